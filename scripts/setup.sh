@@ -1,0 +1,34 @@
+# Shared by scripts/run and scripts/test: install what is missing, configure and build into build/.
+# Sourced, not run.
+
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$top/build"
+
+install_missing_packages() {
+    local wanted missing=()
+    wanted=$(grep -v -E '^\s*(#|$)' "$top/scripts/packages.txt")
+    for pkg in $wanted; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null || { echo "Need root or sudo to install: ${missing[*]}" >&2; exit 1; }
+        sudo=(sudo)
+    fi
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {
+    local generator=()
+    command -v ninja >/dev/null && generator=(-G Ninja)
+    if [ ! -f "$build/CMakeCache.txt" ]; then
+        cmake -S "$top" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDORVENT_WERROR=ON
+    fi
+    cmake --build "$build" --parallel "$(nproc)"
+}
