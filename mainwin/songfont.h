@@ -11,8 +11,14 @@ namespace dorvent {
 /// captions never come from an arbitrary fallback font.
 QFont songFont(double pointSize);
 
+/// The Song face where digits and blanks must keep one width, so that columns of text line up.
+QFont songFixedFont(double pointSize);
+
 /// Places a control by twips (1/1440 inch; 15 twips are one pixel at 96 dpi), relative to
 /// the client area of its parent.
 void placeTwips(QWidget* widget, int left, int top, int width, int height);
+
+/// A size in twips as pixels.
+int twips(int value);
 
 }  // namespace dorvent

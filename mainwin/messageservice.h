@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace dorvent {
+
+/// Where the windows' modal messages go: real message boxes in the program, a recorder in tests.
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+    /// Shows text with one OK button and no icon; returns once the user has closed it.
+    virtual void show(const QString& text, const QString& title) = 0;
+};
+
+/// Replaces the service every window shows its messages through and returns the one it
+/// replaced; nullptr brings back the real message boxes.
+MessageService* installMessageService(MessageService* service);
+
+/// Shows one modal message through the installed service. Lines may be joined by "\r\n".
+void showMessage(const QString& text, const QString& title = QStringLiteral("Dorvent"));
+
+}  // namespace dorvent
