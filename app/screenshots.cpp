@@ -1,0 +1,67 @@
+// Saves a picture of each of the program's windows, filled in as in a typical design, into the
+// folder given as the first argument. Run by scripts/screenshot on a virtual display.
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "mainwin/frmdorvent.h"
+#include "refwin/frmliusufanwei.h"
+
+namespace {
+
+bool save(QWidget& window, const QDir& folder, const QString& name)
+{
+    QApplication::processEvents();
+    const QString path = folder.filePath(name);
+    const bool saved = window.grab().save(path);
+    qInfo("%s %s", saved ? "saved" : "could not save", qPrintable(path));
+    return saved;
+}
+
+template <typename Widget>
+Widget* find(QWidget& root, const char* name)
+{
+    return root.findChild<Widget*>(QString::fromLatin1(name));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+    bool saved = true;
+
+    dorvent::frmdorvent main;
+    main.show();
+    QTest::keyClicks(find<QLineEdit>(main, "Text1"), "1");
+    QTest::keyClicks(find<QLineEdit>(main, "Text2"), "250");
+    QTest::keyClicks(find<QLineEdit>(main, "Text4"), "10");
+    saved &= save(main, folder, QStringLiteral("frmdorvent.png"));
+
+    find<QPushButton>(main, "Command1")->click();
+    QWidget* heatLoss = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QLatin1String("frmresunshi")) heatLoss = window;
+    }
+    if (heatLoss != nullptr) {
+        find<QRadioButton>(*heatLoss, "optjiakong")->click();
+        find<QRadioButton>(*heatLoss, "opt200300")->click();
+        find<QPushButton>(*heatLoss, "cmdchaxun")->click();
+        find<QListWidget>(*heatLoss, "lstresunshi")->setCurrentRow(8);
+        saved &= save(*heatLoss, folder, QStringLiteral("frmresunshi.png"));
+        heatLoss->close();
+    }
+
+    dorvent::frmliusufanwei ranges(&main);
+    ranges.show();
+    ranges.activateWindow();
+    QApplication::setActiveWindow(&ranges);
+    saved &= save(ranges, folder, QStringLiteral("frmliusufanwei.png"));
+    return saved && heatLoss != nullptr ? 0 : 1;
+}
