@@ -201,6 +201,32 @@ TEST(MainWindow, FocusStartsInThePressureBoxAndTabFollowsTheLayoutOrder)
         ASSERT_NE(focus, nullptr);
         EXPECT_EQ(focus->objectName(), next);
     }
+
+    // Coming back from the heat-loss window puts the focus into the pressure box again.
+    control<QLineEdit>(window, "Text7")->setFocus();
+    control<QPushButton>(window, "Command1")->click();
+    QWidget* heatLoss = visibleWindow("frmresunshi");
+    ASSERT_NE(heatLoss, nullptr);
+    QApplication::setActiveWindow(heatLoss);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(heatLoss));
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(QApplication::focusWidget(), control<QLineEdit>(window, "Text1"));
+    heatLoss->close();
+}
+
+TEST(MainWindow, TypedTextInEditableListsStaysAsTyped)
+{
+    frmdorvent window;
+    window.show();
+    for (const char* name : {"Combo5", "Combo6"}) {
+        auto* list = control<QComboBox>(window, name);
+        const int entries = list->count();
+        QTest::keyClicks(list, "2");
+        QTest::keyClick(list, Qt::Key_Return);
+        EXPECT_EQ(list->currentText(), "2") << name;  // no completion to "2.5"
+        EXPECT_EQ(list->count(), entries) << name;    // Enter adds no entry
+    }
 }
 
 TEST(MainWindow, AboutShowsTwoLinesUnderItsOwnTitle)
