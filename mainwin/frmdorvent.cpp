@@ -162,6 +162,12 @@ void frmdorvent::createConnections()
     connect(Combo1, &QComboBox::currentIndexChanged, this, &frmdorvent::Combo1_Click);
     connect(Combo2, &QComboBox::currentIndexChanged, this, &frmdorvent::Combo2_Click);
     connect(Command1, &QPushButton::clicked, this, &frmdorvent::Command1_Click);
+    connect(Command3, &QPushButton::clicked, this, &frmdorvent::Command3_Click);
+    connect(Combo3, &QComboBox::currentIndexChanged, this, &frmdorvent::Combo3_Click);
+    connect(Combo4, &QComboBox::currentIndexChanged, this, &frmdorvent::Combo4_Click);
+    connect(Combo5, &QComboBox::currentIndexChanged, this, &frmdorvent::Combo5_Click);
+    connect(Combo5, &QComboBox::activated, this, &frmdorvent::Combo5_Activated);
+    connect(Combo5->lineEdit(), &QLineEdit::textEdited, this, &frmdorvent::Combo5_Change);
     connect(Command2, &QPushButton::clicked, this, &frmdorvent::Command2_Click);
     connect(Command4, &QPushButton::clicked, this, &frmdorvent::Command4_Click);
     connect(m11, &QAction::triggered, this, &frmdorvent::m11_Click);
@@ -225,6 +231,7 @@ void frmdorvent::Command2_Click()
         list->setCurrentIndex(-1);
     }
     Combo5->clearEditText();
+    wallTyped_ = false;
     List1->clear();
 
     state_.p = state_.t = state_.tsheshidu = 0.0;

@@ -56,8 +56,20 @@ private:
     void m21_Click();
     void m22_Click();
 
+    // Pipe sizing
+    void Command3_Click();
+    void Combo3_Click();
+    void Combo4_Click();
+    void Combo5_Click();
+    void Combo5_Change();
+    void Combo5_Activated();
+    void selectWallRow(int row);
+    void showChosenPipe();
+
     SteamState state_;
     QPointer<frmresunshi> resunshi_;
+    bool wallTyped_ = false;    ///< Combo5 shows typed text, not its selected row
+    bool syncingPipes_ = false; ///< the pipe lists are being moved to one row
 
     // Steam parameters
     QGroupBox* Frame1 = nullptr;

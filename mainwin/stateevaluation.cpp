@@ -1,6 +1,7 @@
 #include "mainwin/stateevaluation.h"
 
 #include "steam/b23.h"
+#include "steam/regions.h"
 #include "steam/saturation.h"
 
 namespace dorvent {
@@ -80,6 +81,12 @@ void qiuzhuangtai(double t, double p, std::int16_t& area, std::string& report, S
     area = classify(t, p, state);
     report = regionLine(area);
     appendPropertySection(report, area, t, p);
+}
+
+double refreshDensity(SteamState& state)
+{
+    (state.area == region::hotSteam ? quyu5 : quyu2)(state.t, state.p, state.birong, state.bihan, state.cp);
+    return 1.0 / state.birong;
 }
 
 }  // namespace dorvent

@@ -24,6 +24,10 @@ inline constexpr std::array<std::string_view, 5> quyumingcheng = {
 /// Updates the saturation and boundary values of state that lie in their own range.
 void qiuzhuangtai(double t, double p, std::int16_t& area, std::string& report, SteamState& state);
 
+/// Recomputes birong, bihan and cp of an evaluated superheated state (region 2 or 5) and
+/// returns its density [kg/m3].
+double refreshDensity(SteamState& state);
+
 /// Appends the property lines of the state report for region code area at t [K], p [MPa].
 void appendPropertySection(std::string& report, std::int16_t area, double t, double p);
 
