@@ -217,6 +217,7 @@ TEST(MainWindow, FocusStartsInThePressureBoxAndTabFollowsTheLayoutOrder)
 
 TEST(MainWindow, TypedTextInEditableListsStaysAsTyped)
 {
+    RecordingMessages messages;  // the wall thickness is evaluated as it is typed
     frmdorvent window;
     window.show();
     for (const char* name : {"Combo5", "Combo6"}) {
