@@ -163,6 +163,7 @@ void frmdorvent::createConnections()
     connect(Combo2, &QComboBox::currentIndexChanged, this, &frmdorvent::Combo2_Click);
     connect(Command1, &QPushButton::clicked, this, &frmdorvent::Command1_Click);
     connect(Command3, &QPushButton::clicked, this, &frmdorvent::Command3_Click);
+    connect(Command5, &QPushButton::clicked, this, &frmdorvent::Command5_Click);
     connect(Combo3, &QComboBox::currentIndexChanged, this, &frmdorvent::Combo3_Click);
     connect(Combo4, &QComboBox::currentIndexChanged, this, &frmdorvent::Combo4_Click);
     connect(Combo5, &QComboBox::currentIndexChanged, this, &frmdorvent::Combo5_Click);

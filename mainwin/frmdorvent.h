@@ -66,6 +66,9 @@ private:
     void selectWallRow(int row);
     void showChosenPipe();
 
+    // Segment calculation
+    void Command5_Click();
+
     SteamState state_;
     QPointer<frmresunshi> resunshi_;
     bool wallTyped_ = false;    ///< Combo5 shows typed text, not its selected row

@@ -15,26 +15,30 @@ constexpr double kRegion5Start = 1073.15;       // K, region 5 lies above
 constexpr double kHighestPressure = 100.0;      // MPa
 constexpr double kRegion5HighestPressure = 10.0;  // MPa
 
-/// "" when t and p are in range, else the pressure message, a blank and the temperature message.
-/// The comparisons are written so that a NaN fails them too.
-std::string rangeMessage(double t, double p)
-{
-    std::string_view temperature;
-    if (!(t >= kLowestTemperature)) {
-        temperature = "温度过低";
-    } else if (t > kHighestTemperature) {
-        temperature = "温度过高";
-    }
-
+/// The two halves of a range message; both empty when t and p are in range. The comparisons
+/// are written so that a NaN fails them too.
+struct RangeCheck {
     std::string_view pressure;
-    if (!(p >= 0.0)) {
-        pressure = "压力过低";
-    } else if (p > kHighestPressure || (t > kRegion5Start && t <= kHighestTemperature && p > kRegion5HighestPressure)) {
-        pressure = "压力过高";
-    }
+    std::string_view temperature;
 
-    if (temperature.empty() && pressure.empty()) return {};
-    return std::string(pressure) + " " + std::string(temperature);
+    bool inRange() const { return pressure.empty() && temperature.empty(); }
+    std::string message() const { return std::string(pressure) + " " + std::string(temperature); }
+};
+
+RangeCheck checkRange(double t, double p)
+{
+    RangeCheck check;
+    if (!(t >= kLowestTemperature)) {
+        check.temperature = "温度过低";
+    } else if (t > kHighestTemperature) {
+        check.temperature = "温度过高";
+    }
+    if (!(p >= 0.0)) {
+        check.pressure = "压力过低";
+    } else if (p > kHighestPressure || (t > kRegion5Start && t <= kHighestTemperature && p > kRegion5HighestPressure)) {
+        check.pressure = "压力过高";
+    }
+    return check;
 }
 
 /// Saturation and boundary values, each only inside the range of its routine.
@@ -74,13 +78,21 @@ std::string regionLine(std::int16_t area)
 
 void qiuzhuangtai(double t, double p, std::int16_t& area, std::string& report, SteamState& state)
 {
-    report = rangeMessage(t, p);
-    if (!report.empty()) return;
-
-    updateBoundaryValues(t, p, state);
-    area = classify(t, p, state);
+    const RangeCheck range = checkRange(t, p);
+    if (!range.inRange()) {
+        report = range.message();
+        return;
+    }
+    area = classifyState(t, p, state);
     report = regionLine(area);
     appendPropertySection(report, area, t, p);
+}
+
+std::int16_t classifyState(double t, double p, SteamState& state)
+{
+    if (!checkRange(t, p).inRange()) return region::none;
+    updateBoundaryValues(t, p, state);
+    return classify(t, p, state);
 }
 
 double refreshDensity(SteamState& state)

@@ -24,6 +24,10 @@ inline constexpr std::array<std::string_view, 5> quyumingcheng = {
 /// Updates the saturation and boundary values of state that lie in their own range.
 void qiuzhuangtai(double t, double p, std::int16_t& area, std::string& report, SteamState& state);
 
+/// The region code qiuzhuangtai finds for t [K] and p [MPa], with the same effect on the
+/// boundary values of state, but without a report; region::none when out of range.
+std::int16_t classifyState(double t, double p, SteamState& state);
+
 /// Recomputes birong, bihan and cp of an evaluated superheated state (region 2 or 5) and
 /// returns its density [kg/m3].
 double refreshDensity(SteamState& state);

@@ -1,0 +1,257 @@
+#include "segment/guanduanjisuan.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "mainwin/stateevaluation.h"
+#include "numtext/formatnumber.h"
+#include "numtext/precision.h"
+#include "pipes/qiuliusu.h"
+#include "steam/regions.h"
+
+namespace dorvent {
+namespace {
+
+constexpr int kMaximumSteps = 100;
+constexpr double kTolerance = 0.0001;      // relative change at which an iteration has converged
+constexpr double kShortestLength = 0.5;    // m: a shorter segment rounds to no section at all
+constexpr double kLongestLength = 3276600; // m: 32766 sections of 100 m
+
+constexpr std::string_view kNoStartStateMessage = "管段起点蒸汽不是过热蒸汽，不能用本程序计算";
+constexpr std::string_view kTooShortMessage = "管段长度应不小于0.5m";
+constexpr std::string_view kTooLongMessage = "管段长度不能超过3276600m";
+constexpr std::string_view kNoDropMessage = "假设每km温降不能为0";
+constexpr std::string_view kNoFlowMessage = "蒸汽流量与同时使用系数之积不能为0";
+constexpr std::string_view kOutOfRangeMessage = "输入数值超出计算范围，无法计算";
+constexpr std::string_view kMeanStateMessage = "管段平均状态不是过热蒸汽，无法求出比热";
+constexpr std::string_view kDivergedMessage = "计算过程中数值超出范围，无法求出管段末端参数";
+constexpr std::string_view kZeroDropMessage = "管段温度降为0（单位热损失为0或蒸汽温度等于环境温度），无法迭代计算";
+constexpr std::string_view kNotConvergedMessage = "迭代100次仍未收敛，无法求出管段末端参数";
+
+bool finite(std::initializer_list<double> values)
+{
+    for (double value : values) {
+        if (!std::isfinite(value)) return false;
+    }
+    return true;
+}
+
+/// Properties of superheated steam; false when (T, p) is not in region 2 or 5.
+bool steamProperties(double T, double p, SteamState& state, double& v, double& cp)
+{
+    const std::int16_t area = classifyState(T, p, state);
+    if (area != region::steam && area != region::hotSteam) return false;
+    double h = 0.0;
+    (area == region::steam ? quyu2 : quyu5)(T, p, v, h, cp);
+    return true;
+}
+
+/// Reasons not to start: answered once, before any iteration.
+std::string_view checkInput(const SegmentInput& in, float Gd, SteamState& state)
+{
+    if (in.region0 == region::none) return kStateFirstMessage;
+    if (in.region0 != region::steam && in.region0 != region::hotSteam) return kNoStartStateMessage;
+    if (!finite({in.L, in.zeta, in.beta, in.phi, in.ta, in.q, in.d, in.G, in.D, in.s, in.R0, in.p0, in.T0})) {
+        return kOutOfRangeMessage;
+    }
+    if (!(in.L >= kShortestLength)) return kTooShortMessage;
+    if (in.L > kLongestLength) return kTooLongMessage;
+    if (in.d == 0.0) return kNoDropMessage;
+    if (Gd == 0.0f) return kNoFlowMessage;
+    if (!std::isfinite(Gd)) return kOutOfRangeMessage;
+
+    // The pipe and the start density as the first friction step will see them.
+    double v = 0.0;
+    double cp = 0.0;
+    if (!steamProperties(in.T0, in.p0, state, v, cp)) return kNoStartStateMessage;
+    double w = 0.0;
+    double R = 0.0;
+    return qiuliusu(in.region0, Gd, 1.0 / v, in.D, in.s, w, R).message;
+}
+
+/// The running values of one calculation.
+class Segment {
+public:
+    Segment(const SegmentInput& in, float Gd, SteamState& state) : in_(in), Gd_(Gd), state_(state) {}
+
+    std::string_view run(SegmentResult& result);
+
+private:
+    std::string_view section(double dL);
+    std::string_view temperatureStep(double dL, double dTa, double Ra);
+    std::string_view pressureIteration(double dL, double Ra);
+
+    const SegmentInput& in_;
+    const float Gd_;
+    SteamState& state_;
+
+    double Ts = 0, ps = 0, rho_s = 0;      // start of the section
+    double Qsum = 0, dTsum = 0;            // accumulated over the sections
+    double Te = 0, Tm = 0, pe = 0, pm = 0; // end and mean of the section
+    double rho_e = 0, Rn = 0, cpm = 0, Q = 0, dTn = 0;
+    bool cpmKnown = false;
+};
+
+std::string_view Segment::run(SegmentResult& result)
+{
+    Ts = in_.T0;
+    ps = in_.p0;
+    double v = 0.0;
+    double h = 0.0;
+    double cp = 0.0;
+    (in_.region0 == region::hotSteam ? quyu5 : quyu2)(Ts, ps, v, h, cp);
+    rho_s = 1.0 / v;
+
+    bool first = true;
+    for (const double dL : sectionLengths(in_.L)) {
+        if (!first) {  // the end of the last section starts this one
+            Ts -= dTn;
+            ps = pe;
+            rho_s = rho_e;
+        }
+        first = false;
+        if (const std::string_view failure = section(dL); !failure.empty()) return failure;
+        Qsum += Q;
+        dTsum += dTn;
+    }
+
+    result.pend = pe;
+    result.Tend = Te;
+    result.Qsum = Qsum;
+    result.dTsum = dTsum;
+    result.dTkm = dTsum / (in_.L / 1000.0);
+    result.Rmean = 1000000.0 * (in_.p0 - pe) / in_.L;
+    if (!finite({result.pend, result.Tend, result.Qsum, result.dTsum, result.dTkm, result.Rmean})) {
+        return kDivergedMessage;
+    }
+    return {};
+}
+
+/// Iterates on the temperature drop of one section of length dL [m].
+std::string_view Segment::section(double dL)
+{
+    double dTa = in_.d / 1000.0 * dL;
+    double Ra = in_.R0;
+    for (int k = 1; k <= kMaximumSteps; ++k) {
+        if (k > 1) {
+            dTa = dTn;
+            Ra = Rn;
+        }
+        if (const std::string_view failure = temperatureStep(dL, dTa, Ra); !failure.empty()) return failure;
+        if (std::fabs((dTn - dTa) / dTa) <= kTolerance) return {};
+        if (dTn == 0.0) return kZeroDropMessage;  // it would be the next divisor
+    }
+    return kNotConvergedMessage;
+}
+
+std::string_view Segment::temperatureStep(double dL, double dTa, double Ra)
+{
+    Te = Ts - dTa;
+    Tm = (Te + Ts) * 0.5;
+    if (const std::string_view failure = pressureIteration(dL, Ra); !failure.empty()) return failure;
+
+    double v = 0.0;
+    double cp = 0.0;
+    if (steamProperties(Tm, pm, state_, v, cp)) {
+        cpm = cp;
+        cpmKnown = true;
+    } else if (!cpmKnown) {
+        return kMeanStateMessage;
+    }  // else the heat capacity of the last mean state still serves
+
+    // Heat loss through the insulation, mean steam temperature in ℃ against the ambient.
+    Q = (1.0 + in_.beta) * in_.q * ((Tm - 273.15) - in_.ta) * dL;
+    dTn = 0.001 * Q / (Gd_ * cpm);  // flow t/h -> kg/h
+    return finite({Q, dTn}) ? std::string_view{} : kDivergedMessage;
+}
+
+/// Iterates on the pressure drop of the section for the end temperature Te.
+std::string_view Segment::pressureIteration(double dL, double Ra)
+{
+    const double lengthFactor = dL * (1.0 + in_.zeta);  // friction length with local resistances
+    double dpa = lengthFactor * Ra / 1000000.0;
+    double dpn = 0.0;
+    double pn = 0.0;
+    for (int j = 1; j <= kMaximumSteps; ++j) {
+        if (j == 1) {
+            pe = ps - dpa;
+        } else {
+            dpa = dpn;
+            pe = pn;
+        }
+        pm = (pe + ps) * 0.5;
+
+        double v = 0.0;
+        double cp = 0.0;
+        if (!steamProperties(Te, pe, state_, v, cp)) return kEndNotSuperheatedMessage;
+        rho_e = 1.0 / v;
+        const double rho_m = (rho_e + rho_s) * 0.5;
+        double w = 0.0;
+        if (qiuliusu(in_.region0, Gd_, rho_m, in_.D, in_.s, w, Rn)) return kDivergedMessage;
+
+        dpn = lengthFactor * Rn / 1000000.0;
+        pn = ps - dpn;
+        if (!finite({rho_e, pn})) return kDivergedMessage;
+        if (std::fabs((pn - pe) / pe) <= kTolerance) return {};
+    }
+    return kNotConvergedMessage;
+}
+
+void appendLine(std::string& text, std::string_view label, double value, std::string_view unit)
+{
+    if (!text.empty()) text += "\r\n";
+    text += label;
+    text += formatFixed(value, 3);
+    text += unit;
+}
+
+}  // namespace
+
+std::vector<double> sectionLengths(float L)
+{
+    const long n = std::lround(std::nearbyint(static_cast<double>(L)));  // ties to even
+    const long rest = n % 100;
+    const long sections = n / 100 + (rest == 0 ? 0 : 1);
+
+    std::vector<double> lengths;
+    lengths.reserve(static_cast<std::size_t>(std::max(sections, 0L)));
+    float x1 = 0.0f;  // section ends are held in single precision
+    for (long i = 1; i <= sections; ++i) {
+        const float x0 = x1;
+        if (sections == 1) {
+            x1 = L;
+        } else if (i == sections && rest != 0) {
+            x1 = x0 + static_cast<float>(rest);
+        } else {
+            x1 = x0 + 100.0f;
+        }
+        lengths.push_back(static_cast<double>(x1) - static_cast<double>(x0));
+    }
+    return lengths;
+}
+
+SegmentOutcome guanduanjisuan(const SegmentInput& in, SteamState& state)
+{
+    const float Gd = toSinglePrecision(in.G * static_cast<double>(in.phi));
+    state.liuliang = Gd;
+    SegmentOutcome outcome;
+    outcome.failure = checkInput(in, Gd, state);
+    if (!outcome.failure.empty()) return outcome;
+    Segment segment(in, Gd, state);
+    outcome.failure = segment.run(outcome.result);
+    return outcome;
+}
+
+std::string segmentReport(const SegmentResult& result)
+{
+    std::string text;
+    appendLine(text, "末端压力 ", result.pend, " MPa");
+    appendLine(text, "末端温度 ", result.Tend - 273.15, " ℃");
+    appendLine(text, "管段热损失 ", result.Qsum / 3600.0, " kW");
+    appendLine(text, "管段温度降 ", result.dTsum, " ℃");
+    appendLine(text, "每km温度降 ", result.dTkm, " ℃");
+    appendLine(text, "平均比摩阻 ", result.Rmean, " Pa/m");
+    return text;
+}
+
+}  // namespace dorvent

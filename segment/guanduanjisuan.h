@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "mainwin/steamstate.h"
+
+namespace dorvent {
+
+/// What the segment calculation starts from.
+struct SegmentInput {
+    float L = 0;       ///< segment length [m]
+    float zeta = 0;    ///< local resistance: extra friction length as a fraction of L
+    float beta = 0;    ///< local heat loss: extra heat loss as a fraction of the pipe's own
+    float phi = 0;     ///< simultaneous-use coefficient, multiplies the flow
+    double ta = 0;     ///< ambient temperature [℃]
+    double q = 0;      ///< unit heat loss [kJ/(m·h·℃)]
+    double d = 0;      ///< assumed temperature drop [℃/km], first guess only
+    double G = 0;      ///< steam flow [t/h]
+    double D = 0;      ///< pipe outer diameter [mm]
+    double s = 0;      ///< pipe wall thickness [mm]
+    double R0 = 0;     ///< specific friction loss of the chosen pipe [Pa/m], first guess only
+    double p0 = 0;     ///< start pressure [MPa]
+    double T0 = 0;     ///< start temperature [K]
+    std::int16_t region0 = 0;
+};
+
+/// The state at the far end of the segment and what the segment lost.
+struct SegmentResult {
+    double pend = 0;   ///< end pressure [MPa]
+    double Tend = 0;   ///< end temperature [K]
+    double Qsum = 0;   ///< heat loss [kJ/h]
+    double dTsum = 0;  ///< temperature drop [K]
+    double dTkm = 0;   ///< temperature drop per km [K/km]
+    double Rmean = 0;  ///< mean specific friction loss [Pa/m]
+};
+
+/// A result, or the reason there is none (failure not empty).
+struct SegmentOutcome {
+    SegmentResult result;
+    std::string_view failure;
+};
+
+inline constexpr std::string_view kEndNotSuperheatedMessage =
+    "压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算";
+
+/// Solves the segment in sections of 100 m, each by an iteration on its temperature drop
+/// with an iteration on its pressure drop inside every step. Stores the design flow in
+/// state.liuliang; the classification of the states on the way updates the boundary values of
+/// state as the state report does. Shows nothing: a failure comes back as its message.
+SegmentOutcome guanduanjisuan(const SegmentInput& in, SteamState& state);
+
+/// The lengths [m] of the sections of a segment of length L [m]: L rounded to whole metres
+/// (a tie to the even number) in sections of 100 m and a last one of the rest, or a single
+/// section of exactly L when that is shorter than 100.5 m.
+std::vector<double> sectionLengths(float L);
+
+/// The six result lines, joined by "\r\n".
+std::string segmentReport(const SegmentResult& result);
+
+}  // namespace dorvent
