@@ -4,46 +4,38 @@
 
 namespace dorvent {
 
-/// x^k for every integer k from lowest to highest, so that a sum over a coefficient table
-/// reads its powers instead of calling pow for each term.
-template <int lowest, int highest>
+/// x^e for 0 <= e <= 63, formed as (x^8)^(e/8) · x^(e%8) from two tables of eight, so that a
+/// sum over a coefficient table costs one product per power instead of a call of pow.
 class Powers {
-    static_assert(lowest <= 0 && highest >= 0);
-
 public:
+    static constexpr int highest = 63;
+
     explicit Powers(double x)
     {
-        at(0) = 1.0;
-        if constexpr (highest >= 1) at(1) = x;
-        if constexpr (lowest <= -1) at(-1) = 1.0 / x;
-        // Splitting k in halves keeps the chains of dependent products short.
-        for (int k = 2; k <= highest; ++k) at(k) = at(k / 2) * at(k - k / 2);
-        for (int k = 2; k <= -lowest; ++k) at(-k) = at(-(k / 2)) * at(-(k - k / 2));
+        low_[0] = 1.0;
+        low_[1] = x;
+        for (int k = 2; k < 8; ++k) low_[k] = low_[k / 2] * low_[k - k / 2];
+        high_[0] = 1.0;
+        high_[1] = low_[4] * low_[4];
+        for (int k = 2; k < 8; ++k) high_[k] = high_[k / 2] * high_[k - k / 2];
     }
 
-    double operator[](int k) const { return values_[static_cast<std::size_t>(k - lowest)]; }
+    double operator[](int e) const { return high_[static_cast<unsigned>(e) >> 3] * low_[e & 7]; }
 
 private:
-    double& at(int k) { return values_[static_cast<std::size_t>(k - lowest)]; }
-
-    std::array<double, highest - lowest + 1> values_{};
+    std::array<double, 8> low_{};   // x^0 ... x^7
+    std::array<double, 8> high_{};  // x^0, x^8, ... x^56
 };
 
-/// Smallest and largest of one exponent column of a coefficient table.
-template <typename Table, typename Member>
-constexpr int lowestOf(const Table& table, Member member)
+/// x^e for any integer e, by repeated squaring.
+constexpr double integerPower(double x, int e)
 {
-    int value = table[0].*member;
-    for (const auto& row : table) value = row.*member < value ? row.*member : value;
-    return value;
-}
-
-template <typename Table, typename Member>
-constexpr int highestOf(const Table& table, Member member)
-{
-    int value = table[0].*member;
-    for (const auto& row : table) value = row.*member > value ? row.*member : value;
-    return value;
+    if (e < 0) return 1.0 / integerPower(x, -e);
+    double result = 1.0;
+    for (double square = x; e > 0; e /= 2, square *= square) {
+        if (e % 2 == 1) result *= square;
+    }
+    return result;
 }
 
 }  // namespace dorvent

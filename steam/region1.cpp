@@ -1,5 +1,5 @@
 #include "steam/gasconstant.h"
-#include "steam/powers.h"
+#include "steam/gibbssum.h"
 #include "steam/regions.h"
 
 namespace dorvent {
@@ -30,24 +30,21 @@ constexpr Term terms[] = {
 constexpr double pStar = 16.53;  // MPa
 constexpr double TStar = 1386.0;  // K
 
+constexpr auto prepared = prepare(terms);
+
 }  // namespace
 
 void quyu1(double T, double p, double& v, double& h, double& cp)
 {
     const double pi = p / pStar;
     const double tau = TStar / T;
-    // gamma is a sum of n (7.1 - pi)^I (tau - 1.222)^J
-    const Powers<lowestOf(terms, &Term::I) - 1, highestOf(terms, &Term::I)> a(7.1 - pi);
-    const Powers<lowestOf(terms, &Term::J) - 2, highestOf(terms, &Term::J)> b(tau - 1.222);
-
-    double gammaPi = 0.0;
-    double gammaTau = 0.0;
-    double gammaTauTau = 0.0;
-    for (const Term& t : terms) {
-        gammaPi += -t.n * t.I * a[t.I - 1] * b[t.J];
-        gammaTau += t.n * a[t.I] * t.J * b[t.J - 1];
-        gammaTauTau += t.n * a[t.I] * t.J * (t.J - 1) * b[t.J - 2];
-    }
+    // gamma = sum n (7.1 - pi)^I (tau - 1.222)^J; its pi-derivative carries the inner -1.
+    const double a = 7.1 - pi;
+    const double b = tau - 1.222;
+    const GibbsDerivatives gamma = gibbsDerivatives(prepared, a, b);
+    const double gammaPi = -gamma.a;
+    const double gammaTau = gamma.b;
+    const double gammaTauTau = gamma.bb;
 
     v = (R * T / p) * pi * gammaPi / 1000.0;  // kJ/(kg·MPa) -> m3/kg
     h = R * T * tau * gammaTau;

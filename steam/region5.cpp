@@ -1,5 +1,5 @@
 #include "steam/gasconstant.h"
-#include "steam/powers.h"
+#include "steam/gibbssum.h"
 #include "steam/regions.h"
 
 namespace dorvent {
@@ -32,38 +32,27 @@ constexpr ResidualTerm residualTerms[] = {
 constexpr double pStar = 1.0;     // MPa
 constexpr double TStar = 1000.0;  // K
 
+constexpr auto preparedIdeal = prepare(idealTerms);
+constexpr auto preparedResidual = prepare(residualTerms);
+
 }  // namespace
 
 void quyu5(double T, double p, double& v, double& h, double& cp)
 {
     const double pi = p / pStar;
     const double tau = TStar / T;
-    const Powers<-5, 9> t(tau);  // covers tau^(J°-2) and tau^(J-2) ... tau^J of both tables
-    static_assert(lowestOf(idealTerms, &IdealTerm::J) - 2 >= -5 && highestOf(residualTerms, &ResidualTerm::J) <= 9);
 
     // Ideal-gas part: gamma° = ln(pi) + sum n° tau^J°
     const double idealPi = 1.0 / pi;
-    double idealTau = 0.0;
-    double idealTauTau = 0.0;
-    for (const IdealTerm& term : idealTerms) {
-        idealTau += term.n * term.J * t[term.J - 1];
-        idealTauTau += term.n * term.J * (term.J - 1) * t[term.J - 2];
-    }
+    const GibbsDerivatives ideal = gibbsDerivatives(preparedIdeal, tau);
 
-    // Residual part: gamma^r = sum n pi^I tau^J
-    const Powers<0, highestOf(residualTerms, &ResidualTerm::I)> a(pi);
-    double residualPi = 0.0;
-    double residualTau = 0.0;
-    double residualTauTau = 0.0;
-    for (const ResidualTerm& term : residualTerms) {
-        residualPi += term.n * term.I * a[term.I - 1] * t[term.J];
-        residualTau += term.n * a[term.I] * term.J * t[term.J - 1];
-        residualTauTau += term.n * a[term.I] * term.J * (term.J - 1) * t[term.J - 2];
-    }
+    // Residual part: gamma^r = sum n pi^I (tau)^J
+    const double b = tau;
+    const GibbsDerivatives residual = gibbsDerivatives(preparedResidual, pi, b);
 
-    v = (R * T / p) * pi * (idealPi + residualPi) / 1000.0;  // kJ/(kg·MPa) -> m3/kg
-    h = R * T * tau * (idealTau + residualTau);
-    cp = -R * tau * tau * (idealTauTau + residualTauTau);
+    v = (R * T / p) * pi * (idealPi + residual.a) / 1000.0;  // kJ/(kg·MPa) -> m3/kg
+    h = R * T * tau * (ideal.b + residual.b);
+    cp = -R * tau * tau * (ideal.bb + residual.bb);
 }
 
 }  // namespace dorvent
