@@ -1,88 +1,231 @@
+// The calculations on the two hot paths: every keystroke re-evaluates the steam state, and a
+// segment calculation runs the property routines thousands of times. Every case varies its
+// input from one iteration to the next, so that nothing is computed once and reused.
+
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <cstdio>
+#include <map>
 #include <string>
 
+#include "bench/naive_region2.h"
+#include "bench/statistics.h"
+#include "mainwin/stateevaluation.h"
 #include "mainwin/steaminput.h"
-#include "segment/segmentcommand.h"
+#include "numtext/formatnumber.h"
 #include "numtext/readnumber.h"
+#include "pipes/chosenpipe.h"
+#include "pipes/proposal.h"
+#include "segment/segmentcommand.h"
+#include "steam/b23.h"
 #include "steam/regions.h"
+#include "steam/saturation.h"
 
+namespace dorvent::bench {
 namespace {
 
-// Inputs vary from one iteration to the next, so that nothing is computed once and reused.
-constexpr std::array<double, 8> kTemperatures = {523.15, 573.15, 623.15, 673.15, 723.15, 773.15, 823.15, 873.15};
+template <typename Array>
+const auto& cycle(const Array& values, std::size_t& i)
+{
+    return values[i++ % values.size()];
+}
 
-void BM_quyu2(benchmark::State& state)
+using PropertyRoutine = void (*)(double, double, double&, double&, double&);
+
+template <PropertyRoutine routine>
+void properties(benchmark::State& state, const std::array<std::pair<double, double>, 8>& points)
 {
     std::size_t i = 0;
     for (auto _ : state) {
+        const auto& [T, p] = cycle(points, i);
         double v, h, cp;
-        dorvent::quyu2(kTemperatures[i++ % kTemperatures.size()], 1.0, v, h, cp);
+        routine(T, p, v, h, cp);
         benchmark::DoNotOptimize(v + h + cp);
     }
 }
-BENCHMARK(BM_quyu2);
+
+constexpr std::array<std::pair<double, double>, 8> kSteam = {
+    {{523.15, 1}, {573.15, 2}, {623.15, 5}, {673.15, 10}, {723.15, 0.5}, {773.15, 3}, {823.15, 8}, {873.15, 13}}};
+constexpr std::array<std::pair<double, double>, 8> kWater = {
+    {{300, 3}, {300, 80}, {500, 3}, {350, 10}, {400, 20}, {450, 40}, {550, 60}, {600, 90}}};
+constexpr std::array<std::pair<double, double>, 8> kHotSteam = {
+    {{1500, 0.5}, {1500, 8}, {2000, 8}, {1200, 1}, {1300, 2}, {1700, 5}, {1900, 9}, {2200, 3}}};
+
+void BM_quyu1(benchmark::State& state) { properties<quyu1>(state, kWater); }
+void BM_quyu2(benchmark::State& state) { properties<quyu2>(state, kSteam); }
+void BM_quyu5(benchmark::State& state) { properties<quyu5>(state, kHotSteam); }
+void BM_naiveRegion2(benchmark::State& state) { properties<naiveRegion2>(state, kSteam); }
+BENCHMARK(BM_quyu1)->Apply([](auto* b) { repeated(b); });
+BENCHMARK(BM_quyu2)->Apply([](auto* b) { repeated(b); });
+BENCHMARK(BM_quyu5)->Apply([](auto* b) { repeated(b); });
+BENCHMARK(BM_naiveRegion2)->Apply([](auto* b) { repeated(b); });
+
+template <Refusal (*routine)(double, double&)>
+void boundary(benchmark::State& state, std::array<double, 8> inputs)
+{
+    std::size_t i = 0;
+    for (auto _ : state) {
+        double out = 0.0;
+        const Refusal refusal = routine(cycle(inputs, i), out);
+        benchmark::DoNotOptimize(out);
+        benchmark::DoNotOptimize(refusal);
+    }
+}
+
+void BM_qiupbaohe(benchmark::State& s) { boundary<qiupbaohe>(s, {300, 350, 400, 450, 500, 550, 600, 640}); }
+void BM_qiutbaohe(benchmark::State& s) { boundary<qiutbaohe>(s, {0.01, 0.1, 0.5, 1, 2, 5, 10, 20}); }
+void BM_qiup23bianjie(benchmark::State& s) { boundary<qiup23bianjie>(s, {623.15, 650, 680, 710, 740, 780, 820, 860}); }
+void BM_qiut23bianjie(benchmark::State& s) { boundary<qiut23bianjie>(s, {16.6, 20, 30, 40, 50, 70, 85, 100}); }
+BENCHMARK(BM_qiupbaohe)->Apply([](auto* b) { repeated(b); });
+BENCHMARK(BM_qiutbaohe)->Apply([](auto* b) { repeated(b); });
+BENCHMARK(BM_qiup23bianjie)->Apply([](auto* b) { repeated(b); });
+BENCHMARK(BM_qiut23bianjie)->Apply([](auto* b) { repeated(b); });
+
+void BM_qiuzhuangtai(benchmark::State& state)
+{
+    SteamState steam;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const auto& [T, p] = cycle(kSteam, i);
+        std::int16_t area = 0;
+        std::string report;
+        qiuzhuangtai(T, p, area, report, steam);
+        benchmark::DoNotOptimize(report.data());
+    }
+}
+BENCHMARK(BM_qiuzhuangtai)->Apply([](auto* b) { repeated(b); });
+
+// The keystroke path: the texts of the four steam-parameter controls in, the report text out.
+void BM_keystroke(benchmark::State& state)
+{
+    const std::array<const char*, 8> temperatures = {"25", "250", "2500", "300", "350", "1200", "450", "500"};
+    SteamState steam;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        std::string report = duqucanshu({"1", "MPa", cycle(temperatures, i), "℃"}, steam);
+        benchmark::DoNotOptimize(report.data());
+    }
+}
+BENCHMARK(BM_keystroke)->Apply([](auto* b) { repeated(b); });
 
 void BM_readNumber(benchmark::State& state)
 {
-    const std::array<std::string, 4> texts = {"250", "1.25", " 3e2", "0.000611213"};
+    const std::array<const char*, 4> texts = {"250", "1.25", " 3e2", "0.000611213"};
     std::size_t i = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(dorvent::readNumber(texts[i++ % texts.size()]));
+    for (auto _ : state) benchmark::DoNotOptimize(readNumber(cycle(texts, i)));
 }
-BENCHMARK(BM_readNumber);
+BENCHMARK(BM_readNumber)->Apply([](auto* b) { repeated(b); });
 
-void BM_keystroke(benchmark::State& state)
+void BM_formatFixed(benchmark::State& state)
 {
-    const std::array<std::string, 4> temperatures = {"250", "300", "350", "1200"};
-    dorvent::SteamState steam;
+    const std::array<double, 4> values = {4.29712, 2943.2219, 2.0005, 0.125};
     std::size_t i = 0;
     for (auto _ : state) {
-        std::string report = dorvent::duqucanshu({"1", "MPa", temperatures[i++ % temperatures.size()], "℃"}, steam);
-        benchmark::DoNotOptimize(report.data());
+        std::string text = formatFixed(cycle(values, i), 3);
+        benchmark::DoNotOptimize(text.data());
     }
 }
-BENCHMARK(BM_keystroke);
+BENCHMARK(BM_formatFixed)->Apply([](auto* b) { repeated(b); });
 
-}  // namespace
-
-namespace {
-
-// The worked design: DN200 219 x 6, 10 t/h of steam at 1 MPa and 250 ℃ over 250 m.
-void BM_segmentWorkedCase(benchmark::State& state)
+SteamState steamAt(const char* pressure, const char* temperature)
 {
-    const dorvent::SegmentTexts texts{.dn = "DN200", .waijing = "219", .bihou = "6", .length = "250",
-                                      .zeta = "0.2", .beta = "0.2", .phi = "1", .ambient = "20",
-                                      .heatLoss = "3.02", .drop = "5", .flow = "10", .friction = "74.501"};
-    const std::array<const char*, 2> pressures = {"1", "1.0000001"};
+    SteamState steam;
+    duqucanshu({pressure, "MPa", temperature, "℃"}, steam);
+    return steam;
+}
+
+void BM_proposal(benchmark::State& state)
+{
+    const std::array<const char*, 4> flows = {"1", "10", "26", "200"};
+    SteamState steam = steamAt("1", "250");
     std::size_t i = 0;
     for (auto _ : state) {
-        dorvent::SteamState steam;
-        dorvent::duqucanshu({pressures[i++ % pressures.size()], "MPa", "250", "℃"}, steam);
-        std::string report = dorvent::runSegmentCalculation(texts, steam);
-        benchmark::DoNotOptimize(report.data());
+        PipeProposal proposal = proposePipeSizes(steam, cycle(flows, i));
+        benchmark::DoNotOptimize(proposal.rows.data());
     }
 }
-BENCHMARK(BM_segmentWorkedCase)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_proposal)->Apply([](auto* b) { repeated(b); });
 
-// A trunk line long enough to stay superheated over 100 km: DN600 630 x 8, 200 t/h at 10 MPa
-// and 550 ℃, well insulated. The argument is the length in m, to see how cost grows with it.
-void BM_segmentLength(benchmark::State& state)
+void BM_chosenPipe(benchmark::State& state)
 {
-    const std::string length = std::to_string(state.range(0));
-    const dorvent::SegmentTexts texts{.dn = "DN600", .waijing = "630", .bihou = "8", .length = length,
-                                      .zeta = "0.2", .beta = "0.2", .phi = "1", .ambient = "20",
-                                      .heatLoss = "0.5", .drop = "0.5", .flow = "200", .friction = "15"};
-    const std::array<const char*, 2> pressures = {"10", "10.000001"};
+    const std::array<const char*, 4> walls = {"4", "4.5", "6", "8"};
+    SteamState steam = steamAt("1", "250");
     std::size_t i = 0;
     for (auto _ : state) {
-        dorvent::SteamState steam;
-        dorvent::duqucanshu({pressures[i++ % pressures.size()], "MPa", "550", "℃"}, steam);
-        std::string report = dorvent::runSegmentCalculation(texts, steam);
+        ChosenPipeResult result = evaluateChosenPipe(steam, {"10", "DN100", "108", cycle(walls, i)});
+        benchmark::DoNotOptimize(result.velocity.data());
+    }
+}
+BENCHMARK(BM_chosenPipe)->Apply([](auto* b) { repeated(b); });
+
+void runSegment(benchmark::State& state, const SegmentTexts& texts, std::array<const char*, 2> pressures,
+                const char* temperature)
+{
+    std::size_t i = 0;
+    for (auto _ : state) {
+        SteamState steam = steamAt(cycle(pressures, i), temperature);
+        std::string report = runSegmentCalculation(texts, steam);
         if (report.rfind("末端压力", 0) != 0) state.SkipWithError(report.c_str());
         benchmark::DoNotOptimize(report.data());
     }
 }
-BENCHMARK(BM_segmentLength)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// The worked design: DN200 219 x 6, 10 t/h of steam at 1 MPa and 250 ℃ over 250 m.
+void BM_segmentWorkedCase(benchmark::State& state)
+{
+    runSegment(state,
+               {.dn = "DN200", .waijing = "219", .bihou = "6", .length = "250", .zeta = "0.2", .beta = "0.2",
+                .phi = "1", .ambient = "20", .heatLoss = "3.02", .drop = "5", .flow = "10", .friction = "74.501"},
+               {"1", "1.0000001"}, "250");
+}
+BENCHMARK(BM_segmentWorkedCase)->Unit(benchmark::kMicrosecond)->Apply([](auto* b) { repeated(b); });
+
+// A trunk main that stays superheated over 1000 km: DN1000 1020 x 12, 200 t/h at 10 MPa and
+// 550 ℃, well insulated. The argument is the length in km, to see how cost grows with it.
+void BM_segmentLength(benchmark::State& state)
+{
+    const std::string length = std::to_string(state.range(0) * 1000);
+    runSegment(state,
+               {.dn = "DN1000", .waijing = "1020", .bihou = "12", .length = length, .zeta = "0.2", .beta = "0.2",
+                .phi = "1", .ambient = "20", .heatLoss = "0.05", .drop = "0.05", .flow = "200", .friction = "1.2"},
+               {"10", "10.000001"}, "550");
+}
+BENCHMARK(BM_segmentLength)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Apply([](auto* b) { repeated(b); });
+
+/// Keeps the median of every case, to set quyu2 against the naive evaluation of the same run.
+class MedianReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            if (run.aggregate_name == "median") medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    std::map<std::string, double> medians;
+};
 
 }  // namespace
+}  // namespace dorvent::bench
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    dorvent::bench::MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const auto& medians = reporter.medians;
+    if (medians.count("BM_quyu2") != 0 && medians.count("BM_naiveRegion2") != 0) {
+        std::printf("quyu2 is %.1f times as fast as the naive region 2 evaluation (medians of this run)\n",
+                    medians.at("BM_naiveRegion2") / medians.at("BM_quyu2"));
+    }
+    benchmark::Shutdown();
+    return 0;
+}
