@@ -1,5 +1,4 @@
-# Shared by scripts/run and scripts/test: install what is missing, configure and build into build/.
-# Sourced, not run.
+# Shared by the scripts: install what is missing, configure and build. Sourced, not run.
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$top/build"
@@ -24,11 +23,14 @@ install_missing_packages() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# configure_and_build [DIR [CMAKE ARGUMENTS...]]: the program and its tests, into build/ unless told.
 configure_and_build() {
+    local dir=${1:-$build}
+    shift || true
     local generator=()
     command -v ninja >/dev/null && generator=(-G Ninja)
-    if [ ! -f "$build/CMakeCache.txt" ]; then
-        cmake -S "$top" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDORVENT_WERROR=ON
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        cmake -S "$top" -B "$dir" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDORVENT_WERROR=ON "$@"
     fi
-    cmake --build "$build" --parallel "$(nproc)"
+    cmake --build "$dir" --parallel "$(nproc)"
 }

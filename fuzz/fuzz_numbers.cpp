@@ -1,0 +1,56 @@
+// The number reader and the formatters: no text is read past its end, and what the formatter
+// writes reads back within half a unit of its last place.
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "numtext/formatnumber.h"
+#include "numtext/precision.h"
+#include "numtext/readnumber.h"
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition) std::abort();
+}
+
+void checkRoundTrip(double value)
+{
+    for (int decimals : {2, 3, 6}) {
+        const std::string text = dorvent::formatFixed(value, decimals);
+        if (!std::isfinite(value)) {
+            check(text == "inf" || text == "-inf" || text == "nan");
+            continue;
+        }
+        const double back = dorvent::readNumber(text);
+        // Half a unit in the last place, plus the 15 significant digits the rounding starts from.
+        const double bound = 0.5 * std::pow(10.0, -decimals) + std::fabs(value) * 1e-14;
+        check(std::fabs(back - value) <= bound);
+        check(text.find_first_not_of("-0123456789.") == std::string::npos);
+    }
+    const float single = dorvent::toSinglePrecision(value);
+    if (std::isfinite(single)) check(static_cast<float>(dorvent::readNumber(dorvent::formatShortest(single))) == single);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    // The text exactly as given, in a buffer of its own size, so that reading past it is caught.
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const double value = dorvent::readNumber(text);
+    check(!std::isnan(value));
+    checkRoundTrip(value);
+
+    if (size >= sizeof(double)) {  // any bit pattern, NaN and infinities included
+        double raw = 0.0;
+        std::memcpy(&raw, data, sizeof raw);
+        checkRoundTrip(raw);
+    }
+    return 0;
+}

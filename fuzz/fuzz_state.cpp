@@ -1,0 +1,37 @@
+// The state evaluation from four arbitrary texts: pressure, its unit, temperature, its unit.
+// The report is one of the shapes the program writes, with no non-finite number in it.
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "mainwin/steaminput.h"
+#include "tests/shapes.h"
+
+namespace {
+
+std::string unit(FuzzedDataProvider& data, std::initializer_list<const char*> known)
+{
+    if (data.ConsumeBool()) return data.ConsumeRandomLengthString(16);
+    const std::size_t index = data.ConsumeIntegralInRange<std::size_t>(0, known.size() - 1);
+    return *(known.begin() + index);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
+{
+    FuzzedDataProvider data(bytes, size);
+    const std::string pressureUnit = unit(data, {"MPa", "kPa", "kgf/cm2"});
+    const std::string temperatureUnit = unit(data, {"℃", "K"});
+    const std::string pressure = data.ConsumeRandomLengthString(64);
+    const std::string temperature = data.ConsumeRemainingBytesAsString();
+
+    dorvent::SteamState state;
+    const std::string report = dorvent::duqucanshu({pressure, pressureUnit, temperature, temperatureUnit}, state);
+    if (!dorvent::shapes::isStateReport(report)) std::abort();
+    if (report.find("inf") != std::string::npos || report.find("nan") != std::string::npos) std::abort();
+    return 0;
+}
