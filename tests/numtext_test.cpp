@@ -85,6 +85,10 @@ TEST(FormatFixed, IsTotalOverEveryDouble)
     const std::string largest = formatFixed(std::numeric_limits<double>::max(), 6);
     EXPECT_EQ(largest.size(), 309u + 7u);
     EXPECT_EQ(largest.substr(0, 15), "179769313486232");
+    // Its 15 significant digits lie beyond the largest double, so the text reads back as
+    // infinity, by the reader's rule for numbers beyond the range.
+    EXPECT_EQ(readNumber(largest), infinity);
+    EXPECT_EQ(readNumber(formatFixed(-std::numeric_limits<double>::max(), 2)), -infinity);
     EXPECT_EQ(formatFixed(std::numeric_limits<double>::denorm_min(), 6), "0.000000");
 }
 
