@@ -1,3 +1,5 @@
+#include <clocale>
+
 #include <QAction>
 #include <QComboBox>
 #include <QFontInfo>
@@ -8,6 +10,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -271,6 +274,21 @@ TEST(MainWindow, ExitClosesOnlyTheMainWindowAndTheProgramEndsWithItsLastWindow)
     other.show();
     control<QAction>(other, "m11")->trigger();
     EXPECT_FALSE(other.isVisible());
+}
+
+// Run once more under a German locale by ctest: typed and shown numbers keep their points.
+TEST(MainWindow, NumbersKeepTheirPointUnderAnyLocale)
+{
+    if (qEnvironmentVariableIsSet("DORVENT_EXPECT_LOCALE_COMMA")) {
+        ASSERT_STREQ(std::localeconv()->decimal_point, ",");  // the locale did take effect
+    }
+    frmdorvent window;
+    control<QLineEdit>(window, "Text1")->setText("0.5");
+    control<QLineEdit>(window, "Text2")->setText("200.5");
+    EXPECT_EQ(window.steamState().p, 0.5);
+    EXPECT_EQ(window.steamState().tsheshidu, 200.5);
+    const QString report = control<QPlainTextEdit>(window, "Text3")->toPlainText();
+    EXPECT_TRUE(report.contains(QRegularExpression("蒸汽密度 [0-9]+\\.[0-9]{3} kg/m3"))) << report.toStdString();
 }
 
 }  // namespace

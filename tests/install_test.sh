@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the built program into a temporary prefix and checks what a desktop needs, then builds
+# the Debian package and checks its dependencies and that its program starts. Argument: build dir.
+set -euo pipefail
+build=$1
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$tmp/usr" >/dev/null
+share="$tmp/usr/share"
+[ -x "$tmp/usr/bin/dorvent" ] || fail "no program"
+desktop-file-validate "$share/applications/org.dorvent.Dorvent.desktop" | grep -v ': hint: ' && fail "desktop entry"
+grep -q '^Name\[zh_CN\]=' "$share/applications/org.dorvent.Dorvent.desktop" || fail "no Chinese name"
+appstreamcli validate --no-net "$share/metainfo/org.dorvent.Dorvent.metainfo.xml" >/dev/null || fail "metainfo"
+[ -f "$share/icons/hicolor/scalable/apps/org.dorvent.Dorvent.svg" ] || fail "no scalable icon"
+for size in 16 32 48 64 128 256; do
+    [ -f "$share/icons/hicolor/${size}x${size}/apps/org.dorvent.Dorvent.png" ] || fail "no ${size}px icon"
+done
+
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/deb" >/dev/null
+deb=$(ls "$tmp"/deb/dorvent_*.deb)
+depends=$(dpkg-deb -f "$deb" Depends)
+for needed in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins 'fonts-arphic-uming | fonts-noto-cjk'; do
+    [[ "$depends" == *"$needed"* ]] || fail "package does not depend on $needed: $depends"
+done
+dpkg-deb -x "$deb" "$tmp/root"
+# Still running after two seconds: it started and shows its window (offscreen).
+set +e
+QT_QPA_PLATFORM=offscreen timeout 2 "$tmp/root/usr/bin/dorvent" 2>/dev/null
+status=$?
+set -e
+[ "$status" -eq 124 ] || fail "the packaged program ended with status $status"
+echo "installed files, desktop entry, metainfo, icons and package: all in order"
