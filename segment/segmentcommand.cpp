@@ -28,10 +28,8 @@ float readSingle(std::string_view text) { return toSinglePrecision(readNumber(te
 
 }  // namespace
 
-std::string runSegmentCalculation(const SegmentTexts& texts, SteamState& state)
+SegmentInput readSegmentInput(const SegmentTexts& texts, const SteamState& state)
 {
-    if (const std::string_view missing = missingInput(texts); !missing.empty()) return std::string(missing);
-
     SegmentInput in;
     in.L = readSingle(texts.length);
     in.zeta = readSingle(texts.zeta);
@@ -47,8 +45,13 @@ std::string runSegmentCalculation(const SegmentTexts& texts, SteamState& state)
     in.p0 = state.p;
     in.T0 = state.t;
     in.region0 = state.area;
+    return in;
+}
 
-    const SegmentOutcome outcome = guanduanjisuan(in, state);
+std::string runSegmentCalculation(const SegmentTexts& texts, SteamState& state)
+{
+    if (const std::string_view missing = missingInput(texts); !missing.empty()) return std::string(missing);
+    const SegmentOutcome outcome = guanduanjisuan(readSegmentInput(texts, state), state);
     if (!outcome.failure.empty()) return std::string(outcome.failure);
     return segmentReport(outcome.result);
 }

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "mainwin/steamstate.h"
+#include "segment/guanduanjisuan.h"
 
 namespace dorvent {
 
@@ -22,6 +23,10 @@ struct SegmentTexts {
     std::string flow;      // Text4 [t/h], not tested for presence
     std::string friction;  // Text6 [Pa/m], not tested for presence
 };
+
+/// The inputs as the calculation takes them: every text read as a number, the start state from
+/// the evaluated steam state.
+SegmentInput readSegmentInput(const SegmentTexts& texts, const SteamState& state);
 
 /// The text of the segment result box: a request for the first missing input, the six result
 /// lines, or why there are none. Works on the state of the main window.

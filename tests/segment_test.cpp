@@ -30,25 +30,7 @@ SegmentTexts workedCase()
 }
 
 /// The worked design as a SegmentInput.
-SegmentInput workedInput(const SteamState& state)
-{
-    SegmentInput in;
-    in.L = 250;
-    in.zeta = 0.2f;
-    in.beta = 0.2f;
-    in.phi = 1;
-    in.ta = 20;
-    in.q = 3.02;
-    in.d = 5;
-    in.G = 10;
-    in.D = 219;
-    in.s = 6;
-    in.R0 = 74.501;
-    in.p0 = state.p;
-    in.T0 = state.t;
-    in.region0 = state.area;
-    return in;
-}
+SegmentInput workedInput(const SteamState& state) { return readSegmentInput(workedCase(), state); }
 
 std::vector<double> numbersOf(const std::string& report)
 {
