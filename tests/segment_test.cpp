@@ -213,5 +213,27 @@ TEST(Segment, RefusesOnceWhatItCannotCompute)
     EXPECT_EQ(runSegmentCalculation(workedCase(), water), "管段起点蒸汽不是过热蒸汽，不能用本程序计算");
 }
 
+// Inputs found by a random search over steam states and segment inputs, far outside any design,
+// for the two guards that need an iteration under way.
+TEST(Segment, StopsIterationsThatCannotFinish)
+{
+    const auto outcome = [](const char* pressure, const char* temperature, SegmentInput in) {
+        SteamState state = stateAt(pressure, temperature);
+        in.p0 = state.p;
+        in.T0 = state.t;
+        in.region0 = state.area;
+        return std::string(guanduanjisuan(in, state).failure);
+    };
+    SegmentInput meanInRegion1{261.797272f, 1.80777907f, 0.773589969f, 1.13652039f, 324.42078342581163,
+                               48.336474951129269, 1009.3924188224219, 255.8627630405459, 108, 4,
+                               93991.668553399126};
+    EXPECT_EQ(outcome("37.450312", "454.269203", meanInRegion1), "管段平均状态不是过热蒸汽，无法求出比热");
+
+    SegmentInput oscillating{81.7081985f, 1.262532f, 1.75493693f, 0.772214234f, 103.98360059279608,
+                             35.103862124886234, 2794.531220184243, 187.11832796764557, 108, 4,
+                             41109.827693872801};
+    EXPECT_EQ(outcome("21.587526", "685.473267", oscillating), "迭代100次仍未收敛，无法求出管段末端参数");
+}
+
 }  // namespace
 }  // namespace dorvent
