@@ -54,30 +54,5 @@ TEST(Region5, MatchesThe1997VerificationTableNotTheRevisedOne)
     EXPECT_GT(std::abs(h - 5219.76855), 1e-3);  // the revised six-term fit would give this
 }
 
-TEST(Regions, OutputsDependOnlyOnTemperatureAndPressure)
-{
-    for (PropertyRoutine routine : {quyu1, quyu2, quyu5}) {
-        double v1 = 0, h1 = 0, cp1 = 0;
-        double v2 = 1e300, h2 = -1e300, cp2 = NAN;
-        routine(1200.0, 1.0, v1, h1, cp1);
-        routine(1200.0, 1.0, v2, h2, cp2);
-        EXPECT_EQ(v1, v2);
-        EXPECT_EQ(h1, h2);
-        EXPECT_EQ(cp1, cp2);
-    }
-}
-
-// Region 2 and region 5 describe the same steam at 1073.15 K, where they meet.
-TEST(Regions, SteamEquationsAgreeWhereTheyMeet)
-{
-    for (double p : {0.01, 1.0, 5.0, 10.0}) {
-        double v2 = 0, h2 = 0, cp2 = 0, v5 = 0, h5 = 0, cp5 = 0;
-        quyu2(1073.15, p, v2, h2, cp2);
-        quyu5(1073.15, p, v5, h5, cp5);
-        EXPECT_NEAR(v5 / v2, 1.0, 1e-3) << p;
-        EXPECT_NEAR(h5 / h2, 1.0, 1e-3) << p;
-    }
-}
-
 }  // namespace
 }  // namespace dorvent
