@@ -30,6 +30,13 @@ const QStringList kTexts = {
 };
 const QString kKeys = "0123456789.-+eEdD xa";
 
+/// The fixed seed, or another one from STRESS_SEED for a run by hand.
+unsigned seed()
+{
+    const int chosen = qEnvironmentVariableIntValue("STRESS_SEED");
+    return chosen != 0 ? static_cast<unsigned>(chosen) : 20261206u;
+}
+
 bool clean(const QString& text) { return !text.contains("inf") && !text.contains("nan"); }
 
 class Stress {
@@ -179,7 +186,7 @@ private:
 
     RecordingMessages messages_;
     frmdorvent main_;
-    std::mt19937 random_{20261206};
+    std::mt19937 random_{seed()};
     QList<QLineEdit*> editable_;
     QList<QComboBox*> lists_;
     QList<QPushButton*> buttons_;
