@@ -68,40 +68,62 @@ constexpr PreparedSum<N> prepare(const Term (&terms)[N])
     return sum;
 }
 
+/// Terms go round up to eight partial sums: an addition waits for the one before it on the
+/// same sum, so one sum over 43 terms would be a chain of 43 additions; eight short chains overlap.
+template <std::size_t N>
+inline constexpr std::size_t partialSums = N < 8 ? N : 8;
+
 /// The three derivatives at a and b in one pass over the terms:
 ///   g_a = b^2 Σ nI a^(I-1) b^(J-2),  g_b = a b Σ nJ a^(I-1) b^(J-2),  g_bb = a Σ nJJ a^(I-1) b^(J-2)
-template <std::size_t N>
-GibbsDerivatives gibbsDerivatives(const PreparedSum<N>& sum, double a, double b)
+/// The table is a template argument, so that the loop unrolls with every exponent known when
+/// compiling: each term costs its products and additions, no index arithmetic.
+template <const auto& sum>
+GibbsDerivatives gibbsDerivatives(double a, double b)
 {
+    constexpr std::size_t K = partialSums<sum.terms.size()>;
     const Powers powersOfA(a);
     const Powers powersOfB(b);
-    double sumA = 0.0;
-    double sumB = 0.0;
-    double sumBB = 0.0;
-    for (const PreparedTerm& t : sum.terms) {
+    double sumA[K] = {};
+    double sumB[K] = {};
+    double sumBB[K] = {};
+#pragma GCC unroll 64
+    for (std::size_t i = 0; i < sum.terms.size(); ++i) {
+        const PreparedTerm& t = sum.terms[i];
         const double power = powersOfA[t.powerOfA] * powersOfB[t.powerOfB];
-        sumA += t.nI * power;
-        sumB += t.nJ * power;
-        sumBB += t.nJJ * power;
+        sumA[i % K] += t.nI * power;
+        sumB[i % K] += t.nJ * power;
+        sumBB[i % K] += t.nJJ * power;
+    }
+    for (std::size_t k = 1; k < K; ++k) {
+        sumA[0] += sumA[k];
+        sumB[0] += sumB[k];
+        sumBB[0] += sumBB[k];
     }
     const double lowest = integerPower(a, sum.lowestPowerOfA) * integerPower(b, sum.lowestPowerOfB);
-    return {b * b * lowest * sumA, a * b * lowest * sumB, a * lowest * sumBB};
+    return {b * b * lowest * sumA[0], a * b * lowest * sumB[0], a * lowest * sumBB[0]};
 }
 
 /// The same for a sum over b alone (an ideal-gas part, whose a-powers are all 1): g_b and g_bb.
-template <std::size_t N>
-GibbsDerivatives gibbsDerivatives(const PreparedSum<N>& sum, double b)
+template <const auto& sum>
+GibbsDerivatives gibbsDerivatives(double b)
 {
+    constexpr std::size_t K = partialSums<sum.terms.size()>;
     const Powers powersOfB(b);
-    double sumB = 0.0;
-    double sumBB = 0.0;
-    for (const PreparedTerm& t : sum.terms) {
+    double sumB[K] = {};
+    double sumBB[K] = {};
+#pragma GCC unroll 64
+    for (std::size_t i = 0; i < sum.terms.size(); ++i) {
+        const PreparedTerm& t = sum.terms[i];
         const double power = powersOfB[t.powerOfB];
-        sumB += t.nJ * power;
-        sumBB += t.nJJ * power;
+        sumB[i % K] += t.nJ * power;
+        sumBB[i % K] += t.nJJ * power;
+    }
+    for (std::size_t k = 1; k < K; ++k) {
+        sumB[0] += sumB[k];
+        sumBB[0] += sumBB[k];
     }
     const double lowest = integerPower(b, sum.lowestPowerOfB);
-    return {0.0, b * lowest * sumB, lowest * sumBB};
+    return {0.0, b * lowest * sumB[0], lowest * sumBB[0]};
 }
 
 }  // namespace dorvent

@@ -41,7 +41,7 @@ void quyu1(double T, double p, double& v, double& h, double& cp)
     // gamma = sum n (7.1 - pi)^I (tau - 1.222)^J; its pi-derivative carries the inner -1.
     const double a = 7.1 - pi;
     const double b = tau - 1.222;
-    const GibbsDerivatives gamma = gibbsDerivatives(prepared, a, b);
+    const GibbsDerivatives gamma = gibbsDerivatives<prepared>(a, b);
     const double gammaPi = -gamma.a;
     const double gammaTau = gamma.b;
     const double gammaTauTau = gamma.bb;

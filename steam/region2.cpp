@@ -57,11 +57,11 @@ void quyu2(double T, double p, double& v, double& h, double& cp)
 
     // Ideal-gas part: gamma° = ln(pi) + sum n° tau^J°
     const double idealPi = 1.0 / pi;
-    const GibbsDerivatives ideal = gibbsDerivatives(preparedIdeal, tau);
+    const GibbsDerivatives ideal = gibbsDerivatives<preparedIdeal>(tau);
 
     // Residual part: gamma^r = sum n pi^I (tau - 0.5)^J
     const double b = tau - 0.5;
-    const GibbsDerivatives residual = gibbsDerivatives(preparedResidual, pi, b);
+    const GibbsDerivatives residual = gibbsDerivatives<preparedResidual>(pi, b);
 
     v = (R * T / p) * pi * (idealPi + residual.a) / 1000.0;  // kJ/(kg·MPa) -> m3/kg
     h = R * T * tau * (ideal.b + residual.b);
