@@ -37,7 +37,10 @@ double saturationPressure(double T)
     return (root * root) * (root * root);  // p* = 1 MPa
 }
 
-double saturationTemperature(double p)
+namespace {
+
+// IF97 Eq. 31, kept local so that qiutbaohe inlines it instead of calling it.
+inline double equation31(double p)
 {
     const double beta = std::sqrt(std::sqrt(p));  // (p/p*)^0.25, p* = 1 MPa
     const double E = beta * beta + n[3] * beta + n[6];
@@ -46,6 +49,10 @@ double saturationTemperature(double p)
     const double D = 2.0 * G / (-F - std::sqrt(F * F - 4.0 * E * G));
     return (n[10] + D - std::sqrt((n[10] + D) * (n[10] + D) - 4.0 * (n[9] + n[10] * D))) / 2.0;  // T* = 1 K
 }
+
+}  // namespace
+
+double saturationTemperature(double p) { return equation31(p); }
 
 Refusal qiupbaohe(double T, double& ps)
 {
@@ -57,7 +64,7 @@ Refusal qiupbaohe(double T, double& ps)
 Refusal qiutbaohe(double p, double& Ts)
 {
     if (!(p >= kLowestPressure && p <= kCriticalPressure)) return {"压力超出区域4饱和线范围"};
-    Ts = saturationTemperature(p);
+    Ts = equation31(p);
     return {};
 }
 
