@@ -42,10 +42,11 @@ namespace {
 // IF97 Eq. 31, kept local so that qiutbaohe inlines it instead of calling it.
 inline double equation31(double p)
 {
-    const double beta = std::sqrt(std::sqrt(p));  // (p/p*)^0.25, p* = 1 MPa
-    const double E = beta * beta + n[3] * beta + n[6];
-    const double F = n[1] * beta * beta + n[4] * beta + n[7];
-    const double G = n[2] * beta * beta + n[5] * beta + n[8];
+    const double betaSquared = std::sqrt(p);       // (p/p*)^0.5, p* = 1 MPa
+    const double beta = std::sqrt(betaSquared);    // (p/p*)^0.25
+    const double E = betaSquared + n[3] * beta + n[6];
+    const double F = n[1] * betaSquared + n[4] * beta + n[7];
+    const double G = n[2] * betaSquared + n[5] * beta + n[8];
     const double D = 2.0 * G / (-F - std::sqrt(F * F - 4.0 * E * G));
     return (n[10] + D - std::sqrt((n[10] + D) * (n[10] + D) - 4.0 * (n[9] + n[10] * D))) / 2.0;  // T* = 1 K
 }
