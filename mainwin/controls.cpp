@@ -67,6 +67,10 @@ QComboBox* makeList(QWidget* parent, const char* name, Twips at, bool editable)
         list->setEditable(true);
         list->setCompleter(nullptr);
         list->setInsertPolicy(QComboBox::NoInsert);
+        // Typed text is no pick: the list would otherwise select the entry whose text equals it
+        // when Enter is pressed or the focus leaves, also for a message box that opens meanwhile.
+        QObject::disconnect(list->lineEdit(), &QLineEdit::editingFinished, list, nullptr);
+        QObject::disconnect(list->lineEdit(), &QLineEdit::returnPressed, list, nullptr);
     }
     place(list, at);
     return list;

@@ -1,5 +1,6 @@
 #include "mainwin/frmdorvent.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -188,10 +189,31 @@ void frmdorvent::Form_Load()
     Text1->setFocus();
 }
 
+// The focus goes back to the pressure box at start-up and when the user returns from one of the
+// two reference windows; a message box or another program leaves it where it was.
 void frmdorvent::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        if (returningFromReference_) Form_Activate();
+        returningFromReference_ = false;
+    }
+}
+
+/// Follows the activation of the reference windows: whether a return to this window comes from one.
+/// A reference window that closes counts as a return even when the activation passes through no
+/// window on the way, as some platforms do.
+bool frmdorvent::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange) {
+        const auto* reference = static_cast<QWidget*>(watched);
+        if (reference->isActiveWindow() || reference->isHidden()) {
+            returningFromReference_ = true;
+        } else if (QApplication::activeWindow() != this) {
+            returningFromReference_ = false;  // left for another program while it stays open
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmdorvent::Form_Activate() { Text1->setFocus(); }
@@ -213,7 +235,10 @@ void frmdorvent::duqucanshu()
 
 void frmdorvent::Command1_Click()
 {
-    if (resunshi_ == nullptr) resunshi_ = new frmresunshi(Combo6);
+    if (resunshi_ == nullptr) {
+        resunshi_ = new frmresunshi(Combo6);
+        resunshi_->installEventFilter(this);
+    }
     if (!resunshi_->isVisible()) {
         resunshi_->Form_Load();
         resunshi_->show();
@@ -246,6 +271,7 @@ void frmdorvent::m11_Click() { close(); }
 void frmdorvent::m21_Click()
 {
     frmliusufanwei window(this);
+    window.installEventFilter(this);
     window.exec();
 }
 

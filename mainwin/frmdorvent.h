@@ -31,6 +31,7 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createSteamFrame(QWidget* client);
@@ -73,6 +74,7 @@ private:
     QPointer<frmresunshi> resunshi_;
     bool wallTyped_ = false;    ///< Combo5 shows typed text, not its selected row
     bool syncingPipes_ = false; ///< the pipe lists are being moved to one row
+    bool returningFromReference_ = true;  ///< the next activation comes from start-up or a reference window
 
     // Steam parameters
     QGroupBox* Frame1 = nullptr;

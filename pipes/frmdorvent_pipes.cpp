@@ -83,11 +83,12 @@ void frmdorvent::showChosenPipe()
     const std::string waijing = Combo4->currentText().toStdString();
     const std::string bihou = Combo5->currentText().toStdString();
     const ChosenPipeResult result = evaluateChosenPipe(state_, {flow, dn, waijing, bihou});
+    // The message first: the old results stay in view while it is open.
+    if (!result.message.empty()) showMessage(QString::fromUtf8(result.message.data(), result.message.size()));
     if (result.computed) {
         Text5->setText(QString::fromStdString(result.velocity));
         Text6->setText(QString::fromStdString(result.friction));
     }
-    if (!result.message.empty()) showMessage(QString::fromUtf8(result.message.data(), result.message.size()));
 }
 
 }  // namespace dorvent

@@ -14,12 +14,14 @@ namespace {
 
 constexpr int kMaximumSteps = 100;
 constexpr double kTolerance = 0.0001;      // relative change at which an iteration has converged
-constexpr double kShortestLength = 0.5;    // m: a shorter segment rounds to no section at all
-constexpr double kLongestLength = 3276600; // m: 32766 sections of 100 m
+constexpr long kMostSections = 32766;      // section numbers are 16-bit
+
 
 constexpr std::string_view kNoStartStateMessage = "管段起点蒸汽不是过热蒸汽，不能用本程序计算";
-constexpr std::string_view kTooShortMessage = "管段长度应不小于0.5m";
-constexpr std::string_view kTooLongMessage = "管段长度不能超过3276600m";
+// A length of up to 0.5 m rounds to no whole metre and so to no section; 3276600.5 m, a tie
+// rounded to the even 3276600, is the longest that needs no more than 32766 sections.
+constexpr std::string_view kTooShortMessage = "管段长度应大于0.5m";
+constexpr std::string_view kTooLongMessage = "管段长度不能超过3276600.5m";
 constexpr std::string_view kNoDropMessage = "假设每km温降不能为0";
 constexpr std::string_view kNoFlowMessage = "蒸汽流量与同时使用系数之积不能为0";
 constexpr std::string_view kOutOfRangeMessage = "输入数值超出计算范围，无法计算";
@@ -54,8 +56,9 @@ std::string_view checkInput(const SegmentInput& in, float Gd, SteamState& state)
     if (!finite({in.L, in.zeta, in.beta, in.phi, in.ta, in.q, in.d, in.G, in.D, in.s, in.R0, in.p0, in.T0})) {
         return kOutOfRangeMessage;
     }
-    if (!(in.L >= kShortestLength)) return kTooShortMessage;
-    if (in.L > kLongestLength) return kTooLongMessage;
+    const long sections = sectionCount(in.L);
+    if (sections < 1) return kTooShortMessage;
+    if (sections > kMostSections) return kTooLongMessage;
     if (in.d == 0.0) return kNoDropMessage;
     if (Gd == 0.0f) return kNoFlowMessage;
     if (!std::isfinite(Gd)) return kOutOfRangeMessage;
@@ -207,14 +210,33 @@ void appendLine(std::string& text, std::string_view label, double value, std::st
 
 }  // namespace
 
+namespace {
+
+/// L rounded to whole metres, a tie to the even number; lengths beyond any count of sections
+/// are held at 10^12 m.
+long wholeMetres(float L)
+{
+    const double n = std::nearbyint(static_cast<double>(L));
+    if (std::isnan(n)) return 0;
+    return static_cast<long>(std::clamp(n, -1e12, 1e12));
+}
+
+}  // namespace
+
+long sectionCount(float L)
+{
+    const long n = wholeMetres(L);
+    if (n <= 0) return 0;
+    return n / 100 + (n % 100 == 0 ? 0 : 1);
+}
+
 std::vector<double> sectionLengths(float L)
 {
-    const long n = std::lround(std::nearbyint(static_cast<double>(L)));  // ties to even
-    const long rest = n % 100;
-    const long sections = n / 100 + (rest == 0 ? 0 : 1);
+    const long rest = wholeMetres(L) % 100;
+    const long sections = sectionCount(L);
 
     std::vector<double> lengths;
-    lengths.reserve(static_cast<std::size_t>(std::max(sections, 0L)));
+    lengths.reserve(static_cast<std::size_t>(sections));
     float x1 = 0.0f;  // section ends are held in single precision
     for (long i = 1; i <= sections; ++i) {
         const float x0 = x1;

@@ -52,6 +52,9 @@ inline constexpr std::string_view kEndNotSuperheatedMessage =
 /// state as the state report does. Shows nothing: a failure comes back as its message.
 SegmentOutcome guanduanjisuan(const SegmentInput& in, SteamState& state);
 
+/// The number of sections of a segment of length L [m]; 0 when L rounds to no whole metre.
+long sectionCount(float L);
+
 /// The lengths [m] of the sections of a segment of length L [m]: L rounded to whole metres
 /// (a tie to the even number) in sections of 100 m and a last one of the rest, or a single
 /// section of exactly L when that is shorter than 100.5 m.

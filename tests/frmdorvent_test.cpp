@@ -145,17 +145,6 @@ TEST_F(MainWindow, FocusStartsInThePressureBoxAndTabFollowsTheLayoutOrder)
         EXPECT_EQ(focus->objectName(), next);
     }
 
-    // Coming back from the heat-loss window puts the focus into the pressure box again.
-    at("Text7")->setFocus();
-    at<QPushButton>("Command1")->click();
-    QWidget* heatLoss = visibleWindow("frmresunshi");
-    ASSERT_NE(heatLoss, nullptr);
-    QApplication::setActiveWindow(heatLoss);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(heatLoss));
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    EXPECT_EQ(QApplication::focusWidget(), at("Text1"));
-    heatLoss->close();
 }
 
 TEST_F(MainWindow, AboutShowsTwoLinesUnderItsOwnTitle)

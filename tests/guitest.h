@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QApplication>
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include "mainwin/messageservice.h"
@@ -28,6 +32,35 @@ public:
 
 private:
     MessageService* previous_;
+};
+
+/// Lets the program's real modal message boxes open, and closes each one with OK a moment later,
+/// keeping its text: the box takes the activation and the focus as it does for the user, and
+/// gives them back to the window it was opened over.
+class ClosingMessageBoxes {
+public:
+    ClosingMessageBoxes() : previous_(installMessageService(nullptr))
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box != nullptr && box->isActiveWindow()) {  // once it has taken the activation
+                texts << box->text();
+                if (whileOpen) whileOpen();
+                QWidget* back = box->parentWidget() != nullptr ? box->parentWidget()->window() : nullptr;
+                box->accept();
+                QApplication::setActiveWindow(back);  // as a window manager hands the activation back
+            }
+        });
+        timer_.start(20);
+    }
+    ~ClosingMessageBoxes() { installMessageService(previous_); }
+
+    QStringList texts;
+    std::function<void()> whileOpen;  ///< runs while each box is open
+
+private:
+    MessageService* previous_;
+    QTimer timer_;
 };
 
 /// The named control under root; the test fails if there is none.

@@ -96,8 +96,8 @@ TEST(Segment, StartsInRegionFive)
 
 TEST(Segment, AnswersEveryReasonForNoResultWithItsMessage)
 {
-    const std::string_view noFlow = "蒸汽流量与同时使用系数之积不能为0", tooShort = "管段长度应不小于0.5m",
-                           range = "输入数值超出计算范围，无法计算";
+    const std::string_view noFlow = "蒸汽流量与同时使用系数之积不能为0", tooShort = "管段长度应大于0.5m",
+                           range = "输入数值超出计算范围，无法计算", tooLong = "管段长度不能超过3276600.5m";
     // The start state is 1 MPa, 250 ℃ unless a row names another; nullptr: none evaluated.
     struct Row { Changes changes; std::string_view message; const char *pressure = "1", *temperature = "250"; };
     const Row rows[] = {
@@ -108,8 +108,11 @@ TEST(Segment, AnswersEveryReasonForNoResultWithItsMessage)
         {{{&T::ambient, ""}, {&T::drop, ""}}, "请输入环境温度"}, {{{&T::heatLoss, ""}}, "请输入单位热损失"},
         {{{&T::drop, ""}}, "请输入每km假设温降"}, {{{&T::flow, ""}}, noFlow}, {{{&T::phi, "0"}}, noFlow},
         // Values it cannot start from; blanks are not missing, they read 0.
-        {{{&T::length, "0.4"}}, tooShort}, {{{&T::length, "   "}}, tooShort},
-        {{{&T::length, "1e7"}}, "管段长度不能超过3276600m"}, {{{&T::length, "1e39"}}, range},
+        // 0.5 m rounds to no whole metre, so no section; 3276600.5 m is the longest of 32766 sections,
+        // and the next longer length in single precision needs one more.
+        {{{&T::length, "0.4"}}, tooShort}, {{{&T::length, "0.5"}}, tooShort}, {{{&T::length, "   "}}, tooShort},
+        {{{&T::length, "3276600.5"}}, kEndNotSuperheatedMessage}, {{{&T::length, "3276600.75"}}, tooLong},
+        {{{&T::length, "1e7"}}, tooLong}, {{{&T::length, "1e39"}}, range},
         {{{&T::flow, "1e39"}}, range}, {{{&T::ambient, "1e400"}}, range}, {{{&T::bihou, "200"}}, kWallThicknessMessage},
         {{{&T::drop, "0"}}, "假设每km温降不能为0"},
         {{{&T::heatLoss, "0"}}, "管段温度降为0（单位热损失为0或蒸汽温度等于环境温度），无法迭代计算"},
