@@ -42,9 +42,18 @@ std::string duqucanshu(const SteamInputTexts& texts, SteamState& state)
     // Missing input is the exact empty text; a text of blanks is not missing.
     if (texts.pressure.empty()) return "请输入压力";
     if (texts.temperature.empty()) return " 请输入温度";
+    return evaluateSteamParameters({readNumber(texts.pressure), texts.pressureUnit, readNumber(texts.temperature),
+                                    texts.temperatureUnit},
+                                   state);
+}
 
-    convertPressure(readNumber(texts.pressure), texts.pressureUnit, state.p);
-    convertTemperature(readNumber(texts.temperature), texts.temperatureUnit, state.t, state.tsheshidu);
+std::string evaluateSteamParameters(const SteamParameters& given, SteamState& state)
+{
+    state.pbaohe = 0.0;
+    state.tbaohe = 0.0;
+    state.area = region::none;
+    convertPressure(given.pressure, given.pressureUnit, state.p);
+    convertTemperature(given.temperature, given.temperatureUnit, state.t, state.tsheshidu);
     if (state.p == 0.0) return "压力不能为0";
 
     std::string report;

@@ -85,4 +85,11 @@ std::string formatShortest(float value)
     return std::string(text, end);
 }
 
+std::string formatShortest(double value)
+{
+    char text[400];  // the longest fixed text of a double: 309 integer digits, or 0. and 324 decimals
+    char* end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed).ptr;
+    return std::string(text, end);
+}
+
 }  // namespace dorvent

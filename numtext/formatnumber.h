@@ -14,5 +14,8 @@ std::string formatFixed(double value, int decimals);
 
 /// The shortest decimal text that reads back as the same single-precision value (2.01, 18, 0).
 std::string formatShortest(float value);
+/// The shortest decimal text that reads back as the same double, never in exponent form
+/// (0.00001, 100000). Finite values only.
+std::string formatShortest(double value);
 
 }  // namespace dorvent

@@ -12,20 +12,7 @@
 namespace dorvent {
 namespace {
 
-/// Permitted velocities [m/s] of a size class, both ends included.
-struct VelocityBand {
-    double lowest;
-    double highest;
-
-    bool operator==(const VelocityBand&) const = default;
-};
-
-VelocityBand bandOf(const PipeSize& pipe)
-{
-    if (pipe.dn > 200) return {40, 60};
-    if (pipe.dn >= 100) return {30, 50};
-    return {20, 40};
-}
+VelocityBand bandOf(const PipeSize& pipe) { return velocityBand(pipe.dn); }
 
 struct Hydraulics {
     double w = 0.0;  // m/s
@@ -95,6 +82,13 @@ bool secondPass(Catalogue& catalogue, std::vector<std::string>& rows)
 }
 
 }  // namespace
+
+VelocityBand velocityBand(float dn)
+{
+    if (dn > 200) return {40, 60};
+    if (dn >= 100) return {30, 50};
+    return {20, 40};
+}
 
 PipeProposal proposePipeSizes(SteamState& state, std::string_view flowText)
 {

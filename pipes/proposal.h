@@ -8,6 +8,17 @@
 
 namespace dorvent {
 
+/// Permitted velocities [m/s] of a size class, both ends included.
+struct VelocityBand {
+    double lowest;
+    double highest;
+
+    bool operator==(const VelocityBand&) const = default;
+};
+
+/// The band of the size class of nominal diameter dn [mm]: above 200, 100 to 200, below 100.
+VelocityBand velocityBand(float dn);
+
 /// The catalogue pipes proposed for a flow, as rows of the proposal list, and the message
 /// to show after them (empty for none).
 struct PipeProposal {

@@ -17,17 +17,9 @@ constexpr double kTolerance = 0.0001;      // relative change at which an iterat
 constexpr long kMostSections = 32766;      // section numbers are 16-bit
 
 
-constexpr std::string_view kNoStartStateMessage = "管段起点蒸汽不是过热蒸汽，不能用本程序计算";
-// A length of up to 0.5 m rounds to no whole metre and so to no section; 3276600.5 m, a tie
-// rounded to the even 3276600, is the longest that needs no more than 32766 sections.
-constexpr std::string_view kTooShortMessage = "管段长度应大于0.5m";
-constexpr std::string_view kTooLongMessage = "管段长度不能超过3276600.5m";
-constexpr std::string_view kNoDropMessage = "假设每km温降不能为0";
-constexpr std::string_view kNoFlowMessage = "蒸汽流量与同时使用系数之积不能为0";
 constexpr std::string_view kOutOfRangeMessage = "输入数值超出计算范围，无法计算";
 constexpr std::string_view kMeanStateMessage = "管段平均状态不是过热蒸汽，无法求出比热";
 constexpr std::string_view kDivergedMessage = "计算过程中数值超出范围，无法求出管段末端参数";
-constexpr std::string_view kZeroDropMessage = "管段温度降为0（单位热损失为0或蒸汽温度等于环境温度），无法迭代计算";
 constexpr std::string_view kNotConvergedMessage = "迭代100次仍未收敛，无法求出管段末端参数";
 
 bool finite(std::initializer_list<double> values)
@@ -75,7 +67,10 @@ std::string_view checkInput(const SegmentInput& in, float Gd, SteamState& state)
 /// The running values of one calculation.
 class Segment {
 public:
-    Segment(const SegmentInput& in, float Gd, SteamState& state) : in_(in), Gd_(Gd), state_(state) {}
+    Segment(const SegmentInput& in, float Gd, SteamState& state, std::vector<SectionEnd>* trace)
+        : in_(in), Gd_(Gd), state_(state), trace_(trace)
+    {
+    }
 
     std::string_view run(SegmentResult& result);
 
@@ -87,6 +82,7 @@ private:
     const SegmentInput& in_;
     const float Gd_;
     SteamState& state_;
+    std::vector<SectionEnd>* trace_;
 
     double Ts = 0, ps = 0, rho_s = 0;      // start of the section
     double Qsum = 0, dTsum = 0;            // accumulated over the sections
@@ -106,6 +102,7 @@ std::string_view Segment::run(SegmentResult& result)
     rho_s = 1.0 / v;
 
     bool first = true;
+    double x = 0.0;
     for (const double dL : sectionLengths(in_.L)) {
         if (!first) {  // the end of the last section starts this one
             Ts -= dTn;
@@ -116,6 +113,8 @@ std::string_view Segment::run(SegmentResult& result)
         if (const std::string_view failure = section(dL); !failure.empty()) return failure;
         Qsum += Q;
         dTsum += dTn;
+        x += dL;
+        if (trace_ != nullptr) trace_->push_back({x, pe, Te});
     }
 
     result.pend = pe;
@@ -252,14 +251,14 @@ std::vector<double> sectionLengths(float L)
     return lengths;
 }
 
-SegmentOutcome guanduanjisuan(const SegmentInput& in, SteamState& state)
+SegmentOutcome guanduanjisuan(const SegmentInput& in, SteamState& state, std::vector<SectionEnd>* trace)
 {
     const float Gd = toSinglePrecision(in.G * static_cast<double>(in.phi));
     state.liuliang = Gd;
     SegmentOutcome outcome;
     outcome.failure = checkInput(in, Gd, state);
     if (!outcome.failure.empty()) return outcome;
-    Segment segment(in, Gd, state);
+    Segment segment(in, Gd, state, trace);
     outcome.failure = segment.run(outcome.result);
     return outcome;
 }

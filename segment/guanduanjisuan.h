@@ -37,6 +37,13 @@ struct SegmentResult {
     double Rmean = 0;  ///< mean specific friction loss [Pa/m]
 };
 
+/// The state at the end of one section, for a profile along the segment.
+struct SectionEnd {
+    double x;  ///< distance from the start of the segment [m]
+    double p;  ///< pressure [MPa]
+    double T;  ///< temperature [K]
+};
+
 /// A result, or the reason there is none (failure not empty).
 struct SegmentOutcome {
     SegmentResult result;
@@ -45,12 +52,22 @@ struct SegmentOutcome {
 
 inline constexpr std::string_view kEndNotSuperheatedMessage =
     "压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算";
+inline constexpr std::string_view kNoStartStateMessage = "管段起点蒸汽不是过热蒸汽，不能用本程序计算";
+// A length of up to 0.5 m rounds to no whole metre and so to no section; 3276600.5 m, a tie
+// rounded to the even 3276600, is the longest that needs no more than 32766 sections.
+inline constexpr std::string_view kTooShortMessage = "管段长度应大于0.5m";
+inline constexpr std::string_view kTooLongMessage = "管段长度不能超过3276600.5m";
+inline constexpr std::string_view kNoDropMessage = "假设每km温降不能为0";
+inline constexpr std::string_view kNoFlowMessage = "蒸汽流量与同时使用系数之积不能为0";
+inline constexpr std::string_view kZeroDropMessage =
+    "管段温度降为0（单位热损失为0或蒸汽温度等于环境温度），无法迭代计算";
 
 /// Solves the segment in sections of 100 m, each by an iteration on its temperature drop
 /// with an iteration on its pressure drop inside every step. Stores the design flow in
 /// state.liuliang; the classification of the states on the way updates the boundary values of
 /// state as the state report does. Shows nothing: a failure comes back as its message.
-SegmentOutcome guanduanjisuan(const SegmentInput& in, SteamState& state);
+/// With a trace, the end of every section is appended to it.
+SegmentOutcome guanduanjisuan(const SegmentInput& in, SteamState& state, std::vector<SectionEnd>* trace = nullptr);
 
 /// The number of sections of a segment of length L [m]; 0 when L rounds to no whole metre.
 long sectionCount(float L);

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pipeline/pipelinedocument.h"
+
+namespace dorvent {
+
+/// The input a segment's failure is about, so that the window can mark its cell.
+enum class SegmentField { none, pipe, outerDiameter, wall, length, flow, zeta, beta, phi, ambient, dropPerKm, heatLoss };
+
+enum class SegmentStatus { computed, failed, notComputed };
+
+/// What one segment of a main gives. Numbers are valid only for a computed segment; the
+/// temperatures are in ℃, the pressures in MPa.
+struct SegmentRun {
+    SegmentStatus status = SegmentStatus::notComputed;
+    std::string message;  ///< why it failed or was not computed
+    SegmentField field = SegmentField::none;
+    std::optional<double> heatLoss;  ///< unit heat loss used [kJ/(m·h·℃)], typed or from the table
+    double p0 = 0, t0 = 0;           ///< start state
+    double velocity = 0;             ///< at the start [m/s]
+    double Rmean = 0;                ///< mean specific friction loss [Pa/m]
+    double pressureDrop = 0;         ///< [MPa]
+    double pend = 0, tend = 0;       ///< end state
+    double temperatureDrop = 0;      ///< [℃]
+    double dropPerKm = 0;            ///< [℃/km]
+    double heatLossKw = 0;           ///< [kW]
+    std::optional<double> superheat; ///< tend less the saturation temperature at pend [℃]; none above the critical pressure
+    bool velocityOutsideBand = false;  ///< start velocity outside the band of the DN class
+    bool superheatBelowMargin = false;
+};
+
+/// The state along the main at the start and at the end of every 100 m section.
+struct ProfilePoint {
+    double distance;              ///< from the start of the main [m]
+    double p;                     ///< [MPa]
+    double t;                     ///< [℃]
+    std::optional<double> tsat;   ///< saturation temperature at p [℃]; none above the critical pressure
+};
+
+struct PipelineTotals {
+    double length = 0;           ///< sum of the entered lengths [m]
+    double pressureDrop = 0;     ///< [MPa]
+    double temperatureDrop = 0;  ///< [℃]
+    double heatLossKw = 0;       ///< [kW]
+};
+
+struct PipelineResult {
+    std::string startMessage;  ///< why the start state cannot be used; empty when it can
+    std::vector<SegmentRun> segments;
+    bool allComputed = false;
+    PipelineTotals totals;     ///< the drops and losses only when all segments computed
+    std::vector<ProfilePoint> profile;
+    std::vector<double> joints;  ///< distance of the end of each computed segment [m]
+};
+
+/// Computes the main segment by segment, each with the segment calculation of the main window,
+/// from the start state of the document or the end state of the segment before. The first
+/// friction guess of a segment is the specific friction loss of its pipe for its flow at its
+/// start state. A failed segment keeps its message; the segments after it are not computed.
+PipelineResult calculatePipeline(const PipelineDocument& document);
+
+/// The unit heat loss [kJ/(m·h·℃)] that the heat-loss table gives for a catalogue DN, a laying
+/// method and a steam temperature [℃], read as the table's window hands it over; none where the
+/// table has no value (beyond DN 1000 or above 350 ℃). A DN between two rows of the table takes
+/// the larger pipe's row.
+std::optional<double> tableHeatLoss(int dn, HeatLossSource laying, double t);
+
+}  // namespace dorvent

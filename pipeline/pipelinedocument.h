@@ -1,0 +1,47 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dorvent {
+
+/// Where a segment's unit heat loss comes from: typed, or the heat-loss table for one of its
+/// three laying methods (the values 1 to 3 are the table's laying-method numbers).
+enum class HeatLossSource { typed = 0, overhead = 1, nonWalkableTrench = 2, walkableTrench = 3 };
+
+/// One pipe segment of a steam main. A number left empty is std::nullopt.
+struct PipelineSegment {
+    std::string label{};                   ///< e.g. "A-B"
+    int dn = 0;                          ///< catalogue nominal diameter [mm]; 0 for a pipe of one's own
+    std::optional<double> outerDiameter{}; ///< [mm], a pipe of one's own only
+    std::optional<double> wall{};          ///< wall thickness [mm], a pipe of one's own only
+    std::optional<double> length{};        ///< [m]
+    std::optional<double> flow{};          ///< steam flow [t/h]
+    std::optional<double> zeta{};          ///< local resistance coefficient
+    std::optional<double> beta{};          ///< local heat-loss coefficient
+    std::optional<double> phi{};           ///< simultaneous-use coefficient
+    std::optional<double> ambient{};       ///< ambient temperature [℃]
+    std::optional<double> dropPerKm{};     ///< assumed temperature drop [℃/km], first guess only
+    HeatLossSource heatLossSource = HeatLossSource::typed;
+    std::optional<double> heatLoss{};      ///< typed unit heat loss [kJ/(m·h·℃)]
+
+    bool operator==(const PipelineSegment&) const = default;
+};
+
+/// A steam main from its source: the start state and the segments in the order the steam
+/// passes them; each segment starts in the end state of the one before.
+struct PipelineDocument {
+    std::string project{};
+    std::string designer{};
+    std::optional<double> startPressure{};
+    std::string pressureUnit = "MPa";     ///< "MPa", "kPa" or "kgf/cm2", as in the main window
+    std::optional<double> startTemperature{};
+    std::string temperatureUnit = "℃";    ///< "℃" or "K"
+    double superheatMargin = 5.0;         ///< [℃], least superheat wanted at every segment end
+    std::vector<PipelineSegment> segments{};
+
+    bool operator==(const PipelineDocument&) const = default;
+};
+
+}  // namespace dorvent

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include "mainwin/steaminput.h"
+#include "numtext/formatnumber.h"
+#include "pipeline/pipelinecalc.h"
+#include "pipes/chosenpipe.h"
+#include "segment/segmentcommand.h"
+
+namespace dorvent {
+namespace {
+
+/// The worked design as a segment: DN200 over 250 m, 10 t/h, overhead laying.
+PipelineSegment workedSegment()
+{
+    return {.label = "A-B", .dn = 200, .length = 250, .flow = 10, .zeta = 0.2, .beta = 0.2, .phi = 1, .ambient = 20,
+            .dropPerKm = 5, .heatLossSource = HeatLossSource::overhead};
+}
+
+PipelineDocument mainOf(std::vector<PipelineSegment> segments)
+{
+    return {.startPressure = 1, .startTemperature = 250, .segments = std::move(segments)};
+}
+
+/// The segment result box of the main window for the same segment, started from the typed
+/// pressure [MPa] and temperature [℃], with its friction guess as the pipe frame shows it.
+std::string mainWindowResult(const std::string& pressure, const std::string& temperature, const PipelineSegment& s,
+                             const std::string& heatLoss)
+{
+    SteamState state;
+    duqucanshu({pressure, "MPa", temperature, "℃"}, state);
+    const std::string flow = formatShortest(*s.flow);
+    const ChosenPipeResult pipe = evaluateChosenPipe(state, {flow, "DN200", "219", "6"});
+    return runSegmentCalculation({.dn = "DN200", .waijing = "219", .bihou = "6", .length = formatShortest(*s.length),
+                                  .zeta = formatShortest(*s.zeta), .beta = formatShortest(*s.beta),
+                                  .phi = formatShortest(*s.phi), .ambient = formatShortest(*s.ambient),
+                                  .heatLoss = heatLoss, .drop = formatShortest(*s.dropPerKm), .flow = flow,
+                                  .friction = pipe.friction},
+                                 state);
+}
+
+std::string resultText(const SegmentRun& run)
+{
+    return segmentReport({.pend = run.pend, .Tend = run.tend + 273.15, .Qsum = run.heatLossKw * 3600,
+                          .dTsum = run.temperatureDrop, .dTkm = run.dropPerKm, .Rmean = run.Rmean});
+}
+
+TEST(Pipeline, EachSegmentGivesWhatTheMainWindowGivesForItsStartState)
+{
+    PipelineSegment second = workedSegment();
+    second.label = "B-C";
+    second.length = 420.7;
+    second.flow = 8;
+    const PipelineResult r = calculatePipeline(mainOf({workedSegment(), second}));
+    ASSERT_TRUE(r.allComputed) << r.segments[0].message << r.segments[1].message;
+    const SegmentRun& first = r.segments[0];
+    EXPECT_EQ(resultText(first), "末端压力 0.978 MPa\r\n末端温度 240.801 ℃\r\n管段热损失 56.718 kW\r\n"
+                                 "管段温度降 9.199 ℃\r\n每km温度降 36.796 ℃\r\n平均比摩阻 89.525 Pa/m");
+    EXPECT_EQ(*first.heatLoss, 3.02);  // DN200, overhead, 200 ℃ < t <= 300 ℃
+    EXPECT_EQ(formatFixed(first.velocity, 3), "19.210");
+
+    // The same to the last bit as the main window, the second segment started from the first
+    // one's end state typed back in full.
+    EXPECT_EQ(resultText(first), mainWindowResult("1", "250", workedSegment(), "3.02"));
+    EXPECT_EQ(resultText(r.segments[1]),
+              mainWindowResult(formatShortest(first.pend), formatShortest(first.tend), second, "3.02"));
+    EXPECT_EQ(std::tuple(r.segments[1].p0, r.segments[1].t0), std::tuple(first.pend, first.tend));
+    EXPECT_DOUBLE_EQ(r.totals.heatLossKw, first.heatLossKw + r.segments[1].heatLossKw);
+    EXPECT_DOUBLE_EQ(r.totals.pressureDrop, 1 - r.segments[1].pend);
+    EXPECT_DOUBLE_EQ(r.totals.length, 670.7);
+
+    // The profile: the start, then every section end (100, 100, 50; then 100 x 4, 21), joined.
+    ASSERT_EQ(r.profile.size(), 1u + 3 + 5);
+    EXPECT_EQ(r.profile[3].distance, 250);
+    EXPECT_EQ(r.profile.back().distance, 671);
+    EXPECT_EQ(r.joints, (std::vector<double>{250, 671}));
+    EXPECT_EQ(std::tuple(r.profile[3].p, r.profile[3].t), std::tuple(first.pend, first.tend));
+    EXPECT_NEAR(*r.profile[0].tsat, 179.886, 0.001);  // saturation at 1 MPa
+}
+
+TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
+{
+    PipelineSegment tooLong = workedSegment();
+    tooLong.length = 5000;  // the pressure runs out
+    PipelineSegment unnamed = workedSegment();
+    unnamed.dn = 0;
+    unnamed.outerDiameter = 219;
+    unnamed.wall = 6;  // a pipe of one's own has no row in the heat-loss table
+    const PipelineResult r = calculatePipeline(mainOf({workedSegment(), tooLong, workedSegment()}));
+    ASSERT_EQ(r.segments.size(), 3u);
+    EXPECT_EQ(r.segments[0].status, SegmentStatus::computed);
+    EXPECT_EQ(std::tuple(r.segments[1].status, r.segments[1].message),
+              std::tuple(SegmentStatus::failed, "压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算"));
+    EXPECT_EQ(r.segments[2].status, SegmentStatus::notComputed);
+    EXPECT_FALSE(r.allComputed);
+    EXPECT_EQ(std::tuple(r.totals.length, r.totals.heatLossKw), std::tuple(5500.0, 0.0));
+
+    const struct { PipelineSegment segment; SegmentField field; std::string message; } refusals[] = {
+        {unnamed, SegmentField::heatLoss, "自选管道没有公称直径，请输入单位热损失"},
+        {[] { auto s = workedSegment(); s.dn = 1200; return s; }(), SegmentField::heatLoss,
+         "热损失表中没有该公称直径，请输入单位热损失"},
+        {[] { auto s = workedSegment(); s.length.reset(); return s; }(), SegmentField::length, "请输入管段长度"},
+        {[] { auto s = workedSegment(); s.length = 0.5; return s; }(), SegmentField::length, "管段长度应大于0.5m"},
+        {[] {
+             auto s = workedSegment();
+             std::tie(s.dn, s.outerDiameter, s.wall, s.heatLossSource, s.heatLoss) =
+                 std::tuple(0, 219, 110, HeatLossSource::typed, 3.02);
+             return s;
+         }(),
+         SegmentField::wall, "壁厚不符合实际"},
+    };
+    for (const auto& c : refusals) {
+        const SegmentRun run = calculatePipeline(mainOf({c.segment})).segments.at(0);
+        EXPECT_EQ(std::tuple(run.status, run.field, run.message), std::tuple(SegmentStatus::failed, c.field, c.message));
+    }
+
+    // The start state is read as the main window reads it: 10 kgf/cm2 and 523.15 K are 1 MPa, 250 ℃.
+    PipelineDocument units = mainOf({workedSegment()});
+    std::tie(units.startPressure, units.pressureUnit, units.startTemperature, units.temperatureUnit) =
+        std::tuple(10, "kgf/cm2", 523.15, "K");
+    EXPECT_EQ(resultText(calculatePipeline(units).segments[0]), resultText(r.segments[0]));
+    units.startPressure = 1000;  // 100 MPa: water
+    EXPECT_EQ(calculatePipeline(units).startMessage, "管段起点蒸汽不是过热蒸汽，不能用本程序计算");
+    units.startPressure = 1001;
+    EXPECT_EQ(calculatePipeline(units).startMessage, "压力过高");
+    EXPECT_EQ(calculatePipeline(units).segments[0].message, "未计算：起点状态不能计算");
+}
+
+TEST(Pipeline, HeatLossTableAndFlagsFollowTheSegmentsOwnStart)
+{
+    EXPECT_EQ(tableHeatLoss(200, HeatLossSource::overhead, 200), 3.02);
+    EXPECT_EQ(tableHeatLoss(200, HeatLossSource::walkableTrench, 300.5), 2.85);
+    EXPECT_EQ(tableHeatLoss(70, HeatLossSource::nonWalkableTrench, 100), 1.89);  // DN80's row
+    EXPECT_EQ(tableHeatLoss(200, HeatLossSource::overhead, 350.1), std::nullopt);
+    EXPECT_EQ(tableHeatLoss(1200, HeatLossSource::overhead, 250), std::nullopt);
+
+    // 10 t/h runs at 19.2 m/s in DN200, below its band, and at 36.6 m/s in DN150, inside it.
+    // The superheat falls along the main, below the margin in the second segment only.
+    PipelineSegment narrow = workedSegment();
+    narrow.dn = 150;
+    PipelineDocument document = mainOf({workedSegment(), narrow});
+    const PipelineResult r = calculatePipeline(document);
+    ASSERT_TRUE(r.allComputed);
+    EXPECT_TRUE(r.segments[0].velocityOutsideBand);
+    EXPECT_FALSE(r.segments[1].velocityOutsideBand);
+    document.superheatMargin = (*r.segments[0].superheat + *r.segments[1].superheat) / 2;
+    const PipelineResult flagged = calculatePipeline(document);
+    EXPECT_FALSE(flagged.segments[0].superheatBelowMargin);
+    EXPECT_TRUE(flagged.segments[1].superheatBelowMargin);
+    EXPECT_NEAR(*r.segments[0].superheat, 240.801 - 178.91, 0.02);  // saturation at 0.978 MPa: 178.91 ℃
+}
+
+}  // namespace
+}  // namespace dorvent
