@@ -1,0 +1,376 @@
+#include "pipeline/pipelinefile.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "numtext/formatnumber.h"
+#include "pipes/guanjing.h"
+
+namespace dorvent {
+namespace {
+
+using Json = nlohmann::json;
+
+constexpr std::array<std::string_view, 3> kPressureUnits = {"MPa", "kPa", "kgf/cm2"};
+constexpr std::array<std::string_view, 2> kTemperatureUnits = {"℃", "K"};
+/// Heat-loss sources in the order of HeatLossSource.
+constexpr std::array<std::string_view, 4> kHeatLossSources = {"typed", "overhead", "nonWalkableTrench",
+                                                              "walkableTrench"};
+constexpr int kDeepestNesting = 8;  // the format itself needs four levels
+
+// ---- writing -------------------------------------------------------------------------------
+
+std::string quoted(const std::string& text)
+{
+    return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+std::string number(const std::optional<double>& value) { return value ? formatShortest(*value) : "null"; }
+
+/// Writes "key": value pairs, one per line, at one indentation.
+class ObjectWriter {
+public:
+    ObjectWriter(std::string& out, int indent) : out_(out), indent_(indent) { out_ += "{"; }
+    ObjectWriter& field(std::string_view key, const std::string& valueText)
+    {
+        out_ += first_ ? "\n" : ",\n";
+        first_ = false;
+        out_.append(static_cast<std::size_t>(indent_ + 2), ' ');
+        out_ += quoted(std::string(key)) + ": " + valueText;
+        return *this;
+    }
+    void close()
+    {
+        out_ += "\n";
+        out_.append(static_cast<std::size_t>(indent_), ' ');
+        out_ += "}";
+    }
+
+private:
+    std::string& out_;
+    int indent_;
+    bool first_ = true;
+};
+
+std::string segmentText(const PipelineSegment& s)
+{
+    std::string pipe;
+    ObjectWriter(pipe, 6)
+        .field("dn", s.dn == 0 ? "null" : std::to_string(s.dn))
+        .field("outerDiameter", number(s.outerDiameter))
+        .field("wall", number(s.wall))
+        .close();
+    std::string heatLoss;
+    ObjectWriter(heatLoss, 6)
+        .field("source", quoted(std::string(kHeatLossSources[static_cast<std::size_t>(s.heatLossSource)])))
+        .field("value", number(s.heatLoss))
+        .close();
+    std::string text;
+    ObjectWriter(text, 4)
+        .field("label", quoted(s.label))
+        .field("pipe", pipe)
+        .field("length", number(s.length))
+        .field("flow", number(s.flow))
+        .field("zeta", number(s.zeta))
+        .field("beta", number(s.beta))
+        .field("phi", number(s.phi))
+        .field("ambient", number(s.ambient))
+        .field("dropPerKm", number(s.dropPerKm))
+        .field("heatLoss", heatLoss)
+        .close();
+    return text;
+}
+
+// ---- reading -------------------------------------------------------------------------------
+
+/// Where the parser is in the text, as a field path, for a number it cannot hold.
+class PathTracker {
+public:
+    bool onEvent(int depth, Json::parse_event_t event, const Json& parsed)
+    {
+        using E = Json::parse_event_t;
+        if (depth > kDeepestNesting) tooDeep_ = true;
+        if (event == E::key) {
+            frames_.back().key = parsed.get<std::string>();
+        } else if (event == E::object_start || event == E::array_start) {
+            countElement();
+            frames_.push_back({event == E::array_start, -1, {}});
+        } else if (event == E::object_end || event == E::array_end) {
+            if (!frames_.empty()) frames_.pop_back();
+        } else {
+            countElement();
+        }
+        return !tooDeep_;  // keeps nothing below the deepest level the format allows
+    }
+
+    std::string path() const
+    {
+        std::string text;
+        for (const Frame& frame : frames_) {
+            if (frame.array) {
+                text += "[" + std::to_string(std::max(frame.index, 0)) + "]";
+            } else if (!frame.key.empty()) {
+                text += (text.empty() ? "" : ".") + frame.key;
+            }
+        }
+        return text;
+    }
+
+    bool tooDeep() const { return tooDeep_; }
+
+private:
+    struct Frame {
+        bool array;
+        int index;
+        std::string key;
+    };
+    void countElement()
+    {
+        if (!frames_.empty() && frames_.back().array) ++frames_.back().index;
+    }
+
+    std::vector<Frame> frames_;
+    bool tooDeep_ = false;
+};
+
+/// Reads the known shape out of a parsed document, stopping at the first problem.
+class Reader {
+public:
+    std::optional<PipelineDocument> document(const Json& root);
+    std::string error;
+
+private:
+    bool fail(const std::string& message)
+    {
+        if (error.empty()) error = message;
+        return false;
+    }
+    const Json* member(const Json& object, const std::string& path, std::string_view key);
+    const Json* object(const Json& object, const std::string& path, std::string_view key);
+    bool number(const Json& object, const std::string& path, std::string_view key, std::optional<double>& out);
+    bool text(const Json& object, const std::string& path, std::string_view key, std::string& out);
+    template <std::size_t N>
+    bool choice(const Json& object, const std::string& path, std::string_view key,
+                const std::array<std::string_view, N>& choices, std::size_t& out);
+    bool header(const Json& root, PipelineDocument& d);
+    bool segment(const Json& json, const std::string& path, PipelineSegment& s);
+};
+
+std::string fieldOf(const std::string& path, std::string_view key)
+{
+    return path.empty() ? std::string(key) : path + "." + std::string(key);
+}
+
+const Json* Reader::member(const Json& object, const std::string& path, std::string_view key)
+{
+    const auto it = object.find(key);
+    if (it == object.end()) {
+        fail("缺少字段 " + fieldOf(path, key));
+        return nullptr;
+    }
+    return &*it;
+}
+
+const Json* Reader::object(const Json& parent, const std::string& path, std::string_view key)
+{
+    const Json* value = member(parent, path, key);
+    if (value != nullptr && !value->is_object()) {
+        fail("字段 " + fieldOf(path, key) + " 应为对象");
+        return nullptr;
+    }
+    return value;
+}
+
+bool Reader::number(const Json& object, const std::string& path, std::string_view key, std::optional<double>& out)
+{
+    const Json* value = member(object, path, key);
+    if (value == nullptr) return false;
+    if (value->is_null()) {
+        out.reset();
+        return true;
+    }
+    if (!value->is_number()) return fail("字段 " + fieldOf(path, key) + " 应为数值或 null");
+    const double number = value->get<double>();
+    if (!std::isfinite(number)) return fail("字段 " + fieldOf(path, key) + " 的数值超出范围");
+    out = number;
+    return true;
+}
+
+bool Reader::text(const Json& object, const std::string& path, std::string_view key, std::string& out)
+{
+    const Json* value = member(object, path, key);
+    if (value == nullptr) return false;
+    if (!value->is_string()) return fail("字段 " + fieldOf(path, key) + " 应为文本");
+    out = value->get<std::string>();
+    if (out.size() > kMostTextBytes) return fail("字段 " + fieldOf(path, key) + " 过长");
+    return true;
+}
+
+template <std::size_t N>
+bool Reader::choice(const Json& object, const std::string& path, std::string_view key,
+                    const std::array<std::string_view, N>& choices, std::size_t& out)
+{
+    std::string value;
+    if (!text(object, path, key, value)) return false;
+    const auto it = std::find(choices.begin(), choices.end(), value);
+    if (it == choices.end()) {
+        std::string allowed;
+        for (const std::string_view c : choices) allowed += (allowed.empty() ? "" : "、") + std::string(c);
+        return fail("字段 " + fieldOf(path, key) + " 应为 " + allowed + " 之一");
+    }
+    out = static_cast<std::size_t>(it - choices.begin());
+    return true;
+}
+
+bool Reader::header(const Json& root, PipelineDocument& d)
+{
+    std::optional<double> margin;
+    std::size_t pressureUnit = 0;
+    std::size_t temperatureUnit = 0;
+    const Json* start = nullptr;
+    const bool read = text(root, "", "project", d.project) && text(root, "", "designer", d.designer) &&
+                      (start = object(root, "", "start")) != nullptr &&
+                      number(*start, "start", "pressure", d.startPressure) &&
+                      choice(*start, "start", "pressureUnit", kPressureUnits, pressureUnit) &&
+                      number(*start, "start", "temperature", d.startTemperature) &&
+                      choice(*start, "start", "temperatureUnit", kTemperatureUnits, temperatureUnit) &&
+                      number(root, "", "superheatMargin", margin);
+    if (!read) return false;
+    if (!margin) return fail("字段 superheatMargin 应为数值");
+    d.superheatMargin = *margin;
+    d.pressureUnit = kPressureUnits[pressureUnit];
+    d.temperatureUnit = kTemperatureUnits[temperatureUnit];
+    return true;
+}
+
+bool Reader::segment(const Json& json, const std::string& path, PipelineSegment& s)
+{
+    if (!json.is_object()) return fail("字段 " + path + " 应为对象");
+    const Json* pipe = object(json, path, "pipe");
+    const Json* heatLoss = object(json, path, "heatLoss");
+    std::optional<double> dn;
+    std::size_t source = 0;
+    const std::string pipePath = path + ".pipe";
+    const std::string heatLossPath = path + ".heatLoss";
+    const bool read =
+        text(json, path, "label", s.label) && pipe != nullptr && number(*pipe, pipePath, "dn", dn) &&
+        number(*pipe, pipePath, "outerDiameter", s.outerDiameter) && number(*pipe, pipePath, "wall", s.wall) &&
+        number(json, path, "length", s.length) && number(json, path, "flow", s.flow) &&
+        number(json, path, "zeta", s.zeta) && number(json, path, "beta", s.beta) &&
+        number(json, path, "phi", s.phi) && number(json, path, "ambient", s.ambient) &&
+        number(json, path, "dropPerKm", s.dropPerKm) && heatLoss != nullptr &&
+        choice(*heatLoss, heatLossPath, "source", kHeatLossSources, source) &&
+        number(*heatLoss, heatLossPath, "value", s.heatLoss);
+    if (!read) return false;
+    s.heatLossSource = static_cast<HeatLossSource>(source);
+    if (dn) {
+        const bool listed = std::any_of(guanjing.begin(), guanjing.end(),
+                                        [&](const PipeSize& p) { return static_cast<double>(p.dn) == *dn; });
+        if (!listed) return fail("字段 " + pipePath + ".dn 不是管道目录中的公称直径");
+        s.dn = static_cast<int>(*dn);
+    }
+    return true;
+}
+
+std::optional<PipelineDocument> Reader::document(const Json& root)
+{
+    if (!root.is_object()) {
+        fail("文件内容应为一个 JSON 对象");
+        return std::nullopt;
+    }
+    std::string format;
+    if (!text(root, "", "format", format)) return std::nullopt;
+    if (format != kPipelineFormat) {
+        fail("字段 format 应为 \"" + std::string(kPipelineFormat) + "\"：这不是 Dorvent 管线文件");
+        return std::nullopt;
+    }
+    std::optional<double> version;
+    if (!number(root, "", "version", version)) return std::nullopt;
+    if (version != kPipelineVersion) {
+        fail("字段 version：本程序只能读取版本 " + std::to_string(kPipelineVersion) + " 的管线文件");
+        return std::nullopt;
+    }
+
+    const Json* segments = member(root, "", "segments");
+    if (segments == nullptr) return std::nullopt;
+    if (!segments->is_array()) {
+        fail("字段 segments 应为数组");
+        return std::nullopt;
+    }
+    if (segments->size() > kMostSegments) {
+        fail("字段 segments 有 " + std::to_string(segments->size()) + " 个管段，多于 " +
+             std::to_string(kMostSegments) + " 个");
+        return std::nullopt;
+    }
+    PipelineDocument d;
+    if (!header(root, d)) return std::nullopt;
+    d.segments.resize(segments->size());
+    for (std::size_t i = 0; i < segments->size(); ++i) {
+        if (!segment((*segments)[i], "segments[" + std::to_string(i) + "]", d.segments[i])) return std::nullopt;
+    }
+    return d;
+}
+
+std::size_t lineAt(std::string_view text, std::size_t byte)
+{
+    const std::size_t end = std::min(byte, text.size());
+    return 1 + static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
+}
+
+}  // namespace
+
+std::string writePipelineFile(const PipelineDocument& d)
+{
+    std::string start;
+    ObjectWriter(start, 2)
+        .field("pressure", number(d.startPressure))
+        .field("pressureUnit", quoted(d.pressureUnit))
+        .field("temperature", number(d.startTemperature))
+        .field("temperatureUnit", quoted(d.temperatureUnit))
+        .close();
+    std::string segments = "[";
+    for (std::size_t i = 0; i < d.segments.size(); ++i) {
+        segments += (i == 0 ? "\n    " : ",\n    ") + segmentText(d.segments[i]);
+    }
+    segments += d.segments.empty() ? "]" : "\n  ]";
+
+    std::string text;
+    ObjectWriter(text, 0)
+        .field("format", quoted(std::string(kPipelineFormat)))
+        .field("version", std::to_string(kPipelineVersion))
+        .field("project", quoted(d.project))
+        .field("designer", quoted(d.designer))
+        .field("start", start)
+        .field("superheatMargin", formatShortest(d.superheatMargin))
+        .field("segments", segments)
+        .close();
+    return text + "\n";
+}
+
+PipelineFileRead readPipelineFile(std::string_view text)
+{
+    if (text.size() > kMostFileBytes) return {std::nullopt, "文件过大：管线文件不超过 2 MB"};
+    PathTracker where;
+    Json root;
+    try {
+        root = Json::parse(text, [&where](int depth, Json::parse_event_t event, Json& parsed) {
+            return where.onEvent(depth, event, parsed);
+        });
+    } catch (const Json::parse_error& e) {
+        return {std::nullopt, "文件不是有效的 JSON 文档（第 " + std::to_string(lineAt(text, e.byte)) + " 行）"};
+    } catch (const Json::exception&) {  // a number beyond the double range
+        return {std::nullopt, "字段 " + where.path() + " 的数值超出范围"};
+    }
+    if (where.tooDeep()) return {std::nullopt, "文件的层次过深，不是 Dorvent 管线文件"};
+    Reader reader;
+    PipelineFileRead read{reader.document(root), {}};
+    read.error = reader.error;
+    return read;
+}
+
+}  // namespace dorvent

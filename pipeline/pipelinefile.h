@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "pipeline/pipelinedocument.h"
+
+namespace dorvent {
+
+/// A pipeline file is a JSON document (UTF-8) whose "format" and "version" come first; docs/
+/// describes it. This program reads and writes version 1 only.
+inline constexpr std::string_view kPipelineFormat = "dorvent-pipeline";
+inline constexpr int kPipelineVersion = 1;
+inline constexpr std::string_view kPipelineExtension = ".dorvent";
+
+/// Sizes beyond which a file is refused rather than read.
+inline constexpr std::size_t kMostFileBytes = 2 * 1024 * 1024;
+inline constexpr std::size_t kMostSegments = 1000;
+inline constexpr std::size_t kMostTextBytes = 600;  ///< 200 Chinese characters
+
+/// The text of the document's file. Numbers are written as their shortest decimal text, never
+/// in exponent form; an empty number is null.
+std::string writePipelineFile(const PipelineDocument& document);
+
+/// The document in a file's text, or the one reason it is refused, in Chinese, naming the
+/// field (as in "segments[2].length") or the line where the text stops being readable.
+struct PipelineFileRead {
+    std::optional<PipelineDocument> document;
+    std::string error;
+};
+PipelineFileRead readPipelineFile(std::string_view text);
+
+}  // namespace dorvent

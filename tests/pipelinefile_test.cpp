@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "pipeline/pipelinefile.h"
+
+namespace dorvent {
+namespace {
+
+PipelineDocument everyKindOfValue()
+{
+    PipelineDocument d{.project = "热电厂\"东线\"\n蒸汽管网", .designer = "张工", .startPressure = 1000,
+                       .pressureUnit = "kPa", .startTemperature = 523.15, .temperatureUnit = "K",
+                       .superheatMargin = 7.5};
+    d.segments.push_back({.label = "A-B", .dn = 200, .length = 250.4, .flow = 10, .zeta = 0.2, .beta = 0.2,
+                          .phi = 1, .ambient = -5, .dropPerKm = 5, .heatLossSource = HeatLossSource::walkableTrench,
+                          .heatLoss = 0.1});
+    d.segments.push_back({.label = "", .outerDiameter = 219, .wall = 0.00001, .length = 100000, .flow = 1e-7});
+    return d;
+}
+
+TEST(PipelineFile, RoundTripIsLosslessAndWritesNoExponent)
+{
+    const PipelineDocument d = everyKindOfValue();
+    const std::string text = writePipelineFile(d);
+    const PipelineFileRead read = readPipelineFile(text);
+    ASSERT_EQ(read.error, "");
+    EXPECT_EQ(*read.document, d);
+    EXPECT_NE(text.find("\"wall\": 0.00001"), std::string::npos) << text;
+    EXPECT_NE(text.find("\"flow\": 0.0000001"), std::string::npos);
+    EXPECT_NE(text.find("\"length\": 100000,"), std::string::npos);
+    EXPECT_NE(text.find("\"zeta\": null"), std::string::npos);
+    EXPECT_FALSE(std::regex_search(text, std::regex("[0-9][eE][-+0-9]")));
+    EXPECT_EQ(readPipelineFile(writePipelineFile({})).document, PipelineDocument{});
+}
+
+TEST(PipelineFile, RefusesWhatIsNoPipelineNamingTheField)
+{
+    const std::string good = writePipelineFile(everyKindOfValue());
+    const auto edited = [&good](const std::string& from, const std::string& to) {
+        const std::size_t at = good.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? good : std::string(good).replace(at, from.size(), to);
+    };
+    std::string manySegments = R"({"format": "dorvent-pipeline", "version": 1, "segments": [)";
+    for (int i = 0; i <= 1000; ++i) manySegments += "{},";
+    const struct { std::string text; std::string error; } files[] = {
+        {"", "文件不是有效的 JSON 文档（第 1 行）"},
+        {good.substr(0, 200), "文件不是有效的 JSON 文档（第 9 行）"},
+        {"[1, 2]", "文件内容应为一个 JSON 对象"},
+        {edited("dorvent-pipeline", "other"), "字段 format 应为 \"dorvent-pipeline\"：这不是 Dorvent 管线文件"},
+        {edited("\"version\": 1", "\"version\": 2"), "字段 version：本程序只能读取版本 1 的管线文件"},
+        {edited("\"designer\"", "\"designed\""), "缺少字段 designer"},
+        {edited("\"length\": 100000", "\"length\": \"100000\""), "字段 segments[1].length 应为数值或 null"},
+        {edited("\"length\": 100000", "\"length\": 1e400"), "字段 segments[1].length 的数值超出范围"},
+        {edited("\"dn\": 200", "\"dn\": 210"), "字段 segments[0].pipe.dn 不是管道目录中的公称直径"},
+        {edited("\"source\": \"walkableTrench\"", "\"source\": \"buried\""),
+         "字段 segments[0].heatLoss.source 应为 typed、overhead、nonWalkableTrench、walkableTrench 之一"},
+        {edited("\"pressureUnit\": \"kPa\"", "\"pressureUnit\": \"bar\""),
+         "字段 start.pressureUnit 应为 MPa、kPa、kgf/cm2 之一"},
+        {edited("\"superheatMargin\": 7.5", "\"superheatMargin\": null"), "字段 superheatMargin 应为数值"},
+        {edited("\"label\": \"A-B\"", "\"label\": \"" + std::string(601, 'A') + "\""), "字段 segments[0].label 过长"},
+        {edited("\"label\": \"A-B\"", "\"label\": [[[[[[[[[1]]]]]]]]]"), "文件的层次过深，不是 Dorvent 管线文件"},
+        {edited("\"segments\": [", "\"segments\": [7, "), "字段 segments[0] 应为对象"},
+        {manySegments.substr(0, manySegments.size() - 1) + "]}", "字段 segments 有 1001 个管段，多于 1000 个"},
+        {std::string(kMostFileBytes + 1, ' '), "文件过大：管线文件不超过 2 MB"},
+    };
+    for (const auto& f : files) {
+        const PipelineFileRead read = readPipelineFile(f.text);
+        EXPECT_EQ(read.error, f.error);
+        EXPECT_FALSE(read.document.has_value()) << f.error;
+    }
+}
+
+}  // namespace
+}  // namespace dorvent
