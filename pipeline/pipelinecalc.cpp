@@ -55,13 +55,6 @@ SegmentField fieldOf(std::string_view failure)
     return SegmentField::none;
 }
 
-const PipeSize* catalogueRow(int dn)
-{
-    const auto row = std::find_if(guanjing.begin(), guanjing.end(),
-                                  [dn](const PipeSize& pipe) { return pipe.dn == static_cast<float>(dn); });
-    return row == guanjing.end() ? nullptr : &*row;
-}
-
 std::optional<double> saturationCelsius(double p)
 {
     double Ts = 0.0;
@@ -151,7 +144,7 @@ SegmentRun Main::segment(const PipelineSegment& s)
         fail(run, missing->second, missing->first);
         return run;
     }
-    const PipeSize* pipe = catalogueRow(s.dn);
+    const PipeSize* pipe = findCatalogueRow(s.dn);
     const double D = pipe != nullptr ? static_cast<double>(pipe->waijing) : *s.outerDiameter;
     const double wall = pipe != nullptr ? static_cast<double>(pipe->bihou) : *s.wall;
 

@@ -269,9 +269,7 @@ bool Reader::segment(const Json& json, const std::string& path, PipelineSegment&
     if (!read) return false;
     s.heatLossSource = static_cast<HeatLossSource>(source);
     if (dn) {
-        const bool listed = std::any_of(guanjing.begin(), guanjing.end(),
-                                        [&](const PipeSize& p) { return static_cast<double>(p.dn) == *dn; });
-        if (!listed) return fail("字段 " + pipePath + ".dn 不是管道目录中的公称直径");
+        if (findCatalogueRow(*dn) == nullptr) return fail("字段 " + pipePath + ".dn 不是管道目录中的公称直径");
         s.dn = static_cast<int>(*dn);
     }
     return true;

@@ -22,6 +22,9 @@ inline constexpr std::array<PipeSize, 23> guanjing = {{
     {40, 45, 2.5f},   {32, 38, 2.5f},   {25, 32, 2.5f},
 }};
 
+/// The catalogue row of a nominal diameter [mm], or null when the catalogue has none.
+const PipeSize* findCatalogueRow(double dn);
+
 /// List texts of a catalogue row: "DN200", "219", "6", "4.5".
 std::string dnText(const PipeSize& pipe);
 std::string waijingText(const PipeSize& pipe);

@@ -1,0 +1,198 @@
+#include "pipeline/pipelinetable.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "numtext/formatnumber.h"
+#include "numtext/readnumber.h"
+#include "pipes/guanjing.h"
+
+namespace dorvent {
+namespace {
+
+constexpr std::array<std::string_view, kColumnCount> kTitles = {
+    "管段", "公称直径", "外径(mm)", "壁厚(mm)", "长度(m)", "流量(t/h)", "局部阻力系数", "局部热损失系数",
+    "同时使用系数", "环境温度(℃)", "假设每km温降(℃)", "热损失取值", "单位热损失[kJ/(m h ℃)]",
+    "起点压力(MPa)", "起点温度(℃)", "起点流速(m/s)", "平均比摩阻(Pa/m)", "压降(MPa)", "末端压力(MPa)",
+    "末端温度(℃)", "温度降(℃)", "每km温降(℃)", "热损失(kW)", "末端过热度(℃)", "说明",
+};
+
+/// The number that an input column holds, or null for the columns that hold none.
+std::optional<double> PipelineSegment::*numberField(Column column)
+{
+    switch (column) {
+    case Column::outerDiameter: return &PipelineSegment::outerDiameter;
+    case Column::wall: return &PipelineSegment::wall;
+    case Column::length: return &PipelineSegment::length;
+    case Column::flow: return &PipelineSegment::flow;
+    case Column::zeta: return &PipelineSegment::zeta;
+    case Column::beta: return &PipelineSegment::beta;
+    case Column::phi: return &PipelineSegment::phi;
+    case Column::ambient: return &PipelineSegment::ambient;
+    case Column::dropPerKm: return &PipelineSegment::dropPerKm;
+    case Column::heatLoss: return &PipelineSegment::heatLoss;
+    default: return nullptr;
+    }
+}
+
+std::string shortest(const std::optional<double>& value) { return value ? formatShortest(*value) : std::string(); }
+std::string fixed3(double value) { return formatFixed(value, 3); }
+
+/// What a computed segment asks the engineer to look at.
+std::string remarkOf(const SegmentRun& run)
+{
+    if (run.status != SegmentStatus::computed) return run.message;
+    std::string remark;
+    if (run.velocityOutsideBand) remark = "起点流速不在允许范围内";
+    if (run.superheatBelowMargin) remark += (remark.empty() ? "" : "；") + std::string("末端过热度低于裕量");
+    return remark;
+}
+
+std::string resultText(const SegmentRun& run, Column column)
+{
+    if (column == Column::remark) return remarkOf(run);
+    if (run.status != SegmentStatus::computed) return {};
+    switch (column) {
+    case Column::p0: return fixed3(run.p0);
+    case Column::t0: return fixed3(run.t0);
+    case Column::velocity: return fixed3(run.velocity);
+    case Column::Rmean: return fixed3(run.Rmean);
+    case Column::pressureDrop: return fixed3(run.pressureDrop);
+    case Column::pend: return fixed3(run.pend);
+    case Column::tend: return fixed3(run.tend);
+    case Column::temperatureDrop: return fixed3(run.temperatureDrop);
+    case Column::dropPerKmResult: return fixed3(run.dropPerKm);
+    case Column::heatLossKw: return fixed3(run.heatLossKw);
+    case Column::superheat: return run.superheat ? fixed3(*run.superheat) : "超临界";
+    default: return {};
+    }
+}
+
+std::string csvField(const std::string& text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+void csvRow(std::string& csv, int columns, const auto& text)
+{
+    for (int c = 0; c < columns; ++c) csv += (c == 0 ? "" : ",") + csvField(text(static_cast<Column>(c)));
+    csv += "\r\n";
+}
+
+}  // namespace
+
+std::string_view columnTitle(Column column) { return kTitles[static_cast<std::size_t>(column)]; }
+
+bool isEditable(const PipelineSegment& segment, Column column)
+{
+    if (column == Column::outerDiameter || column == Column::wall) return segment.dn == 0;
+    if (column == Column::heatLoss) return segment.heatLossSource == HeatLossSource::typed;
+    return column < kFirstResultColumn;
+}
+
+std::string cellText(const PipelineSegment& segment, const SegmentRun* run, Column column)
+{
+    const PipeSize* pipe = findCatalogueRow(segment.dn);
+    switch (column) {
+    case Column::label: return segment.label;
+    case Column::dn: return pipe != nullptr ? dnText(*pipe) : std::string(kOwnPipeName);
+    case Column::outerDiameter: return pipe != nullptr ? waijingText(*pipe) : shortest(segment.outerDiameter);
+    case Column::wall: return pipe != nullptr ? bihouText(*pipe) : shortest(segment.wall);
+    case Column::heatLossSource:
+        return std::string(kHeatLossSourceNames[static_cast<std::size_t>(segment.heatLossSource)]);
+    case Column::heatLoss:
+        if (segment.heatLossSource == HeatLossSource::typed) return shortest(segment.heatLoss);
+        return run != nullptr ? shortest(run->heatLoss) : std::string();
+    default: break;
+    }
+    if (const auto field = numberField(column)) return shortest(segment.*field);
+    return run != nullptr ? resultText(*run, column) : std::string();
+}
+
+std::string totalsText(const PipelineResult& result, Column column)
+{
+    if (column == Column::label) return "合计";
+    if (column == Column::length) return formatShortest(result.totals.length);
+    if (!result.allComputed || result.segments.empty()) return {};
+    switch (column) {
+    case Column::pressureDrop: return fixed3(result.totals.pressureDrop);
+    case Column::temperatureDrop: return fixed3(result.totals.temperatureDrop);
+    case Column::heatLossKw: return fixed3(result.totals.heatLossKw);
+    default: return {};
+    }
+}
+
+bool setCellText(PipelineSegment& segment, Column column, std::string_view text)
+{
+    if (column == Column::label) {
+        segment.label = text;
+        return true;
+    }
+    if (column == Column::dn) {
+        if (text.empty() || text == kOwnPipeName) {
+            segment.dn = 0;
+            return true;
+        }
+        const std::string_view digits = text.substr(text.size() >= 2 && (text[0] == 'D' || text[0] == 'd') ? 2 : 0);
+        const PipeSize* pipe = findCatalogueRow(readNumber(digits));
+        if (pipe == nullptr) return false;
+        segment.dn = static_cast<int>(pipe->dn);
+        return true;
+    }
+    if (column == Column::heatLossSource) {
+        const auto it = std::find(kHeatLossSourceNames.begin(), kHeatLossSourceNames.end(), text);
+        if (it == kHeatLossSourceNames.end()) return false;
+        segment.heatLossSource = static_cast<HeatLossSource>(it - kHeatLossSourceNames.begin());
+        return true;
+    }
+    const auto field = numberField(column);
+    if (field == nullptr || !isEditable(segment, column)) return false;
+    if (text.empty()) {
+        (segment.*field).reset();
+    } else {
+        segment.*field = readNumber(text);
+    }
+    return true;
+}
+
+std::string csvTable(const PipelineDocument& document, const PipelineResult& result)
+{
+    std::string csv;
+    csvRow(csv, kColumnCount, [](Column c) { return std::string(columnTitle(c)); });
+    for (std::size_t i = 0; i < document.segments.size(); ++i) {
+        const SegmentRun* run = i < result.segments.size() ? &result.segments[i] : nullptr;
+        csvRow(csv, kColumnCount, [&](Column c) { return cellText(document.segments[i], run, c); });
+    }
+    csvRow(csv, kColumnCount, [&](Column c) { return totalsText(result, c); });
+    return csv;
+}
+
+std::string resultLines(const PipelineDocument& document, const PipelineResult& result)
+{
+    std::string text = "项目 " + document.project + "\n设计人 " + document.designer + "\n";
+    if (!result.startMessage.empty()) return text + "起点 " + result.startMessage + "\n";
+    for (std::size_t i = 0; i < document.segments.size() && i < result.segments.size(); ++i) {
+        const PipelineSegment& s = document.segments[i];
+        const SegmentRun& run = result.segments[i];
+        text += "\n管段 " + std::to_string(i + 1) + " " + s.label + "\n";
+        if (run.status != SegmentStatus::computed) {
+            text += "  " + run.message + "\n";
+            continue;
+        }
+        for (int c = static_cast<int>(kFirstResultColumn); c < kColumnCount; ++c) {
+            const std::string value = cellText(s, &run, static_cast<Column>(c));
+            if (!value.empty()) text += "  " + std::string(columnTitle(static_cast<Column>(c))) + " " + value + "\n";
+        }
+    }
+    text += "\n合计\n  长度(m) " + totalsText(result, Column::length) + "\n";
+    for (const Column c : {Column::pressureDrop, Column::temperatureDrop, Column::heatLossKw}) {
+        const std::string value = totalsText(result, c);
+        if (!value.empty()) text += "  " + std::string(columnTitle(c)) + " " + value + "\n";
+    }
+    return text;
+}
+
+}  // namespace dorvent

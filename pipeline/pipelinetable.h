@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "pipeline/pipelinecalc.h"
+#include "pipeline/pipelinedocument.h"
+
+namespace dorvent {
+
+/// The columns of the pipeline table, the same in the window, the CSV text and the report:
+/// the inputs of a segment, then its results.
+enum class Column {
+    label, dn, outerDiameter, wall, length, flow, zeta, beta, phi, ambient, dropPerKm, heatLossSource, heatLoss,
+    p0, t0, velocity, Rmean, pressureDrop, pend, tend, temperatureDrop, dropPerKmResult, heatLossKw, superheat,
+    remark,
+};
+inline constexpr int kColumnCount = static_cast<int>(Column::remark) + 1;
+inline constexpr Column kFirstResultColumn = Column::p0;
+
+/// Header of a column, with its unit: "长度(m)".
+std::string_view columnTitle(Column column);
+
+/// Names of the heat-loss sources, in the order of HeatLossSource: "输入", "架空", ...
+inline constexpr std::array<std::string_view, 4> kHeatLossSourceNames = {"输入", "架空", "不通行地沟", "通行地沟"};
+/// The DN cell of a pipe of one's own.
+inline constexpr std::string_view kOwnPipeName = "自选";
+
+/// Whether the user can type into the column for this segment: not the results, not the pipe
+/// dimensions of a catalogue pipe, not the heat loss that the table gives.
+bool isEditable(const PipelineSegment& segment, Column column);
+
+/// The text of a segment's cell: inputs as their shortest decimal text (empty when not given),
+/// results in the pattern "0.000" once computed; run may be null before any calculation.
+std::string cellText(const PipelineSegment& segment, const SegmentRun* run, Column column);
+
+/// The totals row: its label, the summed length, and the summed drops and heat loss once every
+/// segment has computed.
+std::string totalsText(const PipelineResult& result, Column column);
+
+/// Puts a typed text into an input cell, read by the program's number rule (the exact empty text
+/// empties it); the DN cell takes "DN200", "200" or "自选", the source cell one of its names.
+/// False, with the segment unchanged, for a text the cell cannot take or a column without input.
+bool setCellText(PipelineSegment& segment, Column column, std::string_view text);
+
+/// The table as CSV (RFC 4180, lines ending in CR LF): the header, one row per segment, the totals.
+std::string csvTable(const PipelineDocument& document, const PipelineResult& result);
+
+/// The results as lines of text for the command line: the start, each segment, the totals.
+std::string resultLines(const PipelineDocument& document, const PipelineResult& result);
+
+}  // namespace dorvent
