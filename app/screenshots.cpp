@@ -1,6 +1,7 @@
 // Saves a picture of each of the program's windows, filled in as in a typical design, into the
 // folder given as the first argument. Run by scripts/screenshot on a virtual display.
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QTest>
 
 #include "mainwin/frmdorvent.h"
+#include "pipeline/frmguanxian.h"
 #include "refwin/frmliusufanwei.h"
 
 namespace {
@@ -57,6 +59,21 @@ int main(int argc, char* argv[])
         saved &= save(*heatLoss, folder, QStringLiteral("frmresunshi.png"));
         heatLoss->close();
     }
+
+    // The pipeline window with the example steam main of the documentation.
+    main.findChild<QAction*>(QStringLiteral("m31"))->trigger();
+    auto* pipeline = main.findChild<dorvent::frmguanxian*>();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* found = qobject_cast<dorvent::frmguanxian*>(window)) pipeline = found;
+    }
+    const QString example = folder.filePath(QStringLiteral("../examples/steam-main.dorvent"));
+    if (pipeline != nullptr && pipeline->openFile(example)) {
+        pipeline->resize(1400, 700);
+        saved &= save(*pipeline, folder, QStringLiteral("frmguanxian.png"));
+    } else {
+        saved = false;
+    }
+    if (pipeline != nullptr) pipeline->close();
 
     dorvent::frmliusufanwei ranges(&main);
     ranges.show();

@@ -17,6 +17,7 @@
 #include "mainwin/messageservice.h"
 #include "mainwin/songfont.h"
 #include "mainwin/steaminput.h"
+#include "pipeline/frmguanxian.h"
 #include "pipes/guanjing.h"
 #include "refwin/frmliusufanwei.h"
 #include "refwin/frmresunshi.h"
@@ -58,7 +59,11 @@ frmdorvent::frmdorvent(QWidget* parent) : QMainWindow(parent)
     Form_Load();
 }
 
-frmdorvent::~frmdorvent() { delete resunshi_; }
+frmdorvent::~frmdorvent()
+{
+    delete resunshi_;
+    delete guanxian_;
+}
 
 void frmdorvent::createSteamFrame(QWidget* client)
 {
@@ -138,6 +143,10 @@ void frmdorvent::createMenus()
     m1->setObjectName(QStringLiteral("m1"));
     m11 = m1->addAction(QStringLiteral("退出"));
     m11->setObjectName(QStringLiteral("m11"));
+    m3 = menuBar()->addMenu(QStringLiteral("计算"));
+    m3->setObjectName(QStringLiteral("m3"));
+    m31 = m3->addAction(QStringLiteral("管线计算…"));
+    m31->setObjectName(QStringLiteral("m31"));
     m2 = menuBar()->addMenu(QStringLiteral("帮助"));
     m2->setObjectName(QStringLiteral("m2"));
     m21 = m2->addAction(QStringLiteral("过热蒸汽流速允许范围"));
@@ -175,6 +184,7 @@ void frmdorvent::createConnections()
     connect(m11, &QAction::triggered, this, &frmdorvent::m11_Click);
     connect(m21, &QAction::triggered, this, &frmdorvent::m21_Click);
     connect(m22, &QAction::triggered, this, &frmdorvent::m22_Click);
+    connect(m31, &QAction::triggered, this, &frmdorvent::m31_Click);
 }
 
 void frmdorvent::Form_Load()
@@ -273,6 +283,14 @@ void frmdorvent::m21_Click()
     frmliusufanwei window(this);
     window.installEventFilter(this);
     window.exec();
+}
+
+/// The pipeline window, one of it, opened without blocking this one. A new, untouched pipeline
+/// takes the state evaluated here as its start.
+void frmdorvent::m31_Click()
+{
+    if (guanxian_ == nullptr) guanxian_ = new frmguanxian(&state_);
+    guanxian_->showFromMainWindow();
 }
 
 void frmdorvent::m22_Click()

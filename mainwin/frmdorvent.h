@@ -18,6 +18,7 @@ class QPushButton;
 namespace dorvent {
 
 class frmresunshi;
+class frmguanxian;
 
 /// The main window: steam parameters, pipe choice, segment inputs and their results.
 class frmdorvent : public QMainWindow {
@@ -56,6 +57,7 @@ private:
     void m11_Click();
     void m21_Click();
     void m22_Click();
+    void m31_Click();
 
     // Pipe sizing
     void Command3_Click();
@@ -72,6 +74,7 @@ private:
 
     SteamState state_;
     QPointer<frmresunshi> resunshi_;
+    QPointer<frmguanxian> guanxian_;
     bool wallTyped_ = false;    ///< Combo5 shows typed text, not its selected row
     bool syncingPipes_ = false; ///< the pipe lists are being moved to one row
     bool returningFromReference_ = true;  ///< the next activation comes from start-up or a reference window
@@ -133,6 +136,8 @@ private:
 
     QMenu* m1 = nullptr;
     QAction* m11 = nullptr;
+    QMenu* m3 = nullptr;
+    QAction* m31 = nullptr;
     QMenu* m2 = nullptr;
     QAction* m21 = nullptr;
     QAction* m22 = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace dorvent {
 namespace {
@@ -13,6 +14,21 @@ public:
         QMessageBox box(QMessageBox::NoIcon, title, QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                         QMessageBox::Ok, QApplication::activeWindow());
         box.exec();
+    }
+
+    SaveChoice askToSave(const QString& text, const QString& title) override
+    {
+        QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                        QApplication::activeWindow());
+        box.button(QMessageBox::Save)->setText(QStringLiteral("保存"));
+        box.button(QMessageBox::Discard)->setText(QStringLiteral("不保存"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+        box.setDefaultButton(QMessageBox::Save);
+        switch (box.exec()) {
+        case QMessageBox::Save: return SaveChoice::save;
+        case QMessageBox::Discard: return SaveChoice::discard;
+        default: return SaveChoice::cancel;
+        }
     }
 };
 
@@ -29,5 +45,7 @@ MessageService* installMessageService(MessageService* service)
 }
 
 void showMessage(const QString& text, const QString& title) { installed->show(text, title); }
+
+SaveChoice askToSave(const QString& text, const QString& title) { return installed->askToSave(text, title); }
 
 }  // namespace dorvent

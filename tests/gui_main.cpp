@@ -13,6 +13,11 @@ public:
     {
         ADD_FAILURE() << "unexpected message \"" << text.toStdString() << "\" titled " << title.toStdString();
     }
+    dorvent::SaveChoice askToSave(const QString& text, const QString& title) override
+    {
+        show(text, title);
+        return dorvent::SaveChoice::cancel;
+    }
 };
 
 }  // namespace

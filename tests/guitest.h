@@ -26,9 +26,15 @@ public:
         texts << text;
         titles << title;
     }
+    SaveChoice askToSave(const QString& text, const QString& title) override
+    {
+        show(text, title);
+        return answer;
+    }
 
     QStringList texts;
     QStringList titles;
+    SaveChoice answer = SaveChoice::cancel;  ///< to every question whether to save
 
 private:
     MessageService* previous_;

@@ -1,0 +1,424 @@
+#include "pipeline/frmguanxian.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QVBoxLayout>
+
+#include <set>
+
+#include "mainwin/messageservice.h"
+#include "mainwin/songfont.h"
+#include "numtext/formatnumber.h"
+#include "numtext/readnumber.h"
+#include "pipeline/pipelinefile.h"
+#include "pipeline/pipelinemodel.h"
+#include "pipeline/pipelinetable.h"
+#include "pipeline/pipelinetableview.h"
+
+namespace dorvent {
+namespace {
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+/// A typed number as a document holds it: empty when nothing is typed.
+std::optional<double> numberIn(const QLineEdit* box)
+{
+    if (box->text().isEmpty()) return std::nullopt;
+    return readNumber(box->text().toStdString());
+}
+
+/// Shows a number of the document, unless the box already holds a text that reads as it
+/// (so that "1." stays as it is typed).
+void showNumber(QLineEdit* box, const std::optional<double>& value)
+{
+    if (numberIn(box) != value) box->setText(value ? qs(formatShortest(*value)) : QString());
+}
+
+void showText(QLineEdit* box, const std::string& text)
+{
+    if (box->text().toStdString() != text) box->setText(qs(text));
+}
+
+QLineEdit* makeBox(QWidget* parent, const char* name)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+QComboBox* makeUnits(QWidget* parent, const char* name, const QStringList& units)
+{
+    auto* list = new QComboBox(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->addItems(units);
+    return list;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+/// A new segment continues the one before it: the same pipe, coefficients and laying; length,
+/// flow and label are the engineer's to give.
+PipelineSegment nextSegment(const std::vector<PipelineSegment>& segments, std::size_t at)
+{
+    if (segments.empty()) return {};
+    PipelineSegment s = segments[at == 0 ? 0 : at - 1];
+    s.label.clear();
+    s.length.reset();
+    s.flow.reset();
+    return s;
+}
+
+// Undo steps of consecutive typing into one header field become one.
+enum HeaderField { project = 1, designer, pressure, pressureUnit, temperature, temperatureUnit, margin };
+
+}  // namespace
+
+frmguanxian::frmguanxian(const SteamState* mainState, QWidget* parent)
+    : QMainWindow(parent), mainState_(mainState), model_(new PipelineModel(this))
+{
+    setObjectName(QStringLiteral("frmguanxian"));
+    setFont(songFont(10.5));
+    createActions();
+    createMenus();
+    createWidgets();
+    createConnections();
+    resize(1100, 640);
+    newDocument();
+}
+
+void frmguanxian::createActions()
+{
+    const auto action = [this](const char* name, const QString& caption, QKeySequence keys) {
+        auto* a = new QAction(caption, this);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setShortcut(keys);
+        return a;
+    };
+    mxinjian = action("mxinjian", QStringLiteral("新建"), QKeySequence::New);
+    mdakai = action("mdakai", QStringLiteral("打开…"), QKeySequence::Open);
+    mbaocun = action("mbaocun", QStringLiteral("保存"), QKeySequence::Save);
+    mlingcun = action("mlingcun", QStringLiteral("另存为…"), QKeySequence::SaveAs);
+    mguanbi = action("mguanbi", QStringLiteral("关闭"), QKeySequence::Close);
+    mchexiao = model_->undoStack()->createUndoAction(this, QStringLiteral("撤销"));
+    mchexiao->setObjectName(QStringLiteral("mchexiao"));
+    mchexiao->setShortcut(QKeySequence::Undo);
+    mchongzuo = model_->undoStack()->createRedoAction(this, QStringLiteral("重做"));
+    mchongzuo->setObjectName(QStringLiteral("mchongzuo"));
+    mchongzuo->setShortcut(QKeySequence::Redo);
+}
+
+void frmguanxian::createMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件"));
+    file->addActions({mxinjian, mdakai, mbaocun, mlingcun});
+    file->addSeparator();
+    file->addAction(mguanbi);
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑"));
+    edit->addActions({mchexiao, mchongzuo});
+}
+
+void frmguanxian::createWidgets()
+{
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    txtxiangmu = makeBox(client, "txtxiangmu");
+    txtshejiren = makeBox(client, "txtshejiren");
+    txtyali = makeBox(client, "txtyali");
+    cboyali = makeUnits(client, "cboyali", {QStringLiteral("MPa"), QStringLiteral("kPa"), QStringLiteral("kgf/cm2")});
+    txtwendu = makeBox(client, "txtwendu");
+    cbowendu = makeUnits(client, "cbowendu", {QStringLiteral("℃"), QStringLiteral("K")});
+    txtyuliang = makeBox(client, "txtyuliang");
+    cmdqu = makeButton(client, "cmdqu", QStringLiteral("取主窗口状态"));
+    lblqidian = new QLabel(client);
+    lblqidian->setObjectName(QStringLiteral("lblqidian"));
+    cmdtianjia = makeButton(client, "cmdtianjia", QStringLiteral("添加管段"));
+    cmdcharu = makeButton(client, "cmdcharu", QStringLiteral("插入管段"));
+    cmdshanchu = makeButton(client, "cmdshanchu", QStringLiteral("删除管段"));
+    cmdshangyi = makeButton(client, "cmdshangyi", QStringLiteral("上移"));
+    cmdxiayi = makeButton(client, "cmdxiayi", QStringLiteral("下移"));
+    for (QLineEdit* box : {txtyali, txtwendu, txtyuliang}) box->setMaximumWidth(110);
+    tblguanduan = new PipelineTableView(model_, client);
+    tblguanduan->setObjectName(QStringLiteral("tblguanduan"));
+
+    auto* names = new QHBoxLayout;
+    names->addWidget(new QLabel(QStringLiteral("项目名称"), client));
+    names->addWidget(txtxiangmu, 3);
+    names->addWidget(new QLabel(QStringLiteral("设计人"), client));
+    names->addWidget(txtshejiren, 1);
+    auto* start = new QHBoxLayout;
+    for (QWidget* w : std::initializer_list<QWidget*>{new QLabel(QStringLiteral("起点压力"), client), txtyali, cboyali,
+                                                      new QLabel(QStringLiteral("起点温度"), client), txtwendu, cbowendu,
+                                                      new QLabel(QStringLiteral("过热度裕量(℃)"), client), txtyuliang,
+                                                      cmdqu}) {
+        start->addWidget(w);
+    }
+    start->addStretch();
+    auto* rows = new QHBoxLayout;
+    for (QPushButton* b : {cmdtianjia, cmdcharu, cmdshanchu, cmdshangyi, cmdxiayi}) rows->addWidget(b);
+    rows->addStretch();
+    auto* layout = new QVBoxLayout(client);
+    layout->addLayout(names);
+    layout->addLayout(start);
+    layout->addWidget(lblqidian);
+    layout->addLayout(rows);
+    layout->addWidget(tblguanduan, 1);
+}
+
+void frmguanxian::createConnections()
+{
+    connect(mxinjian, &QAction::triggered, this, [this] {
+        if (maybeSave()) newDocument();
+    });
+    connect(mdakai, &QAction::triggered, this, &frmguanxian::open);
+    connect(mbaocun, &QAction::triggered, this, &frmguanxian::save);
+    connect(mlingcun, &QAction::triggered, this, &frmguanxian::saveAs);
+    connect(mguanbi, &QAction::triggered, this, &QWidget::close);
+    connect(cmdqu, &QPushButton::clicked, this, &frmguanxian::takeMainState);
+    connect(cmdtianjia, &QPushButton::clicked, this, &frmguanxian::addSegment);
+    connect(cmdcharu, &QPushButton::clicked, this, &frmguanxian::insertSegment);
+    connect(cmdshanchu, &QPushButton::clicked, this, &frmguanxian::deleteSegments);
+    connect(cmdshangyi, &QPushButton::clicked, this, [this] { moveSegment(-1); });
+    connect(cmdxiayi, &QPushButton::clicked, this, [this] { moveSegment(1); });
+    for (QLineEdit* box : {txtxiangmu, txtshejiren, txtyali, txtwendu, txtyuliang}) {
+        connect(box, &QLineEdit::textEdited, this, &frmguanxian::headerEdited);
+    }
+    for (QComboBox* list : {cboyali, cbowendu}) {
+        connect(list, &QComboBox::activated, this, &frmguanxian::headerEdited);
+    }
+    connect(model_, &PipelineModel::calculated, this, &frmguanxian::showDocument);
+    connect(model_->undoStack(), &QUndoStack::cleanChanged, this, &frmguanxian::updateTitle);
+}
+
+void frmguanxian::newDocument()
+{
+    model_->resetDocument(withMainState({.segments = {PipelineSegment{}}}));
+    filePath_.clear();
+    updateTitle();
+}
+
+void frmguanxian::showFromMainWindow()
+{
+    if (!isVisible() && filePath_.isEmpty() && model_->undoStack()->count() == 0) newDocument();
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmguanxian::takeMainState()
+{
+    if (mainState_ == nullptr || mainState_->area == region::none) {
+        showMessage(QStringLiteral("请先计算蒸汽状态"));
+        return;
+    }
+    model_->changeDocument(withMainState(model_->document()), QStringLiteral("取主窗口状态"));
+}
+
+/// The document started from the main window's state, in MPa and ℃, if it has one.
+PipelineDocument frmguanxian::withMainState(PipelineDocument d) const
+{
+    if (mainState_ != nullptr && mainState_->area != region::none) {
+        d.startPressure = mainState_->p;
+        d.pressureUnit = "MPa";
+        d.startTemperature = mainState_->tsheshidu;
+        d.temperatureUnit = "℃";
+    }
+    return d;
+}
+
+void frmguanxian::headerEdited()
+{
+    const QObject* from = sender();
+    const int field = from == txtxiangmu ? project : from == txtshejiren ? designer : from == txtyali ? pressure
+                      : from == cboyali  ? pressureUnit : from == txtwendu ? temperature
+                      : from == cbowendu ? temperatureUnit : margin;
+    PipelineDocument d = model_->document();
+    d.project = txtxiangmu->text().toStdString();
+    d.designer = txtshejiren->text().toStdString();
+    d.startPressure = numberIn(txtyali);
+    d.pressureUnit = cboyali->currentText().toStdString();
+    d.startTemperature = numberIn(txtwendu);
+    d.temperatureUnit = cbowendu->currentText().toStdString();
+    d.superheatMargin = readNumber(txtyuliang->text().toStdString());
+    model_->changeDocument(d, QStringLiteral("编辑管线参数"), field);
+}
+
+/// Brings the header in line with the document after any change, and shows the start state.
+void frmguanxian::showDocument()
+{
+    const PipelineDocument& d = model_->document();
+    showText(txtxiangmu, d.project);
+    showText(txtshejiren, d.designer);
+    showNumber(txtyali, d.startPressure);
+    cboyali->setCurrentText(qs(d.pressureUnit));
+    showNumber(txtwendu, d.startTemperature);
+    cbowendu->setCurrentText(qs(d.temperatureUnit));
+    showNumber(txtyuliang, d.superheatMargin);
+
+    const PipelineResult& r = model_->result();
+    if (!r.startMessage.empty()) {
+        lblqidian->setText(QStringLiteral("起点状态：") + qs(r.startMessage));
+    } else if (!r.profile.empty()) {
+        const ProfilePoint& start = r.profile.front();
+        QString text = QStringLiteral("起点状态：%1 MPa，%2 ℃，过热蒸汽")
+                           .arg(qs(formatFixed(start.p, 3)), qs(formatFixed(start.t, 3)));
+        if (start.tsat) text += QStringLiteral("，饱和温度 %1 ℃").arg(qs(formatFixed(*start.tsat, 3)));
+        lblqidian->setText(text);
+    }
+}
+
+void frmguanxian::updateTitle()
+{
+    const QString name = filePath_.isEmpty() ? QStringLiteral("未命名") : QFileInfo(filePath_).fileName();
+    setWindowTitle(QStringLiteral("管线计算 - %1[*]").arg(name));
+    setWindowModified(!model_->undoStack()->isClean());
+}
+
+bool frmguanxian::maybeSave()
+{
+    if (model_->undoStack()->isClean()) return true;
+    const QString name = filePath_.isEmpty() ? QStringLiteral("未命名") : QFileInfo(filePath_).fileName();
+    switch (askToSave(QStringLiteral("管线“%1”有未保存的修改。是否保存？").arg(name), QStringLiteral("管线计算"))) {
+    case SaveChoice::save: return save();
+    case SaveChoice::discard: return true;
+    case SaveChoice::cancel: break;
+    }
+    return false;
+}
+
+void frmguanxian::closeEvent(QCloseEvent* event)
+{
+    if (maybeSave()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void frmguanxian::open()
+{
+    if (!maybeSave()) return;
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("打开管线文件"), QFileInfo(filePath_).path(),
+                                                      QStringLiteral("Dorvent 管线文件 (*.dorvent)"));
+    if (!path.isEmpty()) openFile(path);
+}
+
+bool frmguanxian::openFile(const QString& path)
+{
+    QFile file(path);
+    std::string error;
+    PipelineFileRead read;
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = "无法读取该文件";
+    } else if (file.size() > static_cast<qint64>(kMostFileBytes)) {
+        error = "文件过大：管线文件不超过 2 MB";
+    } else {
+        const QByteArray bytes = file.readAll();
+        read = readPipelineFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        error = read.error;
+    }
+    if (!read.document) {
+        showMessage(QStringLiteral("无法打开管线文件 %1：\r\n%2").arg(QFileInfo(path).fileName(), qs(error)));
+        return false;
+    }
+    model_->resetDocument(*read.document);
+    filePath_ = path;
+    updateTitle();
+    return true;
+}
+
+bool frmguanxian::save() { return filePath_.isEmpty() ? saveAs() : saveFile(filePath_); }
+
+bool frmguanxian::saveAs()
+{
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存管线文件"), filePath_,
+                                                QStringLiteral("Dorvent 管线文件 (*.dorvent)"));
+    if (path.isEmpty()) return false;
+    if (!path.endsWith(QStringLiteral(".dorvent"))) path += QStringLiteral(".dorvent");
+    return saveFile(path);
+}
+
+bool frmguanxian::saveFile(const QString& path)
+{
+    QSaveFile file(path);
+    const std::string text = writePipelineFile(model_->document());
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
+                         file.commit();
+    if (!written) {
+        showMessage(QStringLiteral("无法保存管线文件 %1").arg(QFileInfo(path).fileName()));
+        return false;
+    }
+    filePath_ = path;
+    model_->undoStack()->setClean();
+    updateTitle();
+    return true;
+}
+
+QList<int> frmguanxian::selectedRows() const
+{
+    std::set<int> rows;
+    for (const QModelIndex& index : tblguanduan->selectionModel()->selectedIndexes()) rows.insert(index.row());
+    if (rows.empty() && tblguanduan->currentIndex().isValid()) rows.insert(tblguanduan->currentIndex().row());
+    rows.erase(model_->segmentCount());  // the totals
+    return {rows.begin(), rows.end()};
+}
+
+void frmguanxian::addSegment()
+{
+    PipelineDocument d = model_->document();
+    d.segments.push_back(nextSegment(d.segments, d.segments.size()));
+    model_->changeDocument(d, QStringLiteral("添加管段"));
+    tblguanduan->setCurrentIndex(model_->index(model_->segmentCount() - 1, 0));
+}
+
+void frmguanxian::insertSegment()
+{
+    PipelineDocument d = model_->document();
+    const int row = std::clamp(tblguanduan->currentIndex().row(), 0, model_->segmentCount());
+    d.segments.insert(d.segments.begin() + row, nextSegment(d.segments, static_cast<std::size_t>(row)));
+    model_->changeDocument(d, QStringLiteral("插入管段"));
+    tblguanduan->setCurrentIndex(model_->index(row, 0));
+}
+
+void frmguanxian::deleteSegments()
+{
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty()) return;
+    PipelineDocument d = model_->document();
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) d.segments.erase(d.segments.begin() + *it);
+    model_->changeDocument(d, QStringLiteral("删除管段"));
+    tblguanduan->setCurrentIndex(model_->index(std::min(rows.first(), model_->segmentCount()), 0));
+}
+
+void frmguanxian::moveSegment(int step)
+{
+    const QModelIndex current = tblguanduan->currentIndex();
+    const int row = current.row();
+    const int to = row + step;
+    if (!current.isValid() || row >= model_->segmentCount() || to < 0 || to >= model_->segmentCount()) return;
+    PipelineDocument d = model_->document();
+    std::swap(d.segments[static_cast<std::size_t>(row)], d.segments[static_cast<std::size_t>(to)]);
+    model_->changeDocument(d, step < 0 ? QStringLiteral("上移管段") : QStringLiteral("下移管段"));
+    tblguanduan->setCurrentIndex(model_->index(to, current.column()));
+}
+
+}  // namespace dorvent

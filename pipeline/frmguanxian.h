@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "mainwin/steamstate.h"
+#include "pipeline/pipelinedocument.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace dorvent {
+
+class PipelineModel;
+class PipelineTableView;
+
+/// The pipeline window: a steam main of segments in series from one start state, calculated
+/// on every edit, kept in a .dorvent file.
+class frmguanxian : public QMainWindow {
+    Q_OBJECT
+
+public:
+    /// mainState: the main window's evaluated state, from which the start state can be taken.
+    explicit frmguanxian(const SteamState* mainState, QWidget* parent = nullptr);
+
+    PipelineModel* model() const { return model_; }
+
+    /// Opens a file; a file that cannot be read is refused with one message and the document
+    /// shown stays as it is.
+    bool openFile(const QString& path);
+    /// Saves atomically; false, after a message, when the file cannot be written.
+    bool saveFile(const QString& path);
+    /// A new, empty pipeline starting from the main window's state.
+    void newDocument();
+    /// Shows the window for the main window's menu: an untitled pipeline that nobody has
+    /// touched yet starts anew from the main window's current state.
+    void showFromMainWindow();
+    /// The start state of the main window's evaluation, as pressure in MPa and temperature in ℃.
+    void takeMainState();
+    /// Asks about unsaved changes and saves them if wanted; false when the user cancels.
+    bool maybeSave();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createWidgets();
+    void createConnections();
+
+    void open();
+    bool save();
+    bool saveAs();
+    void addSegment();
+    void insertSegment();
+    void deleteSegments();
+    void moveSegment(int step);
+    void headerEdited();
+    void showDocument();
+    void updateTitle();
+    QList<int> selectedRows() const;
+    PipelineDocument withMainState(PipelineDocument document) const;
+
+    const SteamState* mainState_;
+    PipelineModel* model_ = nullptr;
+    QString filePath_;
+
+    QLineEdit* txtxiangmu = nullptr;   // project
+    QLineEdit* txtshejiren = nullptr;  // designer
+    QLineEdit* txtyali = nullptr;      // start pressure
+    QComboBox* cboyali = nullptr;      // its unit
+    QLineEdit* txtwendu = nullptr;     // start temperature
+    QComboBox* cbowendu = nullptr;     // its unit
+    QLineEdit* txtyuliang = nullptr;   // superheat margin
+    QPushButton* cmdqu = nullptr;      // take the main window's state
+    QLabel* lblqidian = nullptr;       // the start state as evaluated
+    QPushButton* cmdtianjia = nullptr;
+    QPushButton* cmdcharu = nullptr;
+    QPushButton* cmdshanchu = nullptr;
+    QPushButton* cmdshangyi = nullptr;
+    QPushButton* cmdxiayi = nullptr;
+    PipelineTableView* tblguanduan = nullptr;
+
+    QAction* mxinjian = nullptr;
+    QAction* mdakai = nullptr;
+    QAction* mbaocun = nullptr;
+    QAction* mlingcun = nullptr;
+    QAction* mguanbi = nullptr;
+    QAction* mchexiao = nullptr;
+    QAction* mchongzuo = nullptr;
+};
+
+}  // namespace dorvent

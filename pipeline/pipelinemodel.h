@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QUndoStack>
+
+#include "pipeline/pipelinecalc.h"
+#include "pipeline/pipelinedocument.h"
+
+namespace dorvent {
+
+/// The segments of a pipeline document as a table, with their results: one row per segment and
+/// a totals row at the end. Every change of the document goes through the undo stack, and every
+/// change is calculated at once.
+class PipelineModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    explicit PipelineModel(QObject* parent = nullptr);
+
+    const PipelineDocument& document() const { return document_; }
+    const PipelineResult& result() const { return result_; }
+    QUndoStack* undoStack() { return &undo_; }
+
+    /// A document opened or begun afresh: no undo history, nothing unsaved.
+    void resetDocument(const PipelineDocument& document);
+    /// Any change of the document, as one step that can be undone. Steps with the same
+    /// nonzero mergeKey that follow each other become one (typing into one header field).
+    void changeDocument(const PipelineDocument& changed, const QString& description, int mergeKey = 0);
+
+    /// Applies a document without an undo step; for the undo commands.
+    void applyDocument(const PipelineDocument& document);
+
+    int segmentCount() const { return static_cast<int>(document_.segments.size()); }
+    bool isTotalsRow(int row) const { return row == segmentCount(); }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    /// Texts typed or pasted into several cells, as one step; cells that cannot take their
+    /// text keep theirs. False when no cell took its text.
+    struct CellText {
+        int row;
+        int column;
+        QString text;
+    };
+    bool setCellTexts(const QList<CellText>& cells, const QString& description);
+
+signals:
+    /// The results were calculated anew.
+    void calculated();
+
+private:
+    QString problemOf(int row, int column) const;
+
+    PipelineDocument document_;
+    PipelineResult result_;
+    QUndoStack undo_;
+};
+
+}  // namespace dorvent

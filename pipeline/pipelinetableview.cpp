@@ -1,0 +1,163 @@
+#include "pipeline/pipelinetableview.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QStyledItemDelegate>
+
+#include "pipeline/pipelinemodel.h"
+#include "pipeline/pipelinetable.h"
+#include "pipes/guanjing.h"
+
+namespace dorvent {
+namespace {
+
+/// A cell whose value is picked from a fixed list.
+class ChoiceDelegate : public QStyledItemDelegate {
+public:
+    ChoiceDelegate(QStringList choices, QObject* parent) : QStyledItemDelegate(parent), choices_(std::move(choices)) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        auto* list = new QComboBox(parent);
+        list->addItems(choices_);
+        list->setMaxVisibleItems(choices_.size());
+        // A pick is the whole edit: it goes to the model at once.
+        connect(list, &QComboBox::activated, this, [this, list] {
+            auto* self = const_cast<ChoiceDelegate*>(this);
+            emit self->commitData(list);
+            emit self->closeEditor(list);
+        });
+        return list;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        static_cast<QComboBox*>(editor)->setCurrentText(index.data(Qt::EditRole).toString());
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        model->setData(index, static_cast<QComboBox*>(editor)->currentText());
+    }
+
+private:
+    QStringList choices_;
+};
+
+QStringList dnChoices()
+{
+    QStringList choices{QString::fromUtf8(kOwnPipeName.data(), static_cast<int>(kOwnPipeName.size()))};
+    for (const PipeSize& pipe : guanjing) choices << QString::fromStdString(dnText(pipe));
+    return choices;
+}
+
+QStringList sourceChoices()
+{
+    QStringList choices;
+    for (const std::string_view name : kHeatLossSourceNames) {
+        choices << QString::fromUtf8(name.data(), static_cast<int>(name.size()));
+    }
+    return choices;
+}
+
+/// The columns that Delete empties: the label and the numbers, not the two lists.
+bool isClearable(int column)
+{
+    const auto c = static_cast<Column>(column);
+    return c != Column::dn && c != Column::heatLossSource && c < kFirstResultColumn;
+}
+
+}  // namespace
+
+PipelineTableView::PipelineTableView(PipelineModel* model, QWidget* parent) : QTableView(parent), model_(model)
+{
+    setModel(model);
+    setItemDelegateForColumn(static_cast<int>(Column::dn), new ChoiceDelegate(dnChoices(), this));
+    setItemDelegateForColumn(static_cast<int>(Column::heatLossSource), new ChoiceDelegate(sourceChoices(), this));
+    setEditTriggers(AnyKeyPressed | DoubleClicked | EditKeyPressed | SelectedClicked);
+    setSelectionMode(ContiguousSelection);
+    verticalHeader()->setDefaultSectionSize(24);
+    // Widths fit the texts of a document as it is opened or its rows change, then stay put
+    // while the engineer types.
+    connect(model, &QAbstractItemModel::modelReset, this, &QTableView::resizeColumnsToContents);
+    resizeColumnsToContents();
+}
+
+void PipelineTableView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        copySelection();
+    } else if (event->matches(QKeySequence::Paste)) {
+        paste();
+    } else if (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) {
+        clearSelectedCells();
+    } else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state() != EditingState) {
+        moveDown();
+    } else {
+        QTableView::keyPressEvent(event);
+    }
+}
+
+void PipelineTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    QTableView::closeEditor(editor, hint);
+    if (hint == QAbstractItemDelegate::SubmitModelCache) moveDown();  // Enter ends the edit
+}
+
+void PipelineTableView::moveDown()
+{
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && current.row() + 1 < model_->rowCount()) {
+        setCurrentIndex(model_->index(current.row() + 1, current.column()));
+    }
+}
+
+/// The selected block as tab-separated lines.
+void PipelineTableView::copySelection()
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    if (selected.isEmpty()) return;
+    int top = selected.first().row(), bottom = top, left = selected.first().column(), right = left;
+    for (const QModelIndex& index : selected) {
+        top = std::min(top, index.row());
+        bottom = std::max(bottom, index.row());
+        left = std::min(left, index.column());
+        right = std::max(right, index.column());
+    }
+    QStringList lines;
+    for (int row = top; row <= bottom; ++row) {
+        QStringList cells;
+        for (int column = left; column <= right; ++column) cells << model_->index(row, column).data().toString();
+        lines << cells.join('\t');
+    }
+    QApplication::clipboard()->setText(lines.join('\n'));
+}
+
+/// Tab-separated lines from the clipboard, from the current cell to the right and down.
+void PipelineTableView::paste()
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid()) return;
+    QList<PipelineModel::CellText> cells;
+    const QStringList lines = QApplication::clipboard()->text().split('\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith('\r')) line.chop(1);
+        if (line.isEmpty() && i == lines.size() - 1) break;  // the line break after the last line
+        const QStringList texts = line.split('\t');
+        for (int j = 0; j < texts.size(); ++j) cells.append({current.row() + i, current.column() + j, texts[j]});
+    }
+    model_->setCellTexts(cells, QStringLiteral("粘贴"));
+}
+
+void PipelineTableView::clearSelectedCells()
+{
+    QList<PipelineModel::CellText> cells;
+    for (const QModelIndex& index : selectionModel()->selectedIndexes()) {
+        if (isClearable(index.column())) cells.append({index.row(), index.column(), QString()});
+    }
+    model_->setCellTexts(cells, QStringLiteral("清除"));
+}
+
+}  // namespace dorvent

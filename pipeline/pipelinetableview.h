@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QTableView>
+
+namespace dorvent {
+
+class PipelineModel;
+
+/// The segment table, used as a spreadsheet is: typing starts an edit, Enter moves down, Tab
+/// right; Delete empties the selected inputs; Ctrl+C and Ctrl+V copy and paste tab-separated
+/// text; the DN and the heat-loss source are picked from lists.
+class PipelineTableView : public QTableView {
+    Q_OBJECT
+
+public:
+    explicit PipelineTableView(PipelineModel* model, QWidget* parent = nullptr);
+
+    void copySelection();
+    void paste();
+    void clearSelectedCells();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+private:
+    void moveDown();
+
+    PipelineModel* model_;
+};
+
+}  // namespace dorvent
