@@ -17,6 +17,7 @@
 #include <QSaveFile>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <set>
 
 #include "mainwin/messageservice.h"
@@ -258,6 +259,12 @@ void frmguanxian::headerEdited()
     d.startTemperature = numberIn(txtwendu);
     d.temperatureUnit = cbowendu->currentText().toStdString();
     d.superheatMargin = readNumber(txtyuliang->text().toStdString());
+    for (const std::optional<double> value : {d.startPressure, d.startTemperature, std::optional(d.superheatMargin)}) {
+        if (value && !std::isfinite(*value)) {  // kept out of the document, which holds numbers only
+            lblqidian->setText(QStringLiteral("起点状态：输入数值超出计算范围，无法计算"));
+            return;
+        }
+    }
     model_->changeDocument(d, QStringLiteral("编辑管线参数"), field);
 }
 

@@ -1,6 +1,7 @@
 #include "pipeline/pipelinetable.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "numtext/formatnumber.h"
@@ -152,9 +153,11 @@ bool setCellText(PipelineSegment& segment, Column column, std::string_view text)
     if (field == nullptr || !isEditable(segment, column)) return false;
     if (text.empty()) {
         (segment.*field).reset();
-    } else {
-        segment.*field = readNumber(text);
+        return true;
     }
+    const double value = readNumber(text);
+    if (!std::isfinite(value)) return false;  // beyond the number range: the cell keeps its value
+    segment.*field = value;
     return true;
 }
 

@@ -41,7 +41,8 @@ std::string totalsText(const PipelineResult& result, Column column);
 
 /// Puts a typed text into an input cell, read by the program's number rule (the exact empty text
 /// empties it); the DN cell takes "DN200", "200" or "自选", the source cell one of its names.
-/// False, with the segment unchanged, for a text the cell cannot take or a column without input.
+/// False, with the segment unchanged, for a text the cell cannot take (a number beyond the range
+/// of numbers among them) or a column without input.
 bool setCellText(PipelineSegment& segment, Column column, std::string_view text);
 
 /// The table as CSV (RFC 4180, lines ending in CR LF): the header, one row per segment, the totals.

@@ -13,6 +13,9 @@
 
 #include "mainwin/messageservice.h"
 
+/// Failure messages show texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
 namespace dorvent {
 
 /// Collects the messages the windows show instead of opening modal boxes, for as long as it lives.

@@ -1,0 +1,225 @@
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUndoStack>
+
+#include <random>
+
+#include "guitest.h"
+#include "mainwin/frmdorvent.h"
+#include "pipeline/frmguanxian.h"
+#include "pipeline/pipelinemodel.h"
+#include "pipeline/pipelinetable.h"
+#include "pipeline/pipelinetableview.h"
+
+namespace dorvent {
+namespace {
+
+/// The main window at 1 MPa, 250 ℃ and its pipeline window, opened from the menu.
+class PipelineWindow : public ::testing::Test {
+protected:
+    PipelineWindow()
+    {
+        main.show();
+        control<QLineEdit>(main, "Text1")->setText("1");
+        control<QLineEdit>(main, "Text2")->setText("250");
+        control<QAction>(main, "m31")->trigger();
+        window = qobject_cast<frmguanxian*>(visibleWindow("frmguanxian"));
+        if (window == nullptr) throw std::runtime_error("no pipeline window");
+        model = window->model();
+        table = control<PipelineTableView>(*window, "tblguanduan");
+        QCoreApplication::processEvents();
+        QApplication::setActiveWindow(window);  // keys reach the editors of the active window only
+    }
+    ~PipelineWindow() override
+    {
+        messages.answer = SaveChoice::discard;
+        window->close();
+    }
+
+    QModelIndex cell(int row, Column column) const { return model->index(row, static_cast<int>(column)); }
+    QString text(int row, Column column) const { return cell(row, column).data().toString(); }
+    /// Types into a cell as the keyboard does: the first key starts the edit, Enter ends it
+    /// and moves down.
+    void type(int row, Column column, const QString& keys)
+    {
+        table->setFocus();
+        table->setCurrentIndex(cell(row, column));
+        press(keys);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCoreApplication::processEvents();  // the edit ends after the key
+    }
+    /// Keys to whatever has the focus, one by one: the table, then the editor it opens.
+    static void press(const QString& keys)
+    {
+        for (const QChar key : keys) QTest::keyClicks(QApplication::focusWidget(), QString(key));
+    }
+    void pick(int row, Column column, const QString& choice) { model->setData(cell(row, column), choice); }
+
+    RecordingMessages messages;
+    frmdorvent main;
+    frmguanxian* window = nullptr;
+    PipelineModel* model = nullptr;
+    PipelineTableView* table = nullptr;
+};
+
+TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWhatIsMissing)
+{
+    EXPECT_EQ(control<QLineEdit>(*window, "txtyali")->text(), "1");  // the main window's state
+    EXPECT_EQ(control<QLineEdit>(*window, "txtwendu")->text(), "250");
+    EXPECT_EQ(window->windowTitle(), "管线计算 - 未命名[*]");
+    ASSERT_EQ(model->segmentCount(), 1);
+    EXPECT_EQ(text(0, Column::remark), "请输入管道规格");
+    EXPECT_EQ(cell(0, Column::dn).data(Qt::ToolTipRole).toString(), "请输入管道规格");
+    EXPECT_TRUE(cell(0, Column::dn).data(Qt::BackgroundRole).isValid());
+
+    pick(0, Column::dn, "DN200");
+    type(0, Column::length, "250");
+    EXPECT_EQ(table->currentIndex(), cell(1, Column::length));  // Enter moved down
+    EXPECT_EQ(text(0, Column::remark), "请输入局部阻力系数");
+    table->setCurrentIndex(cell(0, Column::flow));
+    for (const char* value : {"10", "0.2", "0.2", "1", "20", "5"}) {  // Tab from cell to cell
+        press(value);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    pick(0, Column::heatLossSource, "架空");
+    EXPECT_FALSE(model->flags(cell(0, Column::heatLoss)) & Qt::ItemIsEditable);  // the table gives it
+    EXPECT_EQ(text(0, Column::heatLoss), "3.02");
+    QStringList results;
+    for (const Column c : {Column::pend, Column::tend, Column::heatLossKw, Column::temperatureDrop,
+                           Column::dropPerKmResult, Column::Rmean}) {
+        results << text(0, c);
+    }
+    EXPECT_EQ(results, QStringList({"0.978", "240.801", "56.718", "9.199", "36.796", "89.525"}));
+    EXPECT_EQ(text(1, Column::heatLossKw), "56.718");  // the totals
+    EXPECT_EQ(text(0, Column::remark), "起点流速不在允许范围内");  // 19.210 m/s in DN200
+    EXPECT_TRUE(window->isWindowModified());
+
+    // Every edit is one step back; a rejected text changes nothing.
+    EXPECT_FALSE(model->setData(cell(0, Column::dn), "DN210"));
+    QUndoStack* undo = model->undoStack();
+    while (undo->canUndo()) undo->undo();
+    EXPECT_EQ(text(0, Column::dn), "自选");
+    EXPECT_FALSE(window->isWindowModified());
+    while (undo->canRedo()) undo->redo();
+    EXPECT_EQ(text(0, Column::pend), "0.978");
+}
+
+TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
+{
+    type(0, Column::label, "A-B");
+    pick(0, Column::dn, "DN200");
+    control<QPushButton>(*window, "cmdtianjia")->click();  // continues the pipe of the row before
+    ASSERT_EQ(model->segmentCount(), 2);
+    EXPECT_EQ(std::pair(text(1, Column::dn), text(1, Column::label)), std::pair(QString("DN200"), QString()));
+
+    QApplication::clipboard()->setText("250\t10\n400\t8\n");
+    table->setCurrentIndex(cell(0, Column::length));
+    QTest::keySequence(table, QKeySequence::Paste);  // one step for the whole block
+    EXPECT_EQ(QStringList({text(0, Column::length), text(0, Column::flow), text(1, Column::length),
+                           text(1, Column::flow)}),
+              QStringList({"250", "10", "400", "8"}));
+    model->undoStack()->undo();
+    EXPECT_EQ(text(1, Column::length), "");
+    model->undoStack()->redo();
+
+    table->setCurrentIndex(cell(0, Column::label));
+    control<QPushButton>(*window, "cmdxiayi")->click();
+    EXPECT_EQ(std::pair(text(1, Column::label), text(1, Column::length)), std::pair(QString("A-B"), QString("250")));
+    table->selectionModel()->select(cell(1, Column::length), QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(table, Qt::Key_Delete);
+    EXPECT_EQ(text(1, Column::length), "");
+    control<QPushButton>(*window, "cmdcharu")->click();
+    EXPECT_EQ(model->segmentCount(), 3);
+    table->setCurrentIndex(cell(0, Column::label));
+    table->selectionModel()->select(cell(0, Column::label), QItemSelectionModel::ClearAndSelect);
+    control<QPushButton>(*window, "cmdshanchu")->click();
+    EXPECT_EQ(model->segmentCount(), 2);
+}
+
+TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
+{
+    QTemporaryDir folder;
+    model->setData(cell(0, Column::label), "锅炉房-A");
+    const QString path = folder.filePath("main.dorvent");
+    ASSERT_TRUE(window->saveFile(path));
+    EXPECT_EQ(window->windowTitle(), "管线计算 - main.dorvent[*]");
+    EXPECT_FALSE(window->isWindowModified());
+    const PipelineDocument saved = model->document();
+
+    type(0, Column::label, "changed");
+    const auto write = [&folder](const char* name, const QByteArray& bytes) {
+        QFile file(folder.filePath(name));
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        return file.fileName();
+    };
+    EXPECT_FALSE(window->openFile(write("bad.dorvent", "{\"format\": \"dorvent-pipeline\", \"version\": 9}")));
+    EXPECT_FALSE(window->openFile(folder.filePath("missing.dorvent")));
+    ASSERT_EQ(messages.texts.size(), 2);
+    EXPECT_EQ(messages.texts[0], "无法打开管线文件 bad.dorvent：\r\n字段 version：本程序只能读取版本 1 的管线文件");
+    EXPECT_EQ(text(0, Column::label), "changed");  // nothing lost
+    EXPECT_TRUE(window->isWindowModified());
+
+    // Unsaved changes: closing asks, and Cancel keeps the window open.
+    messages.answer = SaveChoice::cancel;
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(messages.texts.last(), "管线“main.dorvent”有未保存的修改。是否保存？");
+    EXPECT_TRUE(window->openFile(path));
+    EXPECT_EQ(model->document(), saved);
+    EXPECT_FALSE(window->isWindowModified());
+}
+
+// Seeded random editing of the table: hostile texts in every cell, picks, rows added, moved
+// and deleted, undo and redo. No cell may ever show a non-finite number or an exponent.
+TEST_F(PipelineWindow, RandomEditsNeverShowANonFiniteText)
+{
+    const QStringList texts = {"250", "10", "0.2", "1", "20", "5", "3.02", "", "0", "-5", "1e400", "-1e400", "1e-400",
+                               "abc", "1D3", "   ", "0.5", "3276600.75", "1e39", "99.6", QString(300, '9'), "DN200",
+                               "DN1400", "DN25", "自选", "输入", "架空", "不通行地沟", "通行地沟"};
+    std::mt19937 random(qEnvironmentVariableIntValue("STRESS_SEED") != 0 ? qEnvironmentVariableIntValue("STRESS_SEED")
+                                                                        : 20261207);
+    const auto pick = [&random](int count) { return std::uniform_int_distribution<int>(0, count - 1)(random); };
+    const QRegularExpression bad("inf|nan|[0-9][eE][-+]?[0-9]");
+    int computed = 0;
+    for (int step = 0; step < 1500; ++step) {
+        const int rows = model->segmentCount();
+        switch (pick(10)) {
+        case 0: control<QPushButton>(*window, "cmdtianjia")->click(); break;
+        case 1: if (rows > 1) control<QPushButton>(*window, "cmdshanchu")->click(); break;
+        case 2: control<QPushButton>(*window, pick(2) == 0 ? "cmdshangyi" : "cmdxiayi")->click(); break;
+        case 3: model->undoStack()->undo(); break;
+        case 4: model->undoStack()->redo(); break;
+        case 5: {  // a workable row, so that the edits also start from mains that compute
+            QList<PipelineModel::CellText> worked;
+            const QStringList values = {"DN200", "", "", "250", "10", "0.2", "0.2", "1", "20", "5", "架空"};
+            const int row = pick(rows);
+            for (int c = 0; c < values.size(); ++c) worked.append({row, c + 1, values[c]});
+            model->setCellTexts(worked, "fill");
+            break;
+        }
+        default: model->setData(model->index(pick(rows + 1), pick(kColumnCount)), texts[pick(texts.size())]); break;
+        }
+        table->setCurrentIndex(model->index(pick(model->rowCount()), pick(kColumnCount)));
+        for (int row = 0; row < model->rowCount(); ++row) {
+            for (int column = 1; column < kColumnCount; ++column) {  // all but the label, which is free text
+                const QString shown = model->index(row, column).data().toString();
+                ASSERT_FALSE(shown.contains(bad)) << "step " << step << ": " << shown.toStdString();
+            }
+        }
+        if (model->result().allComputed) ++computed;
+    }
+    EXPECT_GT(computed, 100) << computed;  // the edits reached computed mains too
+}
+
+}  // namespace
+}  // namespace dorvent
