@@ -16,6 +16,13 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QVBoxLayout>
+#include <QChart>
+#include <QChartView>
+#include <QDate>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QSplitter>
+#include <QTextDocument>
 
 #include <cmath>
 #include <set>
@@ -24,7 +31,9 @@
 #include "mainwin/songfont.h"
 #include "numtext/formatnumber.h"
 #include "numtext/readnumber.h"
+#include "pipeline/calcreport.h"
 #include "pipeline/pipelinefile.h"
+#include "pipeline/profilechart.h"
 #include "pipeline/pipelinemodel.h"
 #include "pipeline/pipelinetable.h"
 #include "pipeline/pipelinetableview.h"
@@ -88,6 +97,17 @@ PipelineSegment nextSegment(const std::vector<PipelineSegment>& segments, std::s
     return s;
 }
 
+/// Replaces the file at path by bytes at once: a failed write leaves the old file whole.
+bool writeAtomically(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+QByteArray bytesOf(const std::string& text) { return {text.data(), static_cast<qsizetype>(text.size())}; }
+
+void cannotWrite(const QString& path) { showMessage(QStringLiteral("无法写入文件 %1").arg(QFileInfo(path).fileName())); }
+
 // Undo steps of consecutive typing into one header field become one.
 enum HeaderField { project = 1, designer, pressure, pressureUnit, temperature, temperatureUnit, margin };
 
@@ -119,6 +139,10 @@ void frmguanxian::createActions()
     mbaocun = action("mbaocun", QStringLiteral("保存"), QKeySequence::Save);
     mlingcun = action("mlingcun", QStringLiteral("另存为…"), QKeySequence::SaveAs);
     mguanbi = action("mguanbi", QStringLiteral("关闭"), QKeySequence::Close);
+    mdaochucsv = action("mdaochucsv", QStringLiteral("导出表格(CSV)…"), {});
+    mdaochutu = action("mdaochutu", QStringLiteral("导出图表(PNG/SVG)…"), {});
+    mjisuanshu = action("mjisuanshu", QStringLiteral("导出计算书(PDF)…"), {});
+    mdayin = action("mdayin", QStringLiteral("打印计算书…"), QKeySequence::Print);
     mchexiao = model_->undoStack()->createUndoAction(this, QStringLiteral("撤销"));
     mchexiao->setObjectName(QStringLiteral("mchexiao"));
     mchexiao->setShortcut(QKeySequence::Undo);
@@ -131,6 +155,8 @@ void frmguanxian::createMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件"));
     file->addActions({mxinjian, mdakai, mbaocun, mlingcun});
+    file->addSeparator();
+    file->addActions({mdaochucsv, mdaochutu, mjisuanshu, mdayin});
     file->addSeparator();
     file->addAction(mguanbi);
     QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑"));
@@ -159,6 +185,13 @@ void frmguanxian::createWidgets()
     for (QLineEdit* box : {txtyali, txtwendu, txtyuliang}) box->setMaximumWidth(110);
     tblguanduan = new PipelineTableView(model_, client);
     tblguanduan->setObjectName(QStringLiteral("tblguanduan"));
+    chtpoumian = new QChartView(client);
+    chtpoumian->setObjectName(QStringLiteral("chtpoumian"));
+    chtpoumian->setRenderHint(QPainter::Antialiasing);
+    auto* split = new QSplitter(Qt::Vertical, client);
+    split->addWidget(tblguanduan);
+    split->addWidget(chtpoumian);
+    split->setSizes({300, 300});
 
     auto* names = new QHBoxLayout;
     names->addWidget(new QLabel(QStringLiteral("项目名称"), client));
@@ -181,7 +214,7 @@ void frmguanxian::createWidgets()
     layout->addLayout(start);
     layout->addWidget(lblqidian);
     layout->addLayout(rows);
-    layout->addWidget(tblguanduan, 1);
+    layout->addWidget(split, 1);
 }
 
 void frmguanxian::createConnections()
@@ -193,6 +226,20 @@ void frmguanxian::createConnections()
     connect(mbaocun, &QAction::triggered, this, &frmguanxian::save);
     connect(mlingcun, &QAction::triggered, this, &frmguanxian::saveAs);
     connect(mguanbi, &QAction::triggered, this, &QWidget::close);
+    connect(mdaochucsv, &QAction::triggered, this, [this] {
+        const QString path = exportPath(QStringLiteral("导出表格"), QStringLiteral("CSV 表格 (*.csv)"), ".csv");
+        if (!path.isEmpty()) exportCsv(path);
+    });
+    connect(mdaochutu, &QAction::triggered, this, [this] {
+        const QString path =
+            exportPath(QStringLiteral("导出图表"), QStringLiteral("PNG 图片 (*.png);;SVG 图形 (*.svg)"), ".png");
+        if (!path.isEmpty()) exportChart(path);
+    });
+    connect(mjisuanshu, &QAction::triggered, this, [this] {
+        const QString path = exportPath(QStringLiteral("导出计算书"), QStringLiteral("PDF 文件 (*.pdf)"), ".pdf");
+        if (!path.isEmpty()) exportReport(path);
+    });
+    connect(mdayin, &QAction::triggered, this, &frmguanxian::printPreview);
     connect(cmdqu, &QPushButton::clicked, this, &frmguanxian::takeMainState);
     connect(cmdtianjia, &QPushButton::clicked, this, &frmguanxian::addSegment);
     connect(cmdcharu, &QPushButton::clicked, this, &frmguanxian::insertSegment);
@@ -206,6 +253,7 @@ void frmguanxian::createConnections()
         connect(list, &QComboBox::activated, this, &frmguanxian::headerEdited);
     }
     connect(model_, &PipelineModel::calculated, this, &frmguanxian::showDocument);
+    connect(model_, &PipelineModel::calculated, this, &frmguanxian::showChart);
     connect(model_->undoStack(), &QUndoStack::cleanChanged, this, &frmguanxian::updateTitle);
 }
 
@@ -365,12 +413,7 @@ bool frmguanxian::saveAs()
 
 bool frmguanxian::saveFile(const QString& path)
 {
-    QSaveFile file(path);
-    const std::string text = writePipelineFile(model_->document());
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
-                         file.commit();
-    if (!written) {
+    if (!writeAtomically(path, bytesOf(writePipelineFile(model_->document())))) {
         showMessage(QStringLiteral("无法保存管线文件 %1").arg(QFileInfo(path).fileName()));
         return false;
     }
@@ -378,6 +421,55 @@ bool frmguanxian::saveFile(const QString& path)
     model_->undoStack()->setClean();
     updateTitle();
     return true;
+}
+
+void frmguanxian::showChart()
+{
+    QChart* previous = chtpoumian->chart();
+    chtpoumian->setChart(makeProfileChart(model_->document(), model_->result()));
+    delete previous;
+}
+
+QString frmguanxian::exportPath(const QString& caption, const QString& filter, const QString& extension)
+{
+    const QString base = filePath_.isEmpty() ? QStringLiteral("管线") : QFileInfo(filePath_).completeBaseName();
+    QString selected;
+    QString path = QFileDialog::getSaveFileName(this, caption, base + extension, filter, &selected);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += extension;
+    return path;
+}
+
+bool frmguanxian::exportCsv(const QString& path)
+{
+    // The byte-order mark tells spreadsheet programs that the Chinese headers are UTF-8.
+    if (writeAtomically(path, bytesOf("\xEF\xBB\xBF" + csvTable(model_->document(), model_->result())))) return true;
+    cannotWrite(path);
+    return false;
+}
+
+bool frmguanxian::exportChart(const QString& path)
+{
+    if (saveProfile(model_->document(), model_->result(), path)) return true;
+    cannotWrite(path);
+    return false;
+}
+
+bool frmguanxian::exportReport(const QString& path)
+{
+    if (writeReportPdf(model_->document(), model_->result(), path)) return true;
+    cannotWrite(path);
+    return false;
+}
+
+void frmguanxian::printPreview()
+{
+    const std::unique_ptr<QTextDocument> report =
+        makeReport(model_->document(), model_->result(), QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [&report](QPrinter* target) { printReport(*report, *target); });
+    preview.exec();
 }
 
 QList<int> frmguanxian::selectedRows() const

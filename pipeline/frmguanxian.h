@@ -6,6 +6,7 @@
 #include "pipeline/pipelinedocument.h"
 
 class QAction;
+class QChartView;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -42,6 +43,11 @@ public:
     /// Asks about unsaved changes and saves them if wanted; false when the user cancels.
     bool maybeSave();
 
+    /// The exports; each says why in a message when the file cannot be written.
+    bool exportCsv(const QString& path);     ///< the table, UTF-8 with a byte-order mark
+    bool exportChart(const QString& path);   ///< PNG, or SVG for a path ending in .svg
+    bool exportReport(const QString& path);  ///< the calculation report as PDF
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -60,6 +66,9 @@ private:
     void moveSegment(int step);
     void headerEdited();
     void showDocument();
+    void showChart();
+    void printPreview();
+    QString exportPath(const QString& caption, const QString& filter, const QString& extension);
     void updateTitle();
     QList<int> selectedRows() const;
     PipelineDocument withMainState(PipelineDocument document) const;
@@ -83,12 +92,17 @@ private:
     QPushButton* cmdshangyi = nullptr;
     QPushButton* cmdxiayi = nullptr;
     PipelineTableView* tblguanduan = nullptr;
+    QChartView* chtpoumian = nullptr;  // the profile along the main
 
     QAction* mxinjian = nullptr;
     QAction* mdakai = nullptr;
     QAction* mbaocun = nullptr;
     QAction* mlingcun = nullptr;
     QAction* mguanbi = nullptr;
+    QAction* mdaochucsv = nullptr;
+    QAction* mdaochutu = nullptr;
+    QAction* mjisuanshu = nullptr;
+    QAction* mdayin = nullptr;
     QAction* mchexiao = nullptr;
     QAction* mchongzuo = nullptr;
 };

@@ -1,0 +1,121 @@
+#include <QAction>
+#include <QChart>
+#include <QChartView>
+#include <QFile>
+#include <QLineSeries>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "guitest.h"
+#include "pipeline/frmguanxian.h"
+#include "pipeline/pipelinemodel.h"
+#include "pipeline/pipelinetable.h"
+
+namespace dorvent {
+namespace {
+
+/// A main of equal 400 m segments of DN300 at 30 t/h from 1.3 MPa and 300 ℃.
+PipelineDocument mainOf(int segments)
+{
+    PipelineDocument d{.project = "报告测试", .designer = "李工", .startPressure = 1.3, .startTemperature = 300};
+    for (int i = 0; i < segments; ++i) {
+        d.segments.push_back({.label = "S" + std::to_string(i + 1), .dn = 300, .length = 400, .flow = 30, .zeta = 0.2,
+                              .beta = 0.2, .phi = 1, .ambient = 10, .dropPerKm = 5,
+                              .heatLossSource = HeatLossSource::overhead});
+    }
+    return d;
+}
+
+/// What a poppler tool prints for a file.
+QString run(const QString& tool, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(tool, arguments);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+struct Exports : ::testing::Test {
+    RecordingMessages messages;
+    frmguanxian window{nullptr};
+    QTemporaryDir folder;
+    QString path(const char* name) const { return folder.filePath(name); }
+    QString cell(int row, Column column) const
+    {
+        return window.model()->index(row, static_cast<int>(column)).data().toString();
+    }
+};
+
+TEST_F(Exports, ChartAndCsvHoldWhatTheTableAndTheTraceHold)
+{
+    window.model()->resetDocument(mainOf(3));
+    const PipelineResult& result = window.model()->result();
+    ASSERT_TRUE(result.allComputed);
+    QChart* chart = control<QChartView>(window, "chtpoumian")->chart();
+    QList<QPointF> pressure, temperature;
+    for (const ProfilePoint& point : result.profile) {
+        pressure << QPointF(point.distance, point.p);
+        temperature << QPointF(point.distance, point.t);
+    }
+    ASSERT_EQ(pressure.size(), 1 + 3 * 4);
+    QMap<QString, QList<QPointF>> series;
+    for (QAbstractSeries* s : chart->series()) series[s->name()] = static_cast<QXYSeries*>(s)->points();
+    EXPECT_EQ(series["压力"], pressure);
+    EXPECT_EQ(series["温度"], temperature);
+    EXPECT_EQ(series["饱和温度"].size(), pressure.size());
+
+    ASSERT_TRUE(window.exportCsv(path("main.csv")));
+    QFile csv(path("main.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QByteArray bytes = csv.readAll();
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    const QStringList lines = QString::fromUtf8(bytes.mid(3)).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1 + 3 + 1);  // header, segments, totals
+    for (int row = 0; row < 4; ++row) {
+        QStringList shown;
+        for (int c = 0; c < kColumnCount; ++c) shown << cell(row, static_cast<Column>(c));
+        EXPECT_EQ(lines[row + 1], shown.join(','));
+    }
+    EXPECT_TRUE(lines[0].startsWith("管段,公称直径,外径(mm)"));
+
+    for (const char* picture : {"profile.png", "profile.svg"}) {
+        EXPECT_TRUE(window.exportChart(path(picture)));
+        EXPECT_GT(QFile(path(picture)).size(), 1000) << picture;
+    }
+    EXPECT_TRUE(QFile::exists(path("profile.svg")) && QFile(path("profile.svg")).open(QIODevice::ReadOnly));
+    EXPECT_FALSE(window.exportCsv(folder.filePath("no/such/folder/main.csv")));
+    EXPECT_EQ(messages.texts, QStringList({"无法写入文件 main.csv"}));
+}
+
+TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
+{
+    window.model()->resetDocument(mainOf(4));
+    ASSERT_TRUE(window.exportReport(path("report.pdf")));
+    const QString text = run("pdftotext", {"-layout", path("report.pdf"), "-"});
+    EXPECT_TRUE(text.contains("过热蒸汽管线计算书") && text.contains("项目：报告测试") && text.contains("李工"));
+    EXPECT_TRUE(text.contains("蒸汽属于区域2：过热蒸汽")) << text.toStdString();  // the start state report
+    for (int row = 0; row < 4; ++row) {
+        for (const Column c : {Column::pend, Column::tend}) {
+            EXPECT_TRUE(text.contains(cell(row, c))) << cell(row, c).toStdString();
+        }
+    }
+    const QString fonts = run("pdffonts", {path("report.pdf")});
+    EXPECT_TRUE(fonts.contains(QRegularExpression("(UMing|CJK|SimSun)\\S*\\s+CID \\S+\\s+\\S+\\s+yes"))) << fonts.toStdString();
+
+    // Sixty segments: several pages, each with its number, and the header of the tables on each.
+    window.model()->resetDocument(mainOf(60));
+    ASSERT_TRUE(window.exportReport(path("long.pdf")));
+    const QStringList pages = run("pdftotext", {"-layout", path("long.pdf"), "-"}).split('\f', Qt::SkipEmptyParts);
+    ASSERT_GE(pages.size(), 4);
+    int inputHeaders = 0, resultHeaders = 0;  // both tables run over two pages at least
+    for (int i = 0; i < pages.size(); ++i) {
+        inputHeaders += pages[i].contains("公称直径") ? 1 : 0;
+        resultHeaders += pages[i].contains("末端压力") ? 1 : 0;
+        EXPECT_TRUE(pages[i].trimmed().endsWith(QString::number(i + 1))) << "page " << i + 1;
+    }
+    EXPECT_GE(std::min(inputHeaders, resultHeaders), 2) << inputHeaders << " " << resultHeaders;
+}
+
+}  // namespace
+}  // namespace dorvent
