@@ -4,10 +4,7 @@
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPdfWriter>
-#include <QTextCursor>
 #include <QTextDocument>
-#include <QTextFrame>
-#include <QTextTable>
 #include <QUrl>
 
 #include "mainwin/songfont.h"
@@ -91,18 +88,6 @@ QString method()
         "给出。各管段依次相连，后一管段的起点状态为前一管段的末端状态。");
 }
 
-/// Header rows of every table repeat on each page.
-void repeatHeaders(QTextDocument& report)
-{
-    for (QTextFrame* frame : report.rootFrame()->childFrames()) {
-        if (auto* t = qobject_cast<QTextTable*>(frame)) {
-            QTextTableFormat format = t->format();
-            format.setHeaderRowCount(1);
-            t->setFormat(format);
-        }
-    }
-}
-
 }  // namespace
 
 std::unique_ptr<QTextDocument> makeReport(const PipelineDocument& document, const PipelineResult& result,
@@ -132,9 +117,8 @@ std::unique_ptr<QTextDocument> makeReport(const PipelineDocument& document, cons
                      flagged.isEmpty() ? QStringLiteral("各管段均无超限。") : flagged);
     text += QStringLiteral("<h3>五、压力与温度沿程分布</h3><p><img src=\"%1\" width=\"640\"></p>").arg(kChartUrl.toString());
     text += QStringLiteral("<h3>六、过热蒸汽允许流速</h3><p>%1</p>").arg(velocityBands());
-    report->setHtml(text);  // clears the resources: the chart comes after
+    report->setHtml(text);  // its <thead> rows repeat on every page; it clears the resources: the chart comes after
     report->addResource(QTextDocument::ImageResource, kChartUrl, profileImage(document, result, {1200, 675}));
-    repeatHeaders(*report);
     return report;
 }
 
