@@ -21,7 +21,11 @@ done
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/deb" >/dev/null
 deb=$(ls "$tmp"/deb/dorvent_*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins 'fonts-arphic-uming | fonts-noto-cjk'; do
+[ -f "$share/doc/dorvent/copyright" ] && grep -q 'GPL-3.0-or-later' "$share/doc/dorvent/copyright" || fail "no copyright file"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$share/metainfo/org.dorvent.Dorvent.metainfo.xml" ||
+    fail "metainfo licence"
+for needed in libqt6widgets6 libqt6gui6 libqt6core6 libqt6charts6 libqt6svg6 libqt6printsupport6 qt6-qpa-plugins \
+    'fonts-arphic-uming | fonts-noto-cjk'; do
     [[ "$depends" == *"$needed"* ]] || fail "package does not depend on $needed: $depends"
 done
 dpkg-deb -x "$deb" "$tmp/root"
