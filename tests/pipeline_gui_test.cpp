@@ -180,7 +180,8 @@ TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
 }
 
 // Seeded random editing of the table: hostile texts in every cell, picks, rows added, moved
-// and deleted, undo and redo. No cell may ever show a non-finite number or an exponent.
+// and deleted, undo and redo, and now and then the exports. No cell may ever show a non-finite
+// number or an exponent.
 TEST_F(PipelineWindow, RandomEditsNeverShowANonFiniteText)
 {
     const QStringList texts = {"250", "10", "0.2", "1", "20", "5", "3.02", "", "0", "-5", "1e400", "-1e400", "1e-400",
@@ -191,7 +192,13 @@ TEST_F(PipelineWindow, RandomEditsNeverShowANonFiniteText)
     const auto pick = [&random](int count) { return std::uniform_int_distribution<int>(0, count - 1)(random); };
     const QRegularExpression bad("inf|nan|[0-9][eE][-+]?[0-9]");
     int computed = 0;
+    QTemporaryDir exports;
     for (int step = 0; step < 1500; ++step) {
+        if (step % 500 == 499) {  // the exports of whatever the table holds now
+            EXPECT_TRUE(window->exportCsv(exports.filePath("main.csv")));
+            EXPECT_TRUE(window->exportChart(exports.filePath(step % 1000 == 499 ? "main.png" : "main.svg")));
+            EXPECT_TRUE(window->exportReport(exports.filePath("main.pdf")));
+        }
         const int rows = model->segmentCount();
         switch (pick(10)) {
         case 0: control<QPushButton>(*window, "cmdtianjia")->click(); break;
