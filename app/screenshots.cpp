@@ -68,8 +68,11 @@ int main(int argc, char* argv[])
     }
     const QString example = folder.filePath(QStringLiteral("../examples/steam-main.dorvent"));
     if (pipeline != nullptr && pipeline->openFile(example)) {
-        pipeline->resize(1400, 700);
+        pipeline->resize(1400, 760);
         saved &= save(*pipeline, folder, QStringLiteral("frmguanxian.png"));
+        // The chart as exported, and the report, whose first page scripts/screenshot turns into a picture.
+        saved &= pipeline->exportChart(folder.filePath(QStringLiteral("profile.png")));
+        saved &= pipeline->exportReport(folder.filePath(QStringLiteral("report.pdf")));
     } else {
         saved = false;
     }
