@@ -74,6 +74,14 @@ TEST_F(LiveWindow, TypedWallThicknessIsNoPickAndTheFocusStaysWhereTheUserTypes)
         EXPECT_EQ(at<QLineEdit>("Text5")->text(), pipe8);
     }
     EXPECT_EQ(boxes.texts.size(), 3);
+    auto* heatLoss = at<QComboBox>("Combo6");  // the unit heat loss keeps its row as well
+    heatLoss->addItems({"2.01", "3.02"});
+    heatLoss->setCurrentIndex(1);
+    heatLoss->lineEdit()->setFocus();
+    heatLoss->lineEdit()->selectAll();
+    type("2.01");
+    press(Qt::Key_Tab);
+    EXPECT_EQ(std::pair(heatLoss->currentIndex(), heatLoss->currentText()), std::pair(1, QString("2.01")));
 
     // A refused wall thickness: the box opens over the last results, which then read 0.000.
     QString shownWhileOpen;
