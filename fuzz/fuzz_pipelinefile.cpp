@@ -55,7 +55,7 @@ void checkCalculation(const dorvent::PipelineDocument& document)
             if (stopped) std::abort();
             for (int c = static_cast<int>(dorvent::kFirstResultColumn); c < static_cast<int>(Column::remark); ++c) {
                 const std::string text = dorvent::cellText(document.segments[i], &run, static_cast<Column>(c));
-                if (!dorvent::shapes::isFixed(text, 3) && text != "超临界") std::abort();
+                if (!dorvent::shapes::isFixed(text, 3) && text != "超临界" && text != "低于三相点") std::abort();
             }
         } else if (run.message.empty()) {
             std::abort();
