@@ -2,7 +2,8 @@
 // read is written and read back to the same document, and written again to the same text; the
 // text has no exponent, "inf" or "nan" in it. A main of at most 50 segments and 5 km in all is
 // also calculated (at most about 100 sections, well under a second): every result cell of a
-// computed segment is a "0.000" number, and nothing after a segment that did not compute is.
+// computed segment is a "0.000" number or says why there is no superheat, and nothing after a
+// segment that did not compute is computed.
 
 #include <cmath>
 #include <cstdint>
@@ -55,7 +56,8 @@ void checkCalculation(const dorvent::PipelineDocument& document)
             if (stopped) std::abort();
             for (int c = static_cast<int>(dorvent::kFirstResultColumn); c < static_cast<int>(Column::remark); ++c) {
                 const std::string text = dorvent::cellText(document.segments[i], &run, static_cast<Column>(c));
-                if (!dorvent::shapes::isFixed(text, 3) && text != "超临界" && text != "低于三相点") std::abort();
+                const bool noSuperheat = text == "超临界" || text == "低于三相点";
+                if (!dorvent::shapes::isFixed(text, 3) && !noSuperheat) std::abort();
             }
         } else if (run.message.empty()) {
             std::abort();

@@ -154,12 +154,14 @@ TEST(Pipeline, SuperheatCellSaysWhyThereIsNoSaturationTemperature)
 {
     // Steam that stays below the triple point (611.213 Pa) or above the critical pressure
     // (22.064 MPa) over the segment: no saturation temperature, so no superheat to show.
-    const struct { double kPa; double t; std::string_view text; } ends[] = {{0.35, 400, "低于三相点"}, {25000, 600, "超临界"}};
+    const struct { double kPa; double t; std::string_view text; } ends[] = {{0.35, 400, "低于三相点"},
+                                                                          {25000, 600, "超临界"}};
     for (const auto& e : ends) {
         PipelineSegment s = workedSegment();
-        std::tie(s.dn, s.length, s.flow, s.heatLossSource, s.heatLoss) = std::tuple(500, 40, 0.05, HeatLossSource::typed, 1);
-        const PipelineResult r =
-            calculatePipeline({.startPressure = e.kPa, .pressureUnit = "kPa", .startTemperature = e.t, .segments = {s}});
+        std::tie(s.dn, s.length, s.flow, s.heatLossSource, s.heatLoss) =
+            std::tuple(500, 40, 0.05, HeatLossSource::typed, 1);
+        const PipelineResult r = calculatePipeline(
+            {.startPressure = e.kPa, .pressureUnit = "kPa", .startTemperature = e.t, .segments = {s}});
         ASSERT_EQ(r.segments[0].status, SegmentStatus::computed) << r.segments[0].message;
         EXPECT_EQ(r.segments[0].superheat, std::nullopt);
         EXPECT_EQ(cellText(s, &r.segments[0], Column::superheat), e.text);
