@@ -28,7 +28,9 @@ struct SegmentRun {
     double temperatureDrop = 0;      ///< [℃]
     double dropPerKm = 0;            ///< [℃/km]
     double heatLossKw = 0;           ///< [kW]
-    std::optional<double> superheat; ///< tend less the saturation temperature at pend [℃]; none above the critical pressure
+    /// tend less the saturation temperature at pend [℃]; none above the critical pressure or below
+    /// the triple point, where there is no saturation temperature
+    std::optional<double> superheat;
     bool velocityOutsideBand = false;  ///< start velocity outside the band of the DN class
     bool superheatBelowMargin = false;
 };
@@ -38,7 +40,8 @@ struct ProfilePoint {
     double distance;              ///< from the start of the main [m]
     double p;                     ///< [MPa]
     double t;                     ///< [℃]
-    std::optional<double> tsat;   ///< saturation temperature at p [℃]; none above the critical pressure
+    /// saturation temperature at p [℃]; none above the critical pressure or below the triple point
+    std::optional<double> tsat;
 };
 
 struct PipelineTotals {

@@ -36,6 +36,8 @@ std::optional<double> PipelineSegment::*numberField(Column column)
     }
 }
 
+constexpr double kCriticalPressure = 22.064;  // MPa
+
 std::string shortest(const std::optional<double>& value) { return value ? formatShortest(*value) : std::string(); }
 std::string fixed3(double value) { return formatFixed(value, 3); }
 
@@ -64,7 +66,10 @@ std::string resultText(const SegmentRun& run, Column column)
     case Column::temperatureDrop: return fixed3(run.temperatureDrop);
     case Column::dropPerKmResult: return fixed3(run.dropPerKm);
     case Column::heatLossKw: return fixed3(run.heatLossKw);
-    case Column::superheat: return run.superheat ? fixed3(*run.superheat) : "超临界";
+    case Column::superheat:
+        // No saturation temperature above the critical pressure, nor below the triple point.
+        if (run.superheat) return fixed3(*run.superheat);
+        return run.pend > kCriticalPressure ? "超临界" : "低于三相点";
     default: return {};
     }
 }

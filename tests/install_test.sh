@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the built program into a temporary prefix and checks what a desktop needs, then builds
-# the Debian package and checks its dependencies and that its program starts. Argument: build dir.
+# Installs the built programs into a temporary prefix and checks what a desktop needs, then builds
+# the Debian package and checks its dependencies and that its programs start. Argument: build dir.
 set -euo pipefail
 build=$1
 tmp=$(mktemp -d)
@@ -9,7 +9,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$tmp/usr" >/dev/null
 share="$tmp/usr/share"
-[ -x "$tmp/usr/bin/dorvent" ] || fail "no program"
+for program in dorvent dorvent-calc; do
+    [ -x "$tmp/usr/bin/$program" ] || fail "no $program"
+done
 desktop-file-validate "$share/applications/org.dorvent.Dorvent.desktop" | grep -v ': hint: ' && fail "desktop entry"
 grep -q '^Name\[zh_CN\]=' "$share/applications/org.dorvent.Dorvent.desktop" || fail "no Chinese name"
 appstreamcli validate --no-net "$share/metainfo/org.dorvent.Dorvent.metainfo.xml" >/dev/null || fail "metainfo"
@@ -35,4 +37,5 @@ QT_QPA_PLATFORM=offscreen timeout 2 "$tmp/root/usr/bin/dorvent" 2>/dev/null
 status=$?
 set -e
 [ "$status" -eq 124 ] || fail "the packaged program ended with status $status"
+env -u DISPLAY -u WAYLAND_DISPLAY "$tmp/root/usr/bin/dorvent-calc" --version >/dev/null || fail "the packaged dorvent-calc does not start"
 echo "installed files, desktop entry, metainfo, icons and package: all in order"

@@ -3,6 +3,7 @@
 #include "mainwin/steaminput.h"
 #include "numtext/formatnumber.h"
 #include "pipeline/pipelinecalc.h"
+#include "pipeline/pipelinetable.h"
 #include "pipes/chosenpipe.h"
 #include "segment/segmentcommand.h"
 
@@ -147,6 +148,24 @@ TEST(Pipeline, HeatLossTableAndFlagsFollowTheSegmentsOwnStart)
     EXPECT_FALSE(flagged.segments[0].superheatBelowMargin);
     EXPECT_TRUE(flagged.segments[1].superheatBelowMargin);
     EXPECT_NEAR(*r.segments[0].superheat, 240.801 - 178.91, 0.02);  // saturation at 0.978 MPa: 178.91 ℃
+}
+
+TEST(Pipeline, SuperheatCellSaysWhyThereIsNoSaturationTemperature)
+{
+    // Steam that stays below the triple point (611.213 Pa) or above the critical pressure
+    // (22.064 MPa) over the segment: no saturation temperature, so no superheat to show.
+    const struct { double kPa; double t; std::string_view text; } ends[] = {{0.35, 400, "低于三相点"},
+                                                                          {25000, 600, "超临界"}};
+    for (const auto& e : ends) {
+        PipelineSegment s = workedSegment();
+        std::tie(s.dn, s.length, s.flow, s.heatLossSource, s.heatLoss) =
+            std::tuple(500, 40, 0.05, HeatLossSource::typed, 1);
+        const PipelineResult r = calculatePipeline(
+            {.startPressure = e.kPa, .pressureUnit = "kPa", .startTemperature = e.t, .segments = {s}});
+        ASSERT_EQ(r.segments[0].status, SegmentStatus::computed) << r.segments[0].message;
+        EXPECT_EQ(r.segments[0].superheat, std::nullopt);
+        EXPECT_EQ(cellText(s, &r.segments[0], Column::superheat), e.text);
+    }
 }
 
 }  // namespace

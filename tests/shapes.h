@@ -86,4 +86,23 @@ inline bool isSegmentReport(std::string_view report)
            isValueLine(l[4], "每km温度降 ", 3, " ℃") && isValueLine(l[5], "平均比摩阻 ", 3, " Pa/m");
 }
 
+/// A pipeline file's text: outside its quoted texts no letter but those of null, so no number in
+/// exponent form and no inf or nan.
+inline bool hasPlainNumbersOnly(std::string_view text)
+{
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c == '\\') ++i;
+            quoted = c != '"';
+        } else if (c == '"') {
+            quoted = true;
+        } else if (((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) && c != 'n' && c != 'u' && c != 'l') {
+            return false;
+        }
+    }
+    return !quoted;
+}
+
 }  // namespace dorvent::shapes

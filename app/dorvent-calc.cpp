@@ -1,0 +1,111 @@
+// dorvent-calc: calculates a pipeline file without a window, for scripts and batch runs.
+// It only reads the file, hands it to the core and prints what the core writes.
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QTranslator>
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "pipeline/pipelinecalc.h"
+#include "pipeline/pipelinefile.h"
+#include "pipeline/pipelinetable.h"
+
+namespace {
+
+constexpr int kAllComputed = 0;
+constexpr int kNotAllComputed = 1;
+constexpr int kRefused = 2;  // a file it cannot or will not read, or a wrong command line
+
+constexpr const char* kDescription =
+    "计算一个 Dorvent 管线文件（.dorvent，JSON 格式）：从起点状态起逐段计算各管段，\n"
+    "把每段的起点与末端状态、流速、比摩阻、压降、温降、热损失和过热度及合计\n"
+    "写到标准输出（UTF-8）；默认为文本，--csv 时为 CSV 表格。\n"
+    "\n"
+    "退出状态：\n"
+    "  0  所有管段都已算出\n"
+    "  1  有管段未能算出或未计算，或起点状态不能计算\n"
+    "  2  文件打不开或不是可读取的管线文件（原因写到标准错误），或命令行有误";
+
+/// The texts of QCommandLineParser in Chinese, so that the help and its errors speak the
+/// language of the program without the Qt translation files, which may not be installed.
+class ParserTexts : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char* /*disambiguation*/,
+                      int /*n*/) const override
+    {
+        static const std::pair<std::string_view, const char*> texts[] = {
+            {"Usage: %1", "用法：%1"},
+            {"[options]", "[选项]"},
+            {"Options:", "选项："},
+            {"Arguments:", "参数："},
+            {"Displays help on commandline options.", "显示本帮助。"},
+            {"Displays help including Qt specific options.", "显示本帮助，包括 Qt 的选项。"},
+            {"Displays version information.", "显示版本。"},
+            {"Unknown option '%1'.", "未知选项“%1”。"},
+            {"Unknown options: %1.", "未知选项：%1。"},
+            {"Missing value after '%1'.", "“%1”后缺少值。"},
+            {"Unexpected value after '%1'.", "“%1”后不应有值。"},
+        };
+        if (std::string_view(context) != "QCommandLineParser") return {};
+        for (const auto& [english, chinese] : texts) {
+            if (english == source) return QString::fromUtf8(chinese);
+        }
+        return {};
+    }
+};
+
+void print(std::FILE* stream, const std::string& text) { std::fwrite(text.data(), 1, text.size(), stream); }
+
+int refuse(const QString& reason)
+{
+    print(stderr, "dorvent-calc：" + reason.toStdString() + "\n");
+    return kRefused;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("dorvent-calc"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(DORVENT_VERSION));
+    ParserTexts texts;
+    QCoreApplication::installTranslator(&texts);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(kDescription));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("以 CSV 表格输出（RFC 4180，CRLF 行尾），而不是文本。"));
+    parser.addOption(csv);
+    parser.addPositionalArgument(QStringLiteral("文件"), QStringLiteral("要计算的管线文件（.dorvent）。"));
+    // Not process(): it ends a wrong command line with status 1, which here means a failed segment.
+    if (!parser.parse(QCoreApplication::arguments())) return refuse(parser.errorText());
+    if (parser.isSet(help)) parser.showHelp(kAllComputed);
+    if (parser.isSet(version)) parser.showVersion();
+    if (parser.positionalArguments().size() != 1) return refuse(QStringLiteral("请给出一个管线文件（--help 显示用法）"));
+
+    const QString path = parser.positionalArguments().front();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return refuse(path + (file.exists() ? QStringLiteral("：无法打开（没有读取权限，或不是文件）")
+                                            : QStringLiteral("：文件不存在")));
+    }
+    // One byte beyond the limit is enough for the reader to refuse it, and a device without
+    // end such as /dev/zero is not read forever.
+    const QByteArray bytes = file.read(static_cast<qint64>(dorvent::kMostFileBytes) + 1);
+    if (file.error() != QFileDevice::NoError) return refuse(path + QStringLiteral("：读取失败"));
+    const dorvent::PipelineFileRead read = dorvent::readPipelineFile(std::string_view(bytes.data(), bytes.size()));
+    if (!read.document) return refuse(path + "：" + QString::fromStdString(read.error));
+
+    const dorvent::PipelineResult result = dorvent::calculatePipeline(*read.document);
+    print(stdout, parser.isSet(csv) ? dorvent::csvTable(*read.document, result)
+                                    : dorvent::resultLines(*read.document, result));
+    return result.startMessage.empty() && result.allComputed ? kAllComputed : kNotAllComputed;
+}

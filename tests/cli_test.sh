@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# dorvent-calc from the outside: what it prints and its exit status for files that compute, that
+# fail in a segment, that it refuses, and for its command line. Arguments: the program, docs/examples.
+set -uo pipefail
+calc=$1
+examples=$2
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+cp "$examples"/*.dorvent "$tmp"/
+cd "$tmp" || exit 1  # file names without blanks from here on, so that a case's arguments split on blanks
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# The worked case followed by a segment that the pressure does not reach the end of.
+second='{"label": "B-C", "pipe": {"dn": 200, "outerDiameter": null, "wall": null}, "length": 5000, "flow": 10,'
+second+=' "zeta": 0.2, "beta": 0.2, "phi": 1, "ambient": 20, "dropPerKm": 5, "heatLoss": {"source": "overhead", "value": null}}'
+sed "0,/^    }\$/s//    },\n    $second/" worked-case.dorvent >second-fails.dorvent
+sed 's/"version": 1/"version": 2/' worked-case.dorvent >version2.dorvent
+echo '管段 A-B 长度 250' >not-json.dorvent
+
+worked='末端压力(MPa) 0.978|末端温度(℃) 240.801|热损失(kW) 56.718|温度降(℃) 9.199|每km温降(℃) 36.796|平均比摩阻(Pa/m) 89.525'
+# status, stream, texts that must all be in it (separated by '|'), arguments
+cases=(
+    0 stdout "$worked" worked-case.dorvent
+    0 stdout "管段 6 E-F|合计" steam-main.dorvent
+    1 stdout "$worked|管段 2 B-C|  压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算" second-fails.dorvent
+    2 stderr "not-json.dorvent：文件不是有效的 JSON 文档（第 1 行）" not-json.dorvent
+    2 stderr "字段 version：本程序只能读取版本 1 的管线文件" version2.dorvent
+    2 stderr "文件不存在" missing.dorvent
+    2 stderr "未知选项" --bogus
+    2 stderr "请给出一个管线文件" ""
+    0 stdout ",0.978,240.801,|合计,,,,250," "--csv worked-case.dorvent"
+    0 stdout "用法|退出状态" --help
+)
+for ((i = 0; i < ${#cases[@]}; i += 4)); do
+    status=${cases[i]} stream=${cases[i + 1]} texts=${cases[i + 2]}
+    read -ra arguments <<<"${cases[i + 3]}"
+    "$calc" "${arguments[@]}" >stdout 2>stderr
+    got=$?
+    [ "$got" -eq "$status" ] || fail "${arguments[*]}: status $got, not $status"
+    [ "$status" -ne 2 ] || [ ! -s stdout ] || fail "${arguments[*]}: refused, yet printed results"
+    IFS='|' read -ra wanted <<<"$texts"
+    for text in "${wanted[@]}"; do
+        grep -qF -- "$text" "$stream" || fail "${arguments[*]}: no \"$text\" in $stream: $(head -c 400 "$stream")"
+    done
+done
+
+# No segment of the steam main falls below the superheat margin, and every one computes.
+"$calc" steam-main.dorvent | grep -E '未计算|过热度低于' && fail "steam main: a segment not computed or flagged"
+# The CSV header comes first, lines end in CR LF.
+"$calc" --csv worked-case.dorvent >csv
+head -n 1 csv | grep -q $'^管段,公称直径,.*,说明\r$' || fail "CSV header line"
+
+[ "$failures" -eq 0 ] && echo "dorvent-calc: all cases as expected"
+exit $((failures > 0))
