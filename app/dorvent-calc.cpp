@@ -1,8 +1,9 @@
 // dorvent-calc: calculates a pipeline file without a window, for scripts and batch runs.
-// It only reads the file, hands it to the core and prints what the core writes.
+// It only reads the file, hands it to the core and prints what the core writes; with --pdf it
+// writes the calculation report that the pipeline window writes.
 
+#include <QApplication>
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QFile>
 #include <QTranslator>
 
@@ -11,6 +12,7 @@
 #include <string_view>
 #include <utility>
 
+#include "pipeline/calcreport.h"
 #include "pipeline/pipelinecalc.h"
 #include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinetable.h"
@@ -25,11 +27,13 @@ constexpr const char* kDescription =
     "计算一个 Dorvent 管线文件（.dorvent，JSON 格式）：从起点状态起逐段计算各管段，\n"
     "把每段的起点与末端状态、流速、比摩阻、压降、温降、热损失和过热度及合计\n"
     "写到标准输出（UTF-8）；默认为文本，--csv 时为 CSV 表格。\n"
+    "--pdf 另把计算书写成 PDF（A4，含沿程压力温度图），不需要显示器。\n"
     "\n"
     "退出状态：\n"
     "  0  所有管段都已算出\n"
     "  1  有管段未能算出或未计算，或起点状态不能计算\n"
-    "  2  文件打不开或不是可读取的管线文件（原因写到标准错误），或命令行有误";
+    "  2  文件打不开或不是可读取的管线文件、结果或计算书写不出（原因写到标准错误），\n"
+    "     或命令行有误";
 
 /// The texts of QCommandLineParser in Chinese, so that the help and its errors speak the
 /// language of the program without the Qt translation files, which may not be installed.
@@ -72,7 +76,9 @@ int refuse(const QString& reason)
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The report draws its chart with the widgets' painting, which needs no display here.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("dorvent-calc"));
     QCoreApplication::setApplicationVersion(QStringLiteral(DORVENT_VERSION));
     ParserTexts texts;
@@ -84,6 +90,9 @@ int main(int argc, char* argv[])
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("以 CSV 表格输出（RFC 4180，CRLF 行尾），而不是文本。"));
     parser.addOption(csv);
+    const QCommandLineOption pdf(QStringLiteral("pdf"), QStringLiteral("另把计算书写到 PDF 文件 OUT.pdf。"),
+                                 QStringLiteral("OUT.pdf"));
+    parser.addOption(pdf);
     parser.addPositionalArgument(QStringLiteral("文件"), QStringLiteral("要计算的管线文件（.dorvent）。"));
     // Not process(): it ends a wrong command line with status 1, which here means a failed segment.
     if (!parser.parse(QCoreApplication::arguments())) return refuse(parser.errorText());
@@ -107,5 +116,9 @@ int main(int argc, char* argv[])
     const dorvent::PipelineResult result = dorvent::calculatePipeline(*read.document);
     print(stdout, parser.isSet(csv) ? dorvent::csvTable(*read.document, result)
                                     : dorvent::resultLines(*read.document, result));
+    if (std::fflush(stdout) != 0) return refuse(QStringLiteral("无法写出结果"));
+    if (parser.isSet(pdf) && !dorvent::writeReportPdf(*read.document, result, parser.value(pdf))) {
+        return refuse(parser.value(pdf) + QStringLiteral("：无法写入计算书"));
+    }
     return result.startMessage.empty() && result.allComputed ? kAllComputed : kNotAllComputed;
 }

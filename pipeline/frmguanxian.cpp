@@ -183,6 +183,7 @@ void frmguanxian::createWidgets()
     cmdshangyi = makeButton(client, "cmdshangyi", QStringLiteral("上移"));
     cmdxiayi = makeButton(client, "cmdxiayi", QStringLiteral("下移"));
     for (QLineEdit* box : {txtyali, txtwendu, txtyuliang}) box->setMaximumWidth(110);
+    for (QLineEdit* box : {txtxiangmu, txtshejiren}) box->setMaxLength(kMostTextBytes / 3);  // as a file holds them
     tblguanduan = new PipelineTableView(model_, client);
     tblguanduan->setObjectName(QStringLiteral("tblguanduan"));
     chtpoumian = new QChartView(client);
@@ -484,6 +485,7 @@ QList<int> frmguanxian::selectedRows() const
 void frmguanxian::addSegment()
 {
     PipelineDocument d = model_->document();
+    if (d.segments.size() >= kMostSegments) return;  // as many as a file may hold
     d.segments.push_back(nextSegment(d.segments, d.segments.size()));
     model_->changeDocument(d, QStringLiteral("添加管段"));
     tblguanduan->setCurrentIndex(model_->index(model_->segmentCount() - 1, 0));
@@ -492,6 +494,7 @@ void frmguanxian::addSegment()
 void frmguanxian::insertSegment()
 {
     PipelineDocument d = model_->document();
+    if (d.segments.size() >= kMostSegments) return;
     const int row = std::clamp(tblguanduan->currentIndex().row(), 0, model_->segmentCount());
     d.segments.insert(d.segments.begin() + row, nextSegment(d.segments, static_cast<std::size_t>(row)));
     model_->changeDocument(d, QStringLiteral("插入管段"));

@@ -21,6 +21,11 @@ namespace {
 
 constexpr double kCelsiusZero = 273.15;  // K
 
+// A main reaches a few tens of km; a bound keeps a file of absurd lengths from holding the window
+// for minutes and its profile from filling the memory.
+constexpr double kLongestMain = 1000000;  // m
+constexpr std::string_view kTooLongMainMessage = "管线总长不能超过1000km";
+
 constexpr std::string_view kAfterFailureMessage = "未计算：前面的管段未算出";
 constexpr std::string_view kNoStartMessage = "未计算：起点状态不能计算";
 
@@ -142,6 +147,10 @@ SegmentRun Main::segment(const PipelineSegment& s)
     }
     if (const auto missing = missingInput(s)) {
         fail(run, missing->second, missing->first);
+        return run;
+    }
+    if (result_.totals.length + *s.length > kLongestMain) {  // the totals hold the segments before
+        fail(run, kTooLongMainMessage, SegmentField::length);
         return run;
     }
     const PipeSize* pipe = findCatalogueRow(s.dn);

@@ -6,6 +6,7 @@
 
 #include "numtext/formatnumber.h"
 #include "numtext/readnumber.h"
+#include "pipeline/pipelinefile.h"
 #include "pipes/guanjing.h"
 
 namespace dorvent {
@@ -134,6 +135,7 @@ std::string totalsText(const PipelineResult& result, Column column)
 bool setCellText(PipelineSegment& segment, Column column, std::string_view text)
 {
     if (column == Column::label) {
+        if (text.size() > kMostTextBytes) return false;  // as long as a file may hold it
         segment.label = text;
         return true;
     }

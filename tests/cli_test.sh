@@ -51,5 +51,16 @@ done
 "$calc" --csv worked-case.dorvent >csv
 head -n 1 csv | grep -q $'^管段,公称直径,.*,说明\r$' || fail "CSV header line"
 
+# The report without a display: the start state and every end state as the table shows them.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$calc" steam-main.dorvent --pdf report.pdf >/dev/null ||
+    fail "--pdf: status $?"
+pdftotext -layout report.pdf report.txt || fail "--pdf: no readable PDF"
+"$calc" --csv steam-main.dorvent | tail -n +2 | head -n -1 | while IFS=, read -ra cells; do
+    for column in 18 19; do  # end pressure, end temperature
+        grep -qF -- "${cells[column]}" report.txt || echo "FAIL: --pdf: no ${cells[column]} in the report" >&2
+    done
+done 2>&1 | grep -q FAIL && fail "--pdf: an end state is missing from the report"
+grep -q '蒸汽属于区域2：过热蒸汽' report.txt || fail "--pdf: no start state in the report"
+
 [ "$failures" -eq 0 ] && echo "dorvent-calc: all cases as expected"
 exit $((failures > 0))

@@ -101,6 +101,8 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
          "热损失表中没有该公称直径，请输入单位热损失"},
         {[] { auto s = workedSegment(); s.length.reset(); return s; }(), SegmentField::length, "请输入管段长度"},
         {[] { auto s = workedSegment(); s.length = 0.5; return s; }(), SegmentField::length, "管段长度应大于0.5m"},
+        {[] { auto s = workedSegment(); s.length = 1000000.5; return s; }(), SegmentField::length,
+         "管线总长不能超过1000km"},
         {[] {
              auto s = workedSegment();
              std::tie(s.dn, s.outerDiameter, s.wall, s.heatLossSource, s.heatLoss) =
