@@ -126,6 +126,9 @@ frmguanxian::frmguanxian(const SteamState* mainState, QWidget* parent)
     newDocument();
 }
 
+// The undo stack says it is clean once more as it goes; by then this window is no more.
+frmguanxian::~frmguanxian() { disconnect(model_->undoStack(), nullptr, this, nullptr); }
+
 void frmguanxian::createActions()
 {
     const auto action = [this](const char* name, const QString& caption, QKeySequence keys) {

@@ -25,6 +25,7 @@ class frmguanxian : public QMainWindow {
 public:
     /// mainState: the main window's evaluated state, from which the start state can be taken.
     explicit frmguanxian(const SteamState* mainState, QWidget* parent = nullptr);
+    ~frmguanxian() override;
 
     PipelineModel* model() const { return model_; }
 
