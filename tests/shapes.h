@@ -3,54 +3,52 @@
 // The shapes of the texts the program writes into its result boxes, for tests and fuzz targets
 // that feed it arbitrary input.
 
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace dorvent::shapes {
 
+/// Ends a fuzz run on the input that breaks a property.
+inline void require(bool condition) { if (!condition) std::abort(); }
+
 inline std::vector<std::string_view> lines(std::string_view text)
 {
     std::vector<std::string_view> result;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = text.find("\r\n", start);
-        result.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-        if (end == std::string_view::npos) return result;
-        start = end + 2;
-    }
+    for (std::size_t end; (end = text.find("\r\n")) != std::string_view::npos; text.remove_prefix(end + 2))
+        result.push_back(text.substr(0, end));
+    result.push_back(text);
+    return result;
 }
 
 /// A fixed-point number with the given decimals: optional minus, digits, point, decimals.
 inline bool isFixed(std::string_view text, std::size_t decimals)
 {
-    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+    if (text.starts_with('-')) text.remove_prefix(1);
     const std::size_t point = text.find('.');
-    if (point == 0 || point == std::string_view::npos || text.size() - point - 1 != decimals) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (i != point && (text[i] < '0' || text[i] > '9')) return false;
-    }
-    return true;
+    return point != 0 && point != std::string_view::npos && text.size() - point - 1 == decimals &&
+           text.substr(0, point).find_first_not_of("0123456789") == std::string_view::npos &&
+           text.substr(point + 1).find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 /// label, a fixed-point number with the given decimals, unit: nothing else.
 inline bool isValueLine(std::string_view line, std::string_view label, std::size_t decimals, std::string_view unit)
 {
-    if (line.size() < label.size() + unit.size() || line.substr(0, label.size()) != label) return false;
-    if (line.substr(line.size() - unit.size()) != unit) return false;
-    return isFixed(line.substr(label.size(), line.size() - label.size() - unit.size()), decimals);
+    return line.size() >= label.size() + unit.size() && line.starts_with(label) && line.ends_with(unit) &&
+           isFixed(line.substr(label.size(), line.size() - label.size() - unit.size()), decimals);
 }
 
 /// One of the texts the state evaluation writes into the report box.
 inline bool isStateReport(std::string_view report)
 {
-    for (std::string_view message : {"请输入压力", " 请输入温度", "压力不能为0", "压力过低 ", "压力过高 ", " 温度过低",
-                                     " 温度过高", "压力过低 温度过低", "压力过低 温度过高", "压力过高 温度过低",
-                                     "压力过高 温度过高"}) {
-        if (report == message) return true;
+    if (report == "请输入压力" || report == " 请输入温度" || report == "压力不能为0") return true;
+    for (std::string pressure : {"", "压力过低", "压力过高"}) {
+        for (const char* temperature : {"", "温度过低", "温度过高"})
+            if (report == pressure + " " + temperature && report != " ") return true;
     }
-    const std::vector<std::string_view> all = lines(report);
+    const std::vector<std::string_view> l = lines(report);
     const std::string_view notSteam = "蒸汽不是过热蒸汽，不能用本程序计算";
-    const auto& l = all;
     if (l[0] == "蒸汽属于区域2：过热蒸汽" || l[0] == "蒸汽属于区域5：超高温过热蒸汽") {
         return (l.size() == 2 && l[1] == "该状态下无法计算物性") ||
                (l.size() == 4 && isValueLine(l[1], "蒸汽密度 ", 3, " kg/m3") &&
@@ -68,12 +66,11 @@ inline bool isStateReport(std::string_view report)
 /// A row of the proposal list: "DN150  39.298m/s  867.473Pa/m".
 inline bool isProposalRow(std::string_view row)
 {
-    const std::size_t first = row.find("  ");
-    const std::size_t second = row.find("  ", first + 2);
-    if (row.substr(0, 2) != "DN" || first == std::string_view::npos || second == std::string_view::npos) return false;
+    const std::size_t first = row.find("  "), second = row.find("  ", first + 2);
+    if (!row.starts_with("DN") || second == std::string_view::npos) return false;
     const std::string_view dn = row.substr(2, first - 2);
-    if (dn.empty() || dn.find_first_not_of("0123456789") != std::string_view::npos) return false;
-    return isValueLine(row.substr(first + 2, second - first - 2), "", 3, "m/s") &&
+    return !dn.empty() && dn.find_first_not_of("0123456789") == std::string_view::npos &&
+           isValueLine(row.substr(first + 2, second - first - 2), "", 3, "m/s") &&
            isValueLine(row.substr(second + 2), "", 3, "Pa/m");
 }
 
