@@ -1,5 +1,4 @@
-// The number reader and the formatters: no text is read past its end, and what the formatter
-// writes reads back within half a unit of its last place.
+// The number reader never reads past its text; what the formatters write reads back within half a unit.
 
 #include <cmath>
 #include <cstdint>
@@ -21,8 +20,8 @@ static void checkRoundTrip(double value)
             require(text == "inf" || text == "-inf" || text == "nan");
             continue;
         }
-        // Half a unit in the last place, plus the 15 significant digits the rounding starts from.
-        // Within 5e-16 of the largest double those 15 digits lie beyond it and read as infinity.
+        // Half a unit, plus the 15 significant digits the rounding starts from, which near the largest double
+        // lie beyond it and read as infinity.
         const double back = dorvent::readNumber(text);
         const bool nearLargest = std::fabs(value) > 1.79769313486231e308;
         require(std::fabs(back - value) <= 0.5 * std::pow(10.0, -decimals) + std::fabs(value) * 1e-14 ||

@@ -1,6 +1,5 @@
-// The segment calculation from arbitrary inputs: six finite result lines or one message.
-// Lengths are kept to at most 2 km (20 sections) so that one input runs in well under a second:
-// every section takes at most 100 temperature steps of at most 100 pressure steps each.
+// The segment calculation from arbitrary inputs: six finite result lines or one message. At most 2 km
+// (20 sections of at most 100 temperature steps of at most 100 pressure steps), well under a second each.
 
 #include <fuzzer/FuzzedDataProvider.h>
 

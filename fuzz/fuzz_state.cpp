@@ -1,5 +1,4 @@
-// The state evaluation from four arbitrary texts: pressure, its unit, temperature, its unit.
-// The report is one of the shapes the program writes, with no non-finite number in it.
+// The state evaluation from four arbitrary texts: a report of one of the program's shapes, never inf or nan.
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,11 +1,7 @@
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <clocale>
-#include <cstdio>
-#include <cstring>
+#include <string_view>
 
-#include "mainwin/messageservice.h"
+#include "guitest.h"
 
 /// A message no test asked for fails the test instead of blocking it on a modal box.
 struct UnexpectedMessages : dorvent::MessageService {
@@ -15,17 +11,14 @@ struct UnexpectedMessages : dorvent::MessageService {
     }
 };
 
-// One QApplication for every window test. The windows are drawn offscreen unless
-// QT_QPA_PLATFORM names another platform, so the tests need no display, not even to be listed.
-// ctest runs them once more under a German locale, where typed and shown numbers keep their points.
+// One QApplication for every window test, offscreen unless QT_QPA_PLATFORM names another platform: no display
+// needed, not even to list them. ctest runs them once more under a German locale: numbers keep their points.
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (qEnvironmentVariableIsSet("DORVENT_EXPECT_LOCALE_COMMA") && std::strcmp(std::localeconv()->decimal_point, ",") != 0) {
-        std::fputs("the German locale did not take effect\n", stderr);
-        return 1;
-    }
+    if (qEnvironmentVariableIsSet("DORVENT_EXPECT_LOCALE_COMMA") && std::string_view(std::localeconv()->decimal_point) != ",")
+        qFatal("the German locale did not take effect");
     UnexpectedMessages unexpected;
     dorvent::installMessageService(&unexpected);
     testing::InitGoogleTest(&argc, argv);

@@ -12,27 +12,22 @@
 namespace dorvent {
 
 /// Collects the messages the windows show instead of opening modal boxes, for as long as it lives.
-/// Without one, a message fails the test (see gui_main.cpp).
-class RecordingMessages : public MessageService {
-public:
-    RecordingMessages() : previous_(installMessageService(this)) {}
-    ~RecordingMessages() override { installMessageService(previous_); }
+struct RecordingMessages : MessageService {
+    RecordingMessages() : previous(installMessageService(this)) {}
+    ~RecordingMessages() override { installMessageService(previous); }
     void show(const QString& text, const QString& title) override { texts << text, titles << title; }
 
+    MessageService* previous;
     QStringList texts, titles;
-
-private:
-    MessageService* previous_;
 };
 
 /// Lets the program's real modal message boxes open, and closes each one with OK a moment later,
 /// keeping its text: the box takes the activation and the focus as it does for the user, and
 /// gives them back to the window it was opened over.
-class ClosingMessageBoxes {
-public:
-    ClosingMessageBoxes() : previous_(installMessageService(nullptr))
+struct ClosingMessageBoxes {
+    ClosingMessageBoxes() : previous(installMessageService(nullptr))
     {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (box == nullptr || !box->isActiveWindow()) return;  // not until it has taken the activation
             texts << box->text();
@@ -41,16 +36,14 @@ public:
             box->accept();
             QApplication::setActiveWindow(back);  // as a window manager hands the activation back
         });
-        timer_.start(20);
+        timer.start(20);
     }
-    ~ClosingMessageBoxes() { installMessageService(previous_); }
+    ~ClosingMessageBoxes() { installMessageService(previous); }
 
+    MessageService* previous;
+    QTimer timer;
     QStringList texts;
     std::function<void()> whileOpen;  ///< runs while each box is open
-
-private:
-    MessageService* previous_;
-    QTimer timer_;
 };
 
 /// The named control under root; the test fails if there is none.
@@ -62,15 +55,8 @@ Widget* control(const QObject& root, const char* name)
     return widget;
 }
 
-/// The visible top-level windows with the given name.
-inline QWidgetList visibleWindows(const char* name)
-{
-    QWidgetList windows = QApplication::topLevelWidgets();
-    windows.removeIf([name](QWidget* w) { return w->objectName() != QLatin1String(name) || !w->isVisible(); });
-    return windows;
-}
-
-/// A shown main window, reached by the names of its controls.
+/// A shown main window, reached by the names of its controls. Without a RecordingMessages, any
+/// message fails the test (see gui_main.cpp).
 class MainWindow : public ::testing::Test {
 protected:
     MainWindow() { window.show(); }
@@ -78,7 +64,6 @@ protected:
     template <typename Widget = QWidget>
     Widget* at(const char* name) { return control<Widget>(window, name); }
     void click(const char* name) { at<QAbstractButton>(name)->click(); }
-    /// What the named box or list shows.
     QString shown(const char* name)
     {
         QWidget* widget = at(name);
@@ -91,16 +76,15 @@ protected:
     {
         for (const auto& [name, text] : texts) at<QLineEdit>(name)->setText(text);
     }
-    /// Presses "查询" and returns the heat-loss window, which is then open once.
-    QWidget* openHeatLoss()
+    /// The heat-loss window while it is open, never more than one; nullptr else.
+    static QWidget* heatLossWindow()
     {
-        click("Command1");
-        const QWidgetList open = visibleWindows("frmresunshi");
-        EXPECT_EQ(open.size(), 1);
+        QWidgetList open = QApplication::topLevelWidgets();
+        open.removeIf([](QWidget* w) { return w->objectName() != "frmresunshi" || !w->isVisible(); });
+        EXPECT_LE(open.size(), 1);
         return open.value(0);
     }
-    /// Types over the wall thickness, key by key.
-    void typeWall(const QString& keys)
+    void typeWall(const QString& keys)  // over the whole text, key by key
     {
         wall->lineEdit()->setFocus();
         wall->lineEdit()->selectAll();

@@ -10,8 +10,8 @@ protected:
     LiveWindow() { activate({&window}); }
 
     /// Hands the activation to each target in turn, or to another program for nullptr, as a window
-    /// manager does, once the window system's own pending activations have been delivered.
-    static void activate(std::initializer_list<QWidget*> targets)
+    /// manager does, once the window system's own pending activations have been delivered; the focus then.
+    static QWidget* activate(std::initializer_list<QWidget*> targets)
     {
         for (QWidget* target : targets) {
             QCoreApplication::processEvents();
@@ -19,6 +19,7 @@ protected:
             QCoreApplication::processEvents();
             EXPECT_EQ(QApplication::activeWindow(), target);
         }
+        return QApplication::focusWidget();
     }
     /// Types into whatever has the focus, as the keyboard does.
     static void type(const QString& keys) { QTest::keyClicks(QApplication::focusWidget(), keys); }
@@ -69,22 +70,19 @@ TEST_F(LiveWindow, OnlyAReturnFromAReferenceWindowPutsTheFocusIntoThePressureBox
     EXPECT_EQ(QApplication::focusWidget(), at("Text1"));  // start-up
     QWidget* length = at("Text7");
     length->setFocus();
-    activate({nullptr, &window});  // another program, then back
-    EXPECT_EQ(QApplication::focusWidget(), length);
+    EXPECT_EQ(activate({nullptr, &window}), length);  // another program, then back
     at<QAction>("m22")->trigger();  // the About box
     EXPECT_EQ(std::pair(boxes.texts.size(), QApplication::focusWidget()), std::pair(qsizetype(1), length));
 
-    QWidget* heatLoss = openHeatLoss();
+    click("Command1");
+    QWidget* heatLoss = heatLossWindow();
     ASSERT_NE(heatLoss, nullptr);
-    activate({heatLoss, nullptr, &window});  // to the heat-loss window and from there to another program first
-    EXPECT_EQ(QApplication::focusWidget(), length);
-    activate({heatLoss, &window});
-    EXPECT_EQ(QApplication::focusWidget(), at("Text1"));
+    EXPECT_EQ(activate({heatLoss, nullptr, &window}), length);  // through the heat-loss window to another program
+    EXPECT_EQ(activate({heatLoss, &window}), at("Text1"));
     activate({heatLoss});
     length->setFocus();
     heatLoss->close();  // closed, it hands the activation back
-    activate({&window});
-    EXPECT_EQ(QApplication::focusWidget(), at("Text1"));
+    EXPECT_EQ(activate({&window}), at("Text1"));
 
     length->setFocus();
     QString modal;
@@ -92,8 +90,7 @@ TEST_F(LiveWindow, OnlyAReturnFromAReferenceWindowPutsTheFocusIntoThePressureBox
         if (QWidget* open = QApplication::activeModalWidget()) { modal = open->objectName(); open->close(); }
     });
     at<QAction>("m21")->trigger();  // the velocity ranges, modal
-    activate({&window});
-    EXPECT_EQ(std::pair(modal, QApplication::focusWidget()), std::pair(QString("frmliusufanwei"), at("Text1")));
+    EXPECT_EQ(std::pair(modal, activate({&window})), std::pair(QString("frmliusufanwei"), at("Text1")));
 }
 
 }  // namespace dorvent
