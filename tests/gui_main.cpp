@@ -1,14 +1,10 @@
-#include <gtest/gtest.h>
+#include <clocale>
+#include <string_view>
 
-#include <QApplication>
-
-#include "mainwin/messageservice.h"
-
-namespace {
+#include "guitest.h"
 
 /// A message no test asked for fails the test instead of blocking it on a modal box.
-class UnexpectedMessages : public dorvent::MessageService {
-public:
+struct UnexpectedMessages : dorvent::MessageService {
     void show(const QString& text, const QString& title) override
     {
         ADD_FAILURE() << "unexpected message \"" << text.toStdString() << "\" titled " << title.toStdString();
@@ -20,14 +16,14 @@ public:
     }
 };
 
-}  // namespace
-
-// One QApplication for every window test. The windows are drawn offscreen unless
-// QT_QPA_PLATFORM names another platform, so the tests need no display, not even to be listed.
+// One QApplication for every window test, offscreen unless QT_QPA_PLATFORM names another platform: no display
+// needed, not even to list them. ctest runs them once more under a German locale: numbers keep their points.
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("DORVENT_EXPECT_LOCALE_COMMA") && std::string_view(std::localeconv()->decimal_point) != ",")
+        qFatal("the German locale did not take effect");
     UnexpectedMessages unexpected;
     dorvent::installMessageService(&unexpected);
     testing::InitGoogleTest(&argc, argv);

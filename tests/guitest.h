@@ -2,15 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QtTest>
+#include <QtWidgets>
 #include <functional>
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QString>
-#include <QStringList>
-#include <QTimer>
-#include <QWidget>
-
+#include "mainwin/frmdorvent.h"
 #include "mainwin/messageservice.h"
 
 /// Failure messages show texts as text.
@@ -19,61 +15,53 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 namespace dorvent {
 
 /// Collects the messages the windows show instead of opening modal boxes, for as long as it lives.
-class RecordingMessages : public MessageService {
-public:
-    RecordingMessages() : previous_(installMessageService(this)) {}
-    ~RecordingMessages() override { installMessageService(previous_); }
-
+struct RecordingMessages : MessageService {
+    RecordingMessages() : previous(installMessageService(this)) {}
+    ~RecordingMessages() override { installMessageService(previous); }
     void show(const QString& text, const QString& title) override
     {
         texts << text;
         titles << title;
     }
+
     SaveChoice askToSave(const QString& text, const QString& title) override
     {
         show(text, title);
         return answer;
     }
 
-    QStringList texts;
-    QStringList titles;
+    MessageService* previous;
+    QStringList texts, titles;
     SaveChoice answer = SaveChoice::cancel;  ///< to every question whether to save
-
-private:
-    MessageService* previous_;
 };
 
 /// Lets the program's real modal message boxes open, and closes each one with OK a moment later,
 /// keeping its text: the box takes the activation and the focus as it does for the user, and
 /// gives them back to the window it was opened over.
-class ClosingMessageBoxes {
-public:
-    ClosingMessageBoxes() : previous_(installMessageService(nullptr))
+struct ClosingMessageBoxes {
+    ClosingMessageBoxes() : previous(installMessageService(nullptr))
     {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box != nullptr && box->isActiveWindow()) {  // once it has taken the activation
-                texts << box->text();
-                if (whileOpen) whileOpen();
-                QWidget* back = box->parentWidget() != nullptr ? box->parentWidget()->window() : nullptr;
-                box->accept();
-                QApplication::setActiveWindow(back);  // as a window manager hands the activation back
-            }
+            if (box == nullptr || !box->isActiveWindow()) return;  // not until it has taken the activation
+            texts << box->text();
+            if (whileOpen) whileOpen();
+            QWidget* back = box->parentWidget() != nullptr ? box->parentWidget()->window() : nullptr;
+            box->accept();
+            QApplication::setActiveWindow(back);  // as a window manager hands the activation back
         });
-        timer_.start(20);
+        timer.start(20);
     }
-    ~ClosingMessageBoxes() { installMessageService(previous_); }
+    ~ClosingMessageBoxes() { installMessageService(previous); }
 
+    MessageService* previous;
+    QTimer timer;
     QStringList texts;
     std::function<void()> whileOpen;  ///< runs while each box is open
-
-private:
-    MessageService* previous_;
-    QTimer timer_;
 };
 
 /// The named control under root; the test fails if there is none.
-template <typename Widget>
+template <typename Widget = QWidget>
 Widget* control(const QObject& root, const char* name)
 {
     auto* widget = root.findChild<Widget*>(QString::fromLatin1(name));
@@ -81,13 +69,45 @@ Widget* control(const QObject& root, const char* name)
     return widget;
 }
 
-/// The visible top-level window with the given name, or nullptr.
-inline QWidget* visibleWindow(const char* name)
-{
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == QLatin1String(name) && window->isVisible()) return window;
+/// A shown main window, reached by the names of its controls. Without a RecordingMessages, any
+/// message fails the test (see gui_main.cpp).
+class MainWindow : public ::testing::Test {
+protected:
+    MainWindow() { window.show(); }
+
+    template <typename Widget = QWidget>
+    Widget* at(const char* name) { return control<Widget>(window, name); }
+    void click(const char* name) { at<QAbstractButton>(name)->click(); }
+    QString shown(const char* name)
+    {
+        QWidget* widget = at(name);
+        if (auto* list = qobject_cast<QComboBox*>(widget)) return list->currentText();
+        if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) return box->toPlainText();
+        return qobject_cast<QLineEdit*>(widget)->text();
     }
-    return nullptr;
-}
+    /// Sets each named box to its text at once, as a paste does.
+    void fill(std::initializer_list<std::pair<const char*, const char*>> texts)
+    {
+        for (const auto& [name, text] : texts) at<QLineEdit>(name)->setText(text);
+    }
+    /// The named window while it is open, never more than one; nullptr else.
+    static QWidget* openWindow(const char* name)
+    {
+        QWidgetList open = QApplication::topLevelWidgets();
+        open.removeIf([name](QWidget* w) { return w->objectName() != QLatin1String(name) || !w->isVisible(); });
+        EXPECT_LE(open.size(), 1);
+        return open.value(0);
+    }
+    static QWidget* heatLossWindow() { return openWindow("frmresunshi"); }
+    void typeWall(const QString& keys)  // over the whole text, key by key
+    {
+        wall->lineEdit()->setFocus();
+        wall->lineEdit()->selectAll();
+        QTest::keyClicks(wall->lineEdit(), keys);
+    }
+
+    frmdorvent window;
+    QComboBox* wall = at<QComboBox>("Combo5");
+};
 
 }  // namespace dorvent

@@ -1,45 +1,31 @@
 // The main window with the program's real message boxes, each closed by a timer, and real focus
 // and activation changes, which the recorded messages of the other window tests never cause.
 
-#include <QAction>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-
 #include "guitest.h"
-#include "mainwin/frmdorvent.h"
 
 namespace dorvent {
-namespace {
 
-class LiveWindow : public ::testing::Test {
+class LiveWindow : public MainWindow {
 protected:
-    LiveWindow()
-    {
-        window.show();
-        activate(&window);
-    }
+    LiveWindow() { activate({&window}); }
 
-    /// Hands the activation to target, or to another program for nullptr, as a window manager
-    /// does, once the window system's own pending activations have been delivered.
-    static void activate(QWidget* target)
+    /// Hands the activation to each target in turn, or to another program for nullptr, as a window
+    /// manager does, once the window system's own pending activations have been delivered; the focus then.
+    static QWidget* activate(std::initializer_list<QWidget*> targets)
     {
-        QCoreApplication::processEvents();
-        QApplication::setActiveWindow(target);
-        QCoreApplication::processEvents();
-        EXPECT_EQ(QApplication::activeWindow(), target);
+        for (QWidget* target : targets) {
+            QCoreApplication::processEvents();
+            QApplication::setActiveWindow(target);
+            QCoreApplication::processEvents();
+            EXPECT_EQ(QApplication::activeWindow(), target);
+        }
+        return QApplication::focusWidget();
     }
     /// Types into whatever has the focus, as the keyboard does.
     static void type(const QString& keys) { QTest::keyClicks(QApplication::focusWidget(), keys); }
     static void press(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); }
 
-    template <typename Widget = QWidget>
-    Widget* at(const char* name) { return control<Widget>(window, name); }
-
     ClosingMessageBoxes boxes;
-    frmdorvent window;
-    QComboBox* wall = at<QComboBox>("Combo5");
 };
 
 TEST_F(LiveWindow, TypedWallThicknessIsNoPickAndTheFocusStaysWhereTheUserTypes)
@@ -49,29 +35,23 @@ TEST_F(LiveWindow, TypedWallThicknessIsNoPickAndTheFocusStaysWhereTheUserTypes)
     type("8");  // "8" is an entry of the list, yet typing it is no pick
     EXPECT_EQ(boxes.texts, QStringList({noState}));
     type("0");  // after OK the keys still go to the wall thickness
-    EXPECT_EQ(wall->currentText(), "80");
-    EXPECT_EQ(at<QLineEdit>("Text1")->text(), "");
+    EXPECT_EQ(std::pair(wall->currentText(), shown("Text1")), std::pair(QString("80"), QString()));
     press(Qt::Key_Backspace);
     press(Qt::Key_Tab);
-    EXPECT_EQ(boxes.texts, QStringList(3, noState));  // one per keystroke, none for leaving
-    EXPECT_EQ(wall->currentIndex(), -1);
+    EXPECT_EQ(std::pair(boxes.texts, wall->currentIndex()), std::pair(QStringList(3, noState), -1));  // none for leaving
 
     // With a state, a flow and DN100 (108 x 4) chosen: typed text that equals another row of the
     // list is evaluated as typed, on Tab and on Enter, and the rows stay where they were.
-    for (const auto& [name, text] : {std::pair{"Text1", "1"}, {"Text2", "250"}, {"Text4", "10"}})
-        at<QLineEdit>(name)->setText(text);
+    fill({{"Text1", "1"}, {"Text2", "250"}, {"Text4", "10"}});
     at<QComboBox>("Combo3")->setCurrentIndex(16);
-    const QString pipe4 = at<QLineEdit>("Text5")->text();
+    const QString pipe4 = shown("Text5");
     for (const Qt::Key leave : {Qt::Key_Tab, Qt::Key_Return}) {
-        wall->lineEdit()->setFocus();
-        wall->lineEdit()->selectAll();
-        type("8");
-        const QString pipe8 = at<QLineEdit>("Text5")->text();
+        typeWall("8");
+        const QString pipe8 = shown("Text5");
         press(leave);
         EXPECT_EQ(std::tuple(at<QComboBox>("Combo3")->currentIndex(), wall->currentIndex(), wall->currentText()),
                   std::tuple(16, 16, QString("8")));
-        EXPECT_NE(pipe8, pipe4);
-        EXPECT_EQ(at<QLineEdit>("Text5")->text(), pipe8);
+        EXPECT_TRUE(pipe8 != pipe4 && shown("Text5") == pipe8) << pipe8.toStdString();
     }
     EXPECT_EQ(boxes.texts.size(), 3);
     auto* heatLoss = at<QComboBox>("Combo6");  // the unit heat loss keeps its row as well
@@ -85,51 +65,40 @@ TEST_F(LiveWindow, TypedWallThicknessIsNoPickAndTheFocusStaysWhereTheUserTypes)
 
     // A refused wall thickness: the box opens over the last results, which then read 0.000.
     QString shownWhileOpen;
-    boxes.whileOpen = [&] { shownWhileOpen = at<QLineEdit>("Text5")->text(); };
-    wall->lineEdit()->setFocus();
-    wall->lineEdit()->selectAll();
-    type("6");
-    const QString pipe6 = at<QLineEdit>("Text5")->text();
+    boxes.whileOpen = [&] { shownWhileOpen = shown("Text5"); };
+    typeWall("6");
+    const QString pipe6 = shown("Text5");
     type("0");
     EXPECT_EQ(boxes.texts.last(), "壁厚不符合实际");
-    EXPECT_EQ(std::pair(shownWhileOpen, at<QLineEdit>("Text5")->text()), std::pair(pipe6, QString("0.000")));
+    EXPECT_EQ(std::pair(shownWhileOpen, shown("Text5")), std::pair(pipe6, QString("0.000")));
 }
 
 TEST_F(LiveWindow, OnlyAReturnFromAReferenceWindowPutsTheFocusIntoThePressureBox)
 {
     EXPECT_EQ(QApplication::focusWidget(), at("Text1"));  // start-up
-    auto* length = at<QLineEdit>("Text7");
+    QWidget* length = at("Text7");
     length->setFocus();
-
-    activate(nullptr);  // another program, then back
-    activate(&window);
-    EXPECT_EQ(QApplication::focusWidget(), length);
+    EXPECT_EQ(activate({nullptr, &window}), length);  // another program, then back
     at<QAction>("m22")->trigger();  // the About box
-    EXPECT_EQ(boxes.texts.size(), 1);
-    EXPECT_EQ(QApplication::focusWidget(), length);
+    EXPECT_EQ(std::pair(boxes.texts.size(), QApplication::focusWidget()), std::pair(qsizetype(1), length));
 
-    at<QPushButton>("Command1")->click();
-    QWidget* heatLoss = visibleWindow("frmresunshi");
+    click("Command1");
+    QWidget* heatLoss = heatLossWindow();
     ASSERT_NE(heatLoss, nullptr);
-    activate(heatLoss);  // to the heat-loss window and from there to another program first
-    activate(nullptr);
-    activate(&window);
-    EXPECT_EQ(QApplication::focusWidget(), length);
-    activate(heatLoss);
-    activate(&window);
-    EXPECT_EQ(QApplication::focusWidget(), at("Text1"));
-    activate(heatLoss);
+    EXPECT_EQ(activate({heatLoss, nullptr, &window}), length);  // through the heat-loss window to another program
+    EXPECT_EQ(activate({heatLoss, &window}), at("Text1"));
+    activate({heatLoss});
     length->setFocus();
     heatLoss->close();  // closed, it hands the activation back
-    activate(&window);
-    EXPECT_EQ(QApplication::focusWidget(), at("Text1"));
+    EXPECT_EQ(activate({&window}), at("Text1"));
 
     length->setFocus();
-    QTimer::singleShot(100, [] { QApplication::activeModalWidget()->close(); });
+    QString modal;
+    QTimer::singleShot(100, [&modal] {
+        if (QWidget* open = QApplication::activeModalWidget()) { modal = open->objectName(); open->close(); }
+    });
     at<QAction>("m21")->trigger();  // the velocity ranges, modal
-    activate(&window);
-    EXPECT_EQ(QApplication::focusWidget(), at("Text1"));
+    EXPECT_EQ(std::pair(modal, activate({&window})), std::pair(QString("frmliusufanwei"), at("Text1")));
 }
 
-}  // namespace
 }  // namespace dorvent

@@ -24,25 +24,23 @@ namespace dorvent {
 namespace {
 
 /// The main window at 1 MPa, 250 ℃ and its pipeline window, opened from the menu.
-class PipelineWindow : public ::testing::Test {
+class PipelineWindow : public MainWindow {
 protected:
     PipelineWindow()
     {
-        main.show();
-        control<QLineEdit>(main, "Text1")->setText("1");
-        control<QLineEdit>(main, "Text2")->setText("250");
-        control<QAction>(main, "m31")->trigger();
-        window = qobject_cast<frmguanxian*>(visibleWindow("frmguanxian"));
-        if (window == nullptr) throw std::runtime_error("no pipeline window");
-        model = window->model();
-        table = control<PipelineTableView>(*window, "tblguanduan");
+        fill({{"Text1", "1"}, {"Text2", "250"}});
+        at<QAction>("m31")->trigger();
+        pipeline = qobject_cast<frmguanxian*>(openWindow("frmguanxian"));
+        if (pipeline == nullptr) throw std::runtime_error("no pipeline window");
+        model = pipeline->model();
+        table = control<PipelineTableView>(*pipeline, "tblguanduan");
         QCoreApplication::processEvents();
-        QApplication::setActiveWindow(window);  // keys reach the editors of the active window only
+        QApplication::setActiveWindow(pipeline);  // keys reach the editors of the active window only
     }
     ~PipelineWindow() override
     {
         messages.answer = SaveChoice::discard;
-        window->close();
+        pipeline->close();
     }
 
     QModelIndex cell(int row, Column column) const { return model->index(row, static_cast<int>(column)); }
@@ -65,17 +63,16 @@ protected:
     void pick(int row, Column column, const QString& choice) { model->setData(cell(row, column), choice); }
 
     RecordingMessages messages;
-    frmdorvent main;
-    frmguanxian* window = nullptr;
+    frmguanxian* pipeline = nullptr;
     PipelineModel* model = nullptr;
     PipelineTableView* table = nullptr;
 };
 
 TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWhatIsMissing)
 {
-    EXPECT_EQ(control<QLineEdit>(*window, "txtyali")->text(), "1");  // the main window's state
-    EXPECT_EQ(control<QLineEdit>(*window, "txtwendu")->text(), "250");
-    EXPECT_EQ(window->windowTitle(), "管线计算 - 未命名[*]");
+    EXPECT_EQ(control<QLineEdit>(*pipeline, "txtyali")->text(), "1");  // the main window's state
+    EXPECT_EQ(control<QLineEdit>(*pipeline, "txtwendu")->text(), "250");
+    EXPECT_EQ(pipeline->windowTitle(), "管线计算 - 未命名[*]");
     ASSERT_EQ(model->segmentCount(), 1);
     EXPECT_EQ(text(0, Column::remark), "请输入管道规格");
     EXPECT_EQ(cell(0, Column::dn).data(Qt::ToolTipRole).toString(), "请输入管道规格");
@@ -102,14 +99,14 @@ TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWh
     EXPECT_EQ(results, QStringList({"0.978", "240.801", "56.718", "9.199", "36.796", "89.525"}));
     EXPECT_EQ(text(1, Column::heatLossKw), "56.718");  // the totals
     EXPECT_EQ(text(0, Column::remark), "起点流速不在允许范围内");  // 19.210 m/s in DN200
-    EXPECT_TRUE(window->isWindowModified());
+    EXPECT_TRUE(pipeline->isWindowModified());
 
     // Every edit is one step back; a rejected text changes nothing.
     EXPECT_FALSE(model->setData(cell(0, Column::dn), "DN210"));
     QUndoStack* undo = model->undoStack();
     while (undo->canUndo()) undo->undo();
     EXPECT_EQ(text(0, Column::dn), "自选");
-    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_FALSE(pipeline->isWindowModified());
     while (undo->canRedo()) undo->redo();
     EXPECT_EQ(text(0, Column::pend), "0.978");
 }
@@ -118,7 +115,7 @@ TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
 {
     type(0, Column::label, "A-B");
     pick(0, Column::dn, "DN200");
-    control<QPushButton>(*window, "cmdtianjia")->click();  // continues the pipe of the row before
+    control<QPushButton>(*pipeline, "cmdtianjia")->click();  // continues the pipe of the row before
     ASSERT_EQ(model->segmentCount(), 2);
     EXPECT_EQ(std::pair(text(1, Column::dn), text(1, Column::label)), std::pair(QString("DN200"), QString()));
 
@@ -133,16 +130,16 @@ TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
     model->undoStack()->redo();
 
     table->setCurrentIndex(cell(0, Column::label));
-    control<QPushButton>(*window, "cmdxiayi")->click();
+    control<QPushButton>(*pipeline, "cmdxiayi")->click();
     EXPECT_EQ(std::pair(text(1, Column::label), text(1, Column::length)), std::pair(QString("A-B"), QString("250")));
     table->selectionModel()->select(cell(1, Column::length), QItemSelectionModel::ClearAndSelect);
     QTest::keyClick(table, Qt::Key_Delete);
     EXPECT_EQ(text(1, Column::length), "");
-    control<QPushButton>(*window, "cmdcharu")->click();
+    control<QPushButton>(*pipeline, "cmdcharu")->click();
     EXPECT_EQ(model->segmentCount(), 3);
     table->setCurrentIndex(cell(0, Column::label));
     table->selectionModel()->select(cell(0, Column::label), QItemSelectionModel::ClearAndSelect);
-    control<QPushButton>(*window, "cmdshanchu")->click();
+    control<QPushButton>(*pipeline, "cmdshanchu")->click();
     EXPECT_EQ(model->segmentCount(), 2);
 }
 
@@ -151,9 +148,9 @@ TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
     QTemporaryDir folder;
     model->setData(cell(0, Column::label), "锅炉房-A");
     const QString path = folder.filePath("main.dorvent");
-    ASSERT_TRUE(window->saveFile(path));
-    EXPECT_EQ(window->windowTitle(), "管线计算 - main.dorvent[*]");
-    EXPECT_FALSE(window->isWindowModified());
+    ASSERT_TRUE(pipeline->saveFile(path));
+    EXPECT_EQ(pipeline->windowTitle(), "管线计算 - main.dorvent[*]");
+    EXPECT_FALSE(pipeline->isWindowModified());
     const PipelineDocument saved = model->document();
 
     type(0, Column::label, "changed");
@@ -163,20 +160,20 @@ TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
         file.write(bytes);
         return file.fileName();
     };
-    EXPECT_FALSE(window->openFile(write("bad.dorvent", "{\"format\": \"dorvent-pipeline\", \"version\": 9}")));
-    EXPECT_FALSE(window->openFile(folder.filePath("missing.dorvent")));
+    EXPECT_FALSE(pipeline->openFile(write("bad.dorvent", "{\"format\": \"dorvent-pipeline\", \"version\": 9}")));
+    EXPECT_FALSE(pipeline->openFile(folder.filePath("missing.dorvent")));
     ASSERT_EQ(messages.texts.size(), 2);
     EXPECT_EQ(messages.texts[0], "无法打开管线文件 bad.dorvent：\r\n字段 version：本程序只能读取版本 1 的管线文件");
     EXPECT_EQ(text(0, Column::label), "changed");  // nothing lost
-    EXPECT_TRUE(window->isWindowModified());
+    EXPECT_TRUE(pipeline->isWindowModified());
 
     // Unsaved changes: closing asks, and Cancel keeps the window open.
     messages.answer = SaveChoice::cancel;
-    EXPECT_FALSE(window->close());
+    EXPECT_FALSE(pipeline->close());
     EXPECT_EQ(messages.texts.last(), "管线“main.dorvent”有未保存的修改。是否保存？");
-    EXPECT_TRUE(window->openFile(path));
+    EXPECT_TRUE(pipeline->openFile(path));
     EXPECT_EQ(model->document(), saved);
-    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_FALSE(pipeline->isWindowModified());
 }
 
 // Seeded random editing of the table: hostile texts in every cell, picks, rows added, moved
@@ -195,15 +192,15 @@ TEST_F(PipelineWindow, RandomEditsNeverShowANonFiniteText)
     QTemporaryDir exports;
     for (int step = 0; step < 1500; ++step) {
         if (step % 500 == 499) {  // the exports of whatever the table holds now
-            EXPECT_TRUE(window->exportCsv(exports.filePath("main.csv")));
-            EXPECT_TRUE(window->exportChart(exports.filePath(step % 1000 == 499 ? "main.png" : "main.svg")));
-            EXPECT_TRUE(window->exportReport(exports.filePath("main.pdf")));
+            EXPECT_TRUE(pipeline->exportCsv(exports.filePath("main.csv")));
+            EXPECT_TRUE(pipeline->exportChart(exports.filePath(step % 1000 == 499 ? "main.png" : "main.svg")));
+            EXPECT_TRUE(pipeline->exportReport(exports.filePath("main.pdf")));
         }
         const int rows = model->segmentCount();
         switch (pick(10)) {
-        case 0: control<QPushButton>(*window, "cmdtianjia")->click(); break;
-        case 1: if (rows > 1) control<QPushButton>(*window, "cmdshanchu")->click(); break;
-        case 2: control<QPushButton>(*window, pick(2) == 0 ? "cmdshangyi" : "cmdxiayi")->click(); break;
+        case 0: control<QPushButton>(*pipeline, "cmdtianjia")->click(); break;
+        case 1: if (rows > 1) control<QPushButton>(*pipeline, "cmdshanchu")->click(); break;
+        case 2: control<QPushButton>(*pipeline, pick(2) == 0 ? "cmdshangyi" : "cmdxiayi")->click(); break;
         case 3: model->undoStack()->undo(); break;
         case 4: model->undoStack()->redo(); break;
         case 5: {  // a workable row, so that the edits also start from mains that compute
