@@ -38,7 +38,7 @@ void checkCalculation(const dorvent::PipelineDocument& document)
             for (int c = static_cast<int>(dorvent::kFirstResultColumn); c < static_cast<int>(Column::remark); ++c) {
                 const std::string text = dorvent::cellText(document.segments[i], &run, static_cast<Column>(c));
                 const bool noSuperheat = text == "超临界" || text == "低于三相点";
-                if (!dorvent::shapes::isFixed(text, 3) && !noSuperheat) std::abort();
+                if (dorvent::shapes::shapeOf(text) != "#3" && !noSuperheat) std::abort();
             }
         } else if (run.message.empty()) {
             std::abort();
@@ -48,7 +48,7 @@ void checkCalculation(const dorvent::PipelineDocument& document)
     for (const Column c : {Column::pressureDrop, Column::temperatureDrop, Column::heatLossKw}) {
         const std::string text = dorvent::totalsText(result, c);
         const bool shown = result.allComputed && !result.segments.empty();
-        if (shown ? !dorvent::shapes::isFixed(text, 3) : !text.empty()) std::abort();
+        if (shown ? dorvent::shapes::shapeOf(text) != "#3" : !text.empty()) std::abort();
     }
 }
 
