@@ -52,11 +52,18 @@ std::optional<std::pair<SegmentField, std::string_view>> missingInput(const Pipe
 /// The input that a refusal of the segment calculation or of the pipe hydraulics is about.
 SegmentField fieldOf(std::string_view failure)
 {
-    if (failure == kTooShortMessage || failure == kTooLongMessage) return SegmentField::length;
-    if (failure == kNoDropMessage) return SegmentField::dropPerKm;
-    if (failure == kNoFlowMessage) return SegmentField::flow;
-    if (failure == kZeroDropMessage) return SegmentField::heatLoss;
-    if (failure == kWallThicknessMessage) return SegmentField::wall;
+    static constexpr std::pair<std::string_view, SegmentField> fields[] = {
+        {kNegativeDiameterMessage, SegmentField::outerDiameter}, {kNegativeWallMessage, SegmentField::wall},
+        {kWallThicknessMessage, SegmentField::wall},             {kTooShortMessage, SegmentField::length},
+        {kTooLongMessage, SegmentField::length},                 {kNegativeZetaMessage, SegmentField::zeta},
+        {kNegativePhiMessage, SegmentField::phi},                {kNegativeBetaMessage, SegmentField::beta},
+        {kBelowAbsoluteZeroMessage, SegmentField::ambient},      {kNegativeHeatLossMessage, SegmentField::heatLoss},
+        {kZeroDropMessage, SegmentField::heatLoss},              {kNoDropMessage, SegmentField::dropPerKm},
+        {kNegativeFlowMessage, SegmentField::flow},              {kNoFlowMessage, SegmentField::flow},
+    };
+    for (const auto& [message, field] : fields) {
+        if (failure == message) return field;
+    }
     return SegmentField::none;
 }
 
@@ -98,7 +105,6 @@ PipelineResult Main::run()
             run.message = kAfterFailureMessage;
         }
         result_.segments.push_back(std::move(run));
-        if (s.length) result_.totals.length += *s.length;
     }
     result_.allComputed = std::all_of(result_.segments.begin(), result_.segments.end(),
                                       [](const SegmentRun& run) { return run.status == SegmentStatus::computed; });
@@ -166,20 +172,23 @@ SegmentRun Main::segment(const PipelineSegment& s)
         return run;
     }
 
+    SegmentInput in{.L = toSinglePrecision(*s.length), .zeta = toSinglePrecision(*s.zeta),
+                    .beta = toSinglePrecision(*s.beta), .phi = toSinglePrecision(*s.phi), .ta = *s.ambient,
+                    .q = *run.heatLoss, .d = *s.dropPerKm, .G = *s.flow, .D = D, .s = wall, .R0 = 0,
+                    .p0 = state_.p, .T0 = state_.t, .region0 = state_.area};
+    if (const std::string_view refusal = refuseInput(in); !refusal.empty()) {
+        fail(run, refusal, fieldOf(refusal));
+        return run;
+    }
     // The first friction guess as the main window shows it for the pipe: the segment's own flow
     // at its start density.
-    double R0 = 0.0;
     const Refusal refusal =
-        qiuliusu(state_.area, toSinglePrecision(*s.flow), refreshDensity(state_), D, wall, run.velocity, R0);
+        qiuliusu(state_.area, toSinglePrecision(*s.flow), refreshDensity(state_), D, wall, run.velocity, in.R0);
     if (refusal) {
         fail(run, refusal.message, fieldOf(refusal.message) == SegmentField::wall ? SegmentField::wall : SegmentField::flow);
         return run;
     }
 
-    const SegmentInput in{.L = toSinglePrecision(*s.length), .zeta = toSinglePrecision(*s.zeta),
-                          .beta = toSinglePrecision(*s.beta), .phi = toSinglePrecision(*s.phi), .ta = *s.ambient,
-                          .q = *run.heatLoss, .d = *s.dropPerKm, .G = *s.flow, .D = D, .s = wall, .R0 = R0,
-                          .p0 = state_.p, .T0 = state_.t, .region0 = state_.area};
     std::vector<SectionEnd> sections;
     const SegmentOutcome outcome = guanduanjisuan(in, state_, &sections);
     if (!outcome.failure.empty()) {
@@ -203,6 +212,7 @@ SegmentRun Main::segment(const PipelineSegment& s)
     }
     run.superheatBelowMargin = run.superheat && *run.superheat < document_.superheatMargin;
 
+    result_.totals.length += *s.length;
     result_.totals.pressureDrop += run.pressureDrop;
     result_.totals.temperatureDrop += run.temperatureDrop;
     result_.totals.heatLossKw += run.heatLossKw;

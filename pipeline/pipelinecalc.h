@@ -45,7 +45,7 @@ struct ProfilePoint {
 };
 
 struct PipelineTotals {
-    double length = 0;           ///< sum of the entered lengths [m]
+    double length = 0;           ///< sum of the entered lengths of the computed segments [m]
     double pressureDrop = 0;     ///< [MPa]
     double temperatureDrop = 0;  ///< [℃]
     double heatLossKw = 0;       ///< [kW]

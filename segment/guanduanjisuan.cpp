@@ -17,7 +17,6 @@ constexpr double kTolerance = 0.0001;      // relative change at which an iterat
 constexpr long kMostSections = 32766;      // section numbers are 16-bit
 
 
-constexpr std::string_view kOutOfRangeMessage = "输入数值超出计算范围，无法计算";
 constexpr std::string_view kMeanStateMessage = "管段平均状态不是过热蒸汽，无法求出比热";
 constexpr std::string_view kDivergedMessage = "计算过程中数值超出范围，无法求出管段末端参数";
 constexpr std::string_view kNotConvergedMessage = "迭代100次仍未收敛，无法求出管段末端参数";
@@ -40,20 +39,14 @@ bool steamProperties(double T, double p, SteamState& state, double& v, double& c
     return true;
 }
 
+float designFlow(const SegmentInput& in) { return toSinglePrecision(in.G * static_cast<double>(in.phi)); }
+
 /// Reasons not to start: answered once, before any iteration.
 std::string_view checkInput(const SegmentInput& in, float Gd, SteamState& state)
 {
     if (in.region0 == region::none) return kStateFirstMessage;
     if (in.region0 != region::steam && in.region0 != region::hotSteam) return kNoStartStateMessage;
-    if (!finite({in.L, in.zeta, in.beta, in.phi, in.ta, in.q, in.d, in.G, in.D, in.s, in.R0, in.p0, in.T0})) {
-        return kOutOfRangeMessage;
-    }
-    const long sections = sectionCount(in.L);
-    if (sections < 1) return kTooShortMessage;
-    if (sections > kMostSections) return kTooLongMessage;
-    if (in.d == 0.0) return kNoDropMessage;
-    if (Gd == 0.0f) return kNoFlowMessage;
-    if (!std::isfinite(Gd)) return kOutOfRangeMessage;
+    if (const std::string_view refusal = refuseInput(in); !refusal.empty()) return refusal;
 
     // The pipe and the start density as the first friction step will see them.
     double v = 0.0;
@@ -222,6 +215,29 @@ long wholeMetres(float L)
 
 }  // namespace
 
+std::string_view refuseInput(const SegmentInput& in)
+{
+    if (!finite({in.L, in.zeta, in.beta, in.phi, in.ta, in.q, in.d, in.G, in.D, in.s, in.R0, in.p0, in.T0})) {
+        return kOutOfRangeMessage;
+    }
+    if (in.D < 0) return kNegativeDiameterMessage;
+    if (in.s < 0) return kNegativeWallMessage;
+    const long sections = sectionCount(in.L);
+    if (sections < 1) return kTooShortMessage;
+    if (sections > kMostSections) return kTooLongMessage;
+    if (in.zeta < 0) return kNegativeZetaMessage;
+    if (in.phi < 0) return kNegativePhiMessage;
+    if (in.beta < 0) return kNegativeBetaMessage;
+    if (in.ta < -273.15) return kBelowAbsoluteZeroMessage;
+    if (in.q < 0) return kNegativeHeatLossMessage;
+    if (in.d == 0.0) return kNoDropMessage;
+    if (in.G < 0) return kNegativeFlowMessage;
+    const float Gd = designFlow(in);
+    if (Gd == 0.0f) return kNoFlowMessage;
+    if (!std::isfinite(Gd)) return kOutOfRangeMessage;
+    return {};
+}
+
 long sectionCount(float L)
 {
     const long n = wholeMetres(L);
@@ -253,7 +269,7 @@ std::vector<double> sectionLengths(float L)
 
 SegmentOutcome guanduanjisuan(const SegmentInput& in, SteamState& state, std::vector<SectionEnd>* trace)
 {
-    const float Gd = toSinglePrecision(in.G * static_cast<double>(in.phi));
+    const float Gd = designFlow(in);
     state.liuliang = Gd;
     SegmentOutcome outcome;
     outcome.failure = checkInput(in, Gd, state);

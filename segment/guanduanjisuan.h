@@ -61,6 +61,22 @@ inline constexpr std::string_view kNoDropMessage = "假设每km温降不能为0"
 inline constexpr std::string_view kNoFlowMessage = "蒸汽流量与同时使用系数之积不能为0";
 inline constexpr std::string_view kZeroDropMessage =
     "管段温度降为0（单位热损失为0或蒸汽温度等于环境温度），无法迭代计算";
+inline constexpr std::string_view kOutOfRangeMessage = "输入数值超出计算范围，无法计算";
+// Inputs without physical meaning: the steam would gain heat or pressure along the pipe.
+inline constexpr std::string_view kNegativeDiameterMessage = "外径不能为负数";
+inline constexpr std::string_view kNegativeWallMessage = "壁厚不能为负数";
+inline constexpr std::string_view kNegativeZetaMessage = "局部阻力系数不能为负数";
+inline constexpr std::string_view kNegativePhiMessage = "同时使用系数不能为负数";
+inline constexpr std::string_view kNegativeBetaMessage = "局部热损失系数不能为负数";
+inline constexpr std::string_view kBelowAbsoluteZeroMessage = "环境温度不能低于-273.15℃";
+inline constexpr std::string_view kNegativeHeatLossMessage = "单位热损失不能为负数";
+inline constexpr std::string_view kNegativeFlowMessage = "蒸汽流量不能为负数";
+
+/// Why the inputs of a segment cannot be computed, whatever the start state: a number beyond
+/// the range of numbers, a length of no section or of too many, an input without physical
+/// meaning, a first drop guess or a design flow of 0. Empty when they can. The pipe and the
+/// inputs come in the order the main window asks for them.
+std::string_view refuseInput(const SegmentInput& in);
 
 /// Solves the segment in sections of 100 m, each by an iteration on its temperature drop
 /// with an iteration on its pressure drop inside every step. Stores the design flow in

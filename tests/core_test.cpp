@@ -304,9 +304,11 @@ TEST(Segment, WorkedDesignVariantsScaleWithTheCoefficients)
     EXPECT_NEAR(resultOf({{&T::length, "100"}, {&T::zeta, "0.5"}}, state).Rmean / plain.Rmean, 1.5, 0.01);
     const SegmentResult halfUse = resultOf({{&T::phi, "0.5"}}, state);
     EXPECT_EQ(std::pair(state.liuliang, halfUse.dTsum), std::pair(5.0f, resultOf({{&T::flow, "5"}}, state).dTsum));
-    // Air warmer than the steam warms it, and the calculation goes on.
+    // Air warmer than the steam warms it, and the calculation goes on; frost and absolute zero are no refusal.
     const SegmentResult warmed = resultOf({{&T::ambient, "300"}}, state);
     EXPECT_TRUE(warmed.Qsum < 0 && warmed.Tend > state.t) << warmed.Qsum << " kJ/h " << warmed.Tend << " K";
+    EXPECT_LT(resultOf({}, state).Qsum, resultOf({{&T::ambient, "-30"}}, state).Qsum);
+    EXPECT_LT(resultOf({{&T::ambient, "-30"}}, state).Qsum, resultOf({{&T::ambient, "-273.15"}}, state).Qsum);
     SteamState hot = stateAt("5", "1200");  // region 5 at the start
     const SegmentResult r = resultOf({{&T::flow, "50"}, {&T::length, "1000"}}, hot);
     EXPECT_TRUE(hot.area == region::hotSteam && r.pend < 5 && r.Tend < hot.t && r.Qsum > 0) << r.pend << " MPa " << r.Tend;
@@ -340,6 +342,11 @@ TEST(Segment, CutsTheRoundedLengthIntoSectionsAndAnswersEveryReasonForNoResultWi
         {{{&T::length, "1e7"}}, tooLong}, {{{&T::length, "1e39"}}, range},
         {{{&T::flow, "1e39"}}, range}, {{{&T::ambient, "1e400"}}, range}, {{{&T::bihou, "200"}}, kWallThicknessMessage},
         {{{&T::drop, "0"}}, "假设每km温降不能为0"},
+        // Inputs that would let the steam gain heat or pressure, named in the order the engineer is asked.
+        {{{&T::bihou, "-6"}, {&T::zeta, "-1"}}, "壁厚不能为负数"}, {{{&T::zeta, "-0.2"}}, "局部阻力系数不能为负数"},
+        {{{&T::phi, "-1"}, {&T::flow, "-10"}}, "同时使用系数不能为负数"}, {{{&T::beta, "-0.2"}}, "局部热损失系数不能为负数"},
+        {{{&T::ambient, "-273.16"}}, "环境温度不能低于-273.15℃"}, {{{&T::heatLoss, "-3.02"}}, "单位热损失不能为负数"},
+        {{{&T::flow, "-10"}}, "蒸汽流量不能为负数"},
         {{{&T::heatLoss, "0"}}, "管段温度降为0（单位热损失为0或蒸汽温度等于环境温度），无法迭代计算"},
         {{}, kStateFirstMessage, nullptr}, {{}, "管段起点蒸汽不是过热蒸汽，不能用本程序计算", "5", "200"},  // water
         // The end leaves superheated steam: the temperature (5 K above saturation) or the pressure runs out.
