@@ -1,6 +1,6 @@
 // The pipeline file reader on arbitrary text: a document or one reason, never both. A document
-// read is written and read back to the same document, and written again to the same text; the
-// text has no exponent, "inf" or "nan" in it. A main of at most 50 segments and 5 km in all is
+// read is written, within the size the reader takes, and read back to the same document, and
+// written again to the same text; the text has no exponent, "inf" or "nan" in it. A main of at most 50 segments and 5 km in all is
 // also calculated (at most about 100 sections, well under a second): every result cell of a
 // computed segment is a "0.000" number or says why there is no superheat, and nothing after a
 // segment that did not compute is computed.
@@ -45,6 +45,8 @@ void checkCalculation(const dorvent::PipelineDocument& document)
         }
         stopped = stopped || run.status != dorvent::SegmentStatus::computed;
     }
+    const std::string length = dorvent::totalsText(result, Column::length);
+    if (length.find("inf") != std::string::npos || length.find("nan") != std::string::npos) std::abort();
     for (const Column c : {Column::pressureDrop, Column::temperatureDrop, Column::heatLossKw}) {
         const std::string text = dorvent::totalsText(result, c);
         const bool shown = result.allComputed && !result.segments.empty();
@@ -62,6 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     if (!read.document) return 0;
 
     const std::string written = dorvent::writePipelineFile(*read.document);
+    if (written.size() > dorvent::kMostFileBytes) std::abort();
     const dorvent::PipelineFileRead again = dorvent::readPipelineFile(written);
     if (!again.document || *again.document != *read.document) std::abort();
     if (dorvent::writePipelineFile(*again.document) != written || !dorvent::shapes::hasPlainNumbersOnly(written)) std::abort();

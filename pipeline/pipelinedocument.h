@@ -6,6 +6,17 @@
 
 namespace dorvent {
 
+/// The numbers a document may hold: 0, or a magnitude from 10^-9 to 10^9. No input of a steam
+/// main means anything beyond them, and within them every number is written in at most 28
+/// characters, so that whatever a document holds its file can be read again.
+inline constexpr double kLargestNumber = 1e9;
+inline constexpr double kSmallestNumber = 1e-9;
+inline bool isDocumentNumber(double value)
+{
+    const double magnitude = value < 0 ? -value : value;
+    return value == 0 || (magnitude >= kSmallestNumber && magnitude <= kLargestNumber);
+}
+
 /// Where a segment's unit heat loss comes from: typed, or the heat-loss table for one of its
 /// three laying methods (the values 1 to 3 are the table's laying-method numbers).
 enum class HeatLossSource { typed = 0, overhead = 1, nonWalkableTrench = 2, walkableTrench = 3 };

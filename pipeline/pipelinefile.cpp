@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -88,32 +89,39 @@ std::string segmentText(const PipelineSegment& s)
 
 // ---- reading -------------------------------------------------------------------------------
 
-/// Where the parser is in the text, as a field path, for a number it cannot hold.
+/// Where the parser is in the text, as a field path, for a number it cannot hold; and the first
+/// structural problem: nesting beyond the format's levels, or a key given twice in one object.
 class PathTracker {
 public:
     bool onEvent(int depth, Json::parse_event_t event, const Json& parsed)
     {
         using E = Json::parse_event_t;
-        if (depth > kDeepestNesting) tooDeep_ = true;
         if (event == E::key) {
-            frames_.back().key = parsed.get<std::string>();
+            Frame& frame = frames_.back();
+            frame.key = parsed.get<std::string>();
+            if (!frame.keys.insert(frame.key).second && problem_.empty()) problem_ = "字段 " + path() + " 重复出现";
         } else if (event == E::object_start || event == E::array_start) {
+            // A container that starts at depth d is the (d + 1)th level.
+            if (depth >= kDeepestNesting && problem_.empty()) problem_ = "文件的层次过深，不是 Dorvent 管线文件";
             countElement();
-            frames_.push_back({event == E::array_start, -1, {}});
+            frames_.push_back({event == E::array_start, -1, {}, {}});
         } else if (event == E::object_end || event == E::array_end) {
             if (!frames_.empty()) frames_.pop_back();
         } else {
             countElement();
         }
-        return !tooDeep_;  // keeps nothing below the deepest level the format allows
+        return problem_.empty();  // keeps nothing once the file is refused
     }
 
+    /// The path of the value being read: in an array, the element after the last one counted.
     std::string path() const
     {
         std::string text;
-        for (const Frame& frame : frames_) {
+        for (std::size_t i = 0; i < frames_.size(); ++i) {
+            const Frame& frame = frames_[i];
             if (frame.array) {
-                text += "[" + std::to_string(std::max(frame.index, 0)) + "]";
+                const bool pending = i + 1 == frames_.size();
+                text += "[" + std::to_string(frame.index + (pending ? 1 : 0)) + "]";
             } else if (!frame.key.empty()) {
                 text += (text.empty() ? "" : ".") + frame.key;
             }
@@ -121,13 +129,15 @@ public:
         return text;
     }
 
-    bool tooDeep() const { return tooDeep_; }
+    /// Why the file is refused for its structure; empty when it is not.
+    const std::string& problem() const { return problem_; }
 
 private:
     struct Frame {
         bool array;
         int index;
         std::string key;
+        std::set<std::string> keys;
     };
     void countElement()
     {
@@ -135,7 +145,7 @@ private:
     }
 
     std::vector<Frame> frames_;
-    bool tooDeep_ = false;
+    std::string problem_;
 };
 
 /// Reads the known shape out of a parsed document, stopping at the first problem.
@@ -196,7 +206,7 @@ bool Reader::number(const Json& object, const std::string& path, std::string_vie
     }
     if (!value->is_number()) return fail("字段 " + fieldOf(path, key) + " 应为数值或 null");
     const double number = value->get<double>();
-    if (!std::isfinite(number)) return fail("字段 " + fieldOf(path, key) + " 的数值超出范围");
+    if (!isDocumentNumber(number)) return fail("字段 " + fieldOf(path, key) + " 的数值超出范围");
     out = number;
     return true;
 }
@@ -350,9 +360,23 @@ std::string writePipelineFile(const PipelineDocument& d)
     return text + "\n";
 }
 
+std::string tooLargeMessage()
+{
+    return "文件过大：管线文件不超过 " + std::to_string(kMostFileBytes / (1024 * 1024)) + " MB";
+}
+
 PipelineFileRead readPipelineFile(std::string_view text)
 {
-    if (text.size() > kMostFileBytes) return {std::nullopt, "文件过大：管线文件不超过 2 MB"};
+    if (text.size() > kMostFileBytes) return {std::nullopt, tooLargeMessage()};
+    // UTF-16 puts a zero byte beside every ASCII character, and a byte-order mark first.
+    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF") ||
+        (text.size() >= 2 && (text[0] == '\0' || text[1] == '\0'))) {
+        return {std::nullopt, "文件不是 UTF-8 编码：管线文件应为 UTF-8 文本（此文件似为 UTF-16）"};
+    }
+    // The JSON parser would take a zero byte for the end of the text and ignore what follows.
+    if (const std::size_t zero = text.find('\0'); zero != std::string_view::npos) {
+        return {std::nullopt, "文件不是有效的 JSON 文档（第 " + std::to_string(lineAt(text, zero)) + " 行）"};
+    }
     PathTracker where;
     Json root;
     try {
@@ -360,11 +384,13 @@ PipelineFileRead readPipelineFile(std::string_view text)
             return where.onEvent(depth, event, parsed);
         });
     } catch (const Json::parse_error& e) {
+        if (!where.problem().empty()) return {std::nullopt, where.problem()};
         return {std::nullopt, "文件不是有效的 JSON 文档（第 " + std::to_string(lineAt(text, e.byte)) + " 行）"};
     } catch (const Json::exception&) {  // a number beyond the double range
+        if (!where.problem().empty()) return {std::nullopt, where.problem()};
         return {std::nullopt, "字段 " + where.path() + " 的数值超出范围"};
     }
-    if (where.tooDeep()) return {std::nullopt, "文件的层次过深，不是 Dorvent 管线文件"};
+    if (!where.problem().empty()) return {std::nullopt, where.problem()};
     Reader reader;
     PipelineFileRead read{reader.document(root), {}};
     read.error = reader.error;

@@ -15,8 +15,9 @@ inline constexpr std::string_view kPipelineFormat = "dorvent-pipeline";
 inline constexpr int kPipelineVersion = 1;
 inline constexpr std::string_view kPipelineExtension = ".dorvent";
 
-/// Sizes beyond which a file is refused rather than read.
-inline constexpr std::size_t kMostFileBytes = 2 * 1024 * 1024;
+/// Sizes beyond which a file is refused rather than read. The file of the largest document, its
+/// texts full of characters that JSON escapes in six bytes, stays well within the file size.
+inline constexpr std::size_t kMostFileBytes = 8 * 1024 * 1024;
 inline constexpr std::size_t kMostSegments = 1000;
 inline constexpr std::size_t kMostTextBytes = 600;  ///< 200 Chinese characters
 
@@ -31,5 +32,8 @@ struct PipelineFileRead {
     std::string error;
 };
 PipelineFileRead readPipelineFile(std::string_view text);
+
+/// The reason a file larger than kMostFileBytes is refused.
+std::string tooLargeMessage();
 
 }  // namespace dorvent

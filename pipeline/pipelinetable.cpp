@@ -75,6 +75,46 @@ std::string resultText(const SegmentRun& run, Column column)
     }
 }
 
+/// A text of the document as a terminal or a spreadsheet may show it: every control character
+/// (C0, DEL and C1) written as an escape (\n, \x1B, \u009B), so that a label cannot fake a line or
+/// move the cursor.
+std::string printable(std::string_view text)
+{
+    const auto escape = [](std::string_view prefix, unsigned code) {
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        return std::string(prefix) + kHex[code >> 4] + kHex[code & 0xF];
+    };
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned byte = static_cast<unsigned char>(text[i]);
+        const unsigned next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {  // U+0080 to U+009F in UTF-8
+            out += escape("\\u00", next);
+            ++i;
+        } else if (byte == '\n') {
+            out += "\\n";
+        } else if (byte == '\r') {
+            out += "\\r";
+        } else if (byte == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            out += escape("\\x", byte);
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+/// A label as a spreadsheet cell: a text that a spreadsheet would take for a formula starts
+/// with an apostrophe, which it shows as text.
+std::string spreadsheetText(std::string_view text)
+{
+    std::string cell = printable(text);
+    if (!cell.empty() && std::string_view("=+-@").find(cell.front()) != std::string_view::npos) cell.insert(0, "'");
+    return cell;
+}
+
 std::string csvField(const std::string& text)
 {
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
@@ -123,6 +163,7 @@ std::string totalsText(const PipelineResult& result, Column column)
 {
     if (column == Column::label) return "合计";
     if (column == Column::length) return formatShortest(result.totals.length);
+    if (column == Column::remark && !result.startMessage.empty()) return "起点状态：" + result.startMessage;
     if (!result.allComputed || result.segments.empty()) return {};
     switch (column) {
     case Column::pressureDrop: return fixed3(result.totals.pressureDrop);
@@ -163,7 +204,7 @@ bool setCellText(PipelineSegment& segment, Column column, std::string_view text)
         return true;
     }
     const double value = readNumber(text);
-    if (!std::isfinite(value)) return false;  // beyond the number range: the cell keeps its value
+    if (!isDocumentNumber(value)) return false;  // beyond what a document holds: the cell keeps its value
     segment.*field = value;
     return true;
 }
@@ -174,7 +215,9 @@ std::string csvTable(const PipelineDocument& document, const PipelineResult& res
     csvRow(csv, kColumnCount, [](Column c) { return std::string(columnTitle(c)); });
     for (std::size_t i = 0; i < document.segments.size(); ++i) {
         const SegmentRun* run = i < result.segments.size() ? &result.segments[i] : nullptr;
-        csvRow(csv, kColumnCount, [&](Column c) { return cellText(document.segments[i], run, c); });
+        csvRow(csv, kColumnCount, [&](Column c) {
+            return c == Column::label ? spreadsheetText(document.segments[i].label) : cellText(document.segments[i], run, c);
+        });
     }
     csvRow(csv, kColumnCount, [&](Column c) { return totalsText(result, c); });
     return csv;
@@ -182,12 +225,12 @@ std::string csvTable(const PipelineDocument& document, const PipelineResult& res
 
 std::string resultLines(const PipelineDocument& document, const PipelineResult& result)
 {
-    std::string text = "项目 " + document.project + "\n设计人 " + document.designer + "\n";
+    std::string text = "项目 " + printable(document.project) + "\n设计人 " + printable(document.designer) + "\n";
     if (!result.startMessage.empty()) return text + "起点 " + result.startMessage + "\n";
     for (std::size_t i = 0; i < document.segments.size() && i < result.segments.size(); ++i) {
         const PipelineSegment& s = document.segments[i];
         const SegmentRun& run = result.segments[i];
-        text += "\n管段 " + std::to_string(i + 1) + " " + s.label + "\n";
+        text += "\n管段 " + std::to_string(i + 1) + " " + printable(s.label) + "\n";
         if (run.status != SegmentStatus::computed) {
             text += "  " + run.message + "\n";
             continue;

@@ -93,7 +93,12 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
               std::tuple(SegmentStatus::failed, "压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算"));
     EXPECT_EQ(r.segments[2].status, SegmentStatus::notComputed);
     EXPECT_FALSE(r.allComputed);
-    EXPECT_EQ(std::tuple(r.totals.length, r.totals.heatLossKw), std::tuple(5500.0, 0.0));
+    // The totals count the segments computed: the length of the first only, and no drops.
+    EXPECT_EQ(std::tuple(r.totals.length, r.totals.heatLossKw), std::tuple(250.0, 0.0));
+    EXPECT_EQ(totalsText(r, Column::length), "250");
+    PipelineSegment endless = workedSegment();
+    endless.length = 1e308;
+    EXPECT_EQ(totalsText(calculatePipeline(mainOf({endless, endless})), Column::length), "0");
 
     const struct { PipelineSegment segment; SegmentField field; std::string message; } refusals[] = {
         {unnamed, SegmentField::heatLoss, "自选管道没有公称直径，请输入单位热损失"},
@@ -111,6 +116,32 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
          }(),
          SegmentField::wall, "壁厚不符合实际"},
     };
+    // A pipe of one's own and the inputs that have no physical meaning, each refused at its cell.
+    const auto own = [](double D, double wall, double heatLoss) {
+        auto s = workedSegment();
+        std::tie(s.dn, s.outerDiameter, s.wall, s.heatLossSource, s.heatLoss) =
+            std::tuple(0, D, wall, HeatLossSource::typed, heatLoss);
+        return s;
+    };
+    const auto with = [](std::optional<double> PipelineSegment::*field, double value) {
+        auto s = workedSegment();
+        s.*field = value;
+        return s;
+    };
+    const struct { PipelineSegment segment; SegmentField field; std::string message; } impossible[] = {
+        {own(-219, -6, 3.02), SegmentField::outerDiameter, "外径不能为负数"},
+        {own(219, -6, 3.02), SegmentField::wall, "壁厚不能为负数"},
+        {own(219, 6, -3.02), SegmentField::heatLoss, "单位热损失不能为负数"},
+        {with(&PipelineSegment::flow, -10), SegmentField::flow, "蒸汽流量不能为负数"},
+        {with(&PipelineSegment::zeta, -0.2), SegmentField::zeta, "局部阻力系数不能为负数"},
+        {with(&PipelineSegment::beta, -0.2), SegmentField::beta, "局部热损失系数不能为负数"},
+        {with(&PipelineSegment::phi, -1), SegmentField::phi, "同时使用系数不能为负数"},
+        {with(&PipelineSegment::ambient, -300), SegmentField::ambient, "环境温度不能低于-273.15℃"},
+    };
+    for (const auto& c : impossible) {
+        const SegmentRun run = calculatePipeline(mainOf({c.segment})).segments.at(0);
+        EXPECT_EQ(std::tuple(run.status, run.field, run.message), std::tuple(SegmentStatus::failed, c.field, c.message));
+    }
     for (const auto& c : refusals) {
         const SegmentRun run = calculatePipeline(mainOf({c.segment})).segments.at(0);
         EXPECT_EQ(std::tuple(run.status, run.field, run.message), std::tuple(SegmentStatus::failed, c.field, c.message));
@@ -168,6 +199,34 @@ TEST(Pipeline, SuperheatCellSaysWhyThereIsNoSaturationTemperature)
         EXPECT_EQ(r.segments[0].superheat, std::nullopt);
         EXPECT_EQ(cellText(s, &r.segments[0], Column::superheat), e.text);
     }
+}
+
+TEST(Pipeline, TextAndCsvShowLabelsAsTextOnlyAndSayWhyNothingComputed)
+{
+    // A label that fakes a result line, one that clears the terminal, and spreadsheet formulas.
+    PipelineDocument d = mainOf({workedSegment(), workedSegment(), workedSegment(), workedSegment()});
+    d.project = "东线\n末端压力(MPa) 9.999";
+    d.segments[0].label = "A-B\n  末端压力(MPa) 0.999";
+    d.segments[1].label = std::string("\x1B[2J\xC2\x9B\0", 7);
+    d.segments[2].label = "=HYPERLINK(\"x\")";
+    d.segments[3].label = "-B,C";
+    const PipelineResult r = calculatePipeline(d);
+    const std::string text = resultLines(d, r);
+    EXPECT_NE(text.find("项目 东线\\n末端压力(MPa) 9.999\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n管段 1 A-B\\n  末端压力(MPa) 0.999\n"), std::string::npos);
+    EXPECT_NE(text.find("\n管段 2 \\x1B[2J\\u009B\\x00\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find_first_of(std::string("\x1B\0\r", 3)), std::string::npos);
+    EXPECT_EQ(text.find("0.999"), text.rfind("0.999"));  // once, in the label: no segment ends at 0.999 MPa
+
+    const std::string csv = csvTable(d, r);
+    EXPECT_NE(csv.find("\r\nA-B\\n  末端压力(MPa) 0.999,DN200,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\r\n\"'=HYPERLINK(\"\"x\"\")\",DN200,"), std::string::npos);
+    EXPECT_NE(csv.find("\r\n\"'-B,C\",DN200,"), std::string::npos);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 4 + 1);
+    EXPECT_EQ(d.segments[2].label, "=HYPERLINK(\"x\")");  // the document keeps what was typed
+
+    d.startPressure.reset();
+    EXPECT_TRUE(csvTable(d, calculatePipeline(d)).ends_with(",起点状态：请输入起点压力\r\n"));
 }
 
 }  // namespace

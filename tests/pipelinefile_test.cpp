@@ -33,6 +33,24 @@ TEST(PipelineFile, RoundTripIsLosslessAndWritesNoExponent)
     EXPECT_EQ(readPipelineFile(writePipelineFile({})).document, PipelineDocument{});
 }
 
+TEST(PipelineFile, TheLargestDocumentIsWrittenSoThatItIsReadAgain)
+{
+    // Every text as long as a file may hold it, of characters that JSON writes as six bytes, and
+    // every number of the longest text the reader takes.
+    const std::string text(kMostTextBytes, '\x01');
+    const double longest = -1.2345678901234567e-9;
+    PipelineDocument d{.project = text, .designer = text, .startPressure = longest, .startTemperature = -kLargestNumber,
+                       .superheatMargin = longest};
+    const std::optional<double> n = longest;
+    d.segments.assign(kMostSegments, {.label = text, .outerDiameter = n, .wall = n, .length = n, .flow = n, .zeta = n,
+                                      .beta = n, .phi = n, .ambient = n, .dropPerKm = n, .heatLoss = n});
+    const std::string file = writePipelineFile(d);
+    EXPECT_LE(file.size(), kMostFileBytes);
+    const PipelineFileRead read = readPipelineFile(file);
+    ASSERT_EQ(read.error, "");
+    EXPECT_TRUE(*read.document == d);
+}
+
 TEST(PipelineFile, RefusesWhatIsNoPipelineNamingTheField)
 {
     const std::string good = writePipelineFile(everyKindOfValue());
@@ -62,13 +80,27 @@ TEST(PipelineFile, RefusesWhatIsNoPipelineNamingTheField)
         {edited("\"label\": \"A-B\"", "\"label\": [[[[[[[[[1]]]]]]]]]"), "文件的层次过深，不是 Dorvent 管线文件"},
         {edited("\"segments\": [", "\"segments\": [7, "), "字段 segments[0] 应为对象"},
         {manySegments.substr(0, manySegments.size() - 1) + "]}", "字段 segments 有 1001 个管段，多于 1000 个"},
-        {std::string(kMostFileBytes + 1, ' '), "文件过大：管线文件不超过 2 MB"},
+        {std::string(kMostFileBytes + 1, ' '), "文件过大：管线文件不超过 8 MB"},
+        // Numbers beyond any meaning, large or small, and the element of an array named by its own index.
+        {edited("\"length\": 100000", "\"length\": 1000000001"), "字段 segments[1].length 的数值超出范围"},
+        {edited("\"wall\": 0.00001", "\"wall\": -1e-10"), "字段 segments[1].pipe.wall 的数值超出范围"},
+        {edited("\"segments\": [", "\"segments\": [{}, 1e400, "), "字段 segments[1] 的数值超出范围"},
+        // Eight levels are the most; a deeper file is refused for that, whatever it holds below.
+        {edited("\"designer\"", "\"x\": [[[[[[[[1]]]]]]]], \"designer\""), "文件的层次过深，不是 Dorvent 管线文件"},
+        {edited("\"designer\"", "\"x\": [[[[[[[[1e400]]]]]]]], \"designer\""), "文件的层次过深，不是 Dorvent 管线文件"},
+        {edited("\"length\": 100000", "\"length\": 1, \"length\": 100000"), "字段 segments[1].length 重复出现"},
+        // Read whole or not at all: nothing after a zero byte is ignored.
+        {good + std::string(1, '\0') + "\x93garbage", "文件不是有效的 JSON 文档（第 54 行）"},
+        {std::string("\xFF\xFE{\0\n\0", 6), "文件不是 UTF-8 编码：管线文件应为 UTF-8 文本（此文件似为 UTF-16）"},
+        {std::string("{\0\"\0", 4), "文件不是 UTF-8 编码：管线文件应为 UTF-8 文本（此文件似为 UTF-16）"},
     };
     for (const auto& f : files) {
         const PipelineFileRead read = readPipelineFile(f.text);
         EXPECT_EQ(read.error, f.error);
         EXPECT_FALSE(read.document.has_value()) << f.error;
     }
+    EXPECT_EQ(readPipelineFile(edited("\"designer\"", "\"x\": [[[[[[[1]]]]]]], \"designer\"")).error, "");
+    EXPECT_EQ(readPipelineFile(edited("\"length\": 100000", "\"length\": -1e9")).document->segments[1].length, -1e9);
 }
 
 }  // namespace
