@@ -7,12 +7,14 @@
 #include <QFile>
 #include <QTranslator>
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "pipeline/calcreport.h"
+#include "pipeline/filewrite.h"
 #include "pipeline/pipelinecalc.h"
 #include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinetable.h"
@@ -72,12 +74,21 @@ int refuse(const QString& reason)
     return kRefused;
 }
 
+/// Qt's own warnings (a missing runtime folder, fonts) are not the program's to print: standard
+/// error carries only the reasons of a refusal.
+void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
-    // The report draws its chart with the widgets' painting, which needs no display here.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The report draws its chart with the widgets' painting, which needs no display here: never
+    // the platform of a desktop session that may not be there.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quiet);
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);  // past a file-size limit a write fails and is reported
+#endif
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("dorvent-calc"));
     QCoreApplication::setApplicationVersion(QStringLiteral(DORVENT_VERSION));
@@ -101,6 +112,11 @@ int main(int argc, char* argv[])
     if (parser.positionalArguments().size() != 1) return refuse(QStringLiteral("请给出一个管线文件（--help 显示用法）"));
 
     const QString path = parser.positionalArguments().front();
+    if (parser.isSet(pdf)) {
+        if (const QString problem = dorvent::targetProblem(parser.value(pdf), path); !problem.isEmpty()) {
+            return refuse(parser.value(pdf) + "：" + problem);
+        }
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return refuse(path + (file.exists() ? QStringLiteral("：无法打开（没有读取权限，或不是文件）")
@@ -117,7 +133,8 @@ int main(int argc, char* argv[])
     print(stdout, parser.isSet(csv) ? dorvent::csvTable(*read.document, result)
                                     : dorvent::resultLines(*read.document, result));
     if (std::fflush(stdout) != 0) return refuse(QStringLiteral("无法写出结果"));
-    if (parser.isSet(pdf) && !dorvent::writeReportPdf(*read.document, result, parser.value(pdf))) {
+    if (parser.isSet(pdf) && !dorvent::writeReportPdf(*read.document, result, dorvent::reportChart(*read.document, result),
+                                                          parser.value(pdf))) {
         return refuse(parser.value(pdf) + QStringLiteral("：无法写入计算书"));
     }
     return result.startMessage.empty() && result.allComputed ? kAllComputed : kNotAllComputed;

@@ -1,10 +1,15 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <csignal>
+
 #include "mainwin/frmdorvent.h"
 
 int main(int argc, char* argv[])
 {
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);  // past a file-size limit a save fails with a message
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dorvent"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.dorvent.Dorvent"));

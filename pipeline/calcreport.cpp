@@ -1,7 +1,6 @@
 #include "pipeline/calcreport.h"
 
 #include <QDate>
-#include <QFileInfo>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QTextDocument>
@@ -10,6 +9,7 @@
 #include "mainwin/songfont.h"
 #include "mainwin/steaminput.h"
 #include "numtext/formatnumber.h"
+#include "pipeline/filewrite.h"
 #include "pipeline/pipelinetable.h"
 #include "pipeline/profilechart.h"
 #include "pipes/proposal.h"
@@ -90,8 +90,13 @@ QString method()
 
 }  // namespace
 
+QImage reportChart(const PipelineDocument& document, const PipelineResult& result)
+{
+    return profileImage(document, result, {1200, 675});
+}
+
 std::unique_ptr<QTextDocument> makeReport(const PipelineDocument& document, const PipelineResult& result,
-                                          const QString& date)
+                                          const QString& date, const QImage& chart)
 {
     auto report = std::make_unique<QTextDocument>();
     report->setDefaultFont(songFont(8));
@@ -118,7 +123,7 @@ std::unique_ptr<QTextDocument> makeReport(const PipelineDocument& document, cons
     text += QStringLiteral("<h3>五、压力与温度沿程分布</h3><p><img src=\"%1\" width=\"640\"></p>").arg(kChartUrl.toString());
     text += QStringLiteral("<h3>六、过热蒸汽允许流速</h3><p>%1</p>").arg(velocityBands());
     report->setHtml(text);  // its <thead> rows repeat on every page; it clears the resources: the chart comes after
-    report->addResource(QTextDocument::ImageResource, kChartUrl, profileImage(document, result, {1200, 675}));
+    report->addResource(QTextDocument::ImageResource, kChartUrl, chart);
     return report;
 }
 
@@ -129,18 +134,19 @@ void printReport(const QTextDocument& report, QPagedPaintDevice& device)
     report.print(&device);  // paginates a copy, with the page number at the foot of every page
 }
 
-bool writeReportPdf(const PipelineDocument& document, const PipelineResult& result, const QString& path)
+bool writeReportPdf(const PipelineDocument& document, const PipelineResult& result, const QImage& chart,
+                    const QString& path)
 {
     const std::unique_ptr<QTextDocument> report =
-        makeReport(document, result, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
-    {
-        QPdfWriter pdf(path);
+        makeReport(document, result, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")), chart);
+    return writeAtomically(path, [&report](QIODevice& device) {
+        QPdfWriter pdf(&device);
         pdf.setTitle(QStringLiteral("过热蒸汽管线计算书"));
         pdf.setCreator(QString::fromLatin1(kProgram));
         pdf.setResolution(300);
         printReport(*report, pdf);
-    }
-    return QFileInfo(path).size() > 0;
+        return true;
+    });
 }
 
 }  // namespace dorvent

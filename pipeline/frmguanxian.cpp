@@ -14,13 +14,15 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 #include <QChart>
 #include <QChartView>
 #include <QDate>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QEventLoop>
+#include <QProgressDialog>
+#include <QThread>
 #include <QSplitter>
 #include <QTextDocument>
 
@@ -32,6 +34,7 @@
 #include "numtext/formatnumber.h"
 #include "numtext/readnumber.h"
 #include "pipeline/calcreport.h"
+#include "pipeline/filewrite.h"
 #include "pipeline/pipelinefile.h"
 #include "pipeline/profilechart.h"
 #include "pipeline/pipelinemodel.h"
@@ -97,16 +100,31 @@ PipelineSegment nextSegment(const std::vector<PipelineSegment>& segments, std::s
     return s;
 }
 
-/// Replaces the file at path by bytes at once: a failed write leaves the old file whole.
-bool writeAtomically(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-}
-
 QByteArray bytesOf(const std::string& text) { return {text.data(), static_cast<qsizetype>(text.size())}; }
 
-void cannotWrite(const QString& path) { showMessage(QStringLiteral("无法写入文件 %1").arg(QFileInfo(path).fileName())); }
+void cannotWrite(const QString& path, const QString& why = {})
+{
+    const QString name = QFileInfo(path).fileName();
+    showMessage(why.isEmpty() ? QStringLiteral("无法写入文件 %1").arg(name) : QStringLiteral("无法写入文件 %1：%2").arg(name, why));
+}
+
+/// Runs work on a thread of its own and waits for it, the windows drawn meanwhile but taking no
+/// input; after half a second a dialog says what is going on.
+bool inBackground(QWidget* parent, const QString& what, std::function<bool()> work)
+{
+    bool done = false;
+    std::unique_ptr<QThread> thread(QThread::create([&done, &work] { done = work(); }));
+    QProgressDialog progress(what, QString(), 0, 0, parent);
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(500);
+    progress.setCancelButton(nullptr);
+    QEventLoop loop;
+    QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    thread->start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    thread->wait();  // the loop also ends when the program quits
+    return done;
+}
 
 // Undo steps of consecutive typing into one header field become one.
 enum HeaderField { project = 1, designer, pressure, pressureUnit, temperature, temperatureUnit, margin };
@@ -312,7 +330,7 @@ void frmguanxian::headerEdited()
     d.temperatureUnit = cbowendu->currentText().toStdString();
     d.superheatMargin = readNumber(txtyuliang->text().toStdString());
     for (const std::optional<double> value : {d.startPressure, d.startTemperature, std::optional(d.superheatMargin)}) {
-        if (value && !std::isfinite(*value)) {  // kept out of the document, which holds numbers only
+        if (value && !isDocumentNumber(*value)) {  // kept out of the document and so out of its file
             lblqidian->setText(QStringLiteral("起点状态：输入数值超出计算范围，无法计算"));
             return;
         }
@@ -388,7 +406,7 @@ bool frmguanxian::openFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly)) {
         error = "无法读取该文件";
     } else if (file.size() > static_cast<qint64>(kMostFileBytes)) {
-        error = "文件过大：管线文件不超过 2 MB";
+        error = tooLargeMessage();
     } else {
         const QByteArray bytes = file.readAll();
         read = readPipelineFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
@@ -446,21 +464,37 @@ QString frmguanxian::exportPath(const QString& caption, const QString& filter, c
 bool frmguanxian::exportCsv(const QString& path)
 {
     // The byte-order mark tells spreadsheet programs that the Chinese headers are UTF-8.
-    if (writeAtomically(path, bytesOf("\xEF\xBB\xBF" + csvTable(model_->document(), model_->result())))) return true;
-    cannotWrite(path);
-    return false;
+    return exportTo(path, [this](const QString& target) {
+        return writeAtomically(target, bytesOf("\xEF\xBB\xBF" + csvTable(model_->document(), model_->result())));
+    });
 }
 
 bool frmguanxian::exportChart(const QString& path)
 {
-    if (saveProfile(model_->document(), model_->result(), path)) return true;
-    cannotWrite(path);
-    return false;
+    return exportTo(path, [this](const QString& target) {
+        return saveProfile(model_->document(), model_->result(), target);
+    });
 }
 
 bool frmguanxian::exportReport(const QString& path)
 {
-    if (writeReportPdf(model_->document(), model_->result(), path)) return true;
+    return exportTo(path, [this](const QString& target) {
+        // A long report takes seconds to lay out: off the window's thread, which goes on drawing.
+        const QImage chart = reportChart(model_->document(), model_->result());
+        return inBackground(this, QStringLiteral("正在写出计算书…"),
+                            [document = model_->document(), result = model_->result(), chart, target] {
+                                return writeReportPdf(document, result, chart, target);
+                            });
+    });
+}
+
+bool frmguanxian::exportTo(const QString& path, const std::function<bool(const QString&)>& write)
+{
+    if (const QString problem = targetProblem(path, filePath_); !problem.isEmpty()) {
+        cannotWrite(path, problem);
+        return false;
+    }
+    if (write(path)) return true;
     cannotWrite(path);
     return false;
 }
@@ -468,7 +502,8 @@ bool frmguanxian::exportReport(const QString& path)
 void frmguanxian::printPreview()
 {
     const std::unique_ptr<QTextDocument> report =
-        makeReport(model_->document(), model_->result(), QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+        makeReport(model_->document(), model_->result(), QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")),
+                   reportChart(model_->document(), model_->result()));
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog preview(&printer, this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,

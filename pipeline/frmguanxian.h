@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 #include "mainwin/steamstate.h"
 #include "pipeline/pipelinedocument.h"
 
@@ -70,6 +72,7 @@ private:
     void showChart();
     void printPreview();
     QString exportPath(const QString& caption, const QString& filter, const QString& extension);
+    bool exportTo(const QString& path, const std::function<bool(const QString&)>& write);
     void updateTitle();
     QList<int> selectedRows() const;
     PipelineDocument withMainState(PipelineDocument document) const;

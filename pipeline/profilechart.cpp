@@ -1,7 +1,6 @@
 #include "pipeline/profilechart.h"
 
 #include <QCategoryAxis>
-#include <QFileInfo>
 #include <QChart>
 #include <QGraphicsScene>
 #include <QLineSeries>
@@ -14,6 +13,7 @@
 #include <algorithm>
 
 #include "mainwin/songfont.h"
+#include "pipeline/filewrite.h"
 
 namespace dorvent {
 namespace {
@@ -145,15 +145,18 @@ QImage profileImage(const PipelineDocument& document, const PipelineResult& resu
 bool saveProfile(const PipelineDocument& document, const PipelineResult& result, const QString& path, QSize size)
 {
     if (!path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-        return profileImage(document, result, size).save(path, "PNG");
+        const QImage image = profileImage(document, result, size);
+        return writeAtomically(path, [&image](QIODevice& device) { return image.save(&device, "PNG"); });
     }
-    QSvgGenerator svg;
-    svg.setFileName(path);
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setTitle(QStringLiteral("管线压力与温度沿程分布"));
-    paintProfile(document, result, svg, size);
-    return QFileInfo(path).size() > 0;
+    return writeAtomically(path, [&](QIODevice& device) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&device);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(QStringLiteral("管线压力与温度沿程分布"));
+        paintProfile(document, result, svg, size);
+        return true;
+    });
 }
 
 }  // namespace dorvent

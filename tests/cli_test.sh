@@ -62,5 +62,32 @@ pdftotext -layout report.pdf report.txt || fail "--pdf: no readable PDF"
 done 2>&1 | grep -q FAIL && fail "--pdf: an end state is missing from the report"
 grep -q '蒸汽属于区域2：过热蒸汽' report.txt || fail "--pdf: no start state in the report"
 
+# The report is written whole or not at all, and never over a folder or the file it comes from
+# (under its own name or another): status 2, the reason, and every file as it was.
+mkdir reports
+ln worked-case.dorvent hard-link.pdf
+printf 'old report' >old.pdf
+cp worked-case.dorvent input.copy
+for target in reports worked-case.dorvent hard-link.pdf; do
+    "$calc" worked-case.dorvent --pdf "$target" >stdout 2>stderr
+    got=$?
+    [ "$got" -eq 2 ] && [ ! -s stdout ] || fail "--pdf $target: status $got, or results printed"
+    grep -qE "^dorvent-calc：$target：这是(一个文件夹|管线文件本身)" stderr || fail "--pdf $target: $(cat stderr)"
+done
+cmp -s worked-case.dorvent input.copy && [ -z "$(ls -A reports)" ] || fail "--pdf: a refused target was written"
+# Past a file-size limit (8 KiB, well below the report) the write fails: the old report stays.
+(ulimit -f 8; "$calc" steam-main.dorvent --pdf old.pdf >/dev/null 2>stderr)
+got=$?
+[ "$got" -eq 2 ] && grep -qF "old.pdf：无法写入计算书" stderr || fail "--pdf past a size limit: status $got, $(cat stderr)"
+[ "$(cat old.pdf)" = "old report" ] && [ "$(ls | grep -c '^old\.pdf')" -eq 1 ] ||
+    fail "--pdf past a size limit: the old report was changed, or a temporary file was left"
+
+# A desktop's platform inherited without its display, and no runtime folder: the report is
+# written all the same, and standard error stays empty.
+env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR QT_QPA_PLATFORM=xcb "$calc" worked-case.dorvent --pdf x.pdf \
+    >/dev/null 2>stderr
+got=$?
+[ "$got" -eq 0 ] && [ ! -s stderr ] && [ -s x.pdf ] || fail "QT_QPA_PLATFORM=xcb: status $got, $(head -c 300 stderr)"
+
 [ "$failures" -eq 0 ] && echo "dorvent-calc: all cases as expected"
 exit $((failures > 0))

@@ -101,7 +101,7 @@ TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWh
     EXPECT_EQ(text(0, Column::remark), "起点流速不在允许范围内");  // 19.210 m/s in DN200
     EXPECT_TRUE(pipeline->isWindowModified());
 
-    // Every edit is one step back; a rejected text changes nothing.
+    // Every edit is one step back; a rejected text changes nothing, nor does a number beyond any meaning.
     EXPECT_FALSE(model->setData(cell(0, Column::dn), "DN210"));
     QUndoStack* undo = model->undoStack();
     while (undo->canUndo()) undo->undo();
@@ -109,6 +109,10 @@ TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWh
     EXPECT_FALSE(pipeline->isWindowModified());
     while (undo->canRedo()) undo->redo();
     EXPECT_EQ(text(0, Column::pend), "0.978");
+    EXPECT_FALSE(model->setData(cell(0, Column::length), "1000000001"));
+    EXPECT_TRUE(model->setData(cell(0, Column::ambient), "-1e9"));
+    EXPECT_EQ(std::pair(text(0, Column::length), text(0, Column::ambient)), std::pair(QString("250"), QString("-1000000000")));
+    EXPECT_EQ(text(0, Column::remark), "环境温度不能低于-273.15℃");
 }
 
 TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
@@ -174,6 +178,18 @@ TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
     EXPECT_TRUE(pipeline->openFile(path));
     EXPECT_EQ(model->document(), saved);
     EXPECT_FALSE(pipeline->isWindowModified());
+
+    // No export overwrites the document's own file, under its name or through a link, nor takes a folder.
+    QFile::link(path, folder.filePath("link.csv"));
+    messages.texts.clear();
+    EXPECT_FALSE(pipeline->exportReport(path));
+    EXPECT_FALSE(pipeline->exportCsv(folder.filePath("link.csv")));
+    EXPECT_FALSE(pipeline->exportChart(folder.path()));
+    const QString own = "：这是管线文件本身，不能用导出的内容覆盖";
+    EXPECT_EQ(messages.texts, QStringList({"无法写入文件 main.dorvent" + own, "无法写入文件 link.csv" + own,
+                                           "无法写入文件 " + QFileInfo(folder.path()).fileName() + "：这是一个文件夹，不是文件"}));
+    EXPECT_TRUE(pipeline->openFile(path));
+    EXPECT_EQ(model->document(), saved);
 }
 
 // Seeded random editing of the table: hostile texts in every cell, picks, rows added, moved
