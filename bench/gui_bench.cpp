@@ -1,16 +1,22 @@
 // The main window as the engineer meets it, drawn offscreen: construction to shown, and one
-// keystroke in the pressure box to the updated state report.
+// keystroke in the pressure box to the updated state report. The calculation report of a long
+// main, laid out and written as a PDF.
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QLineEdit>
+#include <QPdfWriter>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QTest>
 
 #include "bench/statistics.h"
 #include "mainwin/frmdorvent.h"
+#include "pipeline/calcreport.h"
+#include "pipeline/pipelinecalc.h"
 
 namespace {
 
@@ -52,6 +58,47 @@ void BM_keystrokeToReport(benchmark::State& state)
     state.counters["peak_MB"] = peakMemoryMegabytes();
 }
 BENCHMARK(BM_keystrokeToReport)->Unit(benchmark::kMicrosecond)->Apply([](auto* b) { dorvent::bench::repeated(b); });
+
+/// A main of the given count of 100 m segments of DN600 from 10 MPa and 550 ℃, each labelled
+/// with labelLength Chinese characters.
+dorvent::PipelineDocument longMain(int segments, int labelLength)
+{
+    dorvent::PipelineDocument d{.project = "计算书基准", .startPressure = 10, .startTemperature = 550};
+    std::string label;
+    for (int i = 0; i < labelLength; ++i) label += "段";
+    for (int i = 0; i < segments; ++i) {
+        d.segments.push_back({.label = label, .dn = 600, .length = 100, .flow = 200, .zeta = 0.2, .beta = 0.2,
+                              .phi = 1, .ambient = 10, .dropPerKm = 5, .heatLoss = 0.05});
+    }
+    return d;
+}
+
+// The report from the calculated main to the PDF bytes, as 导出计算书 writes it off the window's
+// thread: arguments are the segments and the characters of each label.
+void BM_reportPdf(benchmark::State& state)
+{
+    const dorvent::PipelineDocument document =
+        longMain(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const dorvent::PipelineResult result = dorvent::calculatePipeline(document);
+    if (!result.allComputed) state.SkipWithError("a segment of the main did not compute");
+    const QImage chart = dorvent::reportChart(document, result);
+    for (auto _ : state) {
+        const auto report = dorvent::makeReport(document, result, QStringLiteral("2026-12-07"), chart);
+        QBuffer pdf;
+        pdf.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&pdf);
+        writer.setResolution(300);
+        dorvent::printReport(*report, writer);
+        benchmark::DoNotOptimize(pdf.size());
+    }
+}
+BENCHMARK(BM_reportPdf)
+    ->Args({100, 3})
+    ->Args({1000, 3})
+    ->Args({1000, 60})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Apply([](auto* b) { dorvent::bench::repeated(b); });
 
 }  // namespace
 
