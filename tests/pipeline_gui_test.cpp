@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
@@ -16,6 +17,7 @@
 #include "guitest.h"
 #include "mainwin/frmdorvent.h"
 #include "pipeline/frmguanxian.h"
+#include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinemodel.h"
 #include "pipeline/pipelinetable.h"
 #include "pipeline/pipelinetableview.h"
@@ -113,15 +115,43 @@ TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWh
     EXPECT_TRUE(model->setData(cell(0, Column::ambient), "-1e9"));
     EXPECT_EQ(std::pair(text(0, Column::length), text(0, Column::ambient)), std::pair(QString("250"), QString("-1000000000")));
     EXPECT_EQ(text(0, Column::remark), "环境温度不能低于-273.15℃");
+    EXPECT_EQ(std::pair(text(1, Column::length), text(1, Column::heatLossKw)), std::pair(QString("0"), QString()));
 }
 
 TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
 {
+    // A row with every input its own value; a new row continues its pipe, coefficients and laying.
     type(0, Column::label, "A-B");
     pick(0, Column::dn, "DN200");
-    control<QPushButton>(*pipeline, "cmdtianjia")->click();  // continues the pipe of the row before
+    table->setCurrentIndex(cell(0, Column::length));
+    for (const char* value : {"250", "10", "0.25", "0.15", "0.9", "-5", "4.5"}) {
+        press(value);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    pick(0, Column::heatLossSource, "架空");
+    const auto inputs = [this](int row) {
+        QStringList texts;
+        for (int c = 0; c < static_cast<int>(Column::heatLoss); ++c) texts << text(row, static_cast<Column>(c));
+        return texts;
+    };
+    const QStringList first = inputs(0);
+    EXPECT_EQ(first, QStringList({"A-B", "DN200", "219", "6", "250", "10", "0.25", "0.15", "0.9", "-5", "4.5", "架空"}));
+    control<QPushButton>(*pipeline, "cmdtianjia")->click();
     ASSERT_EQ(model->segmentCount(), 2);
-    EXPECT_EQ(std::pair(text(1, Column::dn), text(1, Column::label)), std::pair(QString("DN200"), QString()));
+    QStringList continued = first;
+    continued[0] = continued[4] = continued[5] = "";  // label, length and flow are the engineer's to give
+    EXPECT_EQ(inputs(1), continued);
+    EXPECT_EQ(table->currentIndex().row(), 1);
+    // Inserted before the current row, a row continues the row above it, not the current one.
+    pick(1, Column::dn, "DN250");
+    table->setCurrentIndex(cell(1, Column::label));
+    control<QPushButton>(*pipeline, "cmdcharu")->click();
+    ASSERT_EQ(model->segmentCount(), 3);
+    EXPECT_EQ(inputs(1), continued);
+    EXPECT_EQ(text(2, Column::dn), "DN250");
+    model->undoStack()->undo();  // the insertion
+    model->undoStack()->undo();  // DN250
 
     QApplication::clipboard()->setText("250\t10\n400\t8\n");
     table->setCurrentIndex(cell(0, Column::length));
@@ -133,18 +163,69 @@ TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
     EXPECT_EQ(text(1, Column::length), "");
     model->undoStack()->redo();
 
+    // Every edit repaints every row, the totals among them, and every column.
+    QSignalSpy repainted(model, &QAbstractItemModel::dataChanged);
+    type(1, Column::flow, "9");
+    ASSERT_FALSE(repainted.isEmpty());
+    EXPECT_EQ(repainted.last().at(0).toModelIndex(), model->index(0, 0));
+    EXPECT_EQ(repainted.last().at(1).toModelIndex(), model->index(2, kColumnCount - 1));
+
     table->setCurrentIndex(cell(0, Column::label));
     control<QPushButton>(*pipeline, "cmdxiayi")->click();
     EXPECT_EQ(std::pair(text(1, Column::label), text(1, Column::length)), std::pair(QString("A-B"), QString("250")));
+    EXPECT_EQ(std::pair(text(0, Column::label), text(0, Column::length)), std::pair(QString(), QString("400")));
+    EXPECT_EQ(table->currentIndex(), cell(1, Column::label));  // the moved row stays current
     table->selectionModel()->select(cell(1, Column::length), QItemSelectionModel::ClearAndSelect);
     QTest::keyClick(table, Qt::Key_Delete);
     EXPECT_EQ(text(1, Column::length), "");
+    EXPECT_EQ(text(1, Column::label), "A-B");
     control<QPushButton>(*pipeline, "cmdcharu")->click();
     EXPECT_EQ(model->segmentCount(), 3);
-    table->setCurrentIndex(cell(0, Column::label));
-    table->selectionModel()->select(cell(0, Column::label), QItemSelectionModel::ClearAndSelect);
+    table->setCurrentIndex(cell(2, Column::label));
+    table->selectionModel()->select(cell(2, Column::label), QItemSelectionModel::ClearAndSelect);
     control<QPushButton>(*pipeline, "cmdshanchu")->click();
-    EXPECT_EQ(model->segmentCount(), 2);
+    ASSERT_EQ(model->segmentCount(), 2);
+    EXPECT_EQ(std::pair(text(0, Column::length), text(1, Column::label)), std::pair(QString("400"), QString()));
+}
+
+TEST_F(PipelineWindow, HeaderAndUnitListsShowTheDocumentOpenedOrUndone)
+{
+    QTemporaryDir folder;
+    PipelineDocument kPa{.project = "东线", .designer = "张工", .startPressure = 1000, .pressureUnit = "kPa",
+                         .startTemperature = 523.15, .temperatureUnit = "K", .superheatMargin = 7.5,
+                         .segments = {PipelineSegment{}}};
+    QFile file(folder.filePath("kPa.dorvent"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(writePipelineFile(kPa)));
+    file.close();
+    ASSERT_TRUE(pipeline->openFile(file.fileName()));
+    const auto header = [this] {
+        QStringList texts;
+        for (const char* name : {"txtxiangmu", "txtshejiren", "txtyali", "txtwendu", "txtyuliang"}) {
+            texts << control<QLineEdit>(*pipeline, name)->text();
+        }
+        return texts << control<QComboBox>(*pipeline, "cboyali")->currentText()
+                     << control<QComboBox>(*pipeline, "cbowendu")->currentText();
+    };
+    EXPECT_EQ(header(), QStringList({"东线", "张工", "1000", "523.15", "7.5", "kPa", "K"}));
+    EXPECT_EQ(control<QLabel>(*pipeline, "lblqidian")->text(), "起点状态：1.000 MPa，250.000 ℃，过热蒸汽，饱和温度 179.886 ℃");
+
+    // Each box goes to its own field, and undo brings the lists back with the numbers.
+    QComboBox* pressureUnit = control<QComboBox>(*pipeline, "cboyali");
+    pressureUnit->setFocus();
+    QTest::keyClick(pressureUnit, Qt::Key_Up);  // kPa to MPa: 1000 MPa is too much
+    EXPECT_EQ(model->document().pressureUnit, "MPa");
+    EXPECT_EQ(control<QLabel>(*pipeline, "lblqidian")->text(), "起点状态：压力过高");
+    for (const auto& [name, typed] : {std::pair("txtshejiren", "Li"), std::pair("txtyuliang", "12")}) {
+        QLineEdit* box = control<QLineEdit>(*pipeline, name);
+        box->selectAll();
+        QTest::keyClicks(box, typed);
+    }
+    EXPECT_EQ(std::tuple(model->document().project, model->document().designer, model->document().superheatMargin),
+              std::tuple("东线", "Li", 12.0));
+    while (model->undoStack()->canUndo()) model->undoStack()->undo();
+    EXPECT_EQ(header(), QStringList({"东线", "张工", "1000", "523.15", "7.5", "kPa", "K"}));
+    EXPECT_FALSE(pipeline->isWindowModified());
 }
 
 TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)

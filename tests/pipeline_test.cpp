@@ -47,10 +47,10 @@ std::string resultText(const SegmentRun& run)
 
 TEST(Pipeline, EachSegmentGivesWhatTheMainWindowGivesForItsStartState)
 {
-    PipelineSegment second = workedSegment();
-    second.label = "B-C";
-    second.length = 420.7;
-    second.flow = 8;
+    // The second segment: the same pipe as one's own, every input different, the heat loss typed.
+    const PipelineSegment second{.label = "B-C", .outerDiameter = 219, .wall = 6, .length = 420.7, .flow = 8,
+                                 .zeta = 0.25, .beta = 0.15, .phi = 0.9, .ambient = -5, .dropPerKm = 4.5,
+                                 .heatLoss = 3.02};
     const PipelineResult r = calculatePipeline(mainOf({workedSegment(), second}));
     ASSERT_TRUE(r.allComputed) << r.segments[0].message << r.segments[1].message;
     const SegmentRun& first = r.segments[0];
@@ -69,6 +69,27 @@ TEST(Pipeline, EachSegmentGivesWhatTheMainWindowGivesForItsStartState)
     EXPECT_DOUBLE_EQ(r.totals.pressureDrop, 1 - r.segments[1].pend);
     EXPECT_DOUBLE_EQ(r.totals.length, 670.7);
 
+    // What the table shows: every input as typed, every result in its own column, the totals.
+    std::vector<std::string> shown;
+    for (int c = 0; c < kColumnCount; ++c) shown.push_back(cellText(second, &r.segments[1], static_cast<Column>(c)));
+    shown.resize(static_cast<std::size_t>(kFirstResultColumn));
+    EXPECT_EQ(shown, (std::vector<std::string>{"B-C", "自选", "219", "6", "420.7", "8", "0.25", "0.15", "0.9", "-5", "4.5",
+                                               "输入", "3.02"}));
+    shown.clear();
+    for (int c = static_cast<int>(kFirstResultColumn); c < kColumnCount; ++c) {
+        shown.push_back(cellText(workedSegment(), &first, static_cast<Column>(c)));
+    }
+    const double superheat = std::stod(shown[10]);
+    EXPECT_NEAR(superheat, 240.801 - 178.91, 0.02);  // saturation at 0.978 MPa: 178.91 ℃
+    shown[10] = "superheat";
+    EXPECT_EQ(shown, (std::vector<std::string>{"1.000", "250.000", "19.210", "89.525", "0.022", "0.978", "240.801",
+                                               "9.199", "36.796", "56.718", "superheat", "起点流速不在允许范围内"}));
+    EXPECT_EQ(totalsText(r, Column::length), "670.7");
+    EXPECT_EQ(totalsText(r, Column::pressureDrop), formatFixed(1 - r.segments[1].pend, 3));
+    EXPECT_EQ(totalsText(r, Column::temperatureDrop), formatFixed(first.temperatureDrop + r.segments[1].temperatureDrop, 3));
+    EXPECT_EQ(totalsText(r, Column::heatLossKw), formatFixed(first.heatLossKw + r.segments[1].heatLossKw, 3));
+    EXPECT_EQ(totalsText(r, Column::pend), "");
+
     // The profile: the start, then every section end (100, 100, 50; then 100 x 4, 21), joined.
     ASSERT_EQ(r.profile.size(), 1u + 3 + 5);
     EXPECT_EQ(r.profile[3].distance, 250);
@@ -86,16 +107,37 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
     unnamed.dn = 0;
     unnamed.outerDiameter = 219;
     unnamed.wall = 6;  // a pipe of one's own has no row in the heat-loss table
-    const PipelineResult r = calculatePipeline(mainOf({workedSegment(), tooLong, workedSegment()}));
-    ASSERT_EQ(r.segments.size(), 3u);
+    const PipelineResult r = calculatePipeline(mainOf({workedSegment(), tooLong, workedSegment(), workedSegment()}));
+    ASSERT_EQ(r.segments.size(), 4u);
     EXPECT_EQ(r.segments[0].status, SegmentStatus::computed);
     EXPECT_EQ(std::tuple(r.segments[1].status, r.segments[1].message),
               std::tuple(SegmentStatus::failed, "压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算"));
-    EXPECT_EQ(r.segments[2].status, SegmentStatus::notComputed);
+    for (std::size_t i : {2u, 3u}) {  // every segment after it, as the table shows them
+        EXPECT_EQ(r.segments[i].status, SegmentStatus::notComputed);
+        EXPECT_EQ(cellText(workedSegment(), &r.segments[i], Column::remark), "未计算：前面的管段未算出");
+        EXPECT_EQ(cellText(workedSegment(), &r.segments[i], Column::pend), "");
+    }
     EXPECT_FALSE(r.allComputed);
+    EXPECT_EQ(r.joints, std::vector<double>{250});  // the profile ends where the calculation stopped
+    EXPECT_EQ(r.profile.back().distance, 250);
     // The totals count the segments computed: the length of the first only, and no drops.
     EXPECT_EQ(std::tuple(r.totals.length, r.totals.heatLossKw), std::tuple(250.0, 0.0));
     EXPECT_EQ(totalsText(r, Column::length), "250");
+    for (const Column c : {Column::pressureDrop, Column::temperatureDrop, Column::heatLossKw}) {
+        EXPECT_EQ(totalsText(r, c), "");
+    }
+    // The 1000 km bound holds for the whole main: two trunk segments of 600 and 400 km compute, one
+    // metre more does not, although each segment alone is shorter.
+    PipelineSegment trunk{.dn = 1000, .length = 600000, .flow = 200, .zeta = 0.2, .beta = 0.2, .phi = 1, .ambient = 10,
+                          .dropPerKm = 5, .heatLoss = 0.05};
+    PipelineSegment rest = trunk;
+    rest.length = 400000;
+    PipelineDocument trunkMain{.startPressure = 10, .startTemperature = 550, .segments = {trunk, rest}};
+    EXPECT_TRUE(calculatePipeline(trunkMain).allComputed);
+    trunkMain.segments[1].length = 400001;
+    const SegmentRun beyond = calculatePipeline(trunkMain).segments[1];
+    EXPECT_EQ(std::tuple(beyond.status, beyond.field, beyond.message),
+              std::tuple(SegmentStatus::failed, SegmentField::length, "管线总长不能超过1000km"));
     PipelineSegment endless = workedSegment();
     endless.length = 1e308;
     EXPECT_EQ(totalsText(calculatePipeline(mainOf({endless, endless})), Column::length), "0");
@@ -161,11 +203,29 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
 
 TEST(Pipeline, HeatLossTableAndFlagsFollowTheSegmentsOwnStart)
 {
-    EXPECT_EQ(tableHeatLoss(200, HeatLossSource::overhead, 200), 3.02);
-    EXPECT_EQ(tableHeatLoss(200, HeatLossSource::walkableTrench, 300.5), 2.85);
-    EXPECT_EQ(tableHeatLoss(70, HeatLossSource::nonWalkableTrench, 100), 1.89);  // DN80's row
-    EXPECT_EQ(tableHeatLoss(200, HeatLossSource::overhead, 350.1), std::nullopt);
-    EXPECT_EQ(tableHeatLoss(1200, HeatLossSource::overhead, 250), std::nullopt);
+    // The walkable trench's DN200 row differs in each band (3.06, 3.02, 2.85); an edge belongs to the band below it.
+    const struct { int dn; HeatLossSource laying; double t; std::optional<double> value; } table[] = {
+        {200, HeatLossSource::walkableTrench, 200, 3.06},     {200, HeatLossSource::walkableTrench, 200.001, 3.02},
+        {200, HeatLossSource::walkableTrench, 300, 3.02},     {200, HeatLossSource::walkableTrench, 300.001, 2.85},
+        {200, HeatLossSource::walkableTrench, 350, 2.85},     {200, HeatLossSource::walkableTrench, 350.001, std::nullopt},
+        {200, HeatLossSource::overhead, 150, 3.02},           {200, HeatLossSource::nonWalkableTrench, 150, 3.22},
+        {100, HeatLossSource::overhead, 150, 2.01},           {70, HeatLossSource::overhead, 150, 1.93},  // DN80's row
+        {25, HeatLossSource::overhead, 250, 1.26},            {1000, HeatLossSource::overhead, 150, 8.58},
+        {1200, HeatLossSource::overhead, 150, std::nullopt},  {200, HeatLossSource::typed, 150, std::nullopt},
+    };
+    for (const auto& row : table) {
+        EXPECT_EQ(tableHeatLoss(row.dn, row.laying, row.t), row.value) << row.dn << " " << row.t;
+    }
+    // A main that crosses 300 ℃: each segment takes the band of its own start, and the table shows it.
+    PipelineSegment trench = workedSegment();
+    trench.heatLossSource = HeatLossSource::walkableTrench;
+    PipelineDocument crossing = mainOf({trench, trench});
+    crossing.startTemperature = 305;
+    const PipelineResult across = calculatePipeline(crossing);
+    ASSERT_TRUE(across.allComputed);
+    ASSERT_TRUE(across.segments[0].t0 > 300 && across.segments[1].t0 < 300) << across.segments[1].t0;
+    EXPECT_EQ(cellText(trench, &across.segments[0], Column::heatLoss), "2.85");
+    EXPECT_EQ(cellText(trench, &across.segments[1], Column::heatLoss), "3.02");
 
     // 10 t/h runs at 19.2 m/s in DN200, below its band, and at 36.6 m/s in DN150, inside it.
     // The superheat falls along the main, below the margin in the second segment only.
@@ -181,6 +241,14 @@ TEST(Pipeline, HeatLossTableAndFlagsFollowTheSegmentsOwnStart)
     EXPECT_FALSE(flagged.segments[0].superheatBelowMargin);
     EXPECT_TRUE(flagged.segments[1].superheatBelowMargin);
     EXPECT_NEAR(*r.segments[0].superheat, 240.801 - 178.91, 0.02);  // saturation at 0.978 MPa: 178.91 ℃
+    // The remarks say what each flag is, both of them when both are set.
+    const std::string remarks[] = {cellText(workedSegment(), &flagged.segments[0], Column::remark),
+                                   cellText(narrow, &flagged.segments[1], Column::remark)};
+    EXPECT_EQ(remarks[0], "起点流速不在允许范围内");
+    EXPECT_EQ(remarks[1], "末端过热度低于裕量");
+    document.superheatMargin = 100;
+    EXPECT_EQ(cellText(workedSegment(), &calculatePipeline(document).segments[0], Column::remark),
+              "起点流速不在允许范围内；末端过热度低于裕量");
 }
 
 TEST(Pipeline, SuperheatCellSaysWhyThereIsNoSaturationTemperature)

@@ -11,9 +11,10 @@ PipelineDocument everyKindOfValue()
     PipelineDocument d{.project = "热电厂\"东线\"\n蒸汽管网", .designer = "张工", .startPressure = 1000,
                        .pressureUnit = "kPa", .startTemperature = 523.15, .temperatureUnit = "K",
                        .superheatMargin = 7.5};
-    d.segments.push_back({.label = "A-B", .dn = 200, .length = 250.4, .flow = 10, .zeta = 0.2, .beta = 0.2,
-                          .phi = 1, .ambient = -5, .dropPerKm = 5, .heatLossSource = HeatLossSource::walkableTrench,
-                          .heatLoss = 0.1});
+    // Every field a value of its own, so that no two can be mixed up unnoticed.
+    d.segments.push_back({.label = "A-B", .dn = 200, .outerDiameter = 273, .wall = 7, .length = 250.4, .flow = 10,
+                          .zeta = 0.25, .beta = 0.15, .phi = 0.9, .ambient = -5, .dropPerKm = 4.5,
+                          .heatLossSource = HeatLossSource::walkableTrench, .heatLoss = 0.1});
     d.segments.push_back({.label = "", .outerDiameter = 219, .wall = 0.00001, .length = 100000, .flow = 1e-7});
     return d;
 }
@@ -31,6 +32,13 @@ TEST(PipelineFile, RoundTripIsLosslessAndWritesNoExponent)
     EXPECT_NE(text.find("\"zeta\": null"), std::string::npos);
     EXPECT_TRUE(shapes::hasPlainNumbersOnly(text));
     EXPECT_EQ(readPipelineFile(writePipelineFile({})).document, PipelineDocument{});
+    for (const HeatLossSource source : {HeatLossSource::typed, HeatLossSource::overhead, HeatLossSource::nonWalkableTrench}) {
+        PipelineDocument other = d;
+        other.segments[0].heatLossSource = source;
+        other.pressureUnit = "kgf/cm2";
+        other.temperatureUnit = "℃";
+        EXPECT_EQ(readPipelineFile(writePipelineFile(other)).document, other);
+    }
 }
 
 TEST(PipelineFile, TheLargestDocumentIsWrittenSoThatItIsReadAgain)
@@ -99,6 +107,40 @@ TEST(PipelineFile, RefusesWhatIsNoPipelineNamingTheField)
         EXPECT_EQ(read.error, f.error);
         EXPECT_FALSE(read.document.has_value()) << f.error;
     }
+    // A value of the wrong kind, in every field: numbers, texts, objects and the array.
+    const struct { std::string from, to, error; } kinds[] = {
+        {"\"pressure\": 1000", "\"pressure\": \"1000\"", "字段 start.pressure 应为数值或 null"},
+        {"\"temperature\": 523.15", "\"temperature\": true", "字段 start.temperature 应为数值或 null"},
+        {"\"superheatMargin\": 7.5", "\"superheatMargin\": [7.5]", "字段 superheatMargin 应为数值或 null"},
+        {"\"dn\": 200", "\"dn\": {}", "字段 segments[0].pipe.dn 应为数值或 null"},
+        {"\"outerDiameter\": 273", "\"outerDiameter\": \"273\"", "字段 segments[0].pipe.outerDiameter 应为数值或 null"},
+        {"\"wall\": 7", "\"wall\": false", "字段 segments[0].pipe.wall 应为数值或 null"},
+        {"\"flow\": 10", "\"flow\": \"10\"", "字段 segments[0].flow 应为数值或 null"},
+        {"\"zeta\": 0.25", "\"zeta\": [0.25]", "字段 segments[0].zeta 应为数值或 null"},
+        {"\"beta\": 0.15", "\"beta\": {}", "字段 segments[0].beta 应为数值或 null"},
+        {"\"phi\": 0.9", "\"phi\": \"0.9\"", "字段 segments[0].phi 应为数值或 null"},
+        {"\"ambient\": -5", "\"ambient\": true", "字段 segments[0].ambient 应为数值或 null"},
+        {"\"dropPerKm\": 4.5", "\"dropPerKm\": \"4.5\"", "字段 segments[0].dropPerKm 应为数值或 null"},
+        {"\"value\": 0.1", "\"value\": [0.1]", "字段 segments[0].heatLoss.value 应为数值或 null"},
+        {"\"version\": 1", "\"version\": \"1\"", "字段 version 应为数值或 null"},
+        {"\"project\": \"", "\"project\": 7, \"p\": \"", "字段 project 应为文本"},
+        {"\"designer\": \"张工\"", "\"designer\": null", "字段 designer 应为文本"},
+        {"\"label\": \"A-B\"", "\"label\": [\"A-B\"]", "字段 segments[0].label 应为文本"},
+        {"\"pressureUnit\": \"kPa\"", "\"pressureUnit\": 1", "字段 start.pressureUnit 应为文本"},
+        {"\"temperatureUnit\": \"K\"", "\"temperatureUnit\": {}", "字段 start.temperatureUnit 应为文本"},
+        {"\"source\": \"walkableTrench\"", "\"source\": 3", "字段 segments[0].heatLoss.source 应为文本"},
+        {"\"format\": \"dorvent-pipeline\"", "\"format\": [\"dorvent-pipeline\"]", "字段 format 应为文本"},
+        {"\"start\": {", "\"start\": [], \"s\": {", "字段 start 应为对象"},
+        {"\"pipe\": {", "\"pipe\": \"DN200\", \"p\": {", "字段 segments[0].pipe 应为对象"},
+        {"\"heatLoss\": {", "\"heatLoss\": 0.1, \"h\": {", "字段 segments[0].heatLoss 应为对象"},
+        {"\"segments\": [", "\"segments\": {\"a\": 1}, \"s\": [", "字段 segments 应为数组"},
+    };
+    for (const auto& k : kinds) EXPECT_EQ(readPipelineFile(edited(k.from, k.to)).error, k.error) << k.to;
+    // As many segments as a file may hold are read.
+    PipelineDocument most;
+    most.segments.resize(kMostSegments);
+    EXPECT_EQ(readPipelineFile(writePipelineFile(most)).document, most);
+
     EXPECT_EQ(readPipelineFile(edited("\"designer\"", "\"x\": [[[[[[[1]]]]]]], \"designer\"")).error, "");
     EXPECT_EQ(readPipelineFile(edited("\"length\": 100000", "\"length\": -1e9")).document->segments[1].length, -1e9);
 }

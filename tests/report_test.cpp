@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QChart>
+#include <QCategoryAxis>
 #include <QChartView>
 #include <QFile>
 #include <QLineSeries>
@@ -49,9 +50,17 @@ struct Exports : ::testing::Test {
 
 TEST_F(Exports, ChartAndCsvHoldWhatTheTableAndTheTraceHold)
 {
-    window.model()->resetDocument(mainOf(3));
+    // DN200 at 25 t/h (40.6 m/s), DN250 at 30 t/h (36.0 m/s, below its band of 40 to 60), DN200 at 22 t/h
+    // (45.6 m/s): only the middle segment is flagged.
+    PipelineDocument d = mainOf(3);
+    std::tie(d.segments[0].dn, d.segments[0].flow, d.segments[1].dn, d.segments[2].dn, d.segments[2].flow) =
+        std::tuple(200, 25, 250, 200, 22);
+    window.model()->resetDocument(d);
     const PipelineResult& result = window.model()->result();
     ASSERT_TRUE(result.allComputed);
+    ASSERT_EQ((std::vector<bool>{result.segments[0].velocityOutsideBand, result.segments[1].velocityOutsideBand,
+                                 result.segments[2].velocityOutsideBand}),
+              (std::vector<bool>{false, true, false}));
     QChart* chart = control<QChartView>(window, "chtpoumian")->chart();
     QList<QPointF> pressure, temperature;
     for (const ProfilePoint& point : result.profile) {
@@ -64,6 +73,15 @@ TEST_F(Exports, ChartAndCsvHoldWhatTheTableAndTheTraceHold)
     EXPECT_EQ(series["压力"], pressure);
     EXPECT_EQ(series["温度"], temperature);
     EXPECT_EQ(series["饱和温度"].size(), pressure.size());
+    // The flags mark the section ends of the middle segment, from 400 m exclusive to 800 m.
+    EXPECT_EQ(series["流速或过热度不合要求的管段"], temperature.mid(5, 4));
+    EXPECT_EQ(temperature[8].x(), 800);
+    // The segment ends, labelled on the top axis where each ends.
+    QCategoryAxis* joints = nullptr;
+    for (QAbstractAxis* axis : chart->axes(Qt::Horizontal)) joints = joints ? joints : qobject_cast<QCategoryAxis*>(axis);
+    ASSERT_NE(joints, nullptr);
+    EXPECT_EQ(joints->categoriesLabels(), QStringList({"S1", "S2", "S3"}));
+    EXPECT_EQ(std::tuple(joints->endValue("S1"), joints->endValue("S2"), joints->endValue("S3")), std::tuple(400, 800, 1200));
 
     ASSERT_TRUE(window.exportCsv(path("main.csv")));
     QFile csv(path("main.csv"));
@@ -95,6 +113,7 @@ TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
     const QString text = run("pdftotext", {"-layout", path("report.pdf"), "-"});
     EXPECT_TRUE(text.contains("过热蒸汽管线计算书") && text.contains("项目：报告测试") && text.contains("李工"));
     EXPECT_TRUE(text.contains("蒸汽属于区域2：过热蒸汽")) << text.toStdString();  // the start state report
+    EXPECT_TRUE(text.contains("管段 4 S4：起点流速不在允许范围内"));  // 21.6 m/s in DN300
     for (int row = 0; row < 4; ++row) {
         for (const Column c : {Column::pend, Column::tend}) {
             EXPECT_TRUE(text.contains(cell(row, c))) << cell(row, c).toStdString();
