@@ -17,6 +17,9 @@ second+=' "zeta": 0.2, "beta": 0.2, "phi": 1, "ambient": 20, "dropPerKm": 5, "he
 sed "0,/^    }\$/s//    },\n    $second/" worked-case.dorvent >second-fails.dorvent
 sed 's/"version": 1/"version": 2/' worked-case.dorvent >version2.dorvent
 echo '管段 A-B 长度 250' >not-json.dorvent
+head -c 8388609 /dev/zero | tr '\0' ' ' >too-large.dorvent  # one byte beyond 8 MB
+printf '%s' '{"format": "dorvent-pipeline", "version": 1, "project": "", "designer": "", "start": {"pressure": null,
+  "pressureUnit": "MPa", "temperature": 250, "temperatureUnit": "℃"}, "superheatMargin": 5, "segments": []}' >no-start.dorvent
 
 worked='末端压力(MPa) 0.978|末端温度(℃) 240.801|热损失(kW) 56.718|温度降(℃) 9.199|每km温降(℃) 36.796|平均比摩阻(Pa/m) 89.525'
 # status, stream, texts that must all be in it (separated by '|'), arguments
@@ -27,6 +30,8 @@ cases=(
     2 stderr "not-json.dorvent：文件不是有效的 JSON 文档（第 1 行）" not-json.dorvent
     2 stderr "字段 version：本程序只能读取版本 1 的管线文件" version2.dorvent
     2 stderr "文件不存在" missing.dorvent
+    2 stderr "文件过大：管线文件不超过 8 MB" too-large.dorvent
+    1 stdout "起点 请输入起点压力" no-start.dorvent
     2 stderr "未知选项" --bogus
     2 stderr "请给出一个管线文件" ""
     0 stdout ",0.978,240.801,|合计,,,,250," "--csv worked-case.dorvent"

@@ -111,6 +111,30 @@ TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWh
     EXPECT_FALSE(pipeline->isWindowModified());
     while (undo->canRedo()) undo->redo();
     EXPECT_EQ(text(0, Column::pend), "0.978");
+    EXPECT_EQ(std::pair(model->headerData(0, Qt::Vertical).toString(), model->headerData(1, Qt::Vertical).toString()),
+              std::pair(QString("1"), QString()));  // the totals row has no number
+
+    // The flag colours the velocity cell, then the superheat cell when it falls below the margin.
+    const PipelineDocument worked = model->document();
+    const auto colour = [this](Column c) { return cell(0, c).data(Qt::BackgroundRole).value<QBrush>().color(); };
+    EXPECT_NE(colour(Column::velocity), colour(Column::p0));
+    PipelineDocument d = worked;
+    d.superheatMargin = 100;
+    model->resetDocument(d);
+    EXPECT_EQ(colour(Column::superheat), colour(Column::velocity));
+    EXPECT_NE(colour(Column::tend), colour(Column::superheat));
+    // A missing input marks its own cell and the remark, no other.
+    for (const Column missing : {Column::length, Column::flow, Column::zeta, Column::beta, Column::phi, Column::ambient,
+                                 Column::dropPerKm}) {
+        d = worked;
+        setCellText(d.segments[0], missing, "");
+        model->resetDocument(d);
+        for (int c = 0; c < kColumnCount; ++c) {
+            const bool marked = !cell(0, static_cast<Column>(c)).data(Qt::ToolTipRole).toString().isEmpty();
+            EXPECT_EQ(marked, c == static_cast<int>(missing) || c == static_cast<int>(Column::remark)) << c;
+        }
+    }
+    model->resetDocument(worked);
     EXPECT_FALSE(model->setData(cell(0, Column::length), "1000000001"));
     EXPECT_TRUE(model->setData(cell(0, Column::ambient), "-1e9"));
     EXPECT_EQ(std::pair(text(0, Column::length), text(0, Column::ambient)), std::pair(QString("250"), QString("-1000000000")));
@@ -181,11 +205,23 @@ TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
     EXPECT_EQ(text(1, Column::label), "A-B");
     control<QPushButton>(*pipeline, "cmdcharu")->click();
     EXPECT_EQ(model->segmentCount(), 3);
-    table->setCurrentIndex(cell(2, Column::label));
-    table->selectionModel()->select(cell(2, Column::label), QItemSelectionModel::ClearAndSelect);
+    // Copy gives tab-separated lines; Delete over a block empties the inputs and keeps the pipes.
+    const auto select = [this](int top, Column left, int bottom, Column right) {
+        table->selectionModel()->select(QItemSelection(cell(top, left), cell(bottom, right)),
+                                        QItemSelectionModel::ClearAndSelect);
+    };
+    select(0, Column::label, 2, Column::length);
+    QTest::keySequence(table, QKeySequence::Copy);
+    EXPECT_EQ(QApplication::clipboard()->text(), "\tDN200\t219\t6\t400\n\tDN200\t219\t6\t\nA-B\tDN200\t219\t6\t");
+    QTest::keyClick(table, Qt::Key_Delete);
+    EXPECT_EQ(QStringList({text(0, Column::dn), text(0, Column::length), text(2, Column::label)}),
+              QStringList({"DN200", "", ""}));
+    model->undoStack()->undo();
+    // The first two rows deleted leave the third.
+    select(0, Column::label, 1, Column::label);
     control<QPushButton>(*pipeline, "cmdshanchu")->click();
-    ASSERT_EQ(model->segmentCount(), 2);
-    EXPECT_EQ(std::pair(text(0, Column::length), text(1, Column::label)), std::pair(QString("400"), QString()));
+    ASSERT_EQ(model->segmentCount(), 1);
+    EXPECT_EQ(text(0, Column::label), "A-B");
 }
 
 TEST_F(PipelineWindow, HeaderAndUnitListsShowTheDocumentOpenedOrUndone)
@@ -208,6 +244,12 @@ TEST_F(PipelineWindow, HeaderAndUnitListsShowTheDocumentOpenedOrUndone)
                      << control<QComboBox>(*pipeline, "cbowendu")->currentText();
     };
     EXPECT_EQ(header(), QStringList({"东线", "张工", "1000", "523.15", "7.5", "kPa", "K"}));
+    QStringList units;
+    for (const char* name : {"cboyali", "cbowendu"}) {
+        const auto* list = control<QComboBox>(*pipeline, name);
+        for (int i = 0; i < list->count(); ++i) units << list->itemText(i);
+    }
+    EXPECT_EQ(units, QStringList({"MPa", "kPa", "kgf/cm2", "℃", "K"}));
     EXPECT_EQ(control<QLabel>(*pipeline, "lblqidian")->text(), "起点状态：1.000 MPa，250.000 ℃，过热蒸汽，饱和温度 179.886 ℃");
 
     // Each box goes to its own field, and undo brings the lists back with the numbers.
@@ -290,7 +332,7 @@ TEST_F(PipelineWindow, RandomEditsNeverShowANonFiniteText)
     for (int step = 0; step < 1500; ++step) {
         if (step % 500 == 499) {  // the exports of whatever the table holds now
             EXPECT_TRUE(pipeline->exportCsv(exports.filePath("main.csv")));
-            EXPECT_TRUE(pipeline->exportChart(exports.filePath(step % 1000 == 499 ? "main.png" : "main.svg")));
+            EXPECT_TRUE(pipeline->exportChart(exports.filePath(step % 1000 == 499 ? "main.png" : "main.pdf")));
             EXPECT_TRUE(pipeline->exportReport(exports.filePath("main.pdf")));
         }
         const int rows = model->segmentCount();

@@ -180,6 +180,17 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
         {with(&PipelineSegment::phi, -1), SegmentField::phi, "同时使用系数不能为负数"},
         {with(&PipelineSegment::ambient, -300), SegmentField::ambient, "环境温度不能低于-273.15℃"},
     };
+    // Each input left empty is asked for at its own cell.
+    using S = PipelineSegment;
+    const std::pair<std::optional<double> S::*, SegmentField> inputs[] = {
+        {&S::length, SegmentField::length}, {&S::zeta, SegmentField::zeta}, {&S::phi, SegmentField::phi},
+        {&S::beta, SegmentField::beta},     {&S::ambient, SegmentField::ambient},
+        {&S::dropPerKm, SegmentField::dropPerKm}, {&S::flow, SegmentField::flow}};
+    for (const auto& [input, field] : inputs) {
+        PipelineSegment s = workedSegment();
+        (s.*input).reset();
+        EXPECT_EQ(calculatePipeline(mainOf({s})).segments[0].field, field) << static_cast<int>(field);
+    }
     for (const auto& c : impossible) {
         const SegmentRun run = calculatePipeline(mainOf({c.segment})).segments.at(0);
         EXPECT_EQ(std::tuple(run.status, run.field, run.message), std::tuple(SegmentStatus::failed, c.field, c.message));

@@ -75,6 +75,7 @@ TEST(PipelineFile, RefusesWhatIsNoPipelineNamingTheField)
         {"[1, 2]", "文件内容应为一个 JSON 对象"},
         {edited("dorvent-pipeline", "other"), "字段 format 应为 \"dorvent-pipeline\"：这不是 Dorvent 管线文件"},
         {edited("\"version\": 1", "\"version\": 2"), "字段 version：本程序只能读取版本 1 的管线文件"},
+        {edited("\"version\": 1", "\"version\": 0"), "字段 version：本程序只能读取版本 1 的管线文件"},
         {edited("\"designer\"", "\"designed\""), "缺少字段 designer"},
         {edited("\"length\": 100000", "\"length\": \"100000\""), "字段 segments[1].length 应为数值或 null"},
         {edited("\"length\": 100000", "\"length\": 1e400"), "字段 segments[1].length 的数值超出范围"},
