@@ -92,7 +92,7 @@ QString method()
 
 QImage reportChart(const PipelineDocument& document, const PipelineResult& result)
 {
-    return profileImage(document, result, {1200, 675});
+    return profileImage(profileData(document, result), {1200, 675});
 }
 
 std::unique_ptr<QTextDocument> makeReport(const PipelineDocument& document, const PipelineResult& result,

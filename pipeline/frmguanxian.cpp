@@ -15,8 +15,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QChart>
-#include <QChartView>
 #include <QDate>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -37,6 +35,7 @@
 #include "pipeline/filewrite.h"
 #include "pipeline/pipelinefile.h"
 #include "pipeline/profilechart.h"
+#include "pipeline/profileview.h"
 #include "pipeline/pipelinemodel.h"
 #include "pipeline/pipelinetable.h"
 #include "pipeline/pipelinetableview.h"
@@ -161,7 +160,7 @@ void frmguanxian::createActions()
     mlingcun = action("mlingcun", QStringLiteral("另存为…"), QKeySequence::SaveAs);
     mguanbi = action("mguanbi", QStringLiteral("关闭"), QKeySequence::Close);
     mdaochucsv = action("mdaochucsv", QStringLiteral("导出表格(CSV)…"), {});
-    mdaochutu = action("mdaochutu", QStringLiteral("导出图表(PNG/SVG)…"), {});
+    mdaochutu = action("mdaochutu", QStringLiteral("导出图表(PNG/PDF)…"), {});
     mjisuanshu = action("mjisuanshu", QStringLiteral("导出计算书(PDF)…"), {});
     mdayin = action("mdayin", QStringLiteral("打印计算书…"), QKeySequence::Print);
     mchexiao = model_->undoStack()->createUndoAction(this, QStringLiteral("撤销"));
@@ -207,9 +206,8 @@ void frmguanxian::createWidgets()
     for (QLineEdit* box : {txtxiangmu, txtshejiren}) box->setMaxLength(kMostTextBytes / 3);  // as a file holds them
     tblguanduan = new PipelineTableView(model_, client);
     tblguanduan->setObjectName(QStringLiteral("tblguanduan"));
-    chtpoumian = new QChartView(client);
+    chtpoumian = new ProfileView(client);
     chtpoumian->setObjectName(QStringLiteral("chtpoumian"));
-    chtpoumian->setRenderHint(QPainter::Antialiasing);
     auto* split = new QSplitter(Qt::Vertical, client);
     split->addWidget(tblguanduan);
     split->addWidget(chtpoumian);
@@ -254,7 +252,7 @@ void frmguanxian::createConnections()
     });
     connect(mdaochutu, &QAction::triggered, this, [this] {
         const QString path =
-            exportPath(QStringLiteral("导出图表"), QStringLiteral("PNG 图片 (*.png);;SVG 图形 (*.svg)"), ".png");
+            exportPath(QStringLiteral("导出图表"), QStringLiteral("PNG 图片 (*.png);;PDF 文件 (*.pdf)"), ".png");
         if (!path.isEmpty()) exportChart(path);
     });
     connect(mjisuanshu, &QAction::triggered, this, [this] {
@@ -447,9 +445,7 @@ bool frmguanxian::saveFile(const QString& path)
 
 void frmguanxian::showChart()
 {
-    QChart* previous = chtpoumian->chart();
-    chtpoumian->setChart(makeProfileChart(model_->document(), model_->result()));
-    delete previous;
+    chtpoumian->setData(profileData(model_->document(), model_->result()));
 }
 
 QString frmguanxian::exportPath(const QString& caption, const QString& filter, const QString& extension)
@@ -472,7 +468,7 @@ bool frmguanxian::exportCsv(const QString& path)
 bool frmguanxian::exportChart(const QString& path)
 {
     return exportTo(path, [this](const QString& target) {
-        return saveProfile(model_->document(), model_->result(), target);
+        return saveProfile(chtpoumian->data(), target);
     });
 }
 

@@ -8,7 +8,6 @@
 #include "pipeline/pipelinedocument.h"
 
 class QAction;
-class QChartView;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -18,6 +17,7 @@ namespace dorvent {
 
 class PipelineModel;
 class PipelineTableView;
+class ProfileView;
 
 /// The pipeline window: a steam main of segments in series from one start state, calculated
 /// on every edit, kept in a .dorvent file.
@@ -48,7 +48,7 @@ public:
 
     /// The exports; each says why in a message when the file cannot be written.
     bool exportCsv(const QString& path);     ///< the table, UTF-8 with a byte-order mark
-    bool exportChart(const QString& path);   ///< PNG, or SVG for a path ending in .svg
+    bool exportChart(const QString& path);   ///< PNG, or a vector PDF for a path ending in .pdf
     bool exportReport(const QString& path);  ///< the calculation report as PDF
 
 protected:
@@ -96,7 +96,7 @@ private:
     QPushButton* cmdshangyi = nullptr;
     QPushButton* cmdxiayi = nullptr;
     PipelineTableView* tblguanduan = nullptr;
-    QChartView* chtpoumian = nullptr;  // the profile along the main
+    ProfileView* chtpoumian = nullptr;  // the profile along the main
 
     QAction* mxinjian = nullptr;
     QAction* mdakai = nullptr;

@@ -1,28 +1,66 @@
 #pragma once
 
 #include <QImage>
+#include <QPointF>
 #include <QSize>
 #include <QString>
+#include <QVector>
+
+#include <optional>
+#include <vector>
 
 #include "pipeline/pipelinecalc.h"
 #include "pipeline/pipelinedocument.h"
 
-class QChart;
+class QPainter;
+class QRectF;
 
 namespace dorvent {
 
-/// The profile of a calculated main, drawn the same in the window, the exports and the report:
-/// pressure on the left axis [MPa], temperature and the dashed saturation temperature on the
-/// right axis [℃], along the distance from the start [m], one point per 100 m section. The
-/// ends of the segments are grid lines labelled with the segments' labels on the top axis, and
-/// the points of flagged segments are marked. The caller owns the chart.
-QChart* makeProfileChart(const PipelineDocument& document, const PipelineResult& result);
+/// What the profile of a calculated main shows: pressure [MPa], temperature and saturation
+/// temperature [℃] along the distance from the start [m], at the start and at the end of every
+/// 100 m section; the segment ends with their labels; the segments flagged for their velocity
+/// or superheat; and where the calculation stopped when a segment failed.
+struct ProfileData {
+    struct Joint {
+        double distance;  ///< [m]
+        QString label;    ///< the segment's label, or "管段 N"
+    };
+    struct Span {
+        double from, to;  ///< [m]
+    };
+    QVector<QPointF> pressure;
+    QVector<QPointF> temperature;
+    QVector<QPointF> saturation;     ///< only where the pressure has a saturation temperature
+    std::vector<Joint> joints;       ///< the end of every computed segment
+    std::vector<Span> flagged;       ///< computed segments whose velocity or superheat is flagged
+    std::optional<double> stop;      ///< [m], where a failed segment stopped the calculation
+    QString stopText;                ///< "管段 3（B-C）未能算出"
+    QString emptyText;               ///< why there is nothing to draw
+};
 
-/// The chart as a picture of the given size.
-QImage profileImage(const PipelineDocument& document, const PipelineResult& result, QSize size);
+ProfileData profileData(const PipelineDocument& document, const PipelineResult& result);
 
-/// Writes the chart as PNG or, for a path ending in ".svg", as SVG; false when it cannot.
-bool saveProfile(const PipelineDocument& document, const PipelineResult& result, const QString& path,
-                 QSize size = {1200, 600});
+/// Of points sorted by x, those a screen can show: for every column of width step from x0, the
+/// first, lowest, highest and last point, in their order. A curve of any length so keeps its
+/// extremes and takes at most four points per pixel column.
+QVector<QPointF> thinnedOut(const QVector<QPointF>& points, double x0, double step);
+
+/// How much of the curves is drawn: as many points as the screen's columns show, or every point
+/// (for the PDF and the printer, where the reader may zoom in).
+enum class ProfileDetail { screen, everyPoint };
+
+/// Draws the profile into area of any paint device: title, the axes with their ticks and
+/// titles in full, the curves, the flagged segments as shaded bands, the segment ends labelled
+/// where there is room, the point where the calculation stopped, and a legend. Sizes follow the
+/// device's resolution, so that a PDF page and a window show the same picture.
+void paintProfile(QPainter& painter, const QRectF& area, const ProfileData& data, ProfileDetail detail);
+
+/// The profile as a picture of the given size in pixels (96 dpi).
+QImage profileImage(const ProfileData& data, QSize size);
+
+/// Writes the profile as PNG, or as a vector PDF for a path ending in ".pdf", atomically; false
+/// when it cannot be written.
+bool saveProfile(const ProfileData& data, const QString& path, QSize size = {1200, 600});
 
 }  // namespace dorvent

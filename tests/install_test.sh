@@ -26,9 +26,12 @@ depends=$(dpkg-deb -f "$deb" Depends)
 [ -f "$share/doc/dorvent/copyright" ] && grep -q 'GPL-3.0-or-later' "$share/doc/dorvent/copyright" || fail "no copyright file"
 grep -q '<project_license>GPL-3.0-or-later</project_license>' "$share/metainfo/org.dorvent.Dorvent.metainfo.xml" ||
     fail "metainfo licence"
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 libqt6charts6 libqt6svg6 libqt6printsupport6 qt6-qpa-plugins \
+for needed in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 qt6-qpa-plugins qt6-translations-l10n \
     'fonts-arphic-uming | fonts-noto-cjk'; do
     [[ "$depends" == *"$needed"* ]] || fail "package does not depend on $needed: $depends"
+done
+for gone in libqt6charts6 libqt6svg6 libqt6opengl6; do  # nothing outside Qt's base modules
+    [[ "$depends" != *"$gone"* ]] || fail "package depends on $gone: $depends"
 done
 dpkg-deb -x "$deb" "$tmp/root"
 # Still running after two seconds: it started and shows its window (offscreen).
