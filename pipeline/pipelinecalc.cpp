@@ -208,9 +208,19 @@ SegmentRun Main::segment(const PipelineSegment& s)
     if (const auto tsat = saturationCelsius(r.pend)) run.superheat = run.tend - *tsat;
     if (pipe != nullptr) {
         const VelocityBand band = velocityBand(pipe->dn);
-        run.velocityOutsideBand = run.velocity < band.lowest || run.velocity > band.highest;
+        const bool below = run.velocity < band.lowest;
+        run.velocityOutsideBand = below || run.velocity > band.highest;
+        if (run.velocityOutsideBand) {
+            run.velocityNote = "起点流速 " + formatFixed(run.velocity, 3) + " m/s " + (below ? "低于 " : "高于 ") +
+                               dnText(*pipe) + " 的允许范围 " + formatShortest(band.lowest) + "–" +
+                               formatShortest(band.highest) + " m/s";
+        }
     }
     run.superheatBelowMargin = run.superheat && *run.superheat < document_.superheatMargin;
+    if (run.superheatBelowMargin) {
+        run.superheatNote = "末端过热度 " + formatFixed(*run.superheat, 3) + " ℃ 低于裕量 " +
+                            formatShortest(document_.superheatMargin) + " ℃";
+    }
 
     result_.totals.length += *s.length;
     result_.totals.pressureDrop += run.pressureDrop;

@@ -33,6 +33,9 @@ struct SegmentRun {
     std::optional<double> superheat;
     bool velocityOutsideBand = false;  ///< start velocity outside the band of the DN class
     bool superheatBelowMargin = false;
+    /// What each flag means, for the remarks and tool tips; empty when it is not set:
+    /// "起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s", "末端过热度 3.215 ℃ 低于裕量 5 ℃".
+    std::string velocityNote, superheatNote;
 };
 
 /// The state along the main at the start and at the end of every 100 m section.

@@ -46,10 +46,8 @@ std::string fixed3(double value) { return formatFixed(value, 3); }
 std::string remarkOf(const SegmentRun& run)
 {
     if (run.status != SegmentStatus::computed) return run.message;
-    std::string remark;
-    if (run.velocityOutsideBand) remark = "起点流速不在允许范围内";
-    if (run.superheatBelowMargin) remark += (remark.empty() ? "" : "；") + std::string("末端过热度低于裕量");
-    return remark;
+    if (run.velocityNote.empty() || run.superheatNote.empty()) return run.velocityNote + run.superheatNote;
+    return run.velocityNote + "；" + run.superheatNote;
 }
 
 std::string resultText(const SegmentRun& run, Column column)

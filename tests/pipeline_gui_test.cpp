@@ -100,7 +100,7 @@ TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWh
     }
     EXPECT_EQ(results, QStringList({"0.978", "240.801", "56.718", "9.199", "36.796", "89.525"}));
     EXPECT_EQ(text(1, Column::heatLossKw), "56.718");  // the totals
-    EXPECT_EQ(text(0, Column::remark), "起点流速不在允许范围内");  // 19.210 m/s in DN200
+    EXPECT_EQ(text(0, Column::remark), "起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s");
     EXPECT_TRUE(pipeline->isWindowModified());
 
     // Every edit is one step back; a rejected text changes nothing, nor does a number beyond any meaning.

@@ -83,7 +83,8 @@ TEST(Pipeline, EachSegmentGivesWhatTheMainWindowGivesForItsStartState)
     EXPECT_NEAR(superheat, 240.801 - 178.91, 0.02);  // saturation at 0.978 MPa: 178.91 ℃
     shown[10] = "superheat";
     EXPECT_EQ(shown, (std::vector<std::string>{"1.000", "250.000", "19.210", "89.525", "0.022", "0.978", "240.801",
-                                               "9.199", "36.796", "56.718", "superheat", "起点流速不在允许范围内"}));
+                                               "9.199", "36.796", "56.718", "superheat",
+                                               "起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s"}));
     EXPECT_EQ(totalsText(r, Column::length), "670.7");
     EXPECT_EQ(totalsText(r, Column::pressureDrop), formatFixed(1 - r.segments[1].pend, 3));
     EXPECT_EQ(totalsText(r, Column::temperatureDrop), formatFixed(first.temperatureDrop + r.segments[1].temperatureDrop, 3));
@@ -238,28 +239,25 @@ TEST(Pipeline, HeatLossTableAndFlagsFollowTheSegmentsOwnStart)
     EXPECT_EQ(cellText(trench, &across.segments[0], Column::heatLoss), "2.85");
     EXPECT_EQ(cellText(trench, &across.segments[1], Column::heatLoss), "3.02");
 
-    // 10 t/h runs at 19.2 m/s in DN200, below its band, and at 36.6 m/s in DN150, inside it.
-    // The superheat falls along the main, below the margin in the second segment only.
-    PipelineSegment narrow = workedSegment();
+    // 10 t/h runs at 19.2 m/s in DN200, below its band, at 36.7 m/s in DN150, inside it, and at 60.3 m/s in
+    // DN125, above it. The superheat falls from 61.9 ℃ to 60.8 ℃, below a margin of 61 ℃ in the second only.
+    PipelineSegment narrow = workedSegment(), narrower = workedSegment();
     narrow.dn = 150;
-    PipelineDocument document = mainOf({workedSegment(), narrow});
+    narrower.dn = 125;
+    PipelineDocument document = mainOf({workedSegment(), narrow, narrower});
+    document.superheatMargin = 61;
     const PipelineResult r = calculatePipeline(document);
     ASSERT_TRUE(r.allComputed);
-    EXPECT_TRUE(r.segments[0].velocityOutsideBand);
-    EXPECT_FALSE(r.segments[1].velocityOutsideBand);
-    document.superheatMargin = (*r.segments[0].superheat + *r.segments[1].superheat) / 2;
-    const PipelineResult flagged = calculatePipeline(document);
-    EXPECT_FALSE(flagged.segments[0].superheatBelowMargin);
-    EXPECT_TRUE(flagged.segments[1].superheatBelowMargin);
+    const auto remark = [&](std::size_t i) { return cellText(document.segments[i], &r.segments[i], Column::remark); };
+    EXPECT_EQ(remark(0), "起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s");
+    EXPECT_EQ(remark(1), "末端过热度 60.802 ℃ 低于裕量 61 ℃");
+    EXPECT_EQ(remark(2), "起点流速 60.252 m/s 高于 DN125 的允许范围 30–50 m/s");
+    EXPECT_EQ(std::tuple(r.segments[0].velocityOutsideBand, r.segments[1].velocityOutsideBand, r.segments[1].superheatBelowMargin),
+              std::tuple(true, false, true));
     EXPECT_NEAR(*r.segments[0].superheat, 240.801 - 178.91, 0.02);  // saturation at 0.978 MPa: 178.91 ℃
-    // The remarks say what each flag is, both of them when both are set.
-    const std::string remarks[] = {cellText(workedSegment(), &flagged.segments[0], Column::remark),
-                                   cellText(narrow, &flagged.segments[1], Column::remark)};
-    EXPECT_EQ(remarks[0], "起点流速不在允许范围内");
-    EXPECT_EQ(remarks[1], "末端过热度低于裕量");
-    document.superheatMargin = 100;
+    document.superheatMargin = 100;  // both flags: both remarks
     EXPECT_EQ(cellText(workedSegment(), &calculatePipeline(document).segments[0], Column::remark),
-              "起点流速不在允许范围内；末端过热度低于裕量");
+              "起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s；末端过热度 61.897 ℃ 低于裕量 100 ℃");
 }
 
 TEST(Pipeline, SuperheatCellSaysWhyThereIsNoSaturationTemperature)
