@@ -133,8 +133,7 @@ int main(int argc, char* argv[])
     print(stdout, parser.isSet(csv) ? dorvent::csvTable(*read.document, result)
                                     : dorvent::resultLines(*read.document, result));
     if (std::fflush(stdout) != 0) return refuse(QStringLiteral("无法写出结果"));
-    if (parser.isSet(pdf) && !dorvent::writeReportPdf(*read.document, result, dorvent::reportChart(*read.document, result),
-                                                          parser.value(pdf))) {
+    if (parser.isSet(pdf) && !dorvent::writeReportPdf(*read.document, result, parser.value(pdf))) {
         return refuse(parser.value(pdf) + QStringLiteral("：无法写入计算书"));
     }
     return result.startMessage.empty() && result.allComputed ? kAllComputed : kNotAllComputed;

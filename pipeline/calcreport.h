@@ -1,36 +1,28 @@
 #pragma once
 
-#include <memory>
-
-#include <QImage>
 #include <QString>
 
 #include "pipeline/pipelinecalc.h"
 #include "pipeline/pipelinedocument.h"
 
 class QPagedPaintDevice;
-class QTextDocument;
 
 namespace dorvent {
 
-/// The calculation report (计算书) of a main, laid out once for PDF and printer alike: project,
-/// designer, date and program; the method; the start state as the state report gives it; the
-/// segment inputs and results with their flags and totals, in tables whose header rows repeat
-/// on every page; the profile chart; the permitted velocities. date: as it is to be printed;
-/// chart: reportChart of the same main. Any thread may lay it out.
-std::unique_ptr<QTextDocument> makeReport(const PipelineDocument& document, const PipelineResult& result,
-                                          const QString& date, const QImage& chart);
+/// The calculation report (计算书) of a main, as a design institute hands one in, on A4: a title
+/// block with 设计, 校核 and 审核 and blanks to sign; the method; the start state; the inputs and
+/// the results in tables with two-line headers and numbers aligned on their decimal point; the
+/// remarks, one line per segment; the profile chart with every point; the permitted velocities.
+/// Every page carries the project and "第 N 页 共 M 页". Lays the report out for the device and
+/// paints it there; gives the number of pages. date: as it is to be printed. Any thread.
+int printReport(const PipelineDocument& document, const PipelineResult& result, const QString& date,
+                QPagedPaintDevice& device);
 
-/// The profile chart as the report shows it. The chart is drawn with the widgets' graphics, so
-/// only on the thread of the application.
-QImage reportChart(const PipelineDocument& document, const PipelineResult& result);
+/// Today, as the report prints the date.
+QString reportDate();
 
-/// Prints the report on A4, every page numbered.
-void printReport(const QTextDocument& report, QPagedPaintDevice& device);
-
-/// Writes the report, dated today, as a PDF on A4, atomically; false when the file cannot be
-/// written, and then an old file at path stays as it was. Any thread may write it.
-bool writeReportPdf(const PipelineDocument& document, const PipelineResult& result, const QImage& chart,
-                    const QString& path);
+/// Writes the report, dated today, as a PDF, atomically; false when the file cannot be written,
+/// and then an old file at path stays as it was. Any thread.
+bool writeReportPdf(const PipelineDocument& document, const PipelineResult& result, const QString& path);
 
 }  // namespace dorvent

@@ -22,7 +22,6 @@
 #include <QProgressDialog>
 #include <QThread>
 #include <QSplitter>
-#include <QTextDocument>
 
 #include <cmath>
 #include <set>
@@ -475,11 +474,10 @@ bool frmguanxian::exportChart(const QString& path)
 bool frmguanxian::exportReport(const QString& path)
 {
     return exportTo(path, [this](const QString& target) {
-        // A long report takes seconds to lay out: off the window's thread, which goes on drawing.
-        const QImage chart = reportChart(model_->document(), model_->result());
+        // A long report takes a while to lay out: off the window's thread, which goes on drawing.
         return inBackground(this, QStringLiteral("正在写出计算书…"),
-                            [document = model_->document(), result = model_->result(), chart, target] {
-                                return writeReportPdf(document, result, chart, target);
+                            [document = model_->document(), result = model_->result(), target] {
+                                return writeReportPdf(document, result, target);
                             });
     });
 }
@@ -497,13 +495,12 @@ bool frmguanxian::exportTo(const QString& path, const std::function<bool(const Q
 
 void frmguanxian::printPreview()
 {
-    const std::unique_ptr<QTextDocument> report =
-        makeReport(model_->document(), model_->result(), QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")),
-                   reportChart(model_->document(), model_->result()));
+    const QString date = reportDate();
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog preview(&printer, this);
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [&report](QPrinter* target) { printReport(*report, *target); });
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, &date](QPrinter* target) {
+        printReport(model_->document(), model_->result(), date, *target);
+    });
     preview.exec();
 }
 

@@ -19,6 +19,14 @@ constexpr std::array<std::string_view, kColumnCount> kTitles = {
     "末端温度(℃)", "温度降(℃)", "每km温降(℃)", "热损失(kW)", "末端过热度(℃)", "说明",
 };
 
+constexpr std::array<std::array<std::string_view, 2>, kColumnCount> kHeaders = {{
+    {"管段", ""}, {"公称直径", ""}, {"外径", "mm"}, {"壁厚", "mm"}, {"长度", "m"}, {"流量", "t/h"},
+    {"局部阻力", "系数"}, {"局部热损失", "系数"}, {"同时使用", "系数"}, {"环境温度", "℃"}, {"假设温降", "℃/km"},
+    {"热损失", "取值"}, {"单位热损失", "kJ/(m·h·℃)"}, {"起点压力", "MPa"}, {"起点温度", "℃"}, {"起点流速", "m/s"},
+    {"平均比摩阻", "Pa/m"}, {"压降", "MPa"}, {"末端压力", "MPa"}, {"末端温度", "℃"}, {"温度降", "℃"},
+    {"每km温降", "℃/km"}, {"热损失", "kW"}, {"末端过热度", "℃"}, {"说明", ""},
+}};
+
 /// The number that an input column holds, or null for the columns that hold none.
 std::optional<double> PipelineSegment::*numberField(Column column)
 {
@@ -130,6 +138,7 @@ void csvRow(std::string& csv, int columns, const auto& text)
 }  // namespace
 
 std::string_view columnTitle(Column column) { return kTitles[static_cast<std::size_t>(column)]; }
+std::array<std::string_view, 2> columnHeader(Column column) { return kHeaders[static_cast<std::size_t>(column)]; }
 
 bool isEditable(const PipelineSegment& segment, Column column)
 {

@@ -22,6 +22,10 @@ inline constexpr Column kFirstResultColumn = Column::p0;
 /// Header of a column, with its unit: "长度(m)".
 std::string_view columnTitle(Column column);
 
+/// The same on two lines, as tables on paper and on screen show it: the name ("局部阻力" and
+/// "系数" where it is long), then the unit ("长度" and "m").
+std::array<std::string_view, 2> columnHeader(Column column);
+
 /// Names of the heat-loss sources, in the order of HeatLossSource: "输入", "架空", ...
 inline constexpr std::array<std::string_view, 4> kHeatLossSourceNames = {"输入", "架空", "不通行地沟", "通行地沟"};
 /// The DN cell of a pipe of one's own.

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "guitest.h"
+#include "pipeline/calcreport.h"
 #include "pipeline/frmguanxian.h"
 #include "pipeline/pipelinemodel.h"
 #include "pipeline/pipelinetable.h"
@@ -110,7 +111,10 @@ TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
     window.model()->resetDocument(mainOf(4));
     ASSERT_TRUE(window.exportReport(path("report.pdf")));
     const QString text = run("pdftotext", {"-layout", path("report.pdf"), "-"});
-    EXPECT_TRUE(text.contains("过热蒸汽管线计算书") && text.contains("项目：报告测试") && text.contains("李工"));
+    // The title block: the designer's name, the date, and blanks to sign for checking and approval.
+    EXPECT_TRUE(text.contains("过热蒸汽管线计算书") && text.contains("报告测试")) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression("设计 +李工 +" + reportDate())));
+    EXPECT_TRUE(text.contains(QRegularExpression("\\n *校核 *\\n")) && text.contains(QRegularExpression("\\n *审核 *\\n")));
     EXPECT_TRUE(text.contains("蒸汽属于区域2：过热蒸汽")) << text.toStdString();  // the start state report
     EXPECT_TRUE(text.contains("管段 4 S4：起点流速")) << text.toStdString();  // 21.6 m/s in DN300
     // The heat loss the table gives (DN300, overhead, 200 to 300 ℃), and the totals.
@@ -125,7 +129,8 @@ TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
     const QString fonts = run("pdffonts", {path("report.pdf")});
     EXPECT_TRUE(fonts.contains(QRegularExpression("(UMing|CJK|SimSun)\\S*\\s+CID \\S+\\s+\\S+\\s+yes"))) << fonts.toStdString();
 
-    // Sixty segments: several pages, each with its number, and the header of the tables on each.
+    // Sixty segments: several pages, each with its number of all, the header of the tables on each page
+    // they run over, no heading left at the foot of a page, and the chart with its heading.
     window.model()->resetDocument(mainOf(60));
     ASSERT_TRUE(window.exportReport(path("long.pdf")));
     const QStringList pages = run("pdftotext", {"-layout", path("long.pdf"), "-"}).split('\f', Qt::SkipEmptyParts);
@@ -134,7 +139,10 @@ TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
     for (int i = 0; i < pages.size(); ++i) {
         inputHeaders += pages[i].contains("公称直径") ? 1 : 0;
         resultHeaders += pages[i].contains("末端压力") ? 1 : 0;
-        EXPECT_TRUE(pages[i].trimmed().endsWith(QString::number(i + 1))) << "page " << i + 1;
+        EXPECT_TRUE(pages[i].contains(QStringLiteral("第 %1 页 共 %2 页").arg(i + 1).arg(pages.size()))) << i + 1;
+        const QString last = pages[i].trimmed().split('\n').last();
+        EXPECT_FALSE(last.contains(QRegularExpression("^\\s*[一二三四五六]、"))) << last.toStdString();
+        EXPECT_EQ(pages[i].contains("五、压力与温度沿程分布"), pages[i].contains("管线压力与温度沿程分布"));
     }
     EXPECT_GE(std::min(inputHeaders, resultHeaders), 2) << inputHeaders << " " << resultHeaders;
 }

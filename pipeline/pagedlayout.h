@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QFont>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class QPagedPaintDevice;
+class QPainter;
+class QPaintDevice;
+
+namespace dorvent {
+
+/// A table for PagedLayout: a header of one or more lines per column, rows of texts, numbers
+/// aligned on their decimal point, text columns on the left.
+struct PageTable {
+    struct Column {
+        QStringList header;  ///< its lines: the name, then the unit
+        bool number = true;  ///< aligned on the decimal point, else on the left
+    };
+    std::vector<Column> columns;
+    std::vector<QStringList> rows;
+    int boldRows = 0;  ///< the last rows in bold (the totals)
+};
+
+/// A document laid out once on pages of one size, then painted page by page on any paged device
+/// (PDF, printer, preview): headings kept with what follows them, tables split between their
+/// rows with the header repeated, pictures kept whole. Sizes are in the device's pixels.
+class PagedLayout {
+public:
+    /// Pages of the device's paintable size, less room at the top for a running header.
+    PagedLayout(QPaintDevice& device, double headerHeight);
+
+    double millimetres(double mm) const { return mm * dpi_ / 25.4; }
+    double width() const { return width_; }
+
+    /// A heading that never stands alone at the foot of a page.
+    void heading(const QString& text, const QFont& font);
+    /// Text wrapped to the width, kept on one page.
+    void paragraph(const QString& text, const QFont& font, Qt::Alignment alignment = Qt::AlignLeft);
+    /// Lines of text, each on its own, split between pages where they must be.
+    void lines(const QStringList& texts, const QFont& font);
+    /// A table whose columns fit the width: a text column is cut (with "…") before the face gets
+    /// smaller, and the face never smaller than 6.5 pt.
+    void table(const PageTable& table, const QFont& font);
+    /// A form of fixed rows (height in pixels) and columns (widths as parts of the width).
+    void form(const std::vector<QStringList>& rows, const std::vector<double>& parts, double rowHeight,
+              const QFont& font);
+    /// A picture as high as asked, or as the rest of a fresh page allows, painted when the page is.
+    void picture(double height, std::function<void(QPainter&, const QRectF&)> paint);
+    void space(double height) { y_ += height; }
+
+    int pageCount() const { return static_cast<int>(pages_.size()); }
+    /// Paints every page, the running header first (page numbers from 1), a new page between them.
+    void paint(QPagedPaintDevice& device, const std::function<void(QPainter&, const QRectF&, int page)>& header) const;
+
+private:
+    struct Piece {
+        enum Kind { words, line, picture } kind;
+        QRectF rect;
+        QString text{};
+        QFont font{};
+        int flags = 0;
+        std::function<void(QPainter&, const QRectF&)> paint{};
+    };
+    double room() const { return height_ - y_; }
+    void newPage();
+    /// Starts a block of the given first height: on this page, with a waiting heading, or on the next.
+    void begin(double firstHeight);
+    void text(const QRectF& rect, const QString& text, const QFont& font, int flags);
+    void rule(const QPointF& from, const QPointF& to);
+    double lineHeight(const QFont& font) const;
+
+    QPaintDevice& device_;
+    double dpi_;
+    double width_;
+    double height_;
+    double top_;
+    double y_;
+    std::vector<std::vector<Piece>> pages_;
+    QString heading_;  // waiting for the block it belongs to
+    QFont headingFont_;
+};
+
+}  // namespace dorvent
