@@ -265,6 +265,11 @@ TEST_F(PipelineWindow, HeaderAndUnitListsShowTheDocumentOpenedOrUndone)
     }
     EXPECT_EQ(std::tuple(model->document().project, model->document().designer, model->document().superheatMargin),
               std::tuple("东线", "Li", 12.0));
+    QLineEdit* pressure = control<QLineEdit>(*pipeline, "txtyali");
+    pressure->selectAll();
+    QTest::keyClicks(pressure, "1e10");  // beyond what a document holds: kept out of it
+    EXPECT_EQ(model->document().startPressure, 10);  // "1e1" was the last number typed that a document holds
+    EXPECT_EQ(control<QLabel>(*pipeline, "lblqidian")->text(), "起点状态：输入数值超出计算范围，无法计算");
     while (model->undoStack()->canUndo()) model->undoStack()->undo();
     EXPECT_EQ(header(), QStringList({"东线", "张工", "1000", "523.15", "7.5", "kPa", "K"}));
     EXPECT_FALSE(pipeline->isWindowModified());

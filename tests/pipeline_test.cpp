@@ -283,15 +283,16 @@ TEST(Pipeline, TextAndCsvShowLabelsAsTextOnlyAndSayWhyNothingComputed)
     // A label that fakes a result line, one that clears the terminal, and spreadsheet formulas.
     PipelineDocument d = mainOf({workedSegment(), workedSegment(), workedSegment(), workedSegment()});
     d.project = "东线\n末端压力(MPa) 9.999";
+    d.designer = "王工\r\x7F~";
     d.segments[0].label = "A-B\n  末端压力(MPa) 0.999";
-    d.segments[1].label = std::string("\x1B[2J\xC2\x9B\0", 7);
+    d.segments[1].label = std::string("\x1B[2J\xC2\x9B\0\xC2\x9F\xC2\xA0", 11);  // the last one, U+00A0, is no control
     d.segments[2].label = "=HYPERLINK(\"x\")";
     d.segments[3].label = "-B,C";
     const PipelineResult r = calculatePipeline(d);
     const std::string text = resultLines(d, r);
-    EXPECT_NE(text.find("项目 东线\\n末端压力(MPa) 9.999\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("项目 东线\\n末端压力(MPa) 9.999\n设计人 王工\\r\\x7F~\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\n管段 1 A-B\\n  末端压力(MPa) 0.999\n"), std::string::npos);
-    EXPECT_NE(text.find("\n管段 2 \\x1B[2J\\u009B\\x00\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n管段 2 \\x1B[2J\\u009B\\x00\\u009F\xC2\xA0\n"), std::string::npos) << text;
     EXPECT_EQ(text.find_first_of(std::string("\x1B\0\r", 3)), std::string::npos);
     EXPECT_EQ(text.find("0.999"), text.rfind("0.999"));  // once, in the label: no segment ends at 0.999 MPa
 

@@ -102,6 +102,8 @@ TEST(PipelineFile, RefusesWhatIsNoPipelineNamingTheField)
         {good + std::string(1, '\0') + "\x93garbage", "文件不是有效的 JSON 文档（第 54 行）"},
         {std::string("\xFF\xFE{\0\n\0", 6), "文件不是 UTF-8 编码：管线文件应为 UTF-8 文本（此文件似为 UTF-16）"},
         {std::string("{\0\"\0", 4), "文件不是 UTF-8 编码：管线文件应为 UTF-8 文本（此文件似为 UTF-16）"},
+        {std::string("\xFE\xFF\0{\0\n", 6), "文件不是 UTF-8 编码：管线文件应为 UTF-8 文本（此文件似为 UTF-16）"},
+        {edited("\"length\": 100000", "\"length\": 9.99e-10"), "字段 segments[1].length 的数值超出范围"},
     };
     for (const auto& f : files) {
         const PipelineFileRead read = readPipelineFile(f.text);
@@ -144,6 +146,7 @@ TEST(PipelineFile, RefusesWhatIsNoPipelineNamingTheField)
 
     EXPECT_EQ(readPipelineFile(edited("\"designer\"", "\"x\": [[[[[[[1]]]]]]], \"designer\"")).error, "");
     EXPECT_EQ(readPipelineFile(edited("\"length\": 100000", "\"length\": -1e9")).document->segments[1].length, -1e9);
+    EXPECT_EQ(readPipelineFile(edited("\"length\": 100000", "\"length\": 1e-9")).document->segments[1].length, 1e-9);
 }
 
 }  // namespace

@@ -95,7 +95,7 @@ TEST_F(Exports, ChartAndCsvHoldWhatTheTableAndTheTraceHold)
 
     // The picture, and the PDF with its texts whole, as vectors.
     ASSERT_TRUE(window.exportChart(path("profile.png")));
-    EXPECT_EQ(QImage(path("profile.png")).size(), QSize(1200, 600));
+    EXPECT_EQ(QImage(path("profile.png"), "PNG").size(), QSize(1200, 600));
     ASSERT_TRUE(window.exportChart(path("profile.pdf")));
     const QString chartText = run("pdftotext", {path("profile.pdf"), "-"});
     for (const char* text : {"管线压力与温度沿程分布", "压力 (MPa)", "温度 (℃)", "距起点距离 (m)", "S1", "S3", "1200"}) {
@@ -103,7 +103,8 @@ TEST_F(Exports, ChartAndCsvHoldWhatTheTableAndTheTraceHold)
     }
     EXPECT_FALSE(chartText.contains("…"));
     EXPECT_FALSE(window.exportCsv(folder.filePath("no/such/folder/main.csv")));
-    EXPECT_EQ(messages.texts, QStringList({"无法写入文件 main.csv"}));
+    EXPECT_FALSE(window.exportReport(folder.filePath("no/such/folder/main.pdf")));
+    EXPECT_EQ(messages.texts, QStringList({"无法写入文件 main.csv", "无法写入文件 main.pdf"}));
 }
 
 TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
