@@ -29,6 +29,33 @@ constexpr std::string_view kTooLongMainMessage = "管线总长不能超过1000km
 constexpr std::string_view kAfterFailureMessage = "未计算：前面的管段未算出";
 constexpr std::string_view kNoStartMessage = "未计算：起点状态不能计算";
 
+/// The first input that holds a text and no number, in the order the main window asks for them;
+/// the pipe's dimensions only for a pipe of one's own, the heat loss only when it is typed.
+std::optional<std::pair<SegmentField, std::string>> textInput(const PipelineSegment& s)
+{
+    static constexpr struct {
+        std::string_view key;
+        SegmentField field;
+        std::string_view name;
+    } inputs[] = {
+        {"outerDiameter", SegmentField::outerDiameter, "外径"}, {"wall", SegmentField::wall, "壁厚"},
+        {"length", SegmentField::length, "管段长度"},          {"zeta", SegmentField::zeta, "局部阻力系数"},
+        {"phi", SegmentField::phi, "同时使用系数"},            {"beta", SegmentField::beta, "局部热损失系数"},
+        {"ambient", SegmentField::ambient, "环境温度"},        {"dropPerKm", SegmentField::dropPerKm, "每km假设温降"},
+        {"flow", SegmentField::flow, "蒸汽流量"},              {"heatLoss", SegmentField::heatLoss, "单位热损失"},
+    };
+    for (const auto& input : inputs) {
+        const auto kept = s.notNumbers.find(std::string(input.key));
+        if (kept == s.notNumbers.end()) continue;
+        const bool pipe = input.field == SegmentField::outerDiameter || input.field == SegmentField::wall;
+        if ((pipe && s.dn != 0) || (input.field == SegmentField::heatLoss && s.heatLossSource != HeatLossSource::typed)) {
+            continue;
+        }
+        return {{input.field, std::string(input.name) + notNumberReason(kept->second)}};
+    }
+    return std::nullopt;
+}
+
 /// The first input left empty, in the order the main window asks for them.
 std::optional<std::pair<SegmentField, std::string_view>> missingInput(const PipelineSegment& s)
 {
@@ -149,6 +176,10 @@ SegmentRun Main::segment(const PipelineSegment& s)
     run.t0 = state_.tsheshidu;
     if (state_.area != region::steam && state_.area != region::hotSteam) {
         fail(run, kNoStartStateMessage, SegmentField::none);
+        return run;
+    }
+    if (const auto text = textInput(s)) {
+        fail(run, text->second, text->first);
         return run;
     }
     if (const auto missing = missingInput(s)) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dorvent {
@@ -36,9 +38,33 @@ struct PipelineSegment {
     std::optional<double> dropPerKm{};     ///< assumed temperature drop [℃/km], first guess only
     HeatLossSource heatLossSource = HeatLossSource::typed;
     std::optional<double> heatLoss{};      ///< typed unit heat loss [kJ/(m·h·℃)]
+    /// What was typed into a number cell that holds no number a document takes, by the input's
+    /// key ("length"); the number itself is then empty, and the segment is not computed.
+    std::map<std::string, std::string> notNumbers{};
 
     bool operator==(const PipelineSegment&) const = default;
 };
+
+/// The number inputs of a segment with their keys (in the file and in notNumbers), in the order
+/// the engineer is asked for them.
+struct NumberInput {
+    std::string_view key;
+    std::optional<double> PipelineSegment::*value;
+};
+inline constexpr NumberInput kNumberInputs[] = {
+    {"outerDiameter", &PipelineSegment::outerDiameter}, {"wall", &PipelineSegment::wall},
+    {"length", &PipelineSegment::length},               {"zeta", &PipelineSegment::zeta},
+    {"phi", &PipelineSegment::phi},                     {"beta", &PipelineSegment::beta},
+    {"ambient", &PipelineSegment::ambient},             {"dropPerKm", &PipelineSegment::dropPerKm},
+    {"flow", &PipelineSegment::flow},                   {"heatLoss", &PipelineSegment::heatLoss},
+};
+
+/// Reads a number typed into a cell: a complete number in the range a document holds, or none.
+std::optional<double> readCellNumber(std::string_view text);
+
+/// Why a text kept in notNumbers is no number: "“1,2x”不是数值", or "“1e10”超出范围" for a
+/// number beyond what a document holds.
+std::string notNumberReason(std::string_view text);
 
 /// A steam main from its source: the start state and the segments in the order the steam
 /// passes them; each segment starts in the end state of the one before.

@@ -58,30 +58,41 @@ private:
     bool first_ = true;
 };
 
+/// A number input: its number, null, or the text typed in its place.
+std::string input(const PipelineSegment& s, std::string_view key)
+{
+    const auto kept = s.notNumbers.find(std::string(key));
+    if (kept != s.notNumbers.end()) return quoted(kept->second);
+    for (const NumberInput& input : kNumberInputs) {
+        if (input.key == key) return number(s.*input.value);
+    }
+    return "null";
+}
+
 std::string segmentText(const PipelineSegment& s)
 {
     std::string pipe;
     ObjectWriter(pipe, 6)
         .field("dn", s.dn == 0 ? "null" : std::to_string(s.dn))
-        .field("outerDiameter", number(s.outerDiameter))
-        .field("wall", number(s.wall))
+        .field("outerDiameter", input(s, "outerDiameter"))
+        .field("wall", input(s, "wall"))
         .close();
     std::string heatLoss;
     ObjectWriter(heatLoss, 6)
         .field("source", quoted(std::string(kHeatLossSources[static_cast<std::size_t>(s.heatLossSource)])))
-        .field("value", number(s.heatLoss))
+        .field("value", input(s, "heatLoss"))
         .close();
     std::string text;
     ObjectWriter(text, 4)
         .field("label", quoted(s.label))
         .field("pipe", pipe)
-        .field("length", number(s.length))
-        .field("flow", number(s.flow))
-        .field("zeta", number(s.zeta))
-        .field("beta", number(s.beta))
-        .field("phi", number(s.phi))
-        .field("ambient", number(s.ambient))
-        .field("dropPerKm", number(s.dropPerKm))
+        .field("length", input(s, "length"))
+        .field("flow", input(s, "flow"))
+        .field("zeta", input(s, "zeta"))
+        .field("beta", input(s, "beta"))
+        .field("phi", input(s, "phi"))
+        .field("ambient", input(s, "ambient"))
+        .field("dropPerKm", input(s, "dropPerKm"))
         .field("heatLoss", heatLoss)
         .close();
     return text;
@@ -163,6 +174,8 @@ private:
     const Json* member(const Json& object, const std::string& path, std::string_view key);
     const Json* object(const Json& object, const std::string& path, std::string_view key);
     bool number(const Json& object, const std::string& path, std::string_view key, std::optional<double>& out);
+    bool input(const Json& object, const std::string& path, std::string_view key, PipelineSegment& s,
+               std::string_view inputKey);
     bool text(const Json& object, const std::string& path, std::string_view key, std::string& out);
     template <std::size_t N>
     bool choice(const Json& object, const std::string& path, std::string_view key,
@@ -208,6 +221,26 @@ bool Reader::number(const Json& object, const std::string& path, std::string_vie
     const double number = value->get<double>();
     if (!isDocumentNumber(number)) return fail("字段 " + fieldOf(path, key) + " 的数值超出范围");
     out = number;
+    return true;
+}
+
+/// A number input, which may hold the text typed in place of a number.
+bool Reader::input(const Json& object, const std::string& path, std::string_view key, PipelineSegment& s,
+                   std::string_view inputKey)
+{
+    const NumberInput* field = nullptr;
+    for (const NumberInput& candidate : kNumberInputs) field = candidate.key == inputKey ? &candidate : field;
+    const Json* value = member(object, path, key);
+    if (value == nullptr || field == nullptr) return false;
+    if (!value->is_string() && !value->is_number() && !value->is_null()) {
+        return fail("字段 " + fieldOf(path, key) + " 应为数值、文本或 null");
+    }
+    if (!value->is_string()) return number(object, path, key, s.*field->value);
+    std::string typed;
+    if (!text(object, path, key, typed)) return false;
+    if (typed.size() > kMostCellTextBytes) return fail("字段 " + fieldOf(path, key) + " 过长");
+    s.*field->value = readCellNumber(typed);  // a number written as a text is a number
+    if (!(s.*field->value)) s.notNumbers[std::string(inputKey)] = typed;
     return true;
 }
 
@@ -269,13 +302,13 @@ bool Reader::segment(const Json& json, const std::string& path, PipelineSegment&
     const std::string heatLossPath = path + ".heatLoss";
     const bool read =
         text(json, path, "label", s.label) && pipe != nullptr && number(*pipe, pipePath, "dn", dn) &&
-        number(*pipe, pipePath, "outerDiameter", s.outerDiameter) && number(*pipe, pipePath, "wall", s.wall) &&
-        number(json, path, "length", s.length) && number(json, path, "flow", s.flow) &&
-        number(json, path, "zeta", s.zeta) && number(json, path, "beta", s.beta) &&
-        number(json, path, "phi", s.phi) && number(json, path, "ambient", s.ambient) &&
-        number(json, path, "dropPerKm", s.dropPerKm) && heatLoss != nullptr &&
+        input(*pipe, pipePath, "outerDiameter", s, "outerDiameter") && input(*pipe, pipePath, "wall", s, "wall") &&
+        input(json, path, "length", s, "length") && input(json, path, "flow", s, "flow") &&
+        input(json, path, "zeta", s, "zeta") && input(json, path, "beta", s, "beta") &&
+        input(json, path, "phi", s, "phi") && input(json, path, "ambient", s, "ambient") &&
+        input(json, path, "dropPerKm", s, "dropPerKm") && heatLoss != nullptr &&
         choice(*heatLoss, heatLossPath, "source", kHeatLossSources, source) &&
-        number(*heatLoss, heatLossPath, "value", s.heatLoss);
+        input(*heatLoss, heatLossPath, "value", s, "heatLoss");
     if (!read) return false;
     s.heatLossSource = static_cast<HeatLossSource>(source);
     if (dn) {

@@ -20,6 +20,7 @@ inline constexpr std::string_view kPipelineExtension = ".dorvent";
 inline constexpr std::size_t kMostFileBytes = 8 * 1024 * 1024;
 inline constexpr std::size_t kMostSegments = 1000;
 inline constexpr std::size_t kMostTextBytes = 600;  ///< 200 Chinese characters
+inline constexpr std::size_t kMostCellTextBytes = 32;  ///< a text kept in a number cell
 
 /// The text of the document's file. Numbers are written as their shortest decimal text, never
 /// in exponent form; an empty number is null.

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <optional>
 
+#include "numtext/completenumber.h"
 #include "numtext/formatnumber.h"
-#include "numtext/readnumber.h"
 #include "pipeline/pipelinefile.h"
 #include "pipes/guanjing.h"
 
@@ -13,36 +13,43 @@ namespace dorvent {
 namespace {
 
 constexpr std::array<std::string_view, kColumnCount> kTitles = {
-    "管段", "公称直径", "外径(mm)", "壁厚(mm)", "长度(m)", "流量(t/h)", "局部阻力系数", "局部热损失系数",
-    "同时使用系数", "环境温度(℃)", "假设每km温降(℃)", "热损失取值", "单位热损失[kJ/(m h ℃)]",
+    "管段", "公称直径", "外径(mm)", "壁厚(mm)", "长度(m)", "流量(t/h)", "局部阻力系数", "同时使用系数",
+    "局部热损失系数", "环境温度(℃)", "假设每km温降(℃)", "热损失取值", "单位热损失[kJ/(m h ℃)]",
     "起点压力(MPa)", "起点温度(℃)", "起点流速(m/s)", "平均比摩阻(Pa/m)", "压降(MPa)", "末端压力(MPa)",
     "末端温度(℃)", "温度降(℃)", "每km温降(℃)", "热损失(kW)", "末端过热度(℃)", "说明",
 };
 
 constexpr std::array<std::array<std::string_view, 2>, kColumnCount> kHeaders = {{
     {"管段", ""}, {"公称直径", ""}, {"外径", "mm"}, {"壁厚", "mm"}, {"长度", "m"}, {"流量", "t/h"},
-    {"局部阻力", "系数"}, {"局部热损失", "系数"}, {"同时使用", "系数"}, {"环境温度", "℃"}, {"假设温降", "℃/km"},
+    {"局部阻力", "系数"}, {"同时使用", "系数"}, {"局部热损失", "系数"}, {"环境温度", "℃"}, {"假设温降", "℃/km"},
     {"热损失", "取值"}, {"单位热损失", "kJ/(m·h·℃)"}, {"起点压力", "MPa"}, {"起点温度", "℃"}, {"起点流速", "m/s"},
     {"平均比摩阻", "Pa/m"}, {"压降", "MPa"}, {"末端压力", "MPa"}, {"末端温度", "℃"}, {"温度降", "℃"},
     {"每km温降", "℃/km"}, {"热损失", "kW"}, {"末端过热度", "℃"}, {"说明", ""},
 }};
 
-/// The number that an input column holds, or null for the columns that hold none.
-std::optional<double> PipelineSegment::*numberField(Column column)
+/// The number input that a column holds, or null for the columns that hold none.
+const NumberInput* numberInput(Column column)
 {
-    switch (column) {
-    case Column::outerDiameter: return &PipelineSegment::outerDiameter;
-    case Column::wall: return &PipelineSegment::wall;
-    case Column::length: return &PipelineSegment::length;
-    case Column::flow: return &PipelineSegment::flow;
-    case Column::zeta: return &PipelineSegment::zeta;
-    case Column::beta: return &PipelineSegment::beta;
-    case Column::phi: return &PipelineSegment::phi;
-    case Column::ambient: return &PipelineSegment::ambient;
-    case Column::dropPerKm: return &PipelineSegment::dropPerKm;
-    case Column::heatLoss: return &PipelineSegment::heatLoss;
-    default: return nullptr;
+    static constexpr std::pair<Column, std::string_view> keys[] = {
+        {Column::outerDiameter, "outerDiameter"}, {Column::wall, "wall"}, {Column::length, "length"},
+        {Column::flow, "flow"}, {Column::zeta, "zeta"}, {Column::phi, "phi"}, {Column::beta, "beta"},
+        {Column::ambient, "ambient"}, {Column::dropPerKm, "dropPerKm"}, {Column::heatLoss, "heatLoss"}};
+    for (const auto& [c, key] : keys) {
+        if (c != column) continue;
+        for (const NumberInput& input : kNumberInputs) {
+            if (input.key == key) return &input;
+        }
     }
+    return nullptr;
+}
+
+/// The text of a number input: the number, or the text kept because it is none.
+std::string inputText(const PipelineSegment& segment, const NumberInput& input)
+{
+    const auto kept = segment.notNumbers.find(std::string(input.key));
+    if (kept != segment.notNumbers.end()) return kept->second;
+    const std::optional<double>& value = segment.*input.value;
+    return value ? formatShortest(*value) : std::string();
 }
 
 constexpr double kCriticalPressure = 22.064;  // MPa
@@ -153,17 +160,31 @@ std::string cellText(const PipelineSegment& segment, const SegmentRun* run, Colu
     switch (column) {
     case Column::label: return segment.label;
     case Column::dn: return pipe != nullptr ? dnText(*pipe) : std::string(kOwnPipeName);
-    case Column::outerDiameter: return pipe != nullptr ? waijingText(*pipe) : shortest(segment.outerDiameter);
-    case Column::wall: return pipe != nullptr ? bihouText(*pipe) : shortest(segment.wall);
+    case Column::outerDiameter:
+        if (pipe != nullptr) return waijingText(*pipe);
+        break;
+    case Column::wall:
+        if (pipe != nullptr) return bihouText(*pipe);
+        break;
     case Column::heatLossSource:
         return std::string(kHeatLossSourceNames[static_cast<std::size_t>(segment.heatLossSource)]);
     case Column::heatLoss:
-        if (segment.heatLossSource == HeatLossSource::typed) return shortest(segment.heatLoss);
-        return run != nullptr ? shortest(run->heatLoss) : std::string();
+        if (segment.heatLossSource != HeatLossSource::typed) {
+            return run != nullptr ? shortest(run->heatLoss) : std::string();
+        }
+        break;
     default: break;
     }
-    if (const auto field = numberField(column)) return shortest(segment.*field);
+    if (const NumberInput* input = numberInput(column)) return inputText(segment, *input);
     return run != nullptr ? resultText(*run, column) : std::string();
+}
+
+std::string cellProblem(const PipelineSegment& segment, Column column)
+{
+    const NumberInput* input = numberInput(column);
+    if (input == nullptr || !isEditable(segment, column)) return {};
+    const auto kept = segment.notNumbers.find(std::string(input->key));
+    return kept == segment.notNumbers.end() ? std::string() : notNumberReason(kept->second);
 }
 
 std::string totalsText(const PipelineResult& result, Column column)
@@ -193,7 +214,8 @@ bool setCellText(PipelineSegment& segment, Column column, std::string_view text)
             return true;
         }
         const std::string_view digits = text.substr(text.size() >= 2 && (text[0] == 'D' || text[0] == 'd') ? 2 : 0);
-        const PipeSize* pipe = findCatalogueRow(readNumber(digits));
+        const std::optional<double> dn = readCompleteNumber(digits);
+        const PipeSize* pipe = dn ? findCatalogueRow(*dn) : nullptr;
         if (pipe == nullptr) return false;
         segment.dn = static_cast<int>(pipe->dn);
         return true;
@@ -204,15 +226,12 @@ bool setCellText(PipelineSegment& segment, Column column, std::string_view text)
         segment.heatLossSource = static_cast<HeatLossSource>(it - kHeatLossSourceNames.begin());
         return true;
     }
-    const auto field = numberField(column);
-    if (field == nullptr || !isEditable(segment, column)) return false;
-    if (text.empty()) {
-        (segment.*field).reset();
-        return true;
-    }
-    const double value = readNumber(text);
-    if (!isDocumentNumber(value)) return false;  // beyond what a document holds: the cell keeps its value
-    segment.*field = value;
+    const NumberInput* input = numberInput(column);
+    if (input == nullptr || !isEditable(segment, column) || text.size() > kMostCellTextBytes) return false;
+    const std::string key(input->key);
+    segment.*input->value = readCellNumber(text);
+    segment.notNumbers.erase(key);
+    if (!(segment.*input->value) && !text.empty()) segment.notNumbers[key] = text;  // kept, and marked
     return true;
 }
 
@@ -223,7 +242,8 @@ std::string csvTable(const PipelineDocument& document, const PipelineResult& res
     for (std::size_t i = 0; i < document.segments.size(); ++i) {
         const SegmentRun* run = i < result.segments.size() ? &result.segments[i] : nullptr;
         csvRow(csv, kColumnCount, [&](Column c) {
-            return c == Column::label ? spreadsheetText(document.segments[i].label) : cellText(document.segments[i], run, c);
+            const std::string text = cellText(document.segments[i], run, c);
+            return c == Column::label || !cellProblem(document.segments[i], c).empty() ? spreadsheetText(text) : text;
         });
     }
     csvRow(csv, kColumnCount, [&](Column c) { return totalsText(result, c); });

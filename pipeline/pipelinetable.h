@@ -10,9 +10,9 @@
 namespace dorvent {
 
 /// The columns of the pipeline table, the same in the window, the CSV text and the report:
-/// the inputs of a segment, then its results.
+/// the inputs of a segment, the coefficients in the main window's order, then its results.
 enum class Column {
-    label, dn, outerDiameter, wall, length, flow, zeta, beta, phi, ambient, dropPerKm, heatLossSource, heatLoss,
+    label, dn, outerDiameter, wall, length, flow, zeta, phi, beta, ambient, dropPerKm, heatLossSource, heatLoss,
     p0, t0, velocity, Rmean, pressureDrop, pend, tend, temperatureDrop, dropPerKmResult, heatLossKw, superheat,
     remark,
 };
@@ -39,14 +39,17 @@ bool isEditable(const PipelineSegment& segment, Column column);
 /// results in the pattern "0.000" once computed; run may be null before any calculation.
 std::string cellText(const PipelineSegment& segment, const SegmentRun* run, Column column);
 
+/// Why an input cell holds no number, for its mark: "“1,2x”不是数值"; empty when it does.
+std::string cellProblem(const PipelineSegment& segment, Column column);
+
 /// The totals row: its label, the summed length, and the summed drops and heat loss once every
 /// segment has computed.
 std::string totalsText(const PipelineResult& result, Column column);
 
-/// Puts a typed text into an input cell, read by the program's number rule (the exact empty text
-/// empties it); the DN cell takes "DN200", "200" or "自选", the source cell one of its names.
-/// False, with the segment unchanged, for a text the cell cannot take (a number beyond the range
-/// of numbers among them) or a column without input.
+/// Puts a typed text into an input cell. A number cell takes a complete number (readCellNumber);
+/// any other text is kept as it is, marked, and the segment not computed; the empty text empties
+/// it. The DN cell takes "DN200", "200" or "自选", the source cell one of its names. False, with
+/// the segment unchanged, for a text the cell cannot take or a column without input.
 bool setCellText(PipelineSegment& segment, Column column, std::string_view text);
 
 /// The table as CSV (RFC 4180, lines ending in CR LF): the header, one row per segment, the totals.

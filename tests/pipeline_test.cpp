@@ -73,7 +73,7 @@ TEST(Pipeline, EachSegmentGivesWhatTheMainWindowGivesForItsStartState)
     std::vector<std::string> shown;
     for (int c = 0; c < kColumnCount; ++c) shown.push_back(cellText(second, &r.segments[1], static_cast<Column>(c)));
     shown.resize(static_cast<std::size_t>(kFirstResultColumn));
-    EXPECT_EQ(shown, (std::vector<std::string>{"B-C", "自选", "219", "6", "420.7", "8", "0.25", "0.15", "0.9", "-5", "4.5",
+    EXPECT_EQ(shown, (std::vector<std::string>{"B-C", "自选", "219", "6", "420.7", "8", "0.25", "0.9", "0.15", "-5", "4.5",
                                                "输入", "3.02"}));
     shown.clear();
     for (int c = static_cast<int>(kFirstResultColumn); c < kColumnCount; ++c) {

@@ -15,7 +15,8 @@ PipelineDocument everyKindOfValue()
     d.segments.push_back({.label = "A-B", .dn = 200, .outerDiameter = 273, .wall = 7, .length = 250.4, .flow = 10,
                           .zeta = 0.25, .beta = 0.15, .phi = 0.9, .ambient = -5, .dropPerKm = 4.5,
                           .heatLossSource = HeatLossSource::walkableTrench, .heatLoss = 0.1});
-    d.segments.push_back({.label = "", .outerDiameter = 219, .wall = 0.00001, .length = 100000, .flow = 1e-7});
+    d.segments.push_back({.label = "", .outerDiameter = 219, .wall = 0.00001, .length = 100000, .flow = 1e-7,
+                          .notNumbers = {{"zeta", "0,2"}, {"beta", "零点二"}}});  // typed, and no number
     return d;
 }
 
@@ -29,7 +30,11 @@ TEST(PipelineFile, RoundTripIsLosslessAndWritesNoExponent)
     EXPECT_NE(text.find("\"wall\": 0.00001"), std::string::npos) << text;
     EXPECT_NE(text.find("\"flow\": 0.0000001"), std::string::npos);
     EXPECT_NE(text.find("\"length\": 100000,"), std::string::npos);
-    EXPECT_NE(text.find("\"zeta\": null"), std::string::npos);
+    EXPECT_NE(text.find("\"phi\": null"), std::string::npos);
+    EXPECT_NE(text.find("\"zeta\": \"0,2\""), std::string::npos);
+    const std::string plain = "\"length\": 250.4";
+    const std::string numberAsText = std::string(text).replace(text.find(plain), plain.size(), "\"length\": \"250.4\"");
+    EXPECT_EQ(readPipelineFile(numberAsText).document, d);  // a number written as a text is that number
     EXPECT_TRUE(shapes::hasPlainNumbersOnly(text));
     EXPECT_EQ(readPipelineFile(writePipelineFile({})).document, PipelineDocument{});
     for (const HeatLossSource source : {HeatLossSource::typed, HeatLossSource::overhead, HeatLossSource::nonWalkableTrench}) {
@@ -49,9 +54,12 @@ TEST(PipelineFile, TheLargestDocumentIsWrittenSoThatItIsReadAgain)
     const double longest = -1.2345678901234567e-9;
     PipelineDocument d{.project = text, .designer = text, .startPressure = longest, .startTemperature = -kLargestNumber,
                        .superheatMargin = longest};
-    const std::optional<double> n = longest;
-    d.segments.assign(kMostSegments, {.label = text, .outerDiameter = n, .wall = n, .length = n, .flow = n, .zeta = n,
-                                      .beta = n, .phi = n, .ambient = n, .dropPerKm = n, .heatLoss = n});
+    PipelineSegment segment{.label = text};
+    for (const NumberInput& input : kNumberInputs) segment.notNumbers[std::string(input.key)] = text.substr(0, kMostCellTextBytes);
+    d.segments.assign(kMostSegments, segment);
+    d.segments[0] = {.label = text, .outerDiameter = longest, .wall = longest, .length = longest, .flow = longest,
+                     .zeta = longest, .beta = longest, .phi = longest, .ambient = longest, .dropPerKm = longest,
+                     .heatLoss = longest};
     const std::string file = writePipelineFile(d);
     EXPECT_LE(file.size(), kMostFileBytes);
     const PipelineFileRead read = readPipelineFile(file);
@@ -77,7 +85,7 @@ TEST(PipelineFile, RefusesWhatIsNoPipelineNamingTheField)
         {edited("\"version\": 1", "\"version\": 2"), "字段 version：本程序只能读取版本 1 的管线文件"},
         {edited("\"version\": 1", "\"version\": 0"), "字段 version：本程序只能读取版本 1 的管线文件"},
         {edited("\"designer\"", "\"designed\""), "缺少字段 designer"},
-        {edited("\"length\": 100000", "\"length\": \"100000\""), "字段 segments[1].length 应为数值或 null"},
+        {edited("\"length\": 100000", "\"length\": true"), "字段 segments[1].length 应为数值、文本或 null"},
         {edited("\"length\": 100000", "\"length\": 1e400"), "字段 segments[1].length 的数值超出范围"},
         {edited("\"dn\": 200", "\"dn\": 210"), "字段 segments[0].pipe.dn 不是管道目录中的公称直径"},
         {edited("\"source\": \"walkableTrench\"", "\"source\": \"buried\""),
@@ -116,15 +124,15 @@ TEST(PipelineFile, RefusesWhatIsNoPipelineNamingTheField)
         {"\"temperature\": 523.15", "\"temperature\": true", "字段 start.temperature 应为数值或 null"},
         {"\"superheatMargin\": 7.5", "\"superheatMargin\": [7.5]", "字段 superheatMargin 应为数值或 null"},
         {"\"dn\": 200", "\"dn\": {}", "字段 segments[0].pipe.dn 应为数值或 null"},
-        {"\"outerDiameter\": 273", "\"outerDiameter\": \"273\"", "字段 segments[0].pipe.outerDiameter 应为数值或 null"},
-        {"\"wall\": 7", "\"wall\": false", "字段 segments[0].pipe.wall 应为数值或 null"},
-        {"\"flow\": 10", "\"flow\": \"10\"", "字段 segments[0].flow 应为数值或 null"},
-        {"\"zeta\": 0.25", "\"zeta\": [0.25]", "字段 segments[0].zeta 应为数值或 null"},
-        {"\"beta\": 0.15", "\"beta\": {}", "字段 segments[0].beta 应为数值或 null"},
-        {"\"phi\": 0.9", "\"phi\": \"0.9\"", "字段 segments[0].phi 应为数值或 null"},
-        {"\"ambient\": -5", "\"ambient\": true", "字段 segments[0].ambient 应为数值或 null"},
-        {"\"dropPerKm\": 4.5", "\"dropPerKm\": \"4.5\"", "字段 segments[0].dropPerKm 应为数值或 null"},
-        {"\"value\": 0.1", "\"value\": [0.1]", "字段 segments[0].heatLoss.value 应为数值或 null"},
+        {"\"outerDiameter\": 273", "\"outerDiameter\": [273]", "字段 segments[0].pipe.outerDiameter 应为数值、文本或 null"},
+        {"\"wall\": 7", "\"wall\": false", "字段 segments[0].pipe.wall 应为数值、文本或 null"},
+        {"\"flow\": 10", "\"flow\": {}", "字段 segments[0].flow 应为数值、文本或 null"},
+        {"\"zeta\": 0.25", "\"zeta\": [0.25]", "字段 segments[0].zeta 应为数值、文本或 null"},
+        {"\"beta\": 0.15", "\"beta\": {}", "字段 segments[0].beta 应为数值、文本或 null"},
+        {"\"phi\": 0.9", "\"phi\": false", "字段 segments[0].phi 应为数值、文本或 null"},
+        {"\"ambient\": -5", "\"ambient\": true", "字段 segments[0].ambient 应为数值、文本或 null"},
+        {"\"dropPerKm\": 4.5", "\"dropPerKm\": [4.5]", "字段 segments[0].dropPerKm 应为数值、文本或 null"},
+        {"\"value\": 0.1", "\"value\": [0.1]", "字段 segments[0].heatLoss.value 应为数值、文本或 null"},
         {"\"version\": 1", "\"version\": \"1\"", "字段 version 应为数值或 null"},
         {"\"project\": \"", "\"project\": 7, \"p\": \"", "字段 project 应为文本"},
         {"\"designer\": \"张工\"", "\"designer\": null", "字段 designer 应为文本"},
