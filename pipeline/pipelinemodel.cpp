@@ -102,15 +102,29 @@ void PipelineModel::applyDocument(const PipelineDocument& document)
 int PipelineModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : segmentCount() + 1; }
 int PipelineModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
 
+/// A row nobody has typed into yet: no label, length or flow. It is not marked before it is.
+bool PipelineModel::isBlank(int row) const
+{
+    const PipelineSegment& s = document_.segments[static_cast<std::size_t>(row)];
+    return s.label.empty() && !s.length && !s.flow && s.notNumbers.empty();
+}
+
+const SegmentRun* PipelineModel::runOf(int row) const
+{
+    return row >= 0 && row < static_cast<int>(result_.segments.size()) ? &result_.segments[static_cast<std::size_t>(row)]
+                                                                        : nullptr;
+}
+
 QString PipelineModel::problemOf(int row, int column) const
 {
-    if (isTotalsRow(row) || row >= static_cast<int>(result_.segments.size())) return {};
-    const SegmentRun& run = result_.segments[static_cast<std::size_t>(row)];
-    if (run.status == SegmentStatus::computed) return {};
-    if (static_cast<Column>(column) == Column::remark || columnOf(run.field) == static_cast<Column>(column)) {
-        return qs(run.message);
+    const SegmentRun* run = runOf(row);
+    if (isTotalsRow(row) || run == nullptr || isBlank(row)) return {};
+    const auto c = static_cast<Column>(column);
+    const PipelineSegment& segment = document_.segments[static_cast<std::size_t>(row)];
+    if (run->status == SegmentStatus::failed && (c == Column::remark || c == Column::label || columnOf(run->field) == c)) {
+        return qs(run->message);
     }
-    return {};
+    return qs(cellProblem(segment, c));  // a text kept in a number cell, wherever the calculation stopped
 }
 
 QVariant PipelineModel::data(const QModelIndex& index, int role) const
@@ -118,16 +132,18 @@ QVariant PipelineModel::data(const QModelIndex& index, int role) const
     if (!index.isValid()) return {};
     const int row = index.row();
     const auto column = static_cast<Column>(index.column());
-    const SegmentRun* run =
-        row < static_cast<int>(result_.segments.size()) ? &result_.segments[static_cast<std::size_t>(row)] : nullptr;
+    const SegmentRun* run = runOf(row);
     const bool flagged = run != nullptr && (run->velocityOutsideBand || run->superheatBelowMargin);
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
         if (isTotalsRow(row)) return qs(totalsText(result_, column));
+        if (column == Column::remark && isBlank(row)) return QString();
         return qs(cellText(document_.segments[static_cast<std::size_t>(row)], run, column));
     case Qt::ToolTipRole:
         if (column == Column::remark) return data(index, Qt::DisplayRole);
+        if (run != nullptr && column == Column::velocity) return qs(run->velocityNote);
+        if (run != nullptr && column == Column::superheat) return qs(run->superheatNote);
         return problemOf(row, index.column());
     case Qt::BackgroundRole:
         if (isTotalsRow(row)) return QBrush(kTotalsColour);
@@ -153,11 +169,29 @@ QVariant PipelineModel::data(const QModelIndex& index, int role) const
     }
 }
 
+/// Rows are numbered and named in the header, which stays in view while the table scrolls to the
+/// right; a failed row's header is marked, with the message as its tool tip.
 QVariant PipelineModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole) return {};
-    if (orientation == Qt::Horizontal) return qs(std::string(columnTitle(static_cast<Column>(section))));
-    return isTotalsRow(section) ? QString() : QString::number(section + 1);
+    if (orientation == Qt::Horizontal) {
+        if (role != Qt::DisplayRole) return {};
+        const auto [name, unit] = columnHeader(static_cast<Column>(section));
+        return unit.empty() ? qs(std::string(name)) : qs(std::string(name)) + '\n' + qs(std::string(unit));
+    }
+    if (section < 0 || section >= segmentCount()) return role == Qt::DisplayRole ? QVariant(QStringLiteral("合计")) : QVariant();
+    const QString failed = problemOf(section, static_cast<int>(Column::label));
+    switch (role) {
+    case Qt::DisplayRole: {
+        const std::string& label = document_.segments[static_cast<std::size_t>(section)].label;
+        const QString name = QString::fromStdString(label).simplified();
+        return name.isEmpty() ? QString::number(section + 1)
+                              : QStringLiteral("%1 %2").arg(section + 1).arg(name.size() > 12 ? name.left(11) + "…" : name);
+    }
+    case Qt::ToolTipRole: return failed.isEmpty() ? QVariant() : QVariant(failed);
+    case Qt::BackgroundRole: return failed.isEmpty() ? QVariant() : QVariant(QBrush(kProblemColour));
+    case Qt::ForegroundRole: return failed.isEmpty() ? QVariant() : QVariant(QBrush(QColor(160, 0, 0)));
+    default: return {};
+    }
 }
 
 Qt::ItemFlags PipelineModel::flags(const QModelIndex& index) const

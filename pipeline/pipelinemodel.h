@@ -49,12 +49,17 @@ public:
     };
     bool setCellTexts(const QList<CellText>& cells, const QString& description);
 
+    /// Why the row's cell is marked (a failed segment's label, remark and input; a text kept in a
+    /// number cell); empty when it is not.
+    QString problemOf(int row, int column) const;
+
 signals:
     /// The results were calculated anew.
     void calculated();
 
 private:
-    QString problemOf(int row, int column) const;
+    bool isBlank(int row) const;
+    const SegmentRun* runOf(int row) const;
 
     PipelineDocument document_;
     PipelineResult result_;

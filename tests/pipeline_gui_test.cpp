@@ -76,12 +76,19 @@ TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWh
     EXPECT_EQ(control<QLineEdit>(*pipeline, "txtwendu")->text(), "250");
     EXPECT_EQ(pipeline->windowTitle(), "管线计算 - 未命名[*]");
     ASSERT_EQ(model->segmentCount(), 1);
+    // The new row is not marked before anything is typed into it; then it asks for the pipe, at its cell,
+    // its label and its row header.
+    EXPECT_EQ(text(0, Column::remark) + cell(0, Column::dn).data(Qt::ToolTipRole).toString(), "");
+    EXPECT_FALSE(cell(0, Column::dn).data(Qt::BackgroundRole).isValid());
+    type(0, Column::length, "250");
     EXPECT_EQ(text(0, Column::remark), "请输入管道规格");
-    EXPECT_EQ(cell(0, Column::dn).data(Qt::ToolTipRole).toString(), "请输入管道规格");
-    EXPECT_TRUE(cell(0, Column::dn).data(Qt::BackgroundRole).isValid());
+    for (const QVariant& tip : {cell(0, Column::dn).data(Qt::ToolTipRole), cell(0, Column::label).data(Qt::ToolTipRole),
+                                model->headerData(0, Qt::Vertical, Qt::ToolTipRole)}) {
+        EXPECT_EQ(tip.toString(), "请输入管道规格");
+    }
+    EXPECT_TRUE(model->headerData(0, Qt::Vertical, Qt::BackgroundRole).isValid());
 
     pick(0, Column::dn, "DN200");
-    type(0, Column::length, "250");
     EXPECT_EQ(table->currentIndex(), cell(1, Column::length));  // Enter moved down
     EXPECT_EQ(text(0, Column::remark), "请输入局部阻力系数");
     table->setCurrentIndex(cell(0, Column::flow));
@@ -112,7 +119,8 @@ TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWh
     while (undo->canRedo()) undo->redo();
     EXPECT_EQ(text(0, Column::pend), "0.978");
     EXPECT_EQ(std::pair(model->headerData(0, Qt::Vertical).toString(), model->headerData(1, Qt::Vertical).toString()),
-              std::pair(QString("1"), QString()));  // the totals row has no number
+              std::pair(QString("1"), QString("合计")));
+    EXPECT_FALSE(model->headerData(0, Qt::Vertical, Qt::BackgroundRole).isValid());  // computed: not marked
 
     // The flag colours the velocity cell, then the superheat cell when it falls below the margin.
     const PipelineDocument worked = model->document();
@@ -123,7 +131,7 @@ TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWh
     model->resetDocument(d);
     EXPECT_EQ(colour(Column::superheat), colour(Column::velocity));
     EXPECT_NE(colour(Column::tend), colour(Column::superheat));
-    // A missing input marks its own cell and the remark, no other.
+    // A missing input marks its own cell, the label and the remark, no other.
     for (const Column missing : {Column::length, Column::flow, Column::zeta, Column::beta, Column::phi, Column::ambient,
                                  Column::dropPerKm}) {
         d = worked;
@@ -131,7 +139,8 @@ TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWh
         model->resetDocument(d);
         for (int c = 0; c < kColumnCount; ++c) {
             const bool marked = !cell(0, static_cast<Column>(c)).data(Qt::ToolTipRole).toString().isEmpty();
-            EXPECT_EQ(marked, c == static_cast<int>(missing) || c == static_cast<int>(Column::remark)) << c;
+            const bool own = c == static_cast<int>(missing) || c == static_cast<int>(Column::remark);
+            EXPECT_EQ(marked, own || c == static_cast<int>(Column::label)) << c;
         }
     }
     model->resetDocument(worked);
