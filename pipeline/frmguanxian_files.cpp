@@ -1,0 +1,190 @@
+// The pipeline window's files: opening and saving the document, asking about unsaved changes,
+// the exports and the printed report.
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QThread>
+
+#include "mainwin/messageservice.h"
+#include "pipeline/calcreport.h"
+#include "pipeline/filewrite.h"
+#include "pipeline/frmguanxian.h"
+#include "pipeline/pipelinefile.h"
+#include "pipeline/pipelinemodel.h"
+#include "pipeline/pipelinetable.h"
+#include "pipeline/profilechart.h"
+#include "pipeline/profileview.h"
+
+namespace dorvent {
+namespace {
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+QByteArray bytesOf(const std::string& text) { return {text.data(), static_cast<qsizetype>(text.size())}; }
+
+void cannotWrite(const QString& path, const QString& why = {})
+{
+    const QString name = QFileInfo(path).fileName();
+    showMessage(why.isEmpty() ? QStringLiteral("无法写入文件 %1").arg(name) : QStringLiteral("无法写入文件 %1：%2").arg(name, why));
+}
+
+/// Runs work on a thread of its own and waits for it, the windows drawn meanwhile but taking no
+/// input; after half a second a dialog says what is going on.
+bool inBackground(QWidget* parent, const QString& what, std::function<bool()> work)
+{
+    bool done = false;
+    std::unique_ptr<QThread> thread(QThread::create([&done, &work] { done = work(); }));
+    QProgressDialog progress(what, QString(), 0, 0, parent);
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(500);
+    progress.setCancelButton(nullptr);
+    QEventLoop loop;
+    QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    thread->start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    thread->wait();  // the loop also ends when the program quits
+    return done;
+}
+
+}  // namespace
+
+bool frmguanxian::maybeSave()
+{
+    if (model_->undoStack()->isClean()) return true;
+    const QString name = filePath_.isEmpty() ? QStringLiteral("未命名") : QFileInfo(filePath_).fileName();
+    switch (askToSave(QStringLiteral("管线“%1”有未保存的修改。是否保存？").arg(name), QStringLiteral("管线计算"))) {
+    case SaveChoice::save: return save();
+    case SaveChoice::discard: return true;
+    case SaveChoice::cancel: break;
+    }
+    return false;
+}
+
+void frmguanxian::closeEvent(QCloseEvent* event)
+{
+    if (maybeSave()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void frmguanxian::open()
+{
+    if (!maybeSave()) return;
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("打开管线文件"), QFileInfo(filePath_).path(),
+                                                      QStringLiteral("Dorvent 管线文件 (*.dorvent)"));
+    if (!path.isEmpty()) openFile(path);
+}
+
+bool frmguanxian::openFile(const QString& path)
+{
+    QFile file(path);
+    std::string error;
+    PipelineFileRead read;
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = "无法读取该文件";
+    } else if (file.size() > static_cast<qint64>(kMostFileBytes)) {
+        error = tooLargeMessage();
+    } else {
+        const QByteArray bytes = file.readAll();
+        read = readPipelineFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        error = read.error;
+    }
+    if (!read.document) {
+        showMessage(QStringLiteral("无法打开管线文件 %1：\r\n%2").arg(QFileInfo(path).fileName(), qs(error)));
+        return false;
+    }
+    model_->resetDocument(*read.document);
+    filePath_ = path;
+    updateTitle();
+    return true;
+}
+
+bool frmguanxian::save() { return filePath_.isEmpty() ? saveAs() : saveFile(filePath_); }
+
+bool frmguanxian::saveAs()
+{
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存管线文件"), filePath_,
+                                                QStringLiteral("Dorvent 管线文件 (*.dorvent)"));
+    if (path.isEmpty()) return false;
+    if (!path.endsWith(QStringLiteral(".dorvent"))) path += QStringLiteral(".dorvent");
+    return saveFile(path);
+}
+
+bool frmguanxian::saveFile(const QString& path)
+{
+    if (!writeAtomically(path, bytesOf(writePipelineFile(model_->document())))) {
+        showMessage(QStringLiteral("无法保存管线文件 %1").arg(QFileInfo(path).fileName()));
+        return false;
+    }
+    filePath_ = path;
+    model_->undoStack()->setClean();
+    updateTitle();
+    return true;
+}
+
+QString frmguanxian::exportPath(const QString& caption, const QString& filter, const QString& extension)
+{
+    const QString base = filePath_.isEmpty() ? QStringLiteral("管线") : QFileInfo(filePath_).completeBaseName();
+    QString selected;
+    QString path = QFileDialog::getSaveFileName(this, caption, base + extension, filter, &selected);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += extension;
+    return path;
+}
+
+bool frmguanxian::exportCsv(const QString& path)
+{
+    // The byte-order mark tells spreadsheet programs that the Chinese headers are UTF-8.
+    return exportTo(path, [this](const QString& target) {
+        return writeAtomically(target, bytesOf("\xEF\xBB\xBF" + csvTable(model_->document(), model_->result())));
+    });
+}
+
+bool frmguanxian::exportChart(const QString& path)
+{
+    return exportTo(path, [this](const QString& target) {
+        return saveProfile(chtpoumian->data(), target);
+    });
+}
+
+bool frmguanxian::exportReport(const QString& path)
+{
+    return exportTo(path, [this](const QString& target) {
+        // A long report takes a while to lay out: off the window's thread, which goes on drawing.
+        return inBackground(this, QStringLiteral("正在写出计算书…"),
+                            [document = model_->document(), result = model_->result(), target] {
+                                return writeReportPdf(document, result, target);
+                            });
+    });
+}
+
+bool frmguanxian::exportTo(const QString& path, const std::function<bool(const QString&)>& write)
+{
+    if (const QString problem = targetProblem(path, filePath_); !problem.isEmpty()) {
+        cannotWrite(path, problem);
+        return false;
+    }
+    if (write(path)) return true;
+    cannotWrite(path);
+    return false;
+}
+
+void frmguanxian::printPreview()
+{
+    const QString date = reportDate();
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, &date](QPrinter* target) {
+        printReport(model_->document(), model_->result(), date, *target);
+    });
+    preview.exec();
+}
+
+}  // namespace dorvent
