@@ -13,6 +13,7 @@
 #include <string_view>
 #include <utility>
 
+#include "app/qtchinese.h"
 #include "pipeline/calcreport.h"
 #include "pipeline/filewrite.h"
 #include "pipeline/pipelinecalc.h"
@@ -92,8 +93,10 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("dorvent-calc"));
     QCoreApplication::setApplicationVersion(QStringLiteral(DORVENT_VERSION));
-    ParserTexts texts;
+    ParserTexts texts;  // for a machine without Qt's translations; Qt's own, installed last, come first
     QCoreApplication::installTranslator(&texts);
+    QTranslator qtTexts;
+    dorvent::installQtChinese(qtTexts);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(kDescription));

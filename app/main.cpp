@@ -1,8 +1,10 @@
 #include <QApplication>
 #include <QIcon>
+#include <QTranslator>
 
 #include <csignal>
 
+#include "app/qtchinese.h"
 #include "mainwin/frmdorvent.h"
 
 int main(int argc, char* argv[])
@@ -12,6 +14,8 @@ int main(int argc, char* argv[])
 #endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dorvent"));
+    QTranslator qtTexts;
+    dorvent::installQtChinese(qtTexts);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.dorvent.Dorvent"));
     QApplication::setWindowIcon(
         QIcon::fromTheme(QStringLiteral("org.dorvent.Dorvent"), QIcon(QStringLiteral(":/org.dorvent.Dorvent-256.png"))));

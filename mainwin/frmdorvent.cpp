@@ -289,7 +289,14 @@ void frmdorvent::m21_Click()
 /// takes the state evaluated here as its start.
 void frmdorvent::m31_Click()
 {
-    if (guanxian_ == nullptr) guanxian_ = new frmguanxian(&state_);
+    if (guanxian_ == nullptr) {
+        guanxian_ = new frmguanxian(&state_);
+        connect(guanxian_, &frmguanxian::mainWindowWanted, this, [this] {
+            show();
+            raise();
+            activateWindow();
+        });
+    }
     guanxian_->showFromMainWindow();
 }
 

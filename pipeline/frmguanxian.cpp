@@ -129,7 +129,24 @@ void frmguanxian::createActions()
     mchexiao->setShortcut(QKeySequence::Undo);
     mchongzuo = model_->undoStack()->createRedoAction(this, QStringLiteral("重做"));
     mchongzuo->setObjectName(QStringLiteral("mchongzuo"));
-    mchongzuo->setShortcut(QKeySequence::Redo);
+    mchongzuo->setShortcuts({QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    // The table's own: their keys act while the table has the focus, so that the header boxes keep
+    // theirs; the table's context menu offers them too.
+    const auto tableAction = [&action](const char* name, const QString& caption, QKeySequence keys) {
+        QAction* a = action(name, caption, keys);
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        return a;
+    };
+    mjianqie = tableAction("mjianqie", QStringLiteral("剪切"), QKeySequence::Cut);
+    mfuzhi = tableAction("mfuzhi", QStringLiteral("复制"), QKeySequence::Copy);
+    mzhantie = tableAction("mzhantie", QStringLiteral("粘贴"), QKeySequence::Paste);
+    mqingchu = tableAction("mqingchu", QStringLiteral("删除内容"), QKeySequence::Delete);
+    mcharu = tableAction("mcharu", QStringLiteral("插入管段"), QKeySequence(Qt::CTRL | Qt::Key_Plus));
+    mtianjia = tableAction("mtianjia", QStringLiteral("添加管段"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus));
+    mshanchu = tableAction("mshanchu", QStringLiteral("删除管段"), QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    mshangyi = tableAction("mshangyi", QStringLiteral("上移管段"), QKeySequence(Qt::ALT | Qt::Key_Up));
+    mxiayi = tableAction("mxiayi", QStringLiteral("下移管段"), QKeySequence(Qt::ALT | Qt::Key_Down));
+    mzhuchuangkou = action("mzhuchuangkou", QStringLiteral("主窗口"), {});
 }
 
 void frmguanxian::createMenus()
@@ -142,6 +159,12 @@ void frmguanxian::createMenus()
     file->addAction(mguanbi);
     QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑"));
     edit->addActions({mchexiao, mchongzuo});
+    edit->addSeparator();
+    edit->addActions({mjianqie, mfuzhi, mzhantie, mqingchu});
+    edit->addSeparator();
+    edit->addActions({mcharu, mtianjia, mshanchu, mshangyi, mxiayi});
+    QMenu* window = menuBar()->addMenu(QStringLiteral("窗口"));
+    window->addAction(mzhuchuangkou);
 }
 
 void frmguanxian::createWidgets()
@@ -167,6 +190,13 @@ void frmguanxian::createWidgets()
     for (QLineEdit* box : {txtxiangmu, txtshejiren}) box->setMaxLength(kMostTextBytes / 3);  // as a file holds them
     tblguanduan = new PipelineTableView(model_, client);
     tblguanduan->setObjectName(QStringLiteral("tblguanduan"));
+    tblguanduan->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* separator = new QAction(tblguanduan);
+    separator->setSeparator(true);
+    tblguanduan->addActions({mjianqie, mfuzhi, mzhantie, mqingchu, separator, mcharu, mtianjia, mshanchu, mshangyi, mxiayi});
+    lblxiaoxi = new QLabel(client);  // the first segment that did not compute, and why
+    lblxiaoxi->setObjectName(QStringLiteral("lblxiaoxi"));
+    lblxiaoxi->setStyleSheet(QStringLiteral("color: #b00000"));
     chtpoumian = new ProfileView(client);
     chtpoumian->setObjectName(QStringLiteral("chtpoumian"));
     auto* split = new QSplitter(Qt::Vertical, client);
@@ -195,6 +225,7 @@ void frmguanxian::createWidgets()
     layout->addLayout(start);
     layout->addWidget(lblqidian);
     layout->addLayout(rows);
+    layout->addWidget(lblxiaoxi);
     layout->addWidget(split, 1);
 }
 
@@ -227,6 +258,19 @@ void frmguanxian::createConnections()
     connect(cmdshanchu, &QPushButton::clicked, this, &frmguanxian::deleteSegments);
     connect(cmdshangyi, &QPushButton::clicked, this, [this] { moveSegment(-1); });
     connect(cmdxiayi, &QPushButton::clicked, this, [this] { moveSegment(1); });
+    connect(mcharu, &QAction::triggered, this, &frmguanxian::insertSegment);
+    connect(mtianjia, &QAction::triggered, this, &frmguanxian::addSegment);
+    connect(mshanchu, &QAction::triggered, this, &frmguanxian::deleteSegments);
+    connect(mshangyi, &QAction::triggered, this, [this] { moveSegment(-1); });
+    connect(mxiayi, &QAction::triggered, this, [this] { moveSegment(1); });
+    connect(mfuzhi, &QAction::triggered, tblguanduan, &PipelineTableView::copySelection);
+    connect(mzhantie, &QAction::triggered, tblguanduan, &PipelineTableView::paste);
+    connect(mqingchu, &QAction::triggered, tblguanduan, &PipelineTableView::clearSelectedCells);
+    connect(mjianqie, &QAction::triggered, tblguanduan, [this] {
+        tblguanduan->copySelection();
+        tblguanduan->clearSelectedCells();
+    });
+    connect(mzhuchuangkou, &QAction::triggered, this, &frmguanxian::mainWindowWanted);
     for (QLineEdit* box : {txtxiangmu, txtshejiren, txtyali, txtwendu, txtyuliang}) {
         connect(box, &QLineEdit::textEdited, this, &frmguanxian::headerEdited);
     }
@@ -240,7 +284,8 @@ void frmguanxian::createConnections()
 
 void frmguanxian::newDocument()
 {
-    model_->resetDocument(withMainState({.segments = {PipelineSegment{}}}));
+    saved_ = withMainState({.segments = {PipelineSegment{}}});
+    model_->resetDocument(saved_);
     filePath_.clear();
     updateTitle();
 }
@@ -257,6 +302,7 @@ void frmguanxian::takeMainState()
 {
     if (mainState_ == nullptr || mainState_->area == region::none) {
         showMessage(QStringLiteral("请先计算蒸汽状态"));
+        emit mainWindowWanted();  // where the state is computed, even after it was closed
         return;
     }
     model_->changeDocument(withMainState(model_->document()), QStringLiteral("取主窗口状态"));
@@ -319,6 +365,15 @@ void frmguanxian::showDocument()
         if (start.tsat) text += QStringLiteral("，饱和温度 %1 ℃").arg(qs(formatFixed(*start.tsat, 3)));
         lblqidian->setText(text);
     }
+    QString failure;
+    for (std::size_t i = 0; i < r.segments.size() && failure.isEmpty(); ++i) {
+        if (r.segments[i].status != SegmentStatus::failed || model_->problemOf(static_cast<int>(i), 0).isEmpty()) continue;
+        const std::string& label = d.segments[i].label;
+        failure = QStringLiteral("管段 %1%2未能算出：%3")
+                      .arg(i + 1)
+                      .arg(label.empty() ? QStringLiteral(" ") : QStringLiteral("（%1）").arg(qs(label)), qs(r.segments[i].message));
+    }
+    lblxiaoxi->setText(failure);
 }
 
 void frmguanxian::updateTitle()
@@ -348,7 +403,14 @@ void frmguanxian::addSegment()
     if (d.segments.size() >= kMostSegments) return;  // as many as a file may hold
     d.segments.push_back(nextSegment(d.segments, d.segments.size()));
     model_->changeDocument(d, QStringLiteral("添加管段"));
-    tblguanduan->setCurrentIndex(model_->index(model_->segmentCount() - 1, 0));
+    editRow(model_->segmentCount() - 1);
+}
+
+/// The first cell of a new row, with the focus, so that typing goes there.
+void frmguanxian::editRow(int row)
+{
+    tblguanduan->setFocus();
+    tblguanduan->setCurrentIndex(model_->index(row, static_cast<int>(Column::label)));
 }
 
 void frmguanxian::insertSegment()
@@ -358,7 +420,7 @@ void frmguanxian::insertSegment()
     const int row = std::clamp(tblguanduan->currentIndex().row(), 0, model_->segmentCount());
     d.segments.insert(d.segments.begin() + row, nextSegment(d.segments, static_cast<std::size_t>(row)));
     model_->changeDocument(d, QStringLiteral("插入管段"));
-    tblguanduan->setCurrentIndex(model_->index(row, 0));
+    editRow(row);
 }
 
 void frmguanxian::deleteSegments()

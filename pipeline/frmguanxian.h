@@ -51,6 +51,10 @@ public:
     bool exportChart(const QString& path);   ///< PNG, or a vector PDF for a path ending in .pdf
     bool exportReport(const QString& path);  ///< the calculation report as PDF
 
+signals:
+    /// The main window is asked for: shown, even after it was closed.
+    void mainWindowWanted();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -67,6 +71,7 @@ private:
     void insertSegment();
     void deleteSegments();
     void moveSegment(int step);
+    void editRow(int row);
     void headerEdited();
     void showDocument();
     void showChart();
@@ -80,6 +85,7 @@ private:
     const SteamState* mainState_;
     PipelineModel* model_ = nullptr;
     QString filePath_;
+    PipelineDocument saved_;  // as the file holds it, or as a new document began
 
     QLineEdit* txtxiangmu = nullptr;   // project
     QLineEdit* txtshejiren = nullptr;  // designer
@@ -90,6 +96,7 @@ private:
     QLineEdit* txtyuliang = nullptr;   // superheat margin
     QPushButton* cmdqu = nullptr;      // take the main window's state
     QLabel* lblqidian = nullptr;       // the start state as evaluated
+    QLabel* lblxiaoxi = nullptr;       // the segment that stopped the calculation
     QPushButton* cmdtianjia = nullptr;
     QPushButton* cmdcharu = nullptr;
     QPushButton* cmdshanchu = nullptr;
@@ -109,6 +116,16 @@ private:
     QAction* mdayin = nullptr;
     QAction* mchexiao = nullptr;
     QAction* mchongzuo = nullptr;
+    QAction* mjianqie = nullptr;
+    QAction* mfuzhi = nullptr;
+    QAction* mzhantie = nullptr;
+    QAction* mqingchu = nullptr;
+    QAction* mcharu = nullptr;
+    QAction* mtianjia = nullptr;
+    QAction* mshanchu = nullptr;
+    QAction* mshangyi = nullptr;
+    QAction* mxiayi = nullptr;
+    QAction* mzhuchuangkou = nullptr;
 };
 
 }  // namespace dorvent

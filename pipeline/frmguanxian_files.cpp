@@ -68,11 +68,15 @@ bool frmguanxian::maybeSave()
 
 void frmguanxian::closeEvent(QCloseEvent* event)
 {
-    if (maybeSave()) {
-        event->accept();
-    } else {
+    if (!maybeSave()) {
         event->ignore();
+        return;
     }
+    if (!model_->undoStack()->isClean()) {  // 不保存: what was saved comes back, not the changes declined
+        model_->resetDocument(saved_);
+        updateTitle();
+    }
+    event->accept();
 }
 
 void frmguanxian::open()
@@ -102,6 +106,7 @@ bool frmguanxian::openFile(const QString& path)
         return false;
     }
     model_->resetDocument(*read.document);
+    saved_ = *read.document;
     filePath_ = path;
     updateTitle();
     return true;
@@ -125,6 +130,7 @@ bool frmguanxian::saveFile(const QString& path)
         return false;
     }
     filePath_ = path;
+    saved_ = model_->document();
     model_->undoStack()->setClean();
     updateTitle();
     return true;

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QUndoCommand>
 
+#include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinetable.h"
 
 namespace dorvent {
@@ -212,12 +213,16 @@ bool PipelineModel::setData(const QModelIndex& index, const QVariant& value, int
                         QStringLiteral("编辑%1").arg(qs(std::string(columnTitle(static_cast<Column>(index.column()))))));
 }
 
-bool PipelineModel::setCellTexts(const QList<CellText>& cells, const QString& description)
+bool PipelineModel::setCellTexts(const QList<CellText>& cells, const QString& description, bool grow)
 {
     PipelineDocument changed = document_;
     bool any = false;
     for (const CellText& cell : cells) {
-        if (cell.row < 0 || cell.row >= segmentCount() || cell.column < 0 || cell.column >= kColumnCount) continue;
+        while (grow && cell.row >= static_cast<int>(changed.segments.size()) && changed.segments.size() < kMostSegments) {
+            changed.segments.emplace_back();
+        }
+        if (cell.row >= static_cast<int>(changed.segments.size())) continue;
+        if (cell.row < 0 || cell.column < 0 || cell.column >= kColumnCount) continue;
         any |= setCellText(changed.segments[static_cast<std::size_t>(cell.row)], static_cast<Column>(cell.column),
                            cell.text.toStdString());
     }

@@ -41,13 +41,14 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     /// Texts typed or pasted into several cells, as one step; cells that cannot take their
-    /// text keep theirs. False when no cell took its text.
+    /// text keep theirs. With grow, rows beyond the last are added for them, as many as a
+    /// document may hold. False when no cell took its text.
     struct CellText {
         int row;
         int column;
         QString text;
     };
-    bool setCellTexts(const QList<CellText>& cells, const QString& description);
+    bool setCellTexts(const QList<CellText>& cells, const QString& description, bool grow = false);
 
     /// Why the row's cell is marked (a failed segment's label, remark and input; a text kept in a
     /// number cell); empty when it is not.

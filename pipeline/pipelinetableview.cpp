@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QStyledItemDelegate>
 
 #include "pipeline/pipelinemodel.h"
@@ -14,16 +15,26 @@
 namespace dorvent {
 namespace {
 
-/// A cell whose value is picked from a fixed list.
+/// A cell whose value is picked from a fixed list, or, where typed is set, also typed ("200" or
+/// "DN200" for the DN).
 class ChoiceDelegate : public QStyledItemDelegate {
 public:
-    ChoiceDelegate(QStringList choices, QObject* parent) : QStyledItemDelegate(parent), choices_(std::move(choices)) {}
+    ChoiceDelegate(QStringList choices, bool typed, QObject* parent)
+        : QStyledItemDelegate(parent), choices_(std::move(choices)), typed_(typed)
+    {
+    }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override
     {
         auto* list = new QComboBox(parent);
         list->addItems(choices_);
         list->setMaxVisibleItems(choices_.size());
+        if (typed_) {  // the text goes to the model as typed, on Enter or on leaving the cell
+            list->setEditable(true);
+            list->setInsertPolicy(QComboBox::NoInsert);
+            list->setCompleter(nullptr);
+            return list;
+        }
         // A pick is the whole edit: it goes to the model at once.
         connect(list, &QComboBox::activated, this, [this, list] {
             auto* self = const_cast<ChoiceDelegate*>(this);
@@ -34,7 +45,9 @@ public:
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override
     {
-        static_cast<QComboBox*>(editor)->setCurrentText(index.data(Qt::EditRole).toString());
+        auto* list = static_cast<QComboBox*>(editor);
+        list->setCurrentText(index.data(Qt::EditRole).toString());
+        if (list->isEditable()) list->lineEdit()->selectAll();  // typing replaces, as in any cell
     }
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
     {
@@ -43,6 +56,7 @@ public:
 
 private:
     QStringList choices_;
+    bool typed_;
 };
 
 QStringList dnChoices()
@@ -73,9 +87,11 @@ bool isClearable(int column)
 PipelineTableView::PipelineTableView(PipelineModel* model, QWidget* parent) : QTableView(parent), model_(model)
 {
     setModel(model);
-    setItemDelegateForColumn(static_cast<int>(Column::dn), new ChoiceDelegate(dnChoices(), this));
-    setItemDelegateForColumn(static_cast<int>(Column::heatLossSource), new ChoiceDelegate(sourceChoices(), this));
-    setEditTriggers(AnyKeyPressed | DoubleClicked | EditKeyPressed | SelectedClicked);
+    setItemDelegateForColumn(static_cast<int>(Column::dn), new ChoiceDelegate(dnChoices(), true, this));
+    setItemDelegateForColumn(static_cast<int>(Column::heatLossSource), new ChoiceDelegate(sourceChoices(), false, this));
+    // No edit on a click into the current cell: its delayed start would swallow the keys typed
+    // right after the click. Typing replaces, F2 and a double click edit.
+    setEditTriggers(AnyKeyPressed | DoubleClicked | EditKeyPressed);
     setSelectionMode(ContiguousSelection);
     verticalHeader()->setDefaultSectionSize(24);
     // Widths fit the texts of a document as it is opened or its rows change, then stay put
@@ -97,6 +113,24 @@ void PipelineTableView::keyPressEvent(QKeyEvent* event)
     } else {
         QTableView::keyPressEvent(event);
     }
+}
+
+/// Tab and Backtab go to the next cell that takes input, over the results and the catalogue's
+/// dimensions, to the next row at the end of one.
+QModelIndex PipelineTableView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if (action != MoveNext && action != MovePrevious) return QTableView::moveCursor(action, modifiers);
+    const int columns = model_->columnCount();
+    const int cells = model_->rowCount() * columns;
+    const QModelIndex current = currentIndex();
+    int at = current.isValid() ? current.row() * columns + current.column() : -1;
+    for (int step = 0; step < cells; ++step) {
+        at = action == MoveNext ? at + 1 : at - 1;
+        if (at < 0 || at >= cells) break;
+        const QModelIndex index = model_->index(at / columns, at % columns);
+        if (index.flags() & Qt::ItemIsEditable) return index;
+    }
+    return current;
 }
 
 void PipelineTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
@@ -134,7 +168,8 @@ void PipelineTableView::copySelection()
     QApplication::clipboard()->setText(lines.join('\n'));
 }
 
-/// Tab-separated lines from the clipboard, from the current cell to the right and down.
+/// Tab-separated lines from the clipboard, from the current cell to the right and down; rows are
+/// added for lines beyond the last one, in the same step.
 void PipelineTableView::paste()
 {
     const QModelIndex current = currentIndex();
@@ -148,7 +183,7 @@ void PipelineTableView::paste()
         const QStringList texts = line.split('\t');
         for (int j = 0; j < texts.size(); ++j) cells.append({current.row() + i, current.column() + j, texts[j]});
     }
-    model_->setCellTexts(cells, QStringLiteral("粘贴"));
+    model_->setCellTexts(cells, QStringLiteral("粘贴"), true);
 }
 
 void PipelineTableView::clearSelectedCells()

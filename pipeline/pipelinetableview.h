@@ -6,9 +6,10 @@ namespace dorvent {
 
 class PipelineModel;
 
-/// The segment table, used as a spreadsheet is: typing starts an edit, Enter moves down, Tab
-/// right; Delete empties the selected inputs; Ctrl+C and Ctrl+V copy and paste tab-separated
-/// text; the DN and the heat-loss source are picked from lists.
+/// The segment table, used as a spreadsheet is: typing starts an edit, Enter moves down, Tab to
+/// the next input; Delete empties the selected inputs; Ctrl+C and Ctrl+V copy and paste
+/// tab-separated text, paste adding the rows it needs; the DN is picked or typed, the heat-loss
+/// source picked.
 class PipelineTableView : public QTableView {
     Q_OBJECT
 
@@ -21,6 +22,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:

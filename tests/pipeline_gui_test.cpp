@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -21,6 +22,7 @@
 #include "pipeline/pipelinemodel.h"
 #include "pipeline/pipelinetable.h"
 #include "pipeline/pipelinetableview.h"
+#include "pipeline/profileview.h"
 
 namespace dorvent {
 namespace {
@@ -126,6 +128,7 @@ TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWh
     const PipelineDocument worked = model->document();
     const auto colour = [this](Column c) { return cell(0, c).data(Qt::BackgroundRole).value<QBrush>().color(); };
     EXPECT_NE(colour(Column::velocity), colour(Column::p0));
+    EXPECT_NE(colour(Column::superheat), colour(Column::velocity));  // 61.9 ℃ above the margin of 5 ℃
     PipelineDocument d = worked;
     d.superheatMargin = 100;
     model->resetDocument(d);
@@ -192,6 +195,7 @@ TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
     control<QPushButton>(*pipeline, "cmdcharu")->click();
     ASSERT_EQ(model->segmentCount(), 3);
     EXPECT_EQ(inputs(1), continued);
+    EXPECT_EQ(table->currentIndex(), cell(1, Column::label));  // the new row
     EXPECT_EQ(text(2, Column::dn), "DN250");
     model->undoStack()->undo();  // the insertion
     model->undoStack()->undo();  // DN250
@@ -241,6 +245,13 @@ TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
     control<QPushButton>(*pipeline, "cmdshanchu")->click();
     ASSERT_EQ(model->segmentCount(), 1);
     EXPECT_EQ(text(0, Column::label), "A-B");
+    select(0, Column::label, 0, Column::label);  // the last one deleted: the totals row is current
+    control<QPushButton>(*pipeline, "cmdshanchu")->click();
+    EXPECT_EQ(std::pair(model->segmentCount(), table->currentIndex()), std::pair(0, cell(0, Column::label)));
+    // As many rows as a file holds, no more.
+    model->resetDocument({.segments = std::vector<PipelineSegment>(kMostSegments)});
+    control<QPushButton>(*pipeline, "cmdtianjia")->click();
+    EXPECT_EQ(model->segmentCount(), static_cast<int>(kMostSegments));
 }
 
 TEST_F(PipelineWindow, HeaderAndUnitListsShowTheDocumentOpenedOrUndone)
@@ -284,6 +295,8 @@ TEST_F(PipelineWindow, HeaderAndUnitListsShowTheDocumentOpenedOrUndone)
     }
     EXPECT_EQ(std::tuple(model->document().project, model->document().designer, model->document().superheatMargin),
               std::tuple("东线", "Li", 12.0));
+    model->undoStack()->undo();  // typing into one box is one step, into the next another
+    EXPECT_EQ(std::pair(model->document().designer, model->document().superheatMargin), std::pair(std::string("Li"), 7.5));
     QLineEdit* pressure = control<QLineEdit>(*pipeline, "txtyali");
     pressure->selectAll();
     QTest::keyClicks(pressure, "1e10");  // beyond what a document holds: kept out of it
@@ -292,6 +305,69 @@ TEST_F(PipelineWindow, HeaderAndUnitListsShowTheDocumentOpenedOrUndone)
     while (model->undoStack()->canUndo()) model->undoStack()->undo();
     EXPECT_EQ(header(), QStringList({"东线", "张工", "1000", "523.15", "7.5", "kPa", "K"}));
     EXPECT_FALSE(pipeline->isWindowModified());
+}
+
+TEST_F(PipelineWindow, KeysLandWhereTheUserTypesAndPasteGrowsTheTable)
+{
+    // A click into the current cell, then keys: every key lands, also after the double-click time.
+    table->setCurrentIndex(cell(0, Column::length));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(cell(0, Column::length)).center());
+    press("8");
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    press("00");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCoreApplication::processEvents();  // the edit ends after the key
+    EXPECT_EQ(text(0, Column::length), "800");
+    // The DN typed as its number or its name; Tab over the cells that take no input.
+    for (const char* typed : {"250", "dn200"}) type(0, Column::dn, typed);
+    EXPECT_EQ(text(0, Column::dn), "DN200");
+    table->setFocus();
+    table->setCurrentIndex(cell(0, Column::dn));
+    QTest::keyClick(table, Qt::Key_Tab);
+    EXPECT_EQ(table->currentIndex(), cell(0, Column::length));  // past the catalogue's diameter and wall
+
+    // A block of four rows pasted into a main of one adds three, in one step.
+    QApplication::clipboard()->setText("A\t\t\t\t100\r\nB\t\t\t\t200\r\nC\t\t\t\t300\r\nD\t\t\t\t400\r\n");  // as spreadsheets copy
+    table->setCurrentIndex(cell(0, Column::label));
+    QTest::keySequence(table, QKeySequence::Paste);
+    ASSERT_EQ(model->segmentCount(), 4);
+    EXPECT_EQ(QStringList({text(1, Column::label), text(3, Column::length), text(3, Column::dn)}),
+              QStringList({"B", "400", "自选"}));
+    model->undoStack()->undo();
+    EXPECT_EQ(std::pair(model->segmentCount(), text(0, Column::length)), std::pair(1, QString("800")));
+
+    // The edit menu and the table's context menu; a new row takes the focus at its first cell.
+    QStringList edits;
+    for (QAction* action : table->actions()) edits << action->text();
+    EXPECT_EQ(edits, QStringList({"剪切", "复制", "粘贴", "删除内容", "", "插入管段", "添加管段", "删除管段", "上移管段", "下移管段"}));
+    pipeline->findChild<QAction*>("mtianjia")->trigger();
+    EXPECT_EQ(QApplication::focusWidget(), table);
+    EXPECT_EQ(table->currentIndex(), cell(1, Column::label));
+    EXPECT_TRUE(pipeline->findChild<QAction*>("mchongzuo")->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
+}
+
+TEST_F(PipelineWindow, AFailureIsNamedAndDeclinedEditsAndTheMainWindowComeBack)
+{
+    const PipelineSegment worked{.label = "A-B", .dn = 200, .length = 250, .flow = 10, .zeta = 0.2, .beta = 0.2,
+                                 .phi = 1, .ambient = 20, .dropPerKm = 5, .heatLossSource = HeatLossSource::overhead};
+    PipelineSegment tooLong = worked;
+    std::tie(tooLong.label, tooLong.length) = std::tuple("B-C", 5000);
+    model->changeDocument({.startPressure = 1, .startTemperature = 250, .segments = {worked, tooLong, worked}}, "main");
+    const QString failed = "压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算";
+    EXPECT_EQ(control<QLabel>(*pipeline, "lblxiaoxi")->text(), "管段 2（B-C）未能算出：" + failed);
+    const ProfileData& drawn = control<ProfileView>(*pipeline, "chtpoumian")->data();
+    EXPECT_EQ(std::pair(drawn.stop, drawn.stopText), std::pair(std::optional<double>(250), QString("管段 2（B-C）未能算出")));
+
+    // 不保存 declines the changes: the window opens again with a new main, unchanged.
+    messages.answer = SaveChoice::discard;
+    EXPECT_TRUE(pipeline->close());
+    at<QAction>("m31")->trigger();
+    EXPECT_EQ(std::tuple(model->segmentCount(), text(0, Column::label), pipeline->isWindowModified()),
+              std::tuple(1, QString(), false));
+    // The main window, closed, comes back from the pipeline window.
+    window.close();
+    pipeline->findChild<QAction*>("mzhuchuangkou")->trigger();
+    EXPECT_TRUE(window.isVisible());
 }
 
 TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)

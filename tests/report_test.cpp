@@ -1,12 +1,16 @@
 #include <QAction>
 #include <QFile>
+#include <QBuffer>
 #include <QImage>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "guitest.h"
+#include "mainwin/songfont.h"
 #include "pipeline/calcreport.h"
+#include "pipeline/pagedlayout.h"
 #include "pipeline/frmguanxian.h"
 #include "pipeline/pipelinemodel.h"
 #include "pipeline/pipelinetable.h"
@@ -50,10 +54,13 @@ struct Exports : ::testing::Test {
 TEST_F(Exports, ChartAndCsvHoldWhatTheTableAndTheTraceHold)
 {
     // DN200 at 25 t/h (40.6 m/s), DN250 at 30 t/h (36.0 m/s, below its band of 40 to 60), DN200 at 22 t/h
-    // (45.6 m/s): only the middle segment is flagged.
+    // (45.6 m/s): the velocity flags the middle segment only; the superheat, 108.5, 105.2 and 106.7 ℃,
+    // flags the last two against a margin of 107 ℃. The last one has no label.
     PipelineDocument d = mainOf(3);
     std::tie(d.segments[0].dn, d.segments[0].flow, d.segments[1].dn, d.segments[2].dn, d.segments[2].flow) =
         std::tuple(200, 25, 250, 200, 22);
+    d.superheatMargin = 107;
+    d.segments[2].label.clear();
     window.model()->resetDocument(d);
     const PipelineResult& result = window.model()->result();
     ASSERT_TRUE(result.allComputed);
@@ -71,13 +78,20 @@ TEST_F(Exports, ChartAndCsvHoldWhatTheTableAndTheTraceHold)
     EXPECT_EQ(drawn.temperature, temperature);
     ASSERT_EQ(drawn.saturation.size(), pressure.size());
     EXPECT_EQ(drawn.saturation.back(), QPointF(1200, *result.profile.back().tsat));
-    // The middle segment is shaded, from 400 m to 800 m; the segment ends are labelled where each ends.
-    ASSERT_EQ(drawn.flagged.size(), 1u);
-    EXPECT_EQ(std::pair(drawn.flagged[0].from, drawn.flagged[0].to), std::pair(400.0, 800.0));
-    QStringList labels;
-    for (const ProfileData::Joint& joint : drawn.joints) labels << QStringLiteral("%1@%2").arg(joint.label).arg(joint.distance);
-    EXPECT_EQ(labels, QStringList({"S1@400", "S2@800", "S3@1200"}));
-    EXPECT_FALSE(drawn.stop.has_value());
+    // The flagged segments shaded from end to end; the segment ends labelled where each ends.
+    QStringList marks;
+    for (const ProfileData::Span& span : drawn.flagged) marks << QStringLiteral("%1-%2").arg(span.from).arg(span.to);
+    for (const ProfileData::Joint& joint : drawn.joints) marks << QStringLiteral("%1@%2").arg(joint.label).arg(joint.distance);
+    EXPECT_EQ(marks, QStringList({"400-800", "800-1200", "S1@400", "S2@800", "管段 3@1200"}));
+    EXPECT_EQ(std::pair(drawn.stop.has_value(), drawn.emptyText), std::pair(false, QString()));
+    // Nothing to draw: it says why, and marks no stop.
+    for (const auto& [start, why] : {std::pair(std::optional<double>(), "起点状态：请输入起点压力"),
+                                     std::pair(std::optional<double>(1.3), "尚无算出的管段")}) {
+        PipelineDocument none = mainOf(0);
+        none.startPressure = start;
+        const ProfileData empty = profileData(none, calculatePipeline(none));
+        EXPECT_EQ(std::pair(empty.stop.has_value(), empty.emptyText), std::pair(false, QString(why)));
+    }
 
     ASSERT_TRUE(window.exportCsv(path("main.csv")));
     QFile csv(path("main.csv"));
@@ -96,9 +110,9 @@ TEST_F(Exports, ChartAndCsvHoldWhatTheTableAndTheTraceHold)
     // The picture, and the PDF with its texts whole, as vectors.
     ASSERT_TRUE(window.exportChart(path("profile.png")));
     EXPECT_EQ(QImage(path("profile.png"), "PNG").size(), QSize(1200, 600));
-    ASSERT_TRUE(window.exportChart(path("profile.pdf")));
-    const QString chartText = run("pdftotext", {path("profile.pdf"), "-"});
-    for (const char* text : {"管线压力与温度沿程分布", "压力 (MPa)", "温度 (℃)", "距起点距离 (m)", "S1", "S3", "1200"}) {
+    ASSERT_TRUE(window.exportChart(path("profile.PDF")));
+    const QString chartText = run("pdftotext", {path("profile.PDF"), "-"});
+    for (const char* text : {"管线压力与温度沿程分布", "压力 (MPa)", "温度 (℃)", "距起点距离 (m)", "S1", "管段 3", "1200"}) {
         EXPECT_TRUE(chartText.contains(text)) << text << chartText.toStdString();
     }
     EXPECT_FALSE(chartText.contains("…"));
@@ -118,6 +132,8 @@ TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
     EXPECT_TRUE(text.contains(QRegularExpression("\\n *校核 *\\n")) && text.contains(QRegularExpression("\\n *审核 *\\n")));
     EXPECT_TRUE(text.contains("蒸汽属于区域2：过热蒸汽")) << text.toStdString();  // the start state report
     EXPECT_TRUE(text.contains("管段 4 S4：起点流速")) << text.toStdString();  // 21.6 m/s in DN300
+    EXPECT_TRUE(text.contains("末端过热度") && text.contains(" " + cell(3, Column::superheat)));
+    EXPECT_TRUE(text.contains("DN>200：40～60 m/s") && text.contains("100≤DN≤200：30～50 m/s"));
     // The heat loss the table gives (DN300, overhead, 200 to 300 ℃), and the totals.
     EXPECT_TRUE(text.contains(QRegularExpression("S4 +DN300 .* 架空 +4.15"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QRegularExpression("合计 .*" + cell(4, Column::pressureDrop) + " .*" +
@@ -132,9 +148,12 @@ TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
 
     // Sixty segments: several pages, each with its number of all, the header of the tables on each page
     // they run over, no heading left at the foot of a page, and the chart with its heading.
+    // The pressure runs out in the 24th: the segments after it share one remark.
     window.model()->resetDocument(mainOf(60));
     ASSERT_TRUE(window.exportReport(path("long.pdf")));
-    const QStringList pages = run("pdftotext", {"-layout", path("long.pdf"), "-"}).split('\f', Qt::SkipEmptyParts);
+    const QString all = run("pdftotext", {"-layout", path("long.pdf"), "-"});
+    EXPECT_TRUE(all.contains("管段 24 S24：压降过大") && all.contains("管段 25 至 60：未计算：前面的管段未算出"));
+    const QStringList pages = all.split('\f', Qt::SkipEmptyParts);
     ASSERT_GE(pages.size(), 4);
     int inputHeaders = 0, resultHeaders = 0;  // both tables run over two pages at least
     for (int i = 0; i < pages.size(); ++i) {
@@ -146,6 +165,20 @@ TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
         EXPECT_EQ(pages[i].contains("五、压力与温度沿程分布"), pages[i].contains("管线压力与温度沿程分布"));
     }
     EXPECT_GE(std::min(inputHeaders, resultHeaders), 2) << inputHeaders << " " << resultHeaders;
+}
+
+TEST(PagedLayout, KeepsAHeadingWithWhatFollowsIt)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
+    pdf.setResolution(300);
+    PagedLayout layout(pdf, 0);
+    const QFont font = songFont(10.5);
+    layout.space(pdf.height() - 2.5 * QFontMetricsF(font, &pdf).height());  // room for a line, not its heading too
+    layout.heading("H", font);
+    layout.lines({"L"}, font);
+    EXPECT_EQ(layout.pageCount(), 2);
 }
 
 }  // namespace
