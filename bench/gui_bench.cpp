@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QPdfWriter>
 #include <QPlainTextEdit>
@@ -15,6 +17,10 @@
 #include "bench/statistics.h"
 #include "mainwin/frmdorvent.h"
 #include "pipeline/calcreport.h"
+#include "pipeline/frmguanxian.h"
+#include "pipeline/pipelinefile.h"
+#include "pipeline/pipelinemodel.h"
+#include "pipeline/pipelinetable.h"
 #include "pipeline/pipelinecalc.h"
 
 namespace {
@@ -89,6 +95,52 @@ void BM_reportPdf(benchmark::State& state)
         benchmark::DoNotOptimize(pdf.size());
     }
 }
+/// The pipeline window shown offscreen with its table and chart drawn.
+struct ShownPipeline {
+    dorvent::frmguanxian window{nullptr};
+    ShownPipeline()
+    {
+        window.show();
+        QApplication::processEvents();
+    }
+};
+
+// One cell edit on a main of 1000 segments until the table and the chart show the new results:
+// the length of the 500th segment, 100 m and 101 m in turn.
+void BM_cellEdit(benchmark::State& state)
+{
+    ShownPipeline shown;
+    dorvent::PipelineModel* model = shown.window.model();
+    model->resetDocument(longMain(1000, 3));
+    QApplication::processEvents();
+    const QModelIndex length = model->index(499, static_cast<int>(dorvent::Column::length));
+    bool longer = false;
+    for (auto _ : state) {
+        model->setData(length, longer ? QStringLiteral("100") : QStringLiteral("101"));
+        longer = !longer;
+        QApplication::processEvents();  // the repaint of the table and the chart
+    }
+    if (!model->result().allComputed) state.SkipWithError("a segment did not compute");
+}
+BENCHMARK(BM_cellEdit)->Unit(benchmark::kMillisecond)->Apply([](auto* b) { dorvent::bench::repeated(b); });
+
+// Opening a file of 1000 segments until the window shows it.
+void BM_openFile(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("long.dorvent"));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(QByteArray::fromStdString(dorvent::writePipelineFile(longMain(1000, 3))));
+    file.close();
+    ShownPipeline shown;
+    for (auto _ : state) {
+        if (!shown.window.openFile(path)) state.SkipWithError("the file was not opened");
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_openFile)->Unit(benchmark::kMillisecond)->Apply([](auto* b) { dorvent::bench::repeated(b); });
+
 BENCHMARK(BM_reportPdf)
     ->Args({100, 3})
     ->Args({1000, 3})

@@ -247,12 +247,23 @@ void ProfilePainter::drawGrid()
     for (const double v : x_.ticks()) p_.drawLine(QPointF(xAt(v * unit_), plot_.top()), QPointF(xAt(v * unit_), plot_.bottom()));
 }
 
+/// The flagged segments as bands; neighbours that touch on the screen as one band, so that a long
+/// main is not a thousand overlapping shades.
 void ProfilePainter::drawBands()
 {
+    const auto fill = [this](double from, double to) {
+        p_.fillRect(QRectF(from, plot_.top(), std::max(to - from, px_), plot_.height()), kFlagged);
+    };
+    double from = 0, to = -INFINITY;
     for (const ProfileData::Span& span : data_.flagged) {
-        const double from = xAt(span.from);
-        p_.fillRect(QRectF(from, plot_.top(), std::max(xAt(span.to) - from, px_), plot_.height()), kFlagged);
+        const double left = xAt(span.from), right = xAt(span.to);
+        if (left > to + px_) {
+            if (to > -INFINITY) fill(from, to);
+            from = left;
+        }
+        to = std::max(to, right);
     }
+    if (to > -INFINITY) fill(from, to);
 }
 
 /// The segment ends as dotted lines, and their labels above the plot where they do not crowd
@@ -273,6 +284,7 @@ void ProfilePainter::drawJoints()
     double lastRight = -INFINITY;
     const double gap = smallMetrics_.averageCharWidth();
     for (const ProfileData::Joint& joint : data_.joints) {
+        if (xAt(joint.distance) < lastRight + gap) continue;  // crowded: not even measured
         const double width = smallMetrics_.horizontalAdvance(joint.label);
         const double x = std::clamp(xAt(joint.distance) - width / 2, plot_.left() - width / 2, plot_.right() - width / 2);
         if (x < lastRight + gap) continue;
