@@ -374,6 +374,7 @@ void frmguanxian::showDocument()
                       .arg(label.empty() ? QStringLiteral(" ") : QStringLiteral("（%1）").arg(qs(label)), qs(r.segments[i].message));
     }
     lblxiaoxi->setText(failure);
+    lblxiaoxi->setVisible(!failure.isEmpty());
 }
 
 void frmguanxian::updateTitle()
