@@ -1,5 +1,6 @@
 // The main window, its pipe lists and the two reference windows, offscreen, driven as the user does.
 
+#include "app/qtchinese.h"
 #include "guitest.h"
 #include "mainwin/stateevaluation.h"
 #include "pipes/chosenpipe.h"
@@ -271,6 +272,17 @@ TEST_F(MainWindow, TheHeatLossWindowListsTheChosenColumnAndHandsTheClickedValueO
     for (int i = 0; i < at<QComboBox>("Combo6")->count(); ++i) entries << at<QComboBox>("Combo6")->itemText(i);
     EXPECT_EQ(std::pair(entries, at<QComboBox>("Combo6")->currentIndex()),
               std::pair(QStringList({"3.02", "2.3", "0", "2.18"}), 3));
+}
+
+TEST(QtTexts, TheStandardDialogsSpeakChinese)
+{
+    QTranslator texts;
+    installQtChinese(texts);
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text() + box.button(QMessageBox::Cancel)->text(), "确定取消");
+    EXPECT_EQ(QCoreApplication::translate("QPrintPreviewDialog", "Print Preview"), "打印预览");
+    QCoreApplication::removeTranslator(&texts);
 }
 
 }  // namespace dorvent
