@@ -14,8 +14,8 @@
 #include <utility>
 
 #include "app/qtchinese.h"
-#include "pipeline/calcreport.h"
-#include "pipeline/filewrite.h"
+#include "report/calcreport.h"
+#include "report/filewrite.h"
 #include "pipeline/pipelinecalc.h"
 #include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinetable.h"

@@ -11,7 +11,7 @@
 #include <QTest>
 
 #include "mainwin/frmdorvent.h"
-#include "pipeline/frmguanxian.h"
+#include "netwin/frmguanxian.h"
 #include "refwin/frmliusufanwei.h"
 
 namespace {

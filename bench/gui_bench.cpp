@@ -16,10 +16,10 @@
 
 #include "bench/statistics.h"
 #include "mainwin/frmdorvent.h"
-#include "pipeline/calcreport.h"
-#include "pipeline/frmguanxian.h"
+#include "report/calcreport.h"
+#include "netwin/frmguanxian.h"
 #include "pipeline/pipelinefile.h"
-#include "pipeline/pipelinemodel.h"
+#include "netwin/pipelinemodel.h"
 #include "pipeline/pipelinetable.h"
 #include "pipeline/pipelinecalc.h"
 

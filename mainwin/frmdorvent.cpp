@@ -17,7 +17,7 @@
 #include "mainwin/messageservice.h"
 #include "mainwin/songfont.h"
 #include "mainwin/steaminput.h"
-#include "pipeline/frmguanxian.h"
+#include "netwin/frmguanxian.h"
 #include "pipes/guanjing.h"
 #include "refwin/frmliusufanwei.h"
 #include "refwin/frmresunshi.h"

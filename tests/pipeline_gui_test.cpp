@@ -17,12 +17,12 @@
 
 #include "guitest.h"
 #include "mainwin/frmdorvent.h"
-#include "pipeline/frmguanxian.h"
+#include "netwin/frmguanxian.h"
 #include "pipeline/pipelinefile.h"
-#include "pipeline/pipelinemodel.h"
+#include "netwin/pipelinemodel.h"
 #include "pipeline/pipelinetable.h"
-#include "pipeline/pipelinetableview.h"
-#include "pipeline/profileview.h"
+#include "netwin/pipelinetableview.h"
+#include "netwin/profileview.h"
 
 namespace dorvent {
 namespace {

@@ -9,12 +9,12 @@
 
 #include "guitest.h"
 #include "mainwin/songfont.h"
-#include "pipeline/calcreport.h"
-#include "pipeline/pagedlayout.h"
-#include "pipeline/frmguanxian.h"
-#include "pipeline/pipelinemodel.h"
+#include "report/calcreport.h"
+#include "report/pagedlayout.h"
+#include "netwin/frmguanxian.h"
+#include "netwin/pipelinemodel.h"
 #include "pipeline/pipelinetable.h"
-#include "pipeline/profileview.h"
+#include "netwin/profileview.h"
 
 namespace dorvent {
 namespace {

@@ -1,4 +1,4 @@
-#include "pipeline/profilechart.h"
+#include "report/profilechart.h"
 
 #include <QFontMetricsF>
 #include <QPageSize>
@@ -10,7 +10,7 @@
 
 #include "mainwin/songfont.h"
 #include "numtext/formatnumber.h"
-#include "pipeline/filewrite.h"
+#include "report/filewrite.h"
 
 namespace dorvent {
 namespace {

@@ -1,4 +1,4 @@
-#include "pipeline/pagedlayout.h"
+#include "report/pagedlayout.h"
 
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "pipeline/profilechart.h"
+#include "report/profilechart.h"
 
 namespace dorvent {
 

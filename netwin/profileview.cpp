@@ -1,4 +1,4 @@
-#include "pipeline/profileview.h"
+#include "netwin/profileview.h"
 
 #include <QPainter>
 

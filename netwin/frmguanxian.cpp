@@ -1,4 +1,4 @@
-#include "pipeline/frmguanxian.h"
+#include "netwin/frmguanxian.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -18,14 +18,14 @@
 #include "mainwin/songfont.h"
 #include "numtext/formatnumber.h"
 #include "numtext/readnumber.h"
-#include "pipeline/calcreport.h"
-#include "pipeline/filewrite.h"
+#include "report/calcreport.h"
+#include "report/filewrite.h"
 #include "pipeline/pipelinefile.h"
-#include "pipeline/profilechart.h"
-#include "pipeline/profileview.h"
-#include "pipeline/pipelinemodel.h"
+#include "report/profilechart.h"
+#include "netwin/profileview.h"
+#include "netwin/pipelinemodel.h"
 #include "pipeline/pipelinetable.h"
-#include "pipeline/pipelinetableview.h"
+#include "netwin/pipelinetableview.h"
 
 namespace dorvent {
 namespace {

@@ -1,4 +1,4 @@
-#include "pipeline/pipelinetableview.h"
+#include "netwin/pipelinetableview.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 
-#include "pipeline/pipelinemodel.h"
+#include "netwin/pipelinemodel.h"
 #include "pipeline/pipelinetable.h"
 #include "pipes/guanjing.h"
 

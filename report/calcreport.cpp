@@ -1,4 +1,4 @@
-#include "pipeline/calcreport.h"
+#include "report/calcreport.h"
 
 #include <QDate>
 #include <QFontMetricsF>
@@ -10,10 +10,10 @@
 #include "mainwin/songfont.h"
 #include "mainwin/steaminput.h"
 #include "numtext/formatnumber.h"
-#include "pipeline/filewrite.h"
-#include "pipeline/pagedlayout.h"
+#include "report/filewrite.h"
+#include "report/pagedlayout.h"
 #include "pipeline/pipelinetable.h"
-#include "pipeline/profilechart.h"
+#include "report/profilechart.h"
 #include "pipes/proposal.h"
 
 namespace dorvent {

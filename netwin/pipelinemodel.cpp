@@ -1,4 +1,4 @@
-#include "pipeline/pipelinemodel.h"
+#include "netwin/pipelinemodel.h"
 
 #include <QBrush>
 #include <QColor>

@@ -12,14 +12,14 @@
 #include <QThread>
 
 #include "mainwin/messageservice.h"
-#include "pipeline/calcreport.h"
-#include "pipeline/filewrite.h"
-#include "pipeline/frmguanxian.h"
+#include "report/calcreport.h"
+#include "report/filewrite.h"
+#include "netwin/frmguanxian.h"
 #include "pipeline/pipelinefile.h"
-#include "pipeline/pipelinemodel.h"
+#include "netwin/pipelinemodel.h"
 #include "pipeline/pipelinetable.h"
-#include "pipeline/profilechart.h"
-#include "pipeline/profileview.h"
+#include "report/profilechart.h"
+#include "netwin/profileview.h"
 
 namespace dorvent {
 namespace {

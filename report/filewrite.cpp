@@ -1,4 +1,4 @@
-#include "pipeline/filewrite.h"
+#include "report/filewrite.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
