@@ -61,11 +61,6 @@ Column columnOf(SegmentField field)
     return Column::remark;
 }
 
-bool isTextColumn(Column column)
-{
-    return column == Column::label || column == Column::dn || column == Column::heatLossSource ||
-           column == Column::remark;
-}
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 

@@ -1,8 +1,38 @@
 #include "pipeline/pipelinedocument.h"
 
+#include <set>
+
 #include "numtext/completenumber.h"
 
 namespace dorvent {
+
+bool isNetwork(const PipelineDocument& document)
+{
+    for (const PipelineSegment& s : document.segments) {
+        if (!s.from.empty() || !s.to.empty()) return true;
+    }
+    return false;
+}
+
+std::vector<std::string> nodeNames(const PipelineDocument& document)
+{
+    std::vector<std::string> names;
+    std::set<std::string_view> seen;
+    for (const PipelineSegment& s : document.segments) {
+        for (const std::string* name : {&s.from, &s.to}) {
+            if (!name->empty() && seen.insert(*name).second) names.push_back(*name);
+        }
+    }
+    return names;
+}
+
+const NetworkNode* findNode(const PipelineDocument& document, std::string_view name)
+{
+    for (const NetworkNode& node : document.nodes) {
+        if (node.name == name) return &node;
+    }
+    return nullptr;
+}
 
 std::optional<double> readCellNumber(std::string_view text)
 {

@@ -26,6 +26,8 @@ enum class HeatLossSource { typed = 0, overhead = 1, nonWalkableTrench = 2, walk
 /// One pipe segment of a steam main. A number left empty is std::nullopt.
 struct PipelineSegment {
     std::string label{};                   ///< e.g. "A-B"
+    std::string from{};                    ///< the node it leaves (起点); empty in a series main
+    std::string to{};                      ///< the node it feeds (终点); empty in a series main
     int dn = 0;                          ///< catalogue nominal diameter [mm]; 0 for a pipe of one's own
     std::optional<double> outerDiameter{}; ///< [mm], a pipe of one's own only
     std::optional<double> wall{};          ///< wall thickness [mm], a pipe of one's own only
@@ -66,8 +68,22 @@ std::optional<double> readCellNumber(std::string_view text);
 /// number beyond what a document holds.
 std::string notNumberReason(std::string_view text);
 
-/// A steam main from its source: the start state and the segments in the order the steam
-/// passes them; each segment starts in the end state of the one before.
+/// A node of a network: a consumer's demand and what it needs at its connection.
+struct NetworkNode {
+    std::string name{};
+    std::optional<double> demand{};               ///< 用汽量 [t/h]
+    std::optional<double> requiredPressure{};     ///< least pressure [MPa], absolute
+    std::optional<double> requiredTemperature{};  ///< least temperature [℃]
+    /// Texts typed in place of a number, by key ("demand"), as for a segment.
+    std::map<std::string, std::string> notNumbers{};
+
+    bool operator==(const NetworkNode&) const = default;
+};
+
+/// A steam main from its source: the start state and the segments. Without node names the
+/// segments are in series, in the order the steam passes them, each starting in the end state of
+/// the one before. With them they are the pipes of a tree fed from one source, and nodes holds
+/// what the network's nodes need.
 struct PipelineDocument {
     std::string project{};
     std::string designer{};
@@ -77,8 +93,18 @@ struct PipelineDocument {
     std::string temperatureUnit = "℃";    ///< "℃" or "K"
     double superheatMargin = 5.0;         ///< [℃], least superheat wanted at every segment end
     std::vector<PipelineSegment> segments{};
+    std::vector<NetworkNode> nodes{};
 
     bool operator==(const PipelineDocument&) const = default;
 };
+
+/// Whether the segments are pipes between named nodes rather than a series main.
+bool isNetwork(const PipelineDocument& document);
+
+/// The names of the nodes the pipes name, in the order they are first named (起点 before 终点).
+std::vector<std::string> nodeNames(const PipelineDocument& document);
+
+/// What the document holds for a node; null for a node without data.
+const NetworkNode* findNode(const PipelineDocument& document, std::string_view name);
 
 }  // namespace dorvent

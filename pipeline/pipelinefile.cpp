@@ -59,14 +59,38 @@ private:
 };
 
 /// A number input: its number, null, or the text typed in its place.
+std::string input(const std::optional<double>& value, const std::map<std::string, std::string>& kept, std::string_view key)
+{
+    const auto text = kept.find(std::string(key));
+    return text != kept.end() ? quoted(text->second) : number(value);
+}
+
 std::string input(const PipelineSegment& s, std::string_view key)
 {
-    const auto kept = s.notNumbers.find(std::string(key));
-    if (kept != s.notNumbers.end()) return quoted(kept->second);
     for (const NumberInput& input : kNumberInputs) {
-        if (input.key == key) return number(s.*input.value);
+        if (input.key == key) return dorvent::input(s.*input.value, s.notNumbers, key);
     }
     return "null";
+}
+
+std::string nodeText(const NetworkNode& n)
+{
+    std::string text;
+    ObjectWriter(text, 4)
+        .field("name", quoted(n.name))
+        .field("demand", input(n.demand, n.notNumbers, "demand"))
+        .field("requiredPressure", input(n.requiredPressure, n.notNumbers, "requiredPressure"))
+        .field("requiredTemperature", input(n.requiredTemperature, n.notNumbers, "requiredTemperature"))
+        .close();
+    return text;
+}
+
+/// The elements' texts as a JSON array at the second level.
+std::string arrayOf(const std::vector<std::string>& elements)
+{
+    std::string text = "[";
+    for (std::size_t i = 0; i < elements.size(); ++i) text += (i == 0 ? "\n    " : ",\n    ") + elements[i];
+    return text + (elements.empty() ? "]" : "\n  ]");
 }
 
 std::string segmentText(const PipelineSegment& s)
@@ -85,6 +109,8 @@ std::string segmentText(const PipelineSegment& s)
     std::string text;
     ObjectWriter(text, 4)
         .field("label", quoted(s.label))
+        .field("from", quoted(s.from))
+        .field("to", quoted(s.to))
         .field("pipe", pipe)
         .field("length", input(s, "length"))
         .field("flow", input(s, "flow"))
@@ -174,8 +200,14 @@ private:
     const Json* member(const Json& object, const std::string& path, std::string_view key);
     const Json* object(const Json& object, const std::string& path, std::string_view key);
     bool number(const Json& object, const std::string& path, std::string_view key, std::optional<double>& out);
+    bool input(const Json& object, const std::string& path, std::string_view key, std::optional<double>& out,
+               std::map<std::string, std::string>& kept, std::string_view keptKey);
     bool input(const Json& object, const std::string& path, std::string_view key, PipelineSegment& s,
                std::string_view inputKey);
+    bool nodeName(const Json& object, const std::string& path, std::string_view key, std::string& out);
+    bool node(const Json& json, const std::string& path, NetworkNode& n);
+    bool nodes(const Json& root, PipelineDocument& d);
+    int version_ = kPipelineVersion;
     bool text(const Json& object, const std::string& path, std::string_view key, std::string& out);
     template <std::size_t N>
     bool choice(const Json& object, const std::string& path, std::string_view key,
@@ -225,23 +257,47 @@ bool Reader::number(const Json& object, const std::string& path, std::string_vie
 }
 
 /// A number input, which may hold the text typed in place of a number.
-bool Reader::input(const Json& object, const std::string& path, std::string_view key, PipelineSegment& s,
-                   std::string_view inputKey)
+bool Reader::input(const Json& object, const std::string& path, std::string_view key, std::optional<double>& out,
+                   std::map<std::string, std::string>& kept, std::string_view keptKey)
 {
-    const NumberInput* field = nullptr;
-    for (const NumberInput& candidate : kNumberInputs) field = candidate.key == inputKey ? &candidate : field;
     const Json* value = member(object, path, key);
-    if (value == nullptr || field == nullptr) return false;
+    if (value == nullptr) return false;
     if (!value->is_string() && !value->is_number() && !value->is_null()) {
         return fail("字段 " + fieldOf(path, key) + " 应为数值、文本或 null");
     }
-    if (!value->is_string()) return number(object, path, key, s.*field->value);
+    if (!value->is_string()) return number(object, path, key, out);
     std::string typed;
     if (!text(object, path, key, typed)) return false;
     if (typed.size() > kMostCellTextBytes) return fail("字段 " + fieldOf(path, key) + " 过长");
-    s.*field->value = readCellNumber(typed);  // a number written as a text is a number
-    if (!(s.*field->value)) s.notNumbers[std::string(inputKey)] = typed;
+    out = readCellNumber(typed);  // a number written as a text is a number
+    if (!out) kept[std::string(keptKey)] = typed;
     return true;
+}
+
+bool Reader::input(const Json& object, const std::string& path, std::string_view key, PipelineSegment& s,
+                   std::string_view inputKey)
+{
+    for (const NumberInput& field : kNumberInputs) {
+        if (field.key == inputKey) return input(object, path, key, s.*field.value, s.notNumbers, inputKey);
+    }
+    return false;
+}
+
+bool Reader::nodeName(const Json& object, const std::string& path, std::string_view key, std::string& out)
+{
+    if (!text(object, path, key, out)) return false;
+    if (out.size() > kMostNodeNameBytes) return fail("字段 " + fieldOf(path, key) + " 过长");
+    return true;
+}
+
+bool Reader::node(const Json& json, const std::string& path, NetworkNode& n)
+{
+    if (!json.is_object()) return fail("字段 " + path + " 应为对象");
+    if (!nodeName(json, path, "name", n.name)) return false;
+    if (n.name.empty()) return fail("字段 " + path + ".name 不应为空");
+    return input(json, path, "demand", n.demand, n.notNumbers, "demand") &&
+           input(json, path, "requiredPressure", n.requiredPressure, n.notNumbers, "requiredPressure") &&
+           input(json, path, "requiredTemperature", n.requiredTemperature, n.notNumbers, "requiredTemperature");
 }
 
 bool Reader::text(const Json& object, const std::string& path, std::string_view key, std::string& out)
@@ -300,8 +356,9 @@ bool Reader::segment(const Json& json, const std::string& path, PipelineSegment&
     std::size_t source = 0;
     const std::string pipePath = path + ".pipe";
     const std::string heatLossPath = path + ".heatLoss";
+    const bool ends = version_ < 2 || (nodeName(json, path, "from", s.from) && nodeName(json, path, "to", s.to));
     const bool read =
-        text(json, path, "label", s.label) && pipe != nullptr && number(*pipe, pipePath, "dn", dn) &&
+        text(json, path, "label", s.label) && ends && pipe != nullptr && number(*pipe, pipePath, "dn", dn) &&
         input(*pipe, pipePath, "outerDiameter", s, "outerDiameter") && input(*pipe, pipePath, "wall", s, "wall") &&
         input(json, path, "length", s, "length") && input(json, path, "flow", s, "flow") &&
         input(json, path, "zeta", s, "zeta") && input(json, path, "beta", s, "beta") &&
@@ -332,10 +389,11 @@ std::optional<PipelineDocument> Reader::document(const Json& root)
     }
     std::optional<double> version;
     if (!number(root, "", "version", version)) return std::nullopt;
-    if (version != kPipelineVersion) {
-        fail("字段 version：本程序只能读取版本 " + std::to_string(kPipelineVersion) + " 的管线文件");
+    if (version != kOldestPipelineVersion && version != kPipelineVersion) {
+        fail("字段 version：本程序只能读取版本 1 和 2 的管线文件");
         return std::nullopt;
     }
+    version_ = static_cast<int>(*version);
 
     const Json* segments = member(root, "", "segments");
     if (segments == nullptr) return std::nullopt;
@@ -354,7 +412,26 @@ std::optional<PipelineDocument> Reader::document(const Json& root)
     for (std::size_t i = 0; i < segments->size(); ++i) {
         if (!segment((*segments)[i], "segments[" + std::to_string(i) + "]", d.segments[i])) return std::nullopt;
     }
+    if (version_ >= 2 && !nodes(root, d)) return std::nullopt;
     return d;
+}
+
+bool Reader::nodes(const Json& root, PipelineDocument& d)
+{
+    const Json* nodes = member(root, "", "nodes");
+    if (nodes == nullptr) return false;
+    if (!nodes->is_array()) return fail("字段 nodes 应为数组");
+    if (nodes->size() > kMostNodes) {
+        return fail("字段 nodes 有 " + std::to_string(nodes->size()) + " 个节点，多于 " + std::to_string(kMostNodes) + " 个");
+    }
+    d.nodes.resize(nodes->size());
+    std::set<std::string> names;
+    for (std::size_t i = 0; i < nodes->size(); ++i) {
+        const std::string path = "nodes[" + std::to_string(i) + "]";
+        if (!node((*nodes)[i], path, d.nodes[i])) return false;
+        if (!names.insert(d.nodes[i].name).second) return fail("字段 " + path + ".name 重复：节点“" + d.nodes[i].name + "”");
+    }
+    return true;
 }
 
 std::size_t lineAt(std::string_view text, std::size_t byte)
@@ -374,11 +451,9 @@ std::string writePipelineFile(const PipelineDocument& d)
         .field("temperature", number(d.startTemperature))
         .field("temperatureUnit", quoted(d.temperatureUnit))
         .close();
-    std::string segments = "[";
-    for (std::size_t i = 0; i < d.segments.size(); ++i) {
-        segments += (i == 0 ? "\n    " : ",\n    ") + segmentText(d.segments[i]);
-    }
-    segments += d.segments.empty() ? "]" : "\n  ]";
+    std::vector<std::string> segments, nodes;
+    for (const PipelineSegment& s : d.segments) segments.push_back(segmentText(s));
+    for (const NetworkNode& n : d.nodes) nodes.push_back(nodeText(n));
 
     std::string text;
     ObjectWriter(text, 0)
@@ -388,7 +463,8 @@ std::string writePipelineFile(const PipelineDocument& d)
         .field("designer", quoted(d.designer))
         .field("start", start)
         .field("superheatMargin", formatShortest(d.superheatMargin))
-        .field("segments", segments)
+        .field("segments", arrayOf(segments))
+        .field("nodes", arrayOf(nodes))
         .close();
     return text + "\n";
 }

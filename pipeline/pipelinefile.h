@@ -10,17 +10,21 @@
 namespace dorvent {
 
 /// A pipeline file is a JSON document (UTF-8) whose "format" and "version" come first; docs/
-/// describes it. This program reads and writes version 1 only.
+/// describes it. This program reads versions 1 (a series main) and 2 (a network: pipes between
+/// named nodes, and the nodes' demands and requirements) and writes version 2.
 inline constexpr std::string_view kPipelineFormat = "dorvent-pipeline";
-inline constexpr int kPipelineVersion = 1;
+inline constexpr int kPipelineVersion = 2;
+inline constexpr int kOldestPipelineVersion = 1;
 inline constexpr std::string_view kPipelineExtension = ".dorvent";
 
 /// Sizes beyond which a file is refused rather than read. The file of the largest document, its
 /// texts full of characters that JSON escapes in six bytes, stays well within the file size.
-inline constexpr std::size_t kMostFileBytes = 8 * 1024 * 1024;
+inline constexpr std::size_t kMostFileBytes = 16 * 1024 * 1024;
 inline constexpr std::size_t kMostSegments = 1000;
+inline constexpr std::size_t kMostNodes = 2 * kMostSegments;  ///< two ends for each pipe
 inline constexpr std::size_t kMostTextBytes = 600;  ///< 200 Chinese characters
 inline constexpr std::size_t kMostCellTextBytes = 32;  ///< a text kept in a number cell
+inline constexpr std::size_t kMostNodeNameBytes = 60;  ///< 20 Chinese characters
 
 /// The text of the document's file. Numbers are written as their shortest decimal text, never
 /// in exponent form; an empty number is null.

@@ -13,14 +13,14 @@ namespace dorvent {
 namespace {
 
 constexpr std::array<std::string_view, kColumnCount> kTitles = {
-    "管段", "公称直径", "外径(mm)", "壁厚(mm)", "长度(m)", "流量(t/h)", "局部阻力系数", "同时使用系数",
+    "管段", "起点", "终点", "公称直径", "外径(mm)", "壁厚(mm)", "长度(m)", "流量(t/h)", "局部阻力系数", "同时使用系数",
     "局部热损失系数", "环境温度(℃)", "假设每km温降(℃)", "热损失取值", "单位热损失[kJ/(m h ℃)]",
     "起点压力(MPa)", "起点温度(℃)", "起点流速(m/s)", "平均比摩阻(Pa/m)", "压降(MPa)", "末端压力(MPa)",
     "末端温度(℃)", "温度降(℃)", "每km温降(℃)", "热损失(kW)", "末端过热度(℃)", "说明",
 };
 
 constexpr std::array<std::array<std::string_view, 2>, kColumnCount> kHeaders = {{
-    {"管段", ""}, {"公称直径", ""}, {"外径", "mm"}, {"壁厚", "mm"}, {"长度", "m"}, {"流量", "t/h"},
+    {"管段", ""}, {"起点", ""}, {"终点", ""}, {"公称直径", ""}, {"外径", "mm"}, {"壁厚", "mm"}, {"长度", "m"}, {"流量", "t/h"},
     {"局部阻力", "系数"}, {"同时使用", "系数"}, {"局部热损失", "系数"}, {"环境温度", "℃"}, {"假设温降", "℃/km"},
     {"热损失", "取值"}, {"单位热损失", "kJ/(m·h·℃)"}, {"起点压力", "MPa"}, {"起点温度", "℃"}, {"起点流速", "m/s"},
     {"平均比摩阻", "Pa/m"}, {"压降", "MPa"}, {"末端压力", "MPa"}, {"末端温度", "℃"}, {"温度降", "℃"},
@@ -119,6 +119,13 @@ std::string printable(std::string_view text)
     return out;
 }
 
+std::string trimmed(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return std::string(text.substr(first, text.find_last_not_of(" \t") + 1 - first));
+}
+
 /// A label as a spreadsheet cell: a text that a spreadsheet would take for a formula starts
 /// with an apostrophe, which it shows as text.
 std::string spreadsheetText(std::string_view text)
@@ -145,6 +152,12 @@ void csvRow(std::string& csv, int columns, const auto& text)
 }  // namespace
 
 std::string_view columnTitle(Column column) { return kTitles[static_cast<std::size_t>(column)]; }
+
+bool isTextColumn(Column column)
+{
+    return column == Column::label || column == Column::from || column == Column::to || column == Column::dn ||
+           column == Column::heatLossSource || column == Column::remark;
+}
 std::array<std::string_view, 2> columnHeader(Column column) { return kHeaders[static_cast<std::size_t>(column)]; }
 
 bool isEditable(const PipelineSegment& segment, Column column)
@@ -159,6 +172,8 @@ std::string cellText(const PipelineSegment& segment, const SegmentRun* run, Colu
     const PipeSize* pipe = findCatalogueRow(segment.dn);
     switch (column) {
     case Column::label: return segment.label;
+    case Column::from: return segment.from;
+    case Column::to: return segment.to;
     case Column::dn: return pipe != nullptr ? dnText(*pipe) : std::string(kOwnPipeName);
     case Column::outerDiameter:
         if (pipe != nullptr) return waijingText(*pipe);
@@ -208,6 +223,12 @@ bool setCellText(PipelineSegment& segment, Column column, std::string_view text)
         segment.label = text;
         return true;
     }
+    if (column == Column::from || column == Column::to) {
+        const std::string name = trimmed(text);  // a blank more or less is the same node
+        if (name.size() > kMostNodeNameBytes) return false;
+        (column == Column::from ? segment.from : segment.to) = name;
+        return true;
+    }
     if (column == Column::dn) {
         if (text.empty() || text == kOwnPipeName) {
             segment.dn = 0;
@@ -243,7 +264,8 @@ std::string csvTable(const PipelineDocument& document, const PipelineResult& res
         const SegmentRun* run = i < result.segments.size() ? &result.segments[i] : nullptr;
         csvRow(csv, kColumnCount, [&](Column c) {
             const std::string text = cellText(document.segments[i], run, c);
-            return c == Column::label || !cellProblem(document.segments[i], c).empty() ? spreadsheetText(text) : text;
+            const bool typedText = c == Column::label || c == Column::from || c == Column::to;
+            return typedText || !cellProblem(document.segments[i], c).empty() ? spreadsheetText(text) : text;
         });
     }
     csvRow(csv, kColumnCount, [&](Column c) { return totalsText(result, c); });

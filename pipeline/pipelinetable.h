@@ -12,12 +12,15 @@ namespace dorvent {
 /// The columns of the pipeline table, the same in the window, the CSV text and the report:
 /// the inputs of a segment, the coefficients in the main window's order, then its results.
 enum class Column {
-    label, dn, outerDiameter, wall, length, flow, zeta, phi, beta, ambient, dropPerKm, heatLossSource, heatLoss,
+    label, from, to, dn, outerDiameter, wall, length, flow, zeta, phi, beta, ambient, dropPerKm, heatLossSource, heatLoss,
     p0, t0, velocity, Rmean, pressureDrop, pend, tend, temperatureDrop, dropPerKmResult, heatLossKw, superheat,
     remark,
 };
 inline constexpr int kColumnCount = static_cast<int>(Column::remark) + 1;
 inline constexpr Column kFirstResultColumn = Column::p0;
+
+/// Whether a column holds texts rather than numbers: they stand on the left, numbers on the right.
+bool isTextColumn(Column column);
 
 /// Header of a column, with its unit: "长度(m)".
 std::string_view columnTitle(Column column);

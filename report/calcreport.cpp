@@ -75,8 +75,7 @@ PageTable tableOf(const PipelineDocument& document, const PipelineResult& result
     PageTable table;
     for (const Column c : columns) {
         const auto [name, unit] = columnHeader(c);
-        const bool text = c == Column::label || c == Column::dn || c == Column::heatLossSource;
-        table.columns.push_back({unit.empty() ? QStringList{qs(name)} : QStringList{qs(name), qs(unit)}, !text});
+        table.columns.push_back({unit.empty() ? QStringList{qs(name)} : QStringList{qs(name), qs(unit)}, !isTextColumn(c)});
     }
     for (std::size_t i = 0; i < document.segments.size(); ++i) {
         const SegmentRun* run = i < result.segments.size() ? &result.segments[i] : nullptr;

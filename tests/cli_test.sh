@@ -15,9 +15,9 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 second='{"label": "B-C", "pipe": {"dn": 200, "outerDiameter": null, "wall": null}, "length": 5000, "flow": 10,'
 second+=' "zeta": 0.2, "beta": 0.2, "phi": 1, "ambient": 20, "dropPerKm": 5, "heatLoss": {"source": "overhead", "value": null}}'
 sed "0,/^    }\$/s//    },\n    $second/" worked-case.dorvent >second-fails.dorvent
-sed 's/"version": 1/"version": 2/' worked-case.dorvent >version2.dorvent
+sed 's/"version": [12]/"version": 3/' worked-case.dorvent >version3.dorvent
 echo '管段 A-B 长度 250' >not-json.dorvent
-head -c 8388609 /dev/zero | tr '\0' ' ' >too-large.dorvent  # one byte beyond 8 MB
+head -c 16777217 /dev/zero | tr '\0' ' ' >too-large.dorvent  # one byte beyond 16 MB
 printf '%s' '{"format": "dorvent-pipeline", "version": 1, "project": "", "designer": "", "start": {"pressure": null,
   "pressureUnit": "MPa", "temperature": 250, "temperatureUnit": "℃"}, "superheatMargin": 5, "segments": []}' >no-start.dorvent
 
@@ -29,13 +29,13 @@ cases=(
     0 stdout "管段 6 E-F|合计" steam-main.dorvent
     1 stdout "$worked|管段 2 B-C|  压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算" second-fails.dorvent
     2 stderr "not-json.dorvent：文件不是有效的 JSON 文档（第 1 行）" not-json.dorvent
-    2 stderr "字段 version：本程序只能读取版本 1 的管线文件" version2.dorvent
+    2 stderr "字段 version：本程序只能读取版本 1 和 2 的管线文件" version3.dorvent
     2 stderr "文件不存在" missing.dorvent
-    2 stderr "文件过大：管线文件不超过 8 MB" too-large.dorvent
+    2 stderr "文件过大：管线文件不超过 16 MB" too-large.dorvent
     1 stdout "起点 请输入起点压力" no-start.dorvent
     2 stderr "未知选项" --bogus
     2 stderr "请给出一个管线文件" ""
-    0 stdout ",0.978,240.801,|合计,,,,250," "--csv worked-case.dorvent"
+    0 stdout ",0.978,240.801,|合计,,,,,,250," "--csv worked-case.dorvent"
     0 stdout "用法|退出状态" --help
 )
 for ((i = 0; i < ${#cases[@]}; i += 4)); do
@@ -55,14 +55,14 @@ done
 "$calc" steam-main.dorvent | grep -E '未计算|过热度低于' && fail "steam main: a segment not computed or flagged"
 # The CSV header comes first, lines end in CR LF.
 "$calc" --csv worked-case.dorvent >csv
-head -n 1 csv | grep -q $'^管段,公称直径,.*,说明\r$' || fail "CSV header line"
+head -n 1 csv | grep -q $'^管段,起点,终点,公称直径,.*,说明\r$' || fail "CSV header line"
 
 # The report without a display: the start state and every end state as the table shows them.
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$calc" steam-main.dorvent --pdf report.pdf >/dev/null ||
     fail "--pdf: status $?"
 pdftotext -layout report.pdf report.txt || fail "--pdf: no readable PDF"
 "$calc" --csv steam-main.dorvent | tail -n +2 | head -n -1 | while IFS=, read -ra cells; do
-    for column in 18 19; do  # end pressure, end temperature
+    for column in 20 21; do  # end pressure, end temperature
         grep -qF -- "${cells[column]}" report.txt || echo "FAIL: --pdf: no ${cells[column]} in the report" >&2
     done
 done 2>&1 | grep -q FAIL && fail "--pdf: an end state is missing from the report"

@@ -182,11 +182,11 @@ TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
         return texts;
     };
     const QStringList first = inputs(0);
-    EXPECT_EQ(first, QStringList({"A-B", "DN200", "219", "6", "250", "10", "0.25", "0.9", "0.15", "-5", "4.5", "架空"}));
+    EXPECT_EQ(first, QStringList({"A-B", "", "", "DN200", "219", "6", "250", "10", "0.25", "0.9", "0.15", "-5", "4.5", "架空"}));
     control<QPushButton>(*pipeline, "cmdtianjia")->click();
     ASSERT_EQ(model->segmentCount(), 2);
     QStringList continued = first;
-    continued[0] = continued[4] = continued[5] = "";  // label, length and flow are the engineer's to give
+    continued[0] = continued[6] = continued[7] = "";  // label, length and flow are the engineer's to give
     EXPECT_EQ(inputs(1), continued);
     EXPECT_EQ(table->currentIndex().row(), 1);
     // Inserted before the current row, a row continues the row above it, not the current one.
@@ -235,7 +235,7 @@ TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
     };
     select(0, Column::label, 2, Column::length);
     QTest::keySequence(table, QKeySequence::Copy);
-    EXPECT_EQ(QApplication::clipboard()->text(), "\tDN200\t219\t6\t400\n\tDN200\t219\t6\t\nA-B\tDN200\t219\t6\t");
+    EXPECT_EQ(QApplication::clipboard()->text(), "\t\t\tDN200\t219\t6\t400\n\t\t\tDN200\t219\t6\t\nA-B\t\t\tDN200\t219\t6\t");
     QTest::keyClick(table, Qt::Key_Delete);
     EXPECT_EQ(QStringList({text(0, Column::dn), text(0, Column::length), text(2, Column::label)}),
               QStringList({"DN200", "", ""}));
@@ -327,7 +327,7 @@ TEST_F(PipelineWindow, KeysLandWhereTheUserTypesAndPasteGrowsTheTable)
     EXPECT_EQ(table->currentIndex(), cell(0, Column::length));  // past the catalogue's diameter and wall
 
     // A block of four rows pasted into a main of one adds three, in one step.
-    QApplication::clipboard()->setText("A\t\t\t\t100\r\nB\t\t\t\t200\r\nC\t\t\t\t300\r\nD\t\t\t\t400\r\n");  // as spreadsheets copy
+    QApplication::clipboard()->setText("A\t\t\t\t\t\t100\r\nB\t\t\t\t\t\t200\r\nC\t\t\t\t\t\t300\r\nD\t\t\t\t\t\t400\r\n");  // as spreadsheets copy
     table->setCurrentIndex(cell(0, Column::label));
     QTest::keySequence(table, QKeySequence::Paste);
     ASSERT_EQ(model->segmentCount(), 4);
@@ -390,7 +390,7 @@ TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
     EXPECT_FALSE(pipeline->openFile(write("bad.dorvent", "{\"format\": \"dorvent-pipeline\", \"version\": 9}")));
     EXPECT_FALSE(pipeline->openFile(folder.filePath("missing.dorvent")));
     ASSERT_EQ(messages.texts.size(), 2);
-    EXPECT_EQ(messages.texts[0], "无法打开管线文件 bad.dorvent：\r\n字段 version：本程序只能读取版本 1 的管线文件");
+    EXPECT_EQ(messages.texts[0], "无法打开管线文件 bad.dorvent：\r\n字段 version：本程序只能读取版本 1 和 2 的管线文件");
     EXPECT_EQ(text(0, Column::label), "changed");  // nothing lost
     EXPECT_TRUE(pipeline->isWindowModified());
 
@@ -446,7 +446,7 @@ TEST_F(PipelineWindow, RandomEditsNeverShowANonFiniteText)
             QList<PipelineModel::CellText> worked;
             const QStringList values = {"DN200", "", "", "250", "10", "0.2", "1", "0.2", "20", "5", "架空"};
             const int row = pick(rows);
-            for (int c = 0; c < values.size(); ++c) worked.append({row, c + 1, values[c]});
+            for (int c = 0; c < values.size(); ++c) worked.append({row, static_cast<int>(Column::dn) + c, values[c]});
             model->setCellTexts(worked, "fill");
             break;
         }
