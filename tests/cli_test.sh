@@ -35,6 +35,7 @@ cases=(
     1 stdout "起点 请输入起点压力" no-start.dorvent
     2 stderr "未知选项" --bogus
     2 stderr "请给出一个管线文件" ""
+    2 stderr "请给出一个管线文件" "worked-case.dorvent steam-main.dorvent"
     0 stdout ",0.978,240.801,|合计,,,,,,250," "--csv worked-case.dorvent"
     0 stdout "用法|退出状态" --help
 )

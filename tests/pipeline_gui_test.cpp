@@ -2,7 +2,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -11,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUndoStack>
 
 #include <random>
@@ -249,7 +252,10 @@ TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
     control<QPushButton>(*pipeline, "cmdshanchu")->click();
     EXPECT_EQ(std::pair(model->segmentCount(), table->currentIndex()), std::pair(0, cell(0, Column::label)));
     // As many rows as a file holds, no more.
-    model->resetDocument({.segments = std::vector<PipelineSegment>(kMostSegments)});
+    model->resetDocument({.segments = std::vector<PipelineSegment>(kMostSegments - 1)});
+    QApplication::clipboard()->setText("A\nB\n");
+    table->setCurrentIndex(cell(static_cast<int>(kMostSegments) - 2, Column::label));
+    QTest::keySequence(table, QKeySequence::Paste);
     control<QPushButton>(*pipeline, "cmdtianjia")->click();
     EXPECT_EQ(model->segmentCount(), static_cast<int>(kMostSegments));
 }
@@ -325,6 +331,8 @@ TEST_F(PipelineWindow, KeysLandWhereTheUserTypesAndPasteGrowsTheTable)
     table->setCurrentIndex(cell(0, Column::dn));
     QTest::keyClick(table, Qt::Key_Tab);
     EXPECT_EQ(table->currentIndex(), cell(0, Column::length));  // past the catalogue's diameter and wall
+    QTest::keyClick(table, Qt::Key_Backtab);
+    EXPECT_EQ(table->currentIndex(), cell(0, Column::dn));
 
     // A block of four rows pasted into a main of one adds three, in one step.
     QApplication::clipboard()->setText("A\t\t\t\t\t\t100\r\nB\t\t\t\t\t\t200\r\nC\t\t\t\t\t\t300\r\nD\t\t\t\t\t\t400\r\n");  // as spreadsheets copy
@@ -335,6 +343,12 @@ TEST_F(PipelineWindow, KeysLandWhereTheUserTypesAndPasteGrowsTheTable)
               QStringList({"B", "400", "自选"}));
     model->undoStack()->undo();
     EXPECT_EQ(std::pair(model->segmentCount(), text(0, Column::length)), std::pair(1, QString("800")));
+    QApplication::clipboard()->setText("A\n\nC");  // an empty line is a row like any other
+    table->setCurrentIndex(cell(0, Column::label));
+    QTest::keySequence(table, QKeySequence::Paste);
+    EXPECT_EQ(QStringList({text(0, Column::label), text(1, Column::label), text(2, Column::label)}),
+              QStringList({"A", "", "C"}));
+    model->undoStack()->undo();
 
     // The edit menu and the table's context menu; a new row takes the focus at its first cell.
     QStringList edits;
@@ -343,6 +357,12 @@ TEST_F(PipelineWindow, KeysLandWhereTheUserTypesAndPasteGrowsTheTable)
     pipeline->findChild<QAction*>("mtianjia")->trigger();
     EXPECT_EQ(QApplication::focusWidget(), table);
     EXPECT_EQ(table->currentIndex(), cell(1, Column::label));
+    model->setData(cell(1, Column::label), "B");
+    table->setCurrentIndex(cell(0, Column::label));
+    pipeline->findChild<QAction*>("mxiayi")->trigger();
+    EXPECT_EQ(std::pair(text(0, Column::label), text(1, Column::label)), std::pair(QString("B"), QString()));
+    pipeline->findChild<QAction*>("mshangyi")->trigger();
+    EXPECT_EQ(text(0, Column::label), "");
     EXPECT_TRUE(pipeline->findChild<QAction*>("mchongzuo")->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
 }
 
@@ -402,6 +422,7 @@ TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
     EXPECT_EQ(model->document(), saved);
     EXPECT_FALSE(pipeline->isWindowModified());
 
+
     // No export overwrites the document's own file, under its name or through a link, nor takes a folder.
     QFile::link(path, folder.filePath("link.csv"));
     messages.texts.clear();
@@ -413,6 +434,21 @@ TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
                                            "无法写入文件 " + QFileInfo(folder.path()).fileName() + "：这是一个文件夹，不是文件"}));
     EXPECT_TRUE(pipeline->openFile(path));
     EXPECT_EQ(model->document(), saved);
+
+    // 另存为 in the real file dialog: a name without the extension gains it, once.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&folder] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QFileDialog*>(window);
+            if (dialog == nullptr || !dialog->isVisible()) continue;
+            dialog->setDirectory(folder.path());
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QFile::exists(folder.filePath("x.dorvent")) ? "y.dorvent" : "x");
+            static_cast<QDialog*>(dialog)->accept();  // as the 保存 button does
+        }
+    });
+    answer.start(20);
+    for (int i = 0; i < 2; ++i) pipeline->findChild<QAction*>("mlingcun")->trigger();
+    EXPECT_EQ(QDir(folder.path()).entryList({"x*", "y*"}), QStringList({"x.dorvent", "y.dorvent"}));
 }
 
 // Seeded random editing of the table: hostile texts in every cell, picks, rows added, moved

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QFile>
 #include <QBuffer>
+#include <QDir>
 #include <QImage>
 #include <QPdfWriter>
 #include <QProcess>
@@ -10,6 +11,7 @@
 #include "guitest.h"
 #include "mainwin/songfont.h"
 #include "report/calcreport.h"
+#include "report/filewrite.h"
 #include "report/pagedlayout.h"
 #include "netwin/frmguanxian.h"
 #include "netwin/pipelinemodel.h"
@@ -87,7 +89,7 @@ TEST_F(Exports, ChartAndCsvHoldWhatTheTableAndTheTraceHold)
     // Nothing to draw: it says why, and marks no stop.
     for (const auto& [start, why] : {std::pair(std::optional<double>(), "起点状态：请输入起点压力"),
                                      std::pair(std::optional<double>(1.3), "尚无算出的管段")}) {
-        PipelineDocument none = mainOf(0);
+        PipelineDocument none = mainOf(start ? 0 : 1);  // segments not computed are no failure
         none.startPressure = start;
         const ProfileData empty = profileData(none, calculatePipeline(none));
         EXPECT_EQ(std::pair(empty.stop.has_value(), empty.emptyText), std::pair(false, QString(why)));
@@ -179,6 +181,30 @@ TEST(PagedLayout, KeepsAHeadingWithWhatFollowsIt)
     layout.heading("H", font);
     layout.lines({"L"}, font);
     EXPECT_EQ(layout.pageCount(), 2);
+    layout.lines(QStringList(200, "L"), font);  // more lines than a page holds go on to the next
+    EXPECT_EQ(layout.pageCount(), 5);
+}
+
+TEST(ProfileChart, AScreenKeepsTheFirstLowestHighestAndLastPointOfEveryColumn)
+{
+    QVector<QPointF> points;
+    for (int x = 0; x < 100; ++x) points << QPointF(x, x == 33 ? 9 : x == 36 ? -9 : 0);
+    const QVector<QPointF> kept = thinnedOut(points, 0, 10);  // ten columns
+    EXPECT_TRUE(kept.contains(QPointF(33, 9)) && kept.contains(QPointF(36, -9)));
+    EXPECT_EQ(kept.size(), 2 * 10 + 2);  // the first and the last of each column, and the two extremes
+    EXPECT_EQ(std::pair(kept.front(), kept.back()), std::pair(QPointF(0, 0), QPointF(99, 0)));
+}
+
+TEST(FileWrite, AFailedWriteLeavesTheOldFileAsItWas)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("old.csv");
+    ASSERT_TRUE(writeAtomically(path, QByteArray("old")));
+    EXPECT_FALSE(writeAtomically(path, [](QIODevice& device) { return device.write("partial") < 0; }));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "old");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"old.csv"}));
 }
 
 }  // namespace
