@@ -45,6 +45,8 @@ private:
 Column columnOf(SegmentField field)
 {
     switch (field) {
+    case SegmentField::from: return Column::from;
+    case SegmentField::to: return Column::to;
     case SegmentField::pipe: return Column::dn;
     case SegmentField::outerDiameter: return Column::outerDiameter;
     case SegmentField::wall: return Column::wall;

@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "pipeline/pipelinedocument.h"
+#include "segment/guanduanjisuan.h"
 
 namespace dorvent {
 
 /// The input a segment's failure is about, so that the window can mark its cell.
-enum class SegmentField { none, pipe, outerDiameter, wall, length, flow, zeta, beta, phi, ambient, dropPerKm, heatLoss };
+enum class SegmentField { none, from, to, pipe, outerDiameter, wall, length, flow, zeta, beta, phi, ambient, dropPerKm, heatLoss };
 
 enum class SegmentStatus { computed, failed, notComputed };
 
@@ -36,6 +37,26 @@ struct SegmentRun {
     /// What each flag means, for the remarks and tool tips; empty when it is not set:
     /// "起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s", "末端过热度 3.215 ℃ 低于裕量 5 ℃".
     std::string velocityNote, superheatNote;
+    std::optional<double> flow;  ///< [t/h] the flow the segment carries, typed or summed
+    bool flowSummed = false;     ///< summed from the demands downstream, not typed
+    /// The end of every 100 m section, from the segment's start [m], MPa and K.
+    std::vector<SectionEnd> sections;
+    std::optional<std::size_t> fromNode, toNode;  ///< in a network: the indices of its nodes
+};
+
+enum class NodeKind { source, branch, consumer };
+
+/// What one node of a network gives. Numbers are valid only for a computed node; [MPa], [℃].
+struct NodeRun {
+    std::string name{};
+    NodeKind kind = NodeKind::consumer;
+    bool computed = false;
+    std::string message{};  ///< why it has no state
+    double p = 0, t = 0;
+    std::optional<double> tsat{}, superheat{};
+    std::optional<double> pressureMargin{}, temperatureMargin{};  ///< against its requirements
+    bool pressureShort = false, temperatureShort = false, superheatShort = false;
+    std::optional<std::size_t> feed{};  ///< the segment that feeds it; none for the source
 };
 
 /// The state along the main at the start and at the end of every 100 m section.
@@ -49,6 +70,8 @@ struct ProfilePoint {
 
 struct PipelineTotals {
     double length = 0;           ///< sum of the entered lengths of the computed segments [m]
+    double demand = 0;           ///< [t/h] of a network's nodes
+    std::optional<double> sourceFlow{};  ///< [t/h] leaving a network's source
     double pressureDrop = 0;     ///< [MPa]
     double temperatureDrop = 0;  ///< [℃]
     double heatLossKw = 0;       ///< [kW]
@@ -59,9 +82,23 @@ struct PipelineResult {
     std::vector<SegmentRun> segments;
     bool allComputed = false;
     PipelineTotals totals;     ///< the drops and losses only when all segments computed
+    /// Along the main, or along the path to a network's critical consumer.
     std::vector<ProfilePoint> profile;
-    std::vector<double> joints;  ///< distance of the end of each computed segment [m]
+    std::vector<double> joints;  ///< distance of the end of each computed segment of it [m]
+
+    bool network = false;
+    std::string topologyMessage;  ///< the first fault of the network's layout, for one line
+    std::vector<NodeRun> nodes;   ///< in the order the pipes name them
+    std::optional<std::size_t> critical;  ///< the critical consumer (最不利用户), an index of nodes
 };
+
+/// The segments from the source to a node of a network (its index in nodes), in the order the
+/// steam passes them; every segment of a series main for none.
+std::vector<std::size_t> pathTo(const PipelineResult& result, std::optional<std::size_t> node);
+
+/// The profile along computed segments that follow each other, and the distance of each one's end.
+std::pair<std::vector<ProfilePoint>, std::vector<double>> profileAlong(const PipelineResult& result,
+                                                                       const std::vector<std::size_t>& path);
 
 /// Computes the main segment by segment, each with the segment calculation of the main window,
 /// from the start state of the document or the end state of the segment before. The first

@@ -307,5 +307,97 @@ TEST(Pipeline, TextAndCsvShowLabelsAsTextOnlyAndSayWhyNothingComputed)
     EXPECT_TRUE(csvTable(d, calculatePipeline(d)).ends_with(",起点状态：请输入起点压力\r\n"));
 }
 
+/// A pipe of the worked design's kind between two nodes; its flow summed unless given.
+PipelineSegment pipe(const char* from, const char* to, double length, std::optional<double> flow = {})
+{
+    PipelineSegment s = workedSegment();
+    std::tie(s.label, s.from, s.to, s.length, s.flow) = std::tuple(std::string(from) + "-" + to, from, to, length, flow);
+    return s;
+}
+
+/// A source S feeding a branch point A, which feeds the consumers B (4 t/h, at least 0.95 MPa) and
+/// C (6 t/h, at least 0.9 MPa and 240 ℃); B feeds D (2 t/h).
+PipelineDocument parkOf(std::vector<PipelineSegment> pipes)
+{
+    PipelineDocument d = mainOf(std::move(pipes));
+    d.nodes = {{.name = "B", .demand = 4, .requiredPressure = 0.95}, {.name = "C", .demand = 6, .requiredPressure = 0.9,
+               .requiredTemperature = 240}, {.name = "D", .demand = 2}};
+    return d;
+}
+
+TEST(Network, APathGivesTheSeriesNumbersAndFlowsAreSummedFromTheDemands)
+{
+    const PipelineDocument park = parkOf({pipe("S", "A", 250), pipe("A", "B", 300), pipe("A", "C", 400), pipe("B", "D", 200)});
+    const PipelineResult r = calculatePipeline(park);
+    ASSERT_TRUE(r.network && r.allComputed) << r.topologyMessage << r.segments[0].message;
+    const auto flows = [&r] {
+        std::vector<double> f;
+        for (const SegmentRun& run : r.segments) f.push_back(*run.flow);
+        return f;
+    }();
+    EXPECT_EQ(flows, (std::vector<double>{12, 6, 6, 2}));  // S-A: 4 + 2 + 6; A-B: 4 + 2
+    EXPECT_TRUE(r.segments[0].flowSummed);
+    // The path S-A-C is the series main of the same pipes with the same flows, to the last bit.
+    const PipelineResult series = calculatePipeline(mainOf({pipe("", "", 250, 12), pipe("", "", 400, 6)}));
+    for (const auto& [network, main] : {std::pair(&r.segments[0], &series.segments[0]), std::pair(&r.segments[2], &series.segments[1])}) {
+        EXPECT_EQ(std::tuple(network->pend, network->tend, network->heatLossKw, network->Rmean, network->velocity),
+                  std::tuple(main->pend, main->tend, main->heatLossKw, main->Rmean, main->velocity));
+    }
+    // Nodes: kinds, states, margins and flags; C is short of temperature.
+    std::vector<std::string> kinds;
+    for (const NodeRun& node : r.nodes) kinds.push_back(node.name + ":" + std::to_string(static_cast<int>(node.kind)));
+    EXPECT_EQ(kinds, (std::vector<std::string>{"S:0", "A:1", "B:1", "C:2", "D:2"}));
+    const NodeRun& c = r.nodes[3];
+    EXPECT_EQ(std::pair(c.p, c.t), std::pair(r.segments[2].pend, r.segments[2].tend));
+    EXPECT_DOUBLE_EQ(*c.pressureMargin, c.p - 0.9);
+    EXPECT_TRUE(c.temperatureShort && !c.pressureShort && *c.temperatureMargin < 0) << c.t;
+    EXPECT_EQ(r.nodes[1].feed, 0u);
+    // The critical consumer has the least pressure margin: B (0.95 MPa wanted) before C (0.9 MPa).
+    ASSERT_EQ(r.critical, 2u);
+    EXPECT_EQ(pathTo(r, r.critical), (std::vector<std::size_t>{0, 1}));
+    EXPECT_EQ(r.joints, (std::vector<double>{250, 550}));
+    EXPECT_EQ(std::tuple(r.totals.demand, *r.totals.sourceFlow, r.totals.length), std::tuple(12.0, 12.0, 1150.0));
+    EXPECT_DOUBLE_EQ(r.totals.heatLossKw, r.segments[0].heatLossKw + r.segments[1].heatLossKw +
+                                              r.segments[2].heatLossKw + r.segments[3].heatLossKw);
+}
+
+TEST(Network, AFailureStopsItsOwnSubtreeAndTopologyFaultsAreMarkedAtTheirCells)
+{
+    PipelineDocument park = parkOf({pipe("S", "A", 250), pipe("A", "B", 50000), pipe("A", "C", 400), pipe("B", "D", 200)});
+    PipelineResult r = calculatePipeline(park);
+    EXPECT_EQ(std::tuple(r.segments[1].status, r.segments[2].status, r.segments[3].status),
+              std::tuple(SegmentStatus::failed, SegmentStatus::computed, SegmentStatus::notComputed));
+    EXPECT_EQ(r.segments[3].message, "未计算：上游管段未算出");
+    EXPECT_EQ(r.critical, 2u);  // B gets no steam, nor does D behind it: B is the first
+    EXPECT_EQ(std::pair(r.nodes[2].message, r.nodes[4].message), std::pair(std::string("管段 2 未能算出"), std::string("未计算")));
+
+    // A loop back to A, a pipe to itself, one without its end, and two pipes away from the source.
+    park = parkOf({pipe("S", "A", 250), pipe("A", "C", 400), pipe("C", "A", 100), pipe("C", "C", 100),
+                   pipe("A", "", 100), pipe("X", "Y", 100), pipe("Y", "C", 100)});
+    r = calculatePipeline(park);
+    const std::vector<std::pair<SegmentField, std::string>> faults = {
+        {SegmentField::to, "节点“A”由多根管段供汽：本程序只计算枝状管网"}, {SegmentField::to, "管段的起点与终点相同"},
+        {SegmentField::to, "请输入终点"}, {SegmentField::from, "管段未与汽源“S”相连"},
+        {SegmentField::to, "节点“C”由多根管段供汽：本程序只计算枝状管网"}};
+    for (std::size_t i = 2; i < 7; ++i) {
+        EXPECT_EQ(std::pair(r.segments[i].field, r.segments[i].message), faults[i - 2]) << i;
+    }
+    EXPECT_EQ(r.topologyMessage, "管段 3：" + faults[0].second);
+    EXPECT_EQ(std::pair(r.segments[0].status, r.segments[1].status), std::pair(SegmentStatus::computed, SegmentStatus::computed));
+
+    // A chain of 1000 pipes is walked without recursion, and its end is the critical consumer.
+    std::vector<PipelineSegment> chain;
+    for (int i = 0; i < 1000; ++i) {
+        chain.push_back(pipe(std::to_string(i).c_str(), std::to_string(i + 1).c_str(), 1, 10));
+        std::tie(chain.back().heatLossSource, chain.back().heatLoss) = std::tuple(HeatLossSource::typed, 0.05);
+    }
+    PipelineDocument deep = mainOf(chain);
+    deep.startPressure = 10;
+    deep.startTemperature = 550;
+    r = calculatePipeline(deep);
+    EXPECT_EQ(std::pair(r.allComputed, r.critical), std::pair(true, std::optional<std::size_t>(1000)));
+    EXPECT_EQ(pathTo(r, r.critical).size(), 1000u);
+}
+
 }  // namespace
 }  // namespace dorvent

@@ -1,0 +1,221 @@
+#include "pipeline/pipecompute.h"
+
+#include <string_view>
+#include <utility>
+
+#include "mainwin/stateevaluation.h"
+#include "mainwin/steaminput.h"
+#include "numtext/formatnumber.h"
+#include "numtext/precision.h"
+#include "pipes/guanjing.h"
+#include "pipes/proposal.h"
+#include "pipes/qiuliusu.h"
+#include "segment/guanduanjisuan.h"
+#include "steam/saturation.h"
+
+namespace dorvent {
+namespace {
+
+// A main reaches a few tens of km; a bound keeps a file of absurd lengths from holding the window
+// for minutes and its profile from filling the memory.
+constexpr double kLongestMain = 1000000;  // m
+constexpr std::string_view kTooLongMainMessage = "管线总长不能超过1000km";
+
+/// The first input that holds a text and no number, in the order the main window asks for them;
+/// the pipe's dimensions only for a pipe of one's own, the heat loss only when it is typed.
+std::optional<std::pair<SegmentField, std::string>> textInput(const PipelineSegment& s)
+{
+    static constexpr struct {
+        std::string_view key;
+        SegmentField field;
+        std::string_view name;
+    } inputs[] = {
+        {"outerDiameter", SegmentField::outerDiameter, "外径"}, {"wall", SegmentField::wall, "壁厚"},
+        {"length", SegmentField::length, "管段长度"},          {"zeta", SegmentField::zeta, "局部阻力系数"},
+        {"phi", SegmentField::phi, "同时使用系数"},            {"beta", SegmentField::beta, "局部热损失系数"},
+        {"ambient", SegmentField::ambient, "环境温度"},        {"dropPerKm", SegmentField::dropPerKm, "每km假设温降"},
+        {"flow", SegmentField::flow, "蒸汽流量"},              {"heatLoss", SegmentField::heatLoss, "单位热损失"},
+    };
+    for (const auto& input : inputs) {
+        const auto kept = s.notNumbers.find(std::string(input.key));
+        if (kept == s.notNumbers.end()) continue;
+        const bool pipe = input.field == SegmentField::outerDiameter || input.field == SegmentField::wall;
+        if ((pipe && s.dn != 0) || (input.field == SegmentField::heatLoss && s.heatLossSource != HeatLossSource::typed)) {
+            continue;
+        }
+        return {{input.field, std::string(input.name) + notNumberReason(kept->second)}};
+    }
+    return std::nullopt;
+}
+
+/// The first input left empty, in the order the main window asks for them.
+std::optional<std::pair<SegmentField, std::string>> missingInput(const PipelineSegment& s, const PipeFlow& flow)
+{
+    if (s.dn == 0 && (!s.outerDiameter || !s.wall)) return {{SegmentField::pipe, std::string("请输入管道规格")}};
+    const std::pair<const std::optional<double>*, std::pair<SegmentField, std::string_view>> required[] = {
+        {&s.length, {SegmentField::length, "请输入管段长度"}},
+        {&s.zeta, {SegmentField::zeta, "请输入局部阻力系数"}},
+        {&s.phi, {SegmentField::phi, "请输入同时使用系数"}},
+        {&s.beta, {SegmentField::beta, "请输入局部热损失系数"}},
+        {&s.ambient, {SegmentField::ambient, "请输入环境温度"}},
+        {&s.dropPerKm, {SegmentField::dropPerKm, "请输入每km假设温降"}},
+    };
+    for (const auto& [value, what] : required) {
+        if (!*value) return std::pair(what.first, std::string(what.second));
+    }
+    if (!flow.value) return {{SegmentField::flow, flow.missing}};
+    if (s.heatLossSource == HeatLossSource::typed && !s.heatLoss) {
+        return {{SegmentField::heatLoss, std::string("请输入单位热损失")}};
+    }
+    return std::nullopt;
+}
+
+/// The input that a refusal of the segment calculation or of the pipe hydraulics is about.
+SegmentField fieldOf(std::string_view failure)
+{
+    static constexpr std::pair<std::string_view, SegmentField> fields[] = {
+        {kNegativeDiameterMessage, SegmentField::outerDiameter}, {kNegativeWallMessage, SegmentField::wall},
+        {kWallThicknessMessage, SegmentField::wall},             {kTooShortMessage, SegmentField::length},
+        {kTooLongMessage, SegmentField::length},                 {kNegativeZetaMessage, SegmentField::zeta},
+        {kNegativePhiMessage, SegmentField::phi},                {kNegativeBetaMessage, SegmentField::beta},
+        {kBelowAbsoluteZeroMessage, SegmentField::ambient},      {kNegativeHeatLossMessage, SegmentField::heatLoss},
+        {kZeroDropMessage, SegmentField::heatLoss},              {kNoDropMessage, SegmentField::dropPerKm},
+        {kNegativeFlowMessage, SegmentField::flow},              {kNoFlowMessage, SegmentField::flow},
+    };
+    for (const auto& [message, field] : fields) {
+        if (failure == message) return field;
+    }
+    return SegmentField::none;
+}
+
+
+void failRun(SegmentRun& run, std::string_view message, SegmentField field)
+{
+    run.status = SegmentStatus::failed;
+    run.message = message;
+    run.field = field;
+}
+
+}  // namespace
+
+std::optional<double> saturationCelsius(double p)
+{
+    double Ts = 0.0;
+    if (qiutbaohe(p, Ts)) return std::nullopt;
+    return Ts - kCelsiusZero;
+}
+
+void appendSections(std::vector<ProfilePoint>& profile, std::vector<double>& joints, const SegmentRun& run)
+{
+    const double start = profile.empty() ? 0.0 : profile.back().distance;
+    for (const SectionEnd& end : run.sections) {
+        profile.push_back({start + end.x, end.p, end.T - kCelsiusZero, saturationCelsius(end.p)});
+    }
+    joints.push_back(profile.back().distance);
+}
+
+std::string startStateOf(const PipelineDocument& document, SteamState& state)
+{
+    if (!document.startPressure) return "请输入起点压力";
+    if (!document.startTemperature) return "请输入起点温度";
+    std::string report = evaluateSteamParameters(
+        {*document.startPressure, document.pressureUnit, *document.startTemperature, document.temperatureUnit}, state);
+    if (state.area == region::steam || state.area == region::hotSteam) return {};
+    // A range or input message, its halves joined by a blank; or a state that is no steam.
+    report.erase(0, report.find_first_not_of(' '));
+    report.erase(report.find_last_not_of(' ') + 1);
+    return state.area == region::none ? report : std::string(kNoStartStateMessage);
+}
+
+SegmentRun computePipe(const PipelineSegment& s, const PipeFlow& flow, SteamState& state, double lengthBefore,
+                       double superheatMargin)
+{
+    SegmentRun run;
+    run.p0 = state.p;
+    run.t0 = state.tsheshidu;
+    if (state.area != region::steam && state.area != region::hotSteam) {
+        failRun(run, kNoStartStateMessage, SegmentField::none);
+        return run;
+    }
+    if (const auto text = textInput(s)) {
+        failRun(run, text->second, text->first);
+        return run;
+    }
+    run.flow = flow.value;
+    run.flowSummed = flow.summed;
+    if (const auto missing = missingInput(s, flow)) {
+        failRun(run, missing->second, missing->first);
+        return run;
+    }
+    if (lengthBefore + *s.length > kLongestMain) {
+        failRun(run, kTooLongMainMessage, SegmentField::length);
+        return run;
+    }
+    const PipeSize* pipe = findCatalogueRow(s.dn);
+    const double D = pipe != nullptr ? static_cast<double>(pipe->waijing) : *s.outerDiameter;
+    const double wall = pipe != nullptr ? static_cast<double>(pipe->bihou) : *s.wall;
+
+    run.heatLoss = s.heatLossSource == HeatLossSource::typed ? s.heatLoss : tableHeatLoss(s.dn, s.heatLossSource, run.t0);
+    if (!run.heatLoss) {
+        failRun(run, s.dn == 0 ? "自选管道没有公称直径，请输入单位热损失"
+                  : run.t0 > 350 ? "起点温度高于350℃，热损失表中没有数据，请输入单位热损失"
+                                 : "热损失表中没有该公称直径，请输入单位热损失",
+             SegmentField::heatLoss);
+        return run;
+    }
+
+    SegmentInput in{.L = toSinglePrecision(*s.length), .zeta = toSinglePrecision(*s.zeta),
+                    .beta = toSinglePrecision(*s.beta), .phi = toSinglePrecision(*s.phi), .ta = *s.ambient,
+                    .q = *run.heatLoss, .d = *s.dropPerKm, .G = *flow.value, .D = D, .s = wall, .R0 = 0,
+                    .p0 = state.p, .T0 = state.t, .region0 = state.area};
+    if (const std::string_view refusal = refuseInput(in); !refusal.empty()) {
+        failRun(run, refusal, fieldOf(refusal));
+        return run;
+    }
+    // The first friction guess as the main window shows it for the pipe: the segment's own flow
+    // at its start density.
+    const Refusal refusal =
+        qiuliusu(state.area, toSinglePrecision(*flow.value), refreshDensity(state), D, wall, run.velocity, in.R0);
+    if (refusal) {
+        failRun(run, refusal.message, fieldOf(refusal.message) == SegmentField::wall ? SegmentField::wall : SegmentField::flow);
+        return run;
+    }
+
+    const SegmentOutcome outcome = guanduanjisuan(in, state, &run.sections);
+    if (!outcome.failure.empty()) {
+        failRun(run, outcome.failure, fieldOf(outcome.failure));
+        return run;
+    }
+
+    const SegmentResult& r = outcome.result;
+    run.status = SegmentStatus::computed;
+    run.Rmean = r.Rmean;
+    run.pressureDrop = run.p0 - r.pend;
+    run.pend = r.pend;
+    run.tend = r.Tend - kCelsiusZero;
+    run.temperatureDrop = r.dTsum;
+    run.dropPerKm = r.dTkm;
+    run.heatLossKw = r.Qsum / 3600.0;
+    if (const auto tsat = saturationCelsius(r.pend)) run.superheat = run.tend - *tsat;
+    if (pipe != nullptr) {
+        const VelocityBand band = velocityBand(pipe->dn);
+        const bool below = run.velocity < band.lowest;
+        run.velocityOutsideBand = below || run.velocity > band.highest;
+        if (run.velocityOutsideBand) {
+            run.velocityNote = "起点流速 " + formatFixed(run.velocity, 3) + " m/s " + (below ? "低于 " : "高于 ") +
+                               dnText(*pipe) + " 的允许范围 " + formatShortest(band.lowest) + "–" +
+                               formatShortest(band.highest) + " m/s";
+        }
+    }
+    run.superheatBelowMargin = run.superheat && *run.superheat < superheatMargin;
+    if (run.superheatBelowMargin) {
+        run.superheatNote = "末端过热度 " + formatFixed(*run.superheat, 3) + " ℃ 低于裕量 " +
+                            formatShortest(superheatMargin) + " ℃";
+    }
+
+    // The next segment starts where this one ends, read as the main window reads a typed state.
+    evaluateSteamParameters({run.pend, "MPa", run.tend, "℃"}, state);
+    return run;
+}
+
+}  // namespace dorvent
