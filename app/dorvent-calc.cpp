@@ -17,6 +17,7 @@
 #include "report/calcreport.h"
 #include "report/filewrite.h"
 #include "pipeline/pipelinecalc.h"
+#include "pipeline/nodetable.h"
 #include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinetable.h"
 
@@ -29,12 +30,13 @@ constexpr int kRefused = 2;  // a file it cannot or will not read, or a wrong co
 constexpr const char* kDescription =
     "计算一个 Dorvent 管线文件（.dorvent，JSON 格式）：从起点状态起逐段计算各管段，\n"
     "把每段的起点与末端状态、流速、比摩阻、压降、温降、热损失和过热度及合计\n"
-    "写到标准输出（UTF-8）；默认为文本，--csv 时为 CSV 表格。\n"
+    "写到标准输出（UTF-8）；默认为文本，--csv 时为 CSV 表格。管网另有各节点的压力、温度\n"
+    "和裕量及最不利用户；--nodes-csv 时为节点的 CSV 表格。\n"
     "--pdf 另把计算书写成 PDF（A4，含沿程压力温度图），不需要显示器。\n"
     "\n"
     "退出状态：\n"
-    "  0  所有管段都已算出\n"
-    "  1  有管段未能算出或未计算，或起点状态不能计算\n"
+    "  0  所有管段都已算出，各节点的压力、温度和过热度都满足要求\n"
+    "  1  有管段未能算出或未计算，起点状态不能计算，或有节点不满足要求\n"
     "  2  文件打不开或不是可读取的管线文件、结果或计算书写不出（原因写到标准错误），\n"
     "     或命令行有误";
 
@@ -104,6 +106,9 @@ int main(int argc, char* argv[])
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("以 CSV 表格输出（RFC 4180，CRLF 行尾），而不是文本。"));
     parser.addOption(csv);
+    const QCommandLineOption nodesCsv(QStringLiteral("nodes-csv"),
+                                      QStringLiteral("以 CSV 表格输出管网各节点的结果，而不是管段。"));
+    parser.addOption(nodesCsv);
     const QCommandLineOption pdf(QStringLiteral("pdf"), QStringLiteral("另把计算书写到 PDF 文件 OUT.pdf。"),
                                  QStringLiteral("OUT.pdf"));
     parser.addOption(pdf);
@@ -133,11 +138,13 @@ int main(int argc, char* argv[])
     if (!read.document) return refuse(path + "：" + QString::fromStdString(read.error));
 
     const dorvent::PipelineResult result = dorvent::calculatePipeline(*read.document);
-    print(stdout, parser.isSet(csv) ? dorvent::csvTable(*read.document, result)
+    print(stdout, parser.isSet(nodesCsv) ? dorvent::csvNodes(*read.document, result)
+                  : parser.isSet(csv)    ? dorvent::csvTable(*read.document, result)
                                     : dorvent::resultLines(*read.document, result));
     if (std::fflush(stdout) != 0) return refuse(QStringLiteral("无法写出结果"));
     if (parser.isSet(pdf) && !dorvent::writeReportPdf(*read.document, result, parser.value(pdf))) {
         return refuse(parser.value(pdf) + QStringLiteral("：无法写入计算书"));
     }
-    return result.startMessage.empty() && result.allComputed ? kAllComputed : kNotAllComputed;
+    const bool met = result.startMessage.empty() && result.allComputed && dorvent::requirementsMet(result);
+    return met ? kAllComputed : kNotAllComputed;
 }

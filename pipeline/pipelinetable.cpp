@@ -6,6 +6,7 @@
 
 #include "numtext/completenumber.h"
 #include "numtext/formatnumber.h"
+#include "pipeline/nodetable.h"
 #include "pipeline/pipelinefile.h"
 #include "pipes/guanjing.h"
 
@@ -88,6 +89,14 @@ std::string resultText(const SegmentRun& run, Column column)
     }
 }
 
+void csvRow(std::string& csv, int columns, const auto& text)
+{
+    for (int c = 0; c < columns; ++c) csv += (c == 0 ? "" : ",") + csvField(text(static_cast<Column>(c)));
+    csv += "\r\n";
+}
+
+}  // namespace
+
 /// A text of the document as a terminal or a spreadsheet may show it: every control character
 /// (C0, DEL and C1) written as an escape (\n, \x1B, \u009B), so that a label cannot fake a line or
 /// move the cursor.
@@ -143,13 +152,6 @@ std::string csvField(const std::string& text)
     return quoted + "\"";
 }
 
-void csvRow(std::string& csv, int columns, const auto& text)
-{
-    for (int c = 0; c < columns; ++c) csv += (c == 0 ? "" : ",") + csvField(text(static_cast<Column>(c)));
-    csv += "\r\n";
-}
-
-}  // namespace
 
 std::string_view columnTitle(Column column) { return kTitles[static_cast<std::size_t>(column)]; }
 
@@ -190,6 +192,9 @@ std::string cellText(const PipelineSegment& segment, const SegmentRun* run, Colu
         break;
     default: break;
     }
+    if (column == Column::flow && !segment.flow && segment.notNumbers.empty() && run != nullptr && run->flowSummed) {
+        return shortest(run->flow);  // summed from downstream
+    }
     if (const NumberInput* input = numberInput(column)) return inputText(segment, *input);
     return run != nullptr ? resultText(*run, column) : std::string();
 }
@@ -207,6 +212,11 @@ std::string totalsText(const PipelineResult& result, Column column)
     if (column == Column::label) return "合计";
     if (column == Column::length) return formatShortest(result.totals.length);
     if (column == Column::remark && !result.startMessage.empty()) return "起点状态：" + result.startMessage;
+    if (result.network) {  // drops along branches side by side add up to nothing; the source's flow does
+        if (column == Column::flow) return shortest(result.totals.sourceFlow);
+        if (column == Column::heatLossKw && result.allComputed) return fixed3(result.totals.heatLossKw);
+        return {};
+    }
     if (!result.allComputed || result.segments.empty()) return {};
     switch (column) {
     case Column::pressureDrop: return fixed3(result.totals.pressureDrop);
@@ -280,6 +290,10 @@ std::string resultLines(const PipelineDocument& document, const PipelineResult& 
         const PipelineSegment& s = document.segments[i];
         const SegmentRun& run = result.segments[i];
         text += "\n管段 " + std::to_string(i + 1) + " " + printable(s.label) + "\n";
+        if (result.network) {
+            text += "  起点 " + printable(s.from) + "  终点 " + printable(s.to) + "\n";
+            if (run.flow) text += "  流量(t/h) " + formatShortest(*run.flow) + (run.flowSummed ? "（求和）" : "") + "\n";
+        }
         if (run.status != SegmentStatus::computed) {
             text += "  " + run.message + "\n";
             continue;
@@ -290,9 +304,28 @@ std::string resultLines(const PipelineDocument& document, const PipelineResult& 
         }
     }
     text += "\n合计\n  长度(m) " + totalsText(result, Column::length) + "\n";
-    for (const Column c : {Column::pressureDrop, Column::temperatureDrop, Column::heatLossKw}) {
+    for (const Column c : {Column::flow, Column::pressureDrop, Column::temperatureDrop, Column::heatLossKw}) {
         const std::string value = totalsText(result, c);
         if (!value.empty()) text += "  " + std::string(columnTitle(c)) + " " + value + "\n";
+    }
+    return result.network ? text + nodeLines(document, result) : text;
+}
+
+std::string nodeLines(const PipelineDocument& document, const PipelineResult& result)
+{
+    std::string text;
+    if (result.totals.demand > 0) text += "  用汽量(t/h) " + formatShortest(result.totals.demand) + "\n";
+    for (const NodeRun& node : result.nodes) {
+        text += "\n节点 " + printable(node.name) + " " + std::string(kNodeKindNames[static_cast<std::size_t>(node.kind)]) + "\n";
+        for (int c = static_cast<int>(NodeColumn::demand); c < kNodeColumnCount; ++c) {
+            const std::string value = nodeCellText(document, node, static_cast<NodeColumn>(c));
+            if (!value.empty()) text += "  " + std::string(nodeColumnTitle(static_cast<NodeColumn>(c))) + " " + printable(value) + "\n";
+        }
+    }
+    if (result.critical) {
+        std::string path = printable(document.segments[pathTo(result, result.critical).front()].from);
+        for (const std::size_t i : pathTo(result, result.critical)) path += " → " + printable(document.segments[i].to);
+        text += "\n最不利用户 " + printable(result.nodes[*result.critical].name) + "\n  路径 " + path + "\n";
     }
     return text;
 }

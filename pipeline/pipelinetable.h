@@ -55,10 +55,26 @@ std::string totalsText(const PipelineResult& result, Column column);
 /// the segment unchanged, for a text the cell cannot take or a column without input.
 bool setCellText(PipelineSegment& segment, Column column, std::string_view text);
 
+/// A text of the document as a terminal may show it: every control character (C0, DEL and C1)
+/// written as an escape (\n, \x1B, \u009B), so that a label cannot fake a line.
+std::string printable(std::string_view text);
+
+/// A typed text as a spreadsheet cell: printable, and one that a spreadsheet would take for a
+/// formula (=, +, -, @ first) starts with an apostrophe, which it shows as text.
+std::string spreadsheetText(std::string_view text);
+
+/// A field of a CSV line, quoted where it holds a comma, a quote or a line break.
+std::string csvField(const std::string& text);
+
+/// Blanks and tabs off both ends.
+std::string trimmed(std::string_view text);
+
 /// The table as CSV (RFC 4180, lines ending in CR LF): the header, one row per segment, the totals.
 std::string csvTable(const PipelineDocument& document, const PipelineResult& result);
 
-/// The results as lines of text for the command line: the start, each segment, the totals.
+/// The results as lines of text for the command line: the start, each segment, the totals; for a
+/// network each node and the critical consumer with the path to it after them (nodeLines).
 std::string resultLines(const PipelineDocument& document, const PipelineResult& result);
+std::string nodeLines(const PipelineDocument& document, const PipelineResult& result);
 
 }  // namespace dorvent

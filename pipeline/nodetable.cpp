@@ -1,0 +1,143 @@
+#include "pipeline/nodetable.h"
+
+#include <algorithm>
+
+#include "numtext/formatnumber.h"
+#include "pipeline/pipelinefile.h"
+#include "pipeline/pipelinetable.h"
+
+namespace dorvent {
+namespace {
+
+constexpr std::array<std::string_view, kNodeColumnCount> kTitles = {
+    "节点", "类型", "用汽量(t/h)", "要求压力(MPa)", "要求温度(℃)", "压力(MPa)", "温度(℃)", "饱和温度(℃)",
+    "过热度(℃)", "压力裕量(MPa)", "温度裕量(℃)", "说明",
+};
+
+constexpr std::array<std::array<std::string_view, 2>, kNodeColumnCount> kHeaders = {{
+    {"节点", ""}, {"类型", ""}, {"用汽量", "t/h"}, {"要求压力", "MPa"}, {"要求温度", "℃"}, {"压力", "MPa"},
+    {"温度", "℃"}, {"饱和温度", "℃"}, {"过热度", "℃"}, {"压力裕量", "MPa"}, {"温度裕量", "℃"}, {"说明", ""},
+}};
+
+/// The number a node's column holds and its key in notNumbers and the file.
+std::optional<std::pair<std::optional<double> NetworkNode::*, std::string_view>> needOf(NodeColumn column)
+{
+    switch (column) {
+    case NodeColumn::demand: return {{&NetworkNode::demand, "demand"}};
+    case NodeColumn::requiredPressure: return {{&NetworkNode::requiredPressure, "requiredPressure"}};
+    case NodeColumn::requiredTemperature: return {{&NetworkNode::requiredTemperature, "requiredTemperature"}};
+    default: return std::nullopt;
+    }
+}
+
+std::string fixed3(const std::optional<double>& value) { return value ? formatFixed(*value, 3) : std::string(); }
+
+std::string remarkOf(const NodeRun& node)
+{
+    if (!node.computed) return node.message;
+    std::string remark;
+    for (const auto& [shortOf, text] : {std::pair(node.pressureShort, "压力不足"), std::pair(node.temperatureShort, "温度不足"),
+                                        std::pair(node.superheatShort, "过热度不足")}) {
+        if (shortOf) remark += (remark.empty() ? "" : "；") + std::string(text);
+    }
+    return remark;
+}
+
+}  // namespace
+
+std::string_view nodeColumnTitle(NodeColumn column) { return kTitles[static_cast<std::size_t>(column)]; }
+std::array<std::string_view, 2> nodeColumnHeader(NodeColumn column) { return kHeaders[static_cast<std::size_t>(column)]; }
+
+std::string nodeCellText(const PipelineDocument& document, const NodeRun& node, NodeColumn column)
+{
+    if (column == NodeColumn::name) return node.name;
+    if (column == NodeColumn::kind) return std::string(kNodeKindNames[static_cast<std::size_t>(node.kind)]);
+    if (const auto need = needOf(column)) {
+        const NetworkNode* data = findNode(document, node.name);
+        if (data == nullptr) return {};
+        const auto kept = data->notNumbers.find(std::string(need->second));
+        if (kept != data->notNumbers.end()) return kept->second;
+        const std::optional<double>& value = data->*need->first;
+        return value ? formatShortest(*value) : std::string();
+    }
+    if (column == NodeColumn::remark) return remarkOf(node);
+    if (!node.computed) return {};
+    switch (column) {
+    case NodeColumn::p: return formatFixed(node.p, 3);
+    case NodeColumn::t: return formatFixed(node.t, 3);
+    case NodeColumn::tsat: return fixed3(node.tsat);
+    case NodeColumn::superheat: return fixed3(node.superheat);
+    case NodeColumn::pressureMargin: return fixed3(node.pressureMargin);
+    case NodeColumn::temperatureMargin: return fixed3(node.temperatureMargin);
+    default: return {};
+    }
+}
+
+bool isNodeEditable(NodeColumn column) { return column == NodeColumn::name || needOf(column).has_value(); }
+
+bool setNodeCellText(PipelineDocument& document, const std::string& node, NodeColumn column, std::string_view text)
+{
+    if (column == NodeColumn::name) {
+        const std::string name = trimmed(text);
+        if (name.empty() || name.size() > kMostNodeNameBytes) return false;
+        if (name == node) return true;
+        const std::vector<std::string> names = nodeNames(document);
+        if (std::find(names.begin(), names.end(), name) != names.end()) return false;  // two nodes are not one
+        for (PipelineSegment& s : document.segments) {
+            if (s.from == node) s.from = name;
+            if (s.to == node) s.to = name;
+        }
+        for (NetworkNode& data : document.nodes) {
+            if (data.name == node) data.name = name;
+        }
+        return true;
+    }
+    const auto need = needOf(column);
+    if (!need || text.size() > kMostCellTextBytes) return false;
+    auto it = std::find_if(document.nodes.begin(), document.nodes.end(), [&node](const NetworkNode& n) { return n.name == node; });
+    if (it == document.nodes.end()) {
+        document.nodes.push_back({.name = node});
+        it = document.nodes.end() - 1;
+    }
+    NetworkNode& data = *it;
+    const std::string key(need->second);
+    data.*need->first = readCellNumber(text);
+    data.notNumbers.erase(key);
+    if (!(data.*need->first) && !text.empty()) data.notNumbers[key] = text;  // kept, and marked
+    return true;
+}
+
+std::string nodeCellProblem(const PipelineDocument& document, const std::string& node, NodeColumn column)
+{
+    const auto need = needOf(column);
+    const NetworkNode* data = findNode(document, node);
+    if (!need || data == nullptr) return {};
+    const auto kept = data->notNumbers.find(std::string(need->second));
+    return kept == data->notNumbers.end() ? std::string() : notNumberReason(kept->second);
+}
+
+std::string csvNodes(const PipelineDocument& document, const PipelineResult& result)
+{
+    std::string csv;
+    const auto line = [&csv](const auto& text) {
+        for (int c = 0; c < kNodeColumnCount; ++c) csv += (c == 0 ? "" : ",") + csvField(text(static_cast<NodeColumn>(c)));
+        csv += "\r\n";
+    };
+    line([](NodeColumn c) { return std::string(nodeColumnTitle(c)); });
+    for (const NodeRun& node : result.nodes) {
+        line([&](NodeColumn c) {
+            const std::string text = nodeCellText(document, node, c);
+            return c == NodeColumn::name || !nodeCellProblem(document, node.name, c).empty() ? spreadsheetText(text) : text;
+        });
+    }
+    return csv;
+}
+
+bool requirementsMet(const PipelineResult& result)
+{
+    return std::none_of(result.nodes.begin(), result.nodes.end(), [](const NodeRun& node) {
+        return node.pressureShort || node.temperatureShort || node.superheatShort;
+    });
+}
+
+}  // namespace dorvent

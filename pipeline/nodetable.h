@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "pipeline/pipelinecalc.h"
+#include "pipeline/pipelinedocument.h"
+
+namespace dorvent {
+
+/// The columns of a network's node table, the same in the window, the CSV text and the report:
+/// what a node needs, then what it gets.
+enum class NodeColumn {
+    name, kind, demand, requiredPressure, requiredTemperature,
+    p, t, tsat, superheat, pressureMargin, temperatureMargin, remark,
+};
+inline constexpr int kNodeColumnCount = static_cast<int>(NodeColumn::remark) + 1;
+inline constexpr NodeColumn kFirstNodeResult = NodeColumn::p;
+
+/// Header of a node column with its unit: "用汽量(t/h)"; and on two lines: name, then unit.
+std::string_view nodeColumnTitle(NodeColumn column);
+std::array<std::string_view, 2> nodeColumnHeader(NodeColumn column);
+
+/// Names of the node kinds, in the order of NodeKind: "热源", "分支点", "用户".
+inline constexpr std::array<std::string_view, 3> kNodeKindNames = {"热源", "分支点", "用户"};
+
+/// The text of a node's cell: its name and kind, what it needs as typed, what it gets in the
+/// pattern "0.000", and the remark: why it gets no steam, or what it is short of.
+std::string nodeCellText(const PipelineDocument& document, const NodeRun& node, NodeColumn column);
+
+/// Whether the user can type into the column: the name and the needs.
+bool isNodeEditable(NodeColumn column);
+
+/// Puts a typed text into the node's cell. The name renames the node in every pipe that names
+/// it; false for a name another node has, or none. A number cell takes what a segment's does.
+bool setNodeCellText(PipelineDocument& document, const std::string& node, NodeColumn column, std::string_view text);
+
+/// Why a node's number cell holds no number, for its mark; empty when it does.
+std::string nodeCellProblem(const PipelineDocument& document, const std::string& node, NodeColumn column);
+
+/// The node table as CSV (RFC 4180, CR LF): the header, one row per node.
+std::string csvNodes(const PipelineDocument& document, const PipelineResult& result);
+
+/// Whether every node gets its pressure, temperature and superheat.
+bool requirementsMet(const PipelineResult& result);
+
+}  // namespace dorvent
