@@ -190,6 +190,7 @@ void frmguanxian::createWidgets()
     for (QLineEdit* box : {txtxiangmu, txtshejiren}) box->setMaxLength(kMostTextBytes / 3);  // as a file holds them
     tblguanduan = new PipelineTableView(model_, client);
     tblguanduan->setObjectName(QStringLiteral("tblguanduan"));
+    tblguanduan->pickPipesFromLists();
     tblguanduan->setContextMenuPolicy(Qt::ActionsContextMenu);
     auto* separator = new QAction(tblguanduan);
     separator->setSeparator(true);

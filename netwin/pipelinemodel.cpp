@@ -68,7 +68,7 @@ QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-PipelineModel::PipelineModel(QObject* parent) : QAbstractTableModel(parent) { applyDocument({}); }
+PipelineModel::PipelineModel(QObject* parent) : SheetModel(parent) { applyDocument({}); }
 
 void PipelineModel::resetDocument(const PipelineDocument& document)
 {
@@ -203,11 +203,15 @@ Qt::ItemFlags PipelineModel::flags(const QModelIndex& index) const
     return flags;
 }
 
-bool PipelineModel::setData(const QModelIndex& index, const QVariant& value, int role)
+QString PipelineModel::editDescription(int column) const
 {
-    if (role != Qt::EditRole || !index.isValid()) return false;
-    return setCellTexts({{index.row(), index.column(), value.toString()}},
-                        QStringLiteral("编辑%1").arg(qs(std::string(columnTitle(static_cast<Column>(index.column()))))));
+    return QStringLiteral("编辑%1").arg(qs(std::string(columnTitle(static_cast<Column>(column)))));
+}
+
+bool PipelineModel::isClearable(int column) const
+{
+    const auto c = static_cast<Column>(column);
+    return c != Column::dn && c != Column::heatLossSource && c < kFirstResultColumn;
 }
 
 bool PipelineModel::setCellTexts(const QList<CellText>& cells, const QString& description, bool grow)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QAbstractTableModel>
 #include <QUndoStack>
 
+#include "netwin/sheetmodel.h"
 #include "pipeline/pipelinecalc.h"
 #include "pipeline/pipelinedocument.h"
 
@@ -11,7 +11,7 @@ namespace dorvent {
 /// The segments of a pipeline document as a table, with their results: one row per segment and
 /// a totals row at the end. Every change of the document goes through the undo stack, and every
 /// change is calculated at once.
-class PipelineModel : public QAbstractTableModel {
+class PipelineModel : public SheetModel {
     Q_OBJECT
 
 public:
@@ -38,17 +38,9 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
-
-    /// Texts typed or pasted into several cells, as one step; cells that cannot take their
-    /// text keep theirs. With grow, rows beyond the last are added for them, as many as a
-    /// document may hold. False when no cell took its text.
-    struct CellText {
-        int row;
-        int column;
-        QString text;
-    };
-    bool setCellTexts(const QList<CellText>& cells, const QString& description, bool grow = false);
+    /// Rows beyond the last are added as many as a document may hold.
+    bool setCellTexts(const QList<CellText>& cells, const QString& description, bool grow = false) override;
+    bool isClearable(int column) const override;
 
     /// Why the row's cell is marked (a failed segment's label, remark and input; a text kept in a
     /// number cell); empty when it is not.
@@ -57,6 +49,9 @@ public:
 signals:
     /// The results were calculated anew.
     void calculated();
+
+protected:
+    QString editDescription(int column) const override;
 
 private:
     bool isBlank(int row) const;

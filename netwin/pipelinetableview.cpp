@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 
-#include "netwin/pipelinemodel.h"
+#include "netwin/sheetmodel.h"
 #include "pipeline/pipelinetable.h"
 #include "pipes/guanjing.h"
 
@@ -75,20 +75,11 @@ QStringList sourceChoices()
     return choices;
 }
 
-/// The columns that Delete empties: the label and the numbers, not the two lists.
-bool isClearable(int column)
-{
-    const auto c = static_cast<Column>(column);
-    return c != Column::dn && c != Column::heatLossSource && c < kFirstResultColumn;
-}
-
 }  // namespace
 
-PipelineTableView::PipelineTableView(PipelineModel* model, QWidget* parent) : QTableView(parent), model_(model)
+PipelineTableView::PipelineTableView(SheetModel* model, QWidget* parent) : QTableView(parent), model_(model)
 {
     setModel(model);
-    setItemDelegateForColumn(static_cast<int>(Column::dn), new ChoiceDelegate(dnChoices(), true, this));
-    setItemDelegateForColumn(static_cast<int>(Column::heatLossSource), new ChoiceDelegate(sourceChoices(), false, this));
     // No edit on a click into the current cell: its delayed start would swallow the keys typed
     // right after the click. Typing replaces, F2 and a double click edit.
     setEditTriggers(AnyKeyPressed | DoubleClicked | EditKeyPressed);
@@ -98,6 +89,12 @@ PipelineTableView::PipelineTableView(PipelineModel* model, QWidget* parent) : QT
     // while the engineer types.
     connect(model, &QAbstractItemModel::modelReset, this, &QTableView::resizeColumnsToContents);
     resizeColumnsToContents();
+}
+
+void PipelineTableView::pickPipesFromLists()
+{
+    setItemDelegateForColumn(static_cast<int>(Column::dn), new ChoiceDelegate(dnChoices(), true, this));
+    setItemDelegateForColumn(static_cast<int>(Column::heatLossSource), new ChoiceDelegate(sourceChoices(), false, this));
 }
 
 void PipelineTableView::keyPressEvent(QKeyEvent* event)
@@ -174,7 +171,7 @@ void PipelineTableView::paste()
 {
     const QModelIndex current = currentIndex();
     if (!current.isValid()) return;
-    QList<PipelineModel::CellText> cells;
+    QList<SheetModel::CellText> cells;
     const QStringList lines = QApplication::clipboard()->text().split('\n');
     for (int i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
@@ -188,9 +185,9 @@ void PipelineTableView::paste()
 
 void PipelineTableView::clearSelectedCells()
 {
-    QList<PipelineModel::CellText> cells;
+    QList<SheetModel::CellText> cells;
     for (const QModelIndex& index : selectionModel()->selectedIndexes()) {
-        if (isClearable(index.column())) cells.append({index.row(), index.column(), QString()});
+        if (model_->isClearable(index.column())) cells.append({index.row(), index.column(), QString()});
     }
     model_->setCellTexts(cells, QStringLiteral("清除"));
 }

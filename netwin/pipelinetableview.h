@@ -4,7 +4,7 @@
 
 namespace dorvent {
 
-class PipelineModel;
+class SheetModel;
 
 /// The segment table, used as a spreadsheet is: typing starts an edit, Enter moves down, Tab to
 /// the next input; Delete empties the selected inputs; Ctrl+C and Ctrl+V copy and paste
@@ -14,7 +14,10 @@ class PipelineTableView : public QTableView {
     Q_OBJECT
 
 public:
-    explicit PipelineTableView(PipelineModel* model, QWidget* parent = nullptr);
+    explicit PipelineTableView(SheetModel* model, QWidget* parent = nullptr);
+
+    /// The DN picked or typed, the heat-loss source picked from its list: the pipe table's.
+    void pickPipesFromLists();
 
     void copySelection();
     void paste();
@@ -28,7 +31,7 @@ protected:
 private:
     void moveDown();
 
-    PipelineModel* model_;
+    SheetModel* model_;
 };
 
 }  // namespace dorvent
