@@ -363,23 +363,28 @@ void ProfilePainter::drawLegend(const QRectF& area)
 
 }  // namespace
 
-ProfileData profileData(const PipelineDocument& document, const PipelineResult& result)
+ProfileData profileData(const PipelineDocument& document, const PipelineResult& result,
+                        const std::vector<std::size_t>& path)
 {
     ProfileData data;
-    for (const ProfilePoint& point : result.profile) {
+    // A series main keeps its own profile, which begins at the start state even when its first
+    // segment fails; a path through a network is drawn from its computed segments.
+    const auto [profile, joints] = result.network ? profileAlong(result, path) : std::pair(result.profile, result.joints);
+    for (const ProfilePoint& point : profile) {
         data.pressure << QPointF(point.distance, point.p);
         data.temperature << QPointF(point.distance, point.t);
         if (point.tsat) data.saturation << QPointF(point.distance, *point.tsat);
     }
     double start = 0;  // of the segment that ends at the next joint
-    for (std::size_t i = 0; i < result.joints.size() && i < document.segments.size(); ++i) {
+    for (std::size_t k = 0; k < joints.size() && k < path.size(); ++k) {
+        const std::size_t i = path[k];
         const std::string& label = document.segments[i].label;
-        data.joints.push_back({result.joints[i], label.empty() ? QStringLiteral("管段 %1").arg(i + 1) : qs(label)});
+        data.joints.push_back({joints[k], label.empty() ? QStringLiteral("管段 %1").arg(i + 1) : qs(label)});
         const SegmentRun& run = result.segments[i];
-        if (run.velocityOutsideBand || run.superheatBelowMargin) data.flagged.push_back({start, result.joints[i]});
-        start = result.joints[i];
+        if (run.velocityOutsideBand || run.superheatBelowMargin) data.flagged.push_back({start, joints[k]});
+        start = joints[k];
     }
-    for (std::size_t i = 0; i < result.segments.size() && i < document.segments.size(); ++i) {
+    for (const std::size_t i : path) {
         if (result.segments[i].status == SegmentStatus::failed) {
             data.stop = start;
             data.stopText = failedText(document, i);
@@ -388,10 +393,15 @@ ProfileData profileData(const PipelineDocument& document, const PipelineResult& 
     }
     if (!result.startMessage.empty()) {
         data.emptyText = QStringLiteral("起点状态：") + qs(result.startMessage);
-    } else if (data.joints.empty()) {
+    } else if (data.joints.empty() && !data.stop) {
         data.emptyText = QStringLiteral("尚无算出的管段");
     }
     return data;
+}
+
+ProfileData profileData(const PipelineDocument& document, const PipelineResult& result)
+{
+    return profileData(document, result, pathTo(result, result.critical));
 }
 
 QVector<QPointF> thinnedOut(const QVector<QPointF>& points, double x0, double step)

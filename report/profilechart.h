@@ -39,6 +39,9 @@ struct ProfileData {
     QString emptyText;               ///< why there is nothing to draw
 };
 
+/// Along the segments of path (pathTo), or along the main or to the critical consumer.
+ProfileData profileData(const PipelineDocument& document, const PipelineResult& result,
+                        const std::vector<std::size_t>& path);
 ProfileData profileData(const PipelineDocument& document, const PipelineResult& result);
 
 /// Of points sorted by x, those a screen can show: for every column of width step from x0, the

@@ -1,0 +1,130 @@
+#include "netwin/nodemodel.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QFont>
+
+#include "netwin/pipelinemodel.h"
+
+namespace dorvent {
+namespace {
+
+const QColor kProblemColour(248, 200, 200);  // as in the pipe table
+const QColor kFlagColour(255, 200, 112);
+const QColor kResultColour(244, 246, 250);
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+NodeModel::NodeModel(PipelineModel* pipes, QObject* parent) : SheetModel(parent), pipes_(pipes)
+{
+    connect(pipes_, &PipelineModel::calculated, this, &NodeModel::calculated);
+    calculated();
+}
+
+/// Rows come and go with the names the pipes give; otherwise every cell is repainted.
+void NodeModel::calculated()
+{
+    const int rows = static_cast<int>(pipes_->result().nodes.size());
+    if (rows != rows_) {
+        beginResetModel();
+        rows_ = rows;
+        endResetModel();
+    } else if (rows > 0) {
+        emit dataChanged(index(0, 0), index(rows - 1, kNodeColumnCount - 1));
+        emit headerDataChanged(Qt::Vertical, 0, rows - 1);
+    }
+}
+
+int NodeModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+int NodeModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kNodeColumnCount; }
+
+QString NodeModel::problemOf(int row, int column) const
+{
+    const NodeRun& node = pipes_->result().nodes[static_cast<std::size_t>(row)];
+    return qs(nodeCellProblem(pipes_->document(), node.name, static_cast<NodeColumn>(column)));
+}
+
+QVariant NodeModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rows_) return {};
+    const NodeRun& node = pipes_->result().nodes[static_cast<std::size_t>(index.row())];
+    const auto column = static_cast<NodeColumn>(index.column());
+    const bool shortOf = (column == NodeColumn::p && node.pressureShort) ||
+                         (column == NodeColumn::t && node.temperatureShort) ||
+                         (column == NodeColumn::superheat && node.superheatShort);
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole: return qs(nodeCellText(pipes_->document(), node, column));
+    case Qt::ToolTipRole:
+        if (column == NodeColumn::remark) return data(index, Qt::DisplayRole);
+        return problemOf(index.row(), index.column());
+    case Qt::BackgroundRole:
+        if (!problemOf(index.row(), index.column()).isEmpty()) return QBrush(kProblemColour);
+        if (shortOf) return QBrush(kFlagColour);
+        if (column >= kFirstNodeResult) return QBrush(kResultColour);
+        return {};
+    case Qt::FontRole:
+        if (pipes_->result().critical == static_cast<std::size_t>(index.row())) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;  // the critical consumer
+        }
+        return {};
+    case Qt::TextAlignmentRole: {
+        const bool text = column == NodeColumn::name || column == NodeColumn::kind || column == NodeColumn::remark;
+        return QVariant::fromValue(Qt::AlignVCenter | (text ? Qt::AlignLeft : Qt::AlignRight));
+    }
+    default: return {};
+    }
+}
+
+QVariant NodeModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Vertical) return QString::number(section + 1);
+    const auto [name, unit] = nodeColumnHeader(static_cast<NodeColumn>(section));
+    return unit.empty() ? qs(std::string(name)) : qs(std::string(name)) + '\n' + qs(std::string(unit));
+}
+
+Qt::ItemFlags NodeModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid()) return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (isNodeEditable(static_cast<NodeColumn>(index.column()))) flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool NodeModel::setCellTexts(const QList<CellText>& cells, const QString& description, bool /*grow: nodes come from the pipes*/)
+{
+    PipelineDocument changed = pipes_->document();
+    // The names as the rows show them, before any of these edits renames one.
+    std::vector<std::string> names;
+    for (const NodeRun& node : pipes_->result().nodes) names.push_back(node.name);
+    bool any = false;
+    for (const CellText& cell : cells) {
+        if (cell.row < 0 || cell.row >= rows_ || cell.column < 0 || cell.column >= kNodeColumnCount) continue;
+        const std::string before = names[static_cast<std::size_t>(cell.row)];
+        const bool took = setNodeCellText(changed, before, static_cast<NodeColumn>(cell.column), cell.text.toStdString());
+        if (took && static_cast<NodeColumn>(cell.column) == NodeColumn::name) {
+            names[static_cast<std::size_t>(cell.row)] = cell.text.trimmed().toStdString();
+        }
+        any |= took;
+    }
+    pipes_->changeDocument(changed, description);
+    return any;
+}
+
+bool NodeModel::isClearable(int column) const
+{
+    const auto c = static_cast<NodeColumn>(column);
+    return isNodeEditable(c) && c != NodeColumn::name;  // a node keeps its name
+}
+
+QString NodeModel::editDescription(int column) const
+{
+    return QStringLiteral("编辑%1").arg(qs(std::string(nodeColumnTitle(static_cast<NodeColumn>(column)))));
+}
+
+}  // namespace dorvent
