@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTest>
 
 #include "mainwin/frmdorvent.h"
@@ -73,6 +74,19 @@ int main(int argc, char* argv[])
         // The chart as exported, and the report, whose first page scripts/screenshot turns into a picture.
         saved &= pipeline->exportChart(folder.filePath(QStringLiteral("profile.png")));
         saved &= pipeline->exportReport(folder.filePath(QStringLiteral("report.pdf")));
+    } else {
+        saved = false;
+    }
+    // The example network with its schematic, and the report of it.
+    const QString network = folder.filePath(QStringLiteral("../examples/industrial-park.dorvent"));
+    if (pipeline != nullptr && pipeline->openFile(network)) {
+        pipeline->resize(1400, 860);
+        find<QTabWidget>(*pipeline, "tabtu")->setCurrentIndex(1);
+        QApplication::processEvents();
+        pipeline->findChild<QAction*>(QStringLiteral("mshiying"))->trigger();
+        saved &= save(*pipeline, folder, QStringLiteral("frmguanxian-network.png"));
+        saved &= pipeline->exportNetwork(folder.filePath(QStringLiteral("network.png")));
+        saved &= pipeline->exportReport(folder.filePath(QStringLiteral("network-report.pdf")));
     } else {
         saved = false;
     }

@@ -147,6 +147,8 @@ void frmguanxian::createActions()
     mshangyi = tableAction("mshangyi", QStringLiteral("上移管段"), QKeySequence(Qt::ALT | Qt::Key_Up));
     mxiayi = tableAction("mxiayi", QStringLiteral("下移管段"), QKeySequence(Qt::ALT | Qt::Key_Down));
     mzhuchuangkou = action("mzhuchuangkou", QStringLiteral("主窗口"), {});
+    mshiying = action("mshiying", QStringLiteral("管网图适合窗口"), {});
+    mdaochuguanwang = action("mdaochuguanwang", QStringLiteral("导出管网图(PNG/SVG)…"), {});
 }
 
 void frmguanxian::createMenus()
@@ -154,7 +156,7 @@ void frmguanxian::createMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件"));
     file->addActions({mxinjian, mdakai, mbaocun, mlingcun});
     file->addSeparator();
-    file->addActions({mdaochucsv, mdaochutu, mjisuanshu, mdayin});
+    file->addActions({mdaochucsv, mdaochutu, mdaochuguanwang, mjisuanshu, mdayin});
     file->addSeparator();
     file->addAction(mguanbi);
     QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑"));
@@ -164,7 +166,7 @@ void frmguanxian::createMenus()
     edit->addSeparator();
     edit->addActions({mcharu, mtianjia, mshanchu, mshangyi, mxiayi});
     QMenu* window = menuBar()->addMenu(QStringLiteral("窗口"));
-    window->addAction(mzhuchuangkou);
+    window->addActions({mshiying, mzhuchuangkou});
 }
 
 void frmguanxian::createWidgets()
@@ -198,11 +200,9 @@ void frmguanxian::createWidgets()
     lblxiaoxi = new QLabel(client);  // the first segment that did not compute, and why
     lblxiaoxi->setObjectName(QStringLiteral("lblxiaoxi"));
     lblxiaoxi->setStyleSheet(QStringLiteral("color: #b00000"));
-    chtpoumian = new ProfileView(client);
-    chtpoumian->setObjectName(QStringLiteral("chtpoumian"));
     auto* split = new QSplitter(Qt::Vertical, client);
     split->addWidget(tblguanduan);
-    split->addWidget(chtpoumian);
+    split->addWidget(createNetworkWidgets(client));
     split->setSizes({300, 300});
 
     auto* names = new QHBoxLayout;
@@ -279,7 +279,8 @@ void frmguanxian::createConnections()
         connect(list, &QComboBox::activated, this, &frmguanxian::headerEdited);
     }
     connect(model_, &PipelineModel::calculated, this, &frmguanxian::showDocument);
-    connect(model_, &PipelineModel::calculated, this, &frmguanxian::showChart);
+    connect(model_, &PipelineModel::calculated, this, &frmguanxian::showNetwork);
+    createNetworkConnections();
     connect(model_->undoStack(), &QUndoStack::cleanChanged, this, &frmguanxian::updateTitle);
 }
 
@@ -366,7 +367,8 @@ void frmguanxian::showDocument()
         if (start.tsat) text += QStringLiteral("，饱和温度 %1 ℃").arg(qs(formatFixed(*start.tsat, 3)));
         lblqidian->setText(text);
     }
-    QString failure;
+    // The layout of a network first: until it is a tree, its faults are what stops the calculation.
+    QString failure = r.topologyMessage.empty() ? QString() : QStringLiteral("管网布置有误：") + qs(r.topologyMessage);
     for (std::size_t i = 0; i < r.segments.size() && failure.isEmpty(); ++i) {
         if (r.segments[i].status != SegmentStatus::failed || model_->problemOf(static_cast<int>(i), 0).isEmpty()) continue;
         const std::string& label = d.segments[i].label;
@@ -385,10 +387,6 @@ void frmguanxian::updateTitle()
     setWindowModified(!model_->undoStack()->isClean());
 }
 
-void frmguanxian::showChart()
-{
-    chtpoumian->setData(profileData(model_->document(), model_->result()));
-}
 
 QList<int> frmguanxian::selectedRows() const
 {

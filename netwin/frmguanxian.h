@@ -12,11 +12,14 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTabWidget;
 
 namespace dorvent {
 
 class PipelineModel;
 class PipelineTableView;
+class NodeModel;
+class SchematicView;
 class ProfileView;
 
 /// The pipeline window: a steam main of segments in series from one start state, calculated
@@ -50,6 +53,7 @@ public:
     bool exportCsv(const QString& path);     ///< the table, UTF-8 with a byte-order mark
     bool exportChart(const QString& path);   ///< PNG, or a vector PDF for a path ending in .pdf
     bool exportReport(const QString& path);  ///< the calculation report as PDF
+    bool exportNetwork(const QString& path);  ///< the schematic as PNG, or SVG for a path ending in .svg
 
 signals:
     /// The main window is asked for: shown, even after it was closed.
@@ -74,7 +78,11 @@ private:
     void editRow(int row);
     void headerEdited();
     void showDocument();
+    QWidget* createNetworkWidgets(QWidget* client);
+    void createNetworkConnections();
+    void showNetwork();
     void showChart();
+    void showSelection();
     void printPreview();
     QString exportPath(const QString& caption, const QString& filter, const QString& extension);
     bool exportTo(const QString& path, const std::function<bool(const QString&)>& write);
@@ -103,7 +111,14 @@ private:
     QPushButton* cmdshangyi = nullptr;
     QPushButton* cmdxiayi = nullptr;
     PipelineTableView* tblguanduan = nullptr;
-    ProfileView* chtpoumian = nullptr;  // the profile along the main
+    ProfileView* chtpoumian = nullptr;  // the profile along the main, or a path of the network
+    PipelineTableView* tbljiedian = nullptr;  // the nodes of the network
+    QLabel* lblzongji = nullptr;        // the network's totals and its critical consumer
+    QTabWidget* tabtu = nullptr;        // the schematic and the profile
+    SchematicView* tuguanwang = nullptr;  // the schematic (管网图)
+    QComboBox* cbolujing = nullptr;     // the node the profile leads to
+    NodeModel* nodes_ = nullptr;
+    bool fitSchematic_ = true;          // the next schematic drawn shows whole
 
     QAction* mxinjian = nullptr;
     QAction* mdakai = nullptr;
@@ -126,6 +141,8 @@ private:
     QAction* mshangyi = nullptr;
     QAction* mxiayi = nullptr;
     QAction* mzhuchuangkou = nullptr;
+    QAction* mshiying = nullptr;        // fit the schematic to its view
+    QAction* mdaochuguanwang = nullptr;  // export the schematic
 };
 
 }  // namespace dorvent

@@ -107,6 +107,13 @@ bool PipelineModel::isBlank(int row) const
     return s.label.empty() && !s.length && !s.flow && s.notNumbers.empty();
 }
 
+bool PipelineModel::isSummedFlow(int row, Column column) const
+{
+    const SegmentRun* run = runOf(row);
+    return column == Column::flow && run != nullptr && run->flowSummed && !isTotalsRow(row) &&
+           !document_.segments[static_cast<std::size_t>(row)].flow;
+}
+
 const SegmentRun* PipelineModel::runOf(int row) const
 {
     return row >= 0 && row < static_cast<int>(result_.segments.size()) ? &result_.segments[static_cast<std::size_t>(row)]
@@ -154,11 +161,15 @@ QVariant PipelineModel::data(const QModelIndex& index, int role) const
         if (column >= kFirstResultColumn) return QBrush(kResultColour);
         return {};
     case Qt::FontRole:
-        if (isTotalsRow(row)) {
-            QFont bold;
-            bold.setBold(true);
-            return bold;
+        if (isTotalsRow(row) || isSummedFlow(row, column)) {
+            QFont font;
+            font.setBold(isTotalsRow(row));
+            font.setItalic(!isTotalsRow(row));  // a summed flow is set apart from a typed one
+            return font;
         }
+        return {};
+    case Qt::ForegroundRole:
+        if (isSummedFlow(row, column)) return QBrush(QColor(90, 90, 160));
         return {};
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignVCenter | (isTextColumn(column) ? Qt::AlignLeft : Qt::AlignRight));

@@ -5,6 +5,7 @@
 #include "netwin/sheetmodel.h"
 #include "pipeline/pipelinecalc.h"
 #include "pipeline/pipelinedocument.h"
+#include "pipeline/pipelinetable.h"
 
 namespace dorvent {
 
@@ -56,6 +57,7 @@ protected:
 private:
     bool isBlank(int row) const;
     const SegmentRun* runOf(int row) const;
+    bool isSummedFlow(int row, Column column) const;
 
     PipelineDocument document_;
     PipelineResult result_;

@@ -75,6 +75,7 @@ QString svgColour(const QColor& colour) { return colour.name(QColor::HexRgb); }
 Schematic makeSchematic(const PipelineDocument& document, const PipelineResult& result)
 {
     Schematic schematic;
+    const QFontMetricsF metrics(labelFont());
     const std::vector<std::optional<TreePlace>> places = layOutTree(result);
     const auto point = [&places](std::size_t node) {
         return QPointF(places[node]->column * kColumn, places[node]->row * kRow);
@@ -105,12 +106,15 @@ Schematic makeSchematic(const PipelineDocument& document, const PipelineResult& 
         item.square = node.kind == NodeKind::source;
         item.colour = nodeColour(node);
         item.width = result.critical == n ? 3.0 : 1.5;
-        item.labels.push_back({QPointF(at.x() + kRadius + 2, at.y() + 16), qs(node.name)});
-        item.labels.push_back({QPointF(at.x() + kRadius + 2, at.y() + 28), stateLabel(node)});
+        // Below the line that comes in from the left: to the right of a node its pipes branch off.
+        for (const auto& [text, down] : {std::pair(qs(node.name), 16.0), std::pair(stateLabel(node), 28.0)}) {
+            const double width = metrics.horizontalAdvance(text);
+            const double left = item.square ? at.x() - kRadius : at.x() - kRadius - 2 - width;
+            item.labels.push_back({QPointF(left, at.y() + down), text});
+        }
         schematic.items.push_back(std::move(item));
     }
 
-    const QFontMetricsF metrics(labelFont());
     for (const Schematic::Item& item : schematic.items) {
         QRectF box = item.kind == Schematic::Item::pipe ? item.line.boundingRect() : item.shape;
         for (const Schematic::Label& label : item.labels) {

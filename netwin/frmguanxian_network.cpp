@@ -1,0 +1,154 @@
+// The pipeline window's network: the node table, the schematic, the profile along a chosen path,
+// and the selection shared between the tables and the schematic.
+
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "mainwin/messageservice.h"
+#include "netwin/frmguanxian.h"
+#include "netwin/nodemodel.h"
+#include "netwin/pipelinemodel.h"
+#include "netwin/pipelinetableview.h"
+#include "netwin/profileview.h"
+#include "netwin/schematicview.h"
+#include "numtext/formatnumber.h"
+#include "pipeline/pipelinetable.h"
+#include "report/filewrite.h"
+#include "report/profilechart.h"
+#include "report/schematic.h"
+
+namespace dorvent {
+namespace {
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+QWidget* frmguanxian::createNetworkWidgets(QWidget* client)
+{
+    nodes_ = new NodeModel(model_, this);
+    tbljiedian = new PipelineTableView(nodes_, client);
+    tbljiedian->setObjectName(QStringLiteral("tbljiedian"));
+    lblzongji = new QLabel(client);
+    lblzongji->setObjectName(QStringLiteral("lblzongji"));
+    lblzongji->setWordWrap(true);
+    tuguanwang = new SchematicView(client);
+    tuguanwang->setObjectName(QStringLiteral("tuguanwang"));
+    chtpoumian = new ProfileView(client);
+    chtpoumian->setObjectName(QStringLiteral("chtpoumian"));
+    cbolujing = new QComboBox(client);
+    cbolujing->setObjectName(QStringLiteral("cbolujing"));
+    cbolujing->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+
+    auto* nodesPart = new QWidget(client);
+    auto* nodesLayout = new QVBoxLayout(nodesPart);
+    nodesLayout->setContentsMargins(0, 0, 0, 0);
+    nodesLayout->addWidget(tbljiedian, 1);
+    nodesLayout->addWidget(lblzongji);
+    auto* profilePart = new QWidget(client);
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(new QLabel(QStringLiteral("沿程至节点"), profilePart));
+    pathRow->addWidget(cbolujing);
+    pathRow->addStretch();
+    auto* profileLayout = new QVBoxLayout(profilePart);
+    profileLayout->setContentsMargins(0, 0, 0, 0);
+    profileLayout->addLayout(pathRow);
+    profileLayout->addWidget(chtpoumian, 1);
+    tabtu = new QTabWidget(client);
+    tabtu->setObjectName(QStringLiteral("tabtu"));
+    tabtu->addTab(profilePart, QStringLiteral("沿程分布"));
+    tabtu->addTab(tuguanwang, QStringLiteral("管网图"));
+    auto* lower = new QSplitter(Qt::Horizontal, client);
+    lower->addWidget(nodesPart);
+    lower->addWidget(tabtu);
+    lower->setSizes({420, 680});
+    return lower;
+}
+
+void frmguanxian::createNetworkConnections()
+{
+    connect(mshiying, &QAction::triggered, tuguanwang, &SchematicView::fitToWindow);
+    connect(mdaochuguanwang, &QAction::triggered, this, [this] {
+        const QString path = exportPath(QStringLiteral("导出管网图"), QStringLiteral("PNG 图片 (*.png);;SVG 图形 (*.svg)"), ".png");
+        if (!path.isEmpty()) exportNetwork(path);
+    });
+    connect(cbolujing, &QComboBox::activated, this, &frmguanxian::showChart);
+    connect(tuguanwang, &SchematicView::pipeClicked, this, [this](std::size_t segment) {
+        tblguanduan->setCurrentIndex(model_->index(static_cast<int>(segment), static_cast<int>(Column::label)));
+    });
+    connect(tuguanwang, &SchematicView::nodeClicked, this, [this](std::size_t node) {
+        tbljiedian->setCurrentIndex(nodes_->index(static_cast<int>(node), 0));
+    });
+    connect(tblguanduan->selectionModel(), &QItemSelectionModel::currentChanged, this, &frmguanxian::showSelection);
+    connect(tbljiedian->selectionModel(), &QItemSelectionModel::currentChanged, this, &frmguanxian::showSelection);
+    // A document opened or begun afresh shows its schematic whole.
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { fitSchematic_ = true; });
+}
+
+/// After every calculation: the schematic, the nodes the profile can lead to, the totals line.
+void frmguanxian::showNetwork()
+{
+    const PipelineDocument& d = model_->document();
+    const PipelineResult& r = model_->result();
+    tuguanwang->setSchematic(makeSchematic(d, r), fitSchematic_ && tuguanwang->isVisible());
+    fitSchematic_ = fitSchematic_ && !tuguanwang->isVisible();
+
+    const QString picked = cbolujing->currentData().toString();
+    cbolujing->clear();
+    cbolujing->setEnabled(r.network);
+    if (r.network) {
+        for (std::size_t n = 0; n < r.nodes.size(); ++n) {
+            const QString name = qs(r.nodes[n].name);
+            cbolujing->addItem(r.critical == n ? name + QStringLiteral("（最不利用户）") : name, name);
+        }
+        const int again = cbolujing->findData(picked);
+        cbolujing->setCurrentIndex(again >= 0 ? again : r.critical ? static_cast<int>(*r.critical) : -1);
+    }
+
+    QString totals;
+    if (r.network) {
+        totals = QStringLiteral("总用汽量 %1 t/h").arg(qs(formatShortest(r.totals.demand)));
+        if (r.totals.sourceFlow) totals += QStringLiteral("，汽源流量 %1 t/h").arg(qs(formatShortest(*r.totals.sourceFlow)));
+        totals += QStringLiteral("，已算管段总长 %1 m").arg(qs(formatShortest(r.totals.length)));
+        if (r.allComputed) totals += QStringLiteral("，热损失 %1 kW").arg(qs(formatFixed(r.totals.heatLossKw, 3)));
+        if (r.critical) {
+            QString path = qs(d.segments[pathTo(r, r.critical).front()].from);
+            for (const std::size_t i : pathTo(r, r.critical)) path += QStringLiteral(" → ") + qs(d.segments[i].to);
+            totals += QStringLiteral("。最不利用户：%1（%2）").arg(qs(r.nodes[*r.critical].name), path);
+        }
+    }
+    lblzongji->setText(totals);
+    showChart();
+    showSelection();
+}
+
+void frmguanxian::showChart()
+{
+    const PipelineResult& r = model_->result();
+    const int picked = cbolujing->currentIndex();
+    chtpoumian->setData(r.network && picked >= 0
+                            ? profileData(model_->document(), r, pathTo(r, static_cast<std::size_t>(picked)))
+                            : profileData(model_->document(), r));
+}
+
+/// The pipe and the node of the tables' current rows, marked in the schematic.
+void frmguanxian::showSelection()
+{
+    const QModelIndex pipe = tblguanduan->currentIndex();
+    const QModelIndex node = tbljiedian->currentIndex();
+    tuguanwang->highlight(pipe.isValid() && pipe.row() < model_->segmentCount() ? std::optional<std::size_t>(pipe.row()) : std::nullopt,
+                          node.isValid() ? std::optional<std::size_t>(node.row()) : std::nullopt);
+}
+
+bool frmguanxian::exportNetwork(const QString& path)
+{
+    return exportTo(path, [this](const QString& target) { return saveSchematic(tuguanwang->schematic(), target); });
+}
+
+}  // namespace dorvent
