@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
+#include <QImage>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -26,6 +28,8 @@
 #include "pipeline/pipelinetable.h"
 #include "netwin/pipelinetableview.h"
 #include "netwin/profileview.h"
+#include "netwin/schematicview.h"
+#include "pipeline/nodetable.h"
 
 namespace dorvent {
 namespace {
@@ -388,6 +392,71 @@ TEST_F(PipelineWindow, AFailureIsNamedAndDeclinedEditsAndTheMainWindowComeBack)
     window.close();
     pipeline->findChild<QAction*>("mzhuchuangkou")->trigger();
     EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
+{
+    ASSERT_TRUE(pipeline->openFile(QStringLiteral(DORVENT_EXAMPLES "/industrial-park.dorvent")));
+    auto* nodeTable = control<PipelineTableView>(*pipeline, "tbljiedian");
+    QAbstractItemModel* nodes = nodeTable->model();
+    ASSERT_EQ(nodes->rowCount(), 20);
+    const auto nodeText = [nodes](int row, NodeColumn c) { return nodes->index(row, static_cast<int>(c)).data().toString(); };
+    EXPECT_EQ(QStringList({nodeText(9, NodeColumn::name), nodeText(9, NodeColumn::kind), nodeText(9, NodeColumn::p)}),
+              QStringList({"制药厂", "用户", "1.008"}));
+    EXPECT_TRUE(nodes->index(9, 0).data(Qt::FontRole).value<QFont>().bold());  // the critical consumer
+    EXPECT_TRUE(control<QLabel>(*pipeline, "lblzongji")->text().endsWith("最不利用户：制药厂（热电厂 → N1 → N2 → B2 → 制药厂）"));
+    // Summed flows are set apart from typed ones.
+    EXPECT_EQ(std::pair(text(0, Column::flow), text(1, Column::flow)), std::pair(QString("94"), QString("18")));
+    EXPECT_TRUE(cell(0, Column::flow).data(Qt::FontRole).value<QFont>().italic());
+    EXPECT_FALSE(cell(1, Column::flow).data(Qt::FontRole).value<QFont>().italic());
+
+    // A demand typed in the node table flows up to the source; a new name follows into the pipes.
+    nodeTable->model()->setData(nodes->index(9, static_cast<int>(NodeColumn::demand)), "9");
+    EXPECT_EQ(text(0, Column::flow), "95");
+    nodeTable->model()->setData(nodes->index(9, static_cast<int>(NodeColumn::name)), "药厂");
+    EXPECT_EQ(std::pair(text(8, Column::to), nodeText(9, NodeColumn::name)), std::pair(QString("药厂"), QString("药厂")));
+    model->undoStack()->undo();
+    model->undoStack()->undo();
+
+    // The schematic: every pipe and node; a click on a pipe makes its row current, a current node row is marked.
+    auto* schematic = control<SchematicView>(*pipeline, "tuguanwang");
+    int pipes = 0, shapes = 0;
+    for (const Schematic::Item& item : schematic->schematic().items) (item.kind == Schematic::Item::pipe ? pipes : shapes)++;
+    EXPECT_EQ(std::pair(pipes, shapes), std::pair(19, 20));
+    control<QTabWidget>(*pipeline, "tabtu")->setCurrentIndex(1);
+    schematic->fitToWindow();
+    const Schematic::Item& pipe13 = *std::find_if(schematic->schematic().items.begin(), schematic->schematic().items.end(),
+                                                  [](const Schematic::Item& item) { return item.kind == Schematic::Item::pipe && item.index == 12; });
+    const QPointF middle = (pipe13.line[2] + pipe13.line[3]) / 2;
+    QTest::mouseClick(schematic->viewport(), Qt::LeftButton, {}, schematic->mapFromScene(middle));
+    EXPECT_EQ(table->currentIndex().row(), 12);
+    EXPECT_TRUE(schematic->isHighlighted(Schematic::Item::pipe, 12));
+    nodeTable->setCurrentIndex(nodes->index(3, 0));
+    EXPECT_TRUE(schematic->isHighlighted(Schematic::Item::node, 3) && !schematic->isHighlighted(Schematic::Item::node, 9));
+
+    // The profile leads to the critical consumer, or to the node picked.
+    const ProfileData* drawn = &control<ProfileView>(*pipeline, "chtpoumian")->data();
+    EXPECT_EQ(drawn->joints.back().label, "制药厂");
+    auto* path = control<QComboBox>(*pipeline, "cbolujing");
+    path->setCurrentIndex(path->findData("医院"));
+    emit path->activated(path->currentIndex());
+    QStringList labels;
+    for (const ProfileData::Joint& joint : drawn->joints) labels << joint.label;
+    EXPECT_EQ(labels, QStringList({"干线1", "干线2", "干线3", "干线4", "医院支线"}));
+
+    // A pipe that feeds N1 again breaks the tree: named above the table and at its cell.
+    model->setData(cell(6, Column::to), "N1");
+    EXPECT_EQ(control<QLabel>(*pipeline, "lblxiaoxi")->text(), "管网布置有误：管段 7：节点“N1”由多根管段供汽：本程序只计算枝状管网");
+    EXPECT_FALSE(cell(6, Column::to).data(Qt::ToolTipRole).toString().isEmpty());
+
+    // The schematic's exports: a picture, and an SVG whose texts are text.
+    QTemporaryDir folder;
+    ASSERT_TRUE(pipeline->exportNetwork(folder.filePath("network.svg")) && pipeline->exportNetwork(folder.filePath("network.png")));
+    QFile svg(folder.filePath("network.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QString svgText = QString::fromUtf8(svg.readAll());
+    EXPECT_TRUE(svgText.contains("<svg") && svgText.contains(">制药厂</text>") && svgText.contains("<polyline")) << svgText.left(1500).toStdString();
+    EXPECT_FALSE(QImage(folder.filePath("network.png"), "PNG").isNull());
 }
 
 TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
