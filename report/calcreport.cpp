@@ -12,8 +12,10 @@
 #include "numtext/formatnumber.h"
 #include "report/filewrite.h"
 #include "report/pagedlayout.h"
+#include "pipeline/nodetable.h"
 #include "pipeline/pipelinetable.h"
 #include "report/profilechart.h"
+#include "report/schematic.h"
 #include "pipes/proposal.h"
 
 namespace dorvent {
@@ -126,6 +128,42 @@ QStringList remarks(const PipelineDocument& document, const PipelineResult& resu
     return lines.isEmpty() ? QStringList{QStringLiteral("各管段均无超限。")} : lines;
 }
 
+/// The nodes of a network: what each needs, what it gets, and what it is short of.
+PageTable nodeTable(const PipelineDocument& document, const PipelineResult& result)
+{
+    PageTable table;
+    for (int c = 0; c < kNodeColumnCount; ++c) {
+        const auto column = static_cast<NodeColumn>(c);
+        const auto [name, unit] = nodeColumnHeader(column);
+        const bool text = column == NodeColumn::name || column == NodeColumn::kind || column == NodeColumn::remark;
+        table.columns.push_back({unit.empty() ? QStringList{qs(name)} : QStringList{qs(name), qs(unit)}, !text});
+    }
+    for (const NodeRun& node : result.nodes) {
+        QStringList row;
+        for (int c = 0; c < kNodeColumnCount; ++c) row << qs(nodeCellText(document, node, static_cast<NodeColumn>(c)));
+        table.rows.push_back(row);
+    }
+    return table;
+}
+
+/// The network's totals and its critical consumer with the path to it.
+QStringList networkTotals(const PipelineDocument& document, const PipelineResult& result)
+{
+    QStringList lines{QStringLiteral("总用汽量：%1 t/h").arg(qs(formatShortest(result.totals.demand)))};
+    if (result.totals.sourceFlow) lines << QStringLiteral("汽源流量：%1 t/h").arg(qs(formatShortest(*result.totals.sourceFlow)));
+    lines << QStringLiteral("已算管段总长：%1 m").arg(qs(formatShortest(result.totals.length)));
+    if (result.allComputed) lines << QStringLiteral("管网热损失：%1 kW").arg(qs(formatFixed(result.totals.heatLossKw, 3)));
+    if (result.critical) {
+        const NodeRun& critical = result.nodes[*result.critical];
+        QString path = qs(document.segments[pathTo(result, result.critical).front()].from);
+        for (const std::size_t i : pathTo(result, result.critical)) path += QStringLiteral(" → ") + qs(document.segments[i].to);
+        QString line = QStringLiteral("最不利用户：%1，路径 %2").arg(qs(critical.name), path);
+        if (critical.pressureMargin) line += QStringLiteral("，压力裕量 %1 MPa").arg(qs(formatFixed(*critical.pressureMargin, 3)));
+        lines << line;
+    }
+    return lines;
+}
+
 void titleBlock(PagedLayout& layout, const PipelineDocument& document, const QString& date)
 {
     layout.space(layout.millimetres(12));
@@ -168,26 +206,47 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
 
     PagedLayout layout(device, device.logicalDpiY() * 12 / 25.4);
     const QFont heading = face(12, true), body = face(10.5), table = face(8);
+    int section = 0;
+    const auto next = [&](const QString& title) {
+        static const QString kNumerals = QStringLiteral("一二三四五六七八九十");
+        layout.heading(kNumerals.mid(section++, 1) + QStringLiteral("、") + title, heading);
+    };
     titleBlock(layout, document, date);
-    layout.heading(QStringLiteral("一、计算方法"), heading);
+    next(QStringLiteral("计算方法"));
     layout.paragraph(method(), body);
-    layout.heading(QStringLiteral("二、起点蒸汽状态"), heading);
+    next(QStringLiteral("起点蒸汽状态"));
     layout.lines(startState(document), body);
-    layout.heading(QStringLiteral("三、管段参数"), heading);
-    layout.table(tableOf(document, result, columnsFrom(Column::label, Column::heatLoss), false), table);
-    layout.heading(QStringLiteral("四、计算结果"), heading);
+    next(QStringLiteral("管段参数"));
+    std::vector<Column> inputs = columnsFrom(Column::label, Column::heatLoss);
+    if (!result.network) inputs.erase(inputs.begin() + 1, inputs.begin() + 3);  // a series main names no nodes
+    layout.table(tableOf(document, result, inputs, false), table);
+    next(QStringLiteral("计算结果"));
     std::vector<Column> results = columnsFrom(kFirstResultColumn, Column::superheat);
     results.insert(results.begin(), Column::label);
+    if (result.network) results.insert(results.begin() + 1, Column::flow);  // summed, or as typed
     layout.table(tableOf(document, result, results, true), table);
     layout.lines(QStringList{QStringLiteral("末端过热度裕量：%1 ℃").arg(qs(formatShortest(document.superheatMargin)))} +
                      remarks(document, result),
                  body);
-    layout.heading(QStringLiteral("五、压力与温度沿程分布"), heading);
+    const Schematic schematic = makeSchematic(document, result);
+    if (result.network) {
+        next(QStringLiteral("节点"));
+        layout.table(nodeTable(document, result), table);
+        layout.lines(networkTotals(document, result), body);
+        next(QStringLiteral("管网图"));
+        const double aspect = schematic.bounds.height() / std::max(schematic.bounds.width(), 1.0);
+        layout.picture(layout.width() * std::max(aspect, 0.2), [&schematic](QPainter& painter, const QRectF& area) {
+            paintSchematic(painter, area, schematic);
+        });
+    }
     const ProfileData profile = profileData(document, result);
+    next(result.network && result.critical
+             ? QStringLiteral("压力与温度沿程分布（至最不利用户%1）").arg(qs(result.nodes[*result.critical].name))
+             : QStringLiteral("压力与温度沿程分布"));
     layout.picture(layout.width() * 0.7, [&profile](QPainter& painter, const QRectF& area) {
         paintProfile(painter, area, profile, ProfileDetail::everyPoint);
     });
-    layout.heading(QStringLiteral("六、过热蒸汽允许流速"), heading);
+    next(QStringLiteral("过热蒸汽允许流速"));
     layout.lines(velocityBands(), body);
 
     const int pages = layout.pageCount();

@@ -15,7 +15,7 @@
 namespace dorvent {
 namespace {
 
-constexpr double kColumn = 250;  // pt between the depths of the tree
+constexpr double kColumn = 180;  // pt between the depths of the tree
 constexpr double kRow = 64;      // pt between the ends of the tree
 constexpr double kTrunk = 28;    // pt from a node to the line its pipes branch off
 constexpr double kRadius = 6;    // pt of a node's circle
@@ -41,15 +41,16 @@ QColor nodeColour(const NodeRun& node)
     return node.pressureShort || node.temperatureShort || node.superheatShort ? kFailed : kPlain;
 }
 
-/// "A-B DN200 L=250 m G=12 t/h"
-QString pipeLabel(const PipelineSegment& s, const SegmentRun& run)
+/// A pipe's two lines: "A-B DN200" and "250 m  12 t/h".
+std::pair<QString, QString> pipeLabel(const PipelineSegment& s, const SegmentRun& run)
 {
-    QString text = qs(s.label);
+    QString name = qs(s.label);
     const PipeSize* pipe = findCatalogueRow(s.dn);
-    text += (text.isEmpty() ? "" : " ") + (pipe != nullptr ? qs(dnText(*pipe)) : QStringLiteral("自选"));
-    if (s.length) text += QStringLiteral(" L=%1 m").arg(qs(formatShortest(*s.length)));
-    if (run.flow) text += QStringLiteral(" G=%1 t/h").arg(qs(formatShortest(*run.flow)));
-    return text;
+    name += (name.isEmpty() ? "" : " ") + (pipe != nullptr ? qs(dnText(*pipe)) : QStringLiteral("自选"));
+    QString size;
+    if (s.length) size = QStringLiteral("%1 m").arg(qs(formatShortest(*s.length)));
+    if (run.flow) size += (size.isEmpty() ? "" : "  ") + QStringLiteral("%1 t/h").arg(qs(formatShortest(*run.flow)));
+    return {name, size};
 }
 
 QString stateLabel(const NodeRun& node)
@@ -94,7 +95,9 @@ Schematic makeSchematic(const PipelineDocument& document, const PipelineResult& 
         pipe.line << from << QPointF(from.x() + kTrunk, from.y()) << QPointF(from.x() + kTrunk, to.y()) << to;
         pipe.colour = pipeColour(run);
         pipe.width = critical[i] ? 3.5 : 1.5;
-        pipe.labels.push_back({QPointF(from.x() + kTrunk + 6, to.y() - 4), pipeLabel(document.segments[i], run)});
+        const auto [name, size] = pipeLabel(document.segments[i], run);
+        pipe.labels.push_back({QPointF(from.x() + kTrunk + 6, to.y() - 15), name});
+        pipe.labels.push_back({QPointF(from.x() + kTrunk + 6, to.y() - 4), size});
         schematic.items.push_back(std::move(pipe));
     }
     for (std::size_t n = 0; n < result.nodes.size(); ++n) {
@@ -106,10 +109,12 @@ Schematic makeSchematic(const PipelineDocument& document, const PipelineResult& 
         item.square = node.kind == NodeKind::source;
         item.colour = nodeColour(node);
         item.width = result.critical == n ? 3.0 : 1.5;
-        // Below the line that comes in from the left: to the right of a node its pipes branch off.
-        for (const auto& [text, down] : {std::pair(qs(node.name), 16.0), std::pair(stateLabel(node), 28.0)}) {
+        // An end of the tree is named to its right; a node that feeds others below the line that
+        // comes in, as its pipes branch off to the right.
+        const bool end = node.kind == NodeKind::consumer;
+        for (const auto& [text, down] : {std::pair(qs(node.name), end ? -1.0 : 16.0), std::pair(stateLabel(node), end ? 10.0 : 28.0)}) {
             const double width = metrics.horizontalAdvance(text);
-            const double left = item.square ? at.x() - kRadius : at.x() - kRadius - 2 - width;
+            const double left = end ? at.x() + kRadius + 4 : item.square ? at.x() - kRadius : at.x() - kRadius - 2 - width;
             item.labels.push_back({QPointF(left, at.y() + down), text});
         }
         schematic.items.push_back(std::move(item));

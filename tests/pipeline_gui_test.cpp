@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -457,6 +458,18 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     const QString svgText = QString::fromUtf8(svg.readAll());
     EXPECT_TRUE(svgText.contains("<svg") && svgText.contains(">制药厂</text>") && svgText.contains("<polyline")) << svgText.left(1500).toStdString();
     EXPECT_FALSE(QImage(folder.filePath("network.png"), "PNG").isNull());
+
+    // The report of the network: its nodes with their margins, the critical consumer, the schematic.
+    model->undoStack()->undo();
+    ASSERT_TRUE(pipeline->exportReport(folder.filePath("network.pdf")));
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", folder.filePath("network.pdf"), "-"});
+    pdftotext.waitForFinished(30000);
+    const QString report = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    for (const char* expected : {"五、节点", "压力裕量", "最不利用户：制药厂，路径 热电厂 → N1 → N2 → B2 → 制药厂，压力裕量 0.008 MPa",
+                                 "六、管网图", "七、压力与温度沿程分布（至最不利用户制药厂）", "总用汽量：93.5 t/h"}) {
+        EXPECT_TRUE(report.contains(QString::fromUtf8(expected))) << expected;
+    }
 }
 
 TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
