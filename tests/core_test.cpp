@@ -11,6 +11,7 @@
 
 #include "mainwin/stateevaluation.h"
 #include "mainwin/steaminput.h"
+#include "numtext/completenumber.h"
 #include "numtext/formatnumber.h"
 #include "numtext/precision.h"
 #include "numtext/readnumber.h"
@@ -59,6 +60,15 @@ TEST(NumberTexts, ReadTheLeadingDecimalNumberAndRoundHalvesAwayFromZeroOnTheFift
     EXPECT_EQ(largest.substr(0, 15) + " " + std::to_string(largest.size()), "179769313486232 316");
     EXPECT_EQ(std::pair(readNumber(largest), readNumber(formatFixed(-kLargest, 2))), std::pair(kInf, -kInf));
     for (auto [value, text] : {std::pair{2.01f, "2.01"}, {18.0f, "18"}, {4.5f, "4.5"}}) EXPECT_EQ(formatShortest(value), text);
+
+    // The tables of our own read whole numbers only; Chinese input methods type full-width forms.
+    const std::pair<std::string, std::optional<double>> cells[] = {
+        {"1,200", 1200}, {"12,345.5", 12345.5}, {"1,200,000", 1.2e6}, {"１２００", 1200}, {"－５", -5}, {"＋５", 5},
+        {"+5", 5}, {"０．５", 0.5}, {"１ｅ３", 1000}, {"12　", 12}, {" 250 ", 250}, {".5", 0.5}, {"-.5e-2", -0.005},
+        {"8,5", {}}, {"1234,567", {}}, {"1,2345", {}}, {"12,34,567", {}}, {"14。5", {}}, {"30t", {}}, {"1e", {}},
+        {"abc", {}}, {"inf", {}}, {"nan", {}}, {"", {}}, {"-", {}}, {"1 2", {}},
+    };
+    for (const auto& [text, value] : cells) EXPECT_EQ(readCompleteNumber(text), value) << text;
 }
 
 constexpr double kTolerance = 2e-8;  // relative, against the standard's 9-digit values

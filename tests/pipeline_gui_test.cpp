@@ -142,6 +142,10 @@ TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWh
     model->resetDocument(d);
     EXPECT_EQ(colour(Column::superheat), colour(Column::velocity));
     EXPECT_NE(colour(Column::tend), colour(Column::superheat));
+    EXPECT_EQ(cell(0, Column::superheat).data(Qt::ToolTipRole).toString(), "末端过热度 61.897 ℃ 低于裕量 100 ℃");
+    QStringList headers;  // the coefficients in the main window's order; the unit on a line of its own
+    for (const Column c : {Column::phi, Column::beta, Column::heatLoss}) headers << model->headerData(static_cast<int>(c), Qt::Horizontal).toString();
+    EXPECT_EQ(headers, QStringList({"同时使用\n系数", "局部热损失\n系数", "单位热损失\nkJ/(m·h·℃)"}));
     // A missing input marks its own cell, the label and the remark, no other.
     for (const Column missing : {Column::length, Column::flow, Column::zeta, Column::beta, Column::phi, Column::ambient,
                                  Column::dropPerKm}) {
@@ -380,19 +384,28 @@ TEST_F(PipelineWindow, AFailureIsNamedAndDeclinedEditsAndTheMainWindowComeBack)
     model->changeDocument({.startPressure = 1, .startTemperature = 250, .segments = {worked, tooLong, worked}}, "main");
     const QString failed = "压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算";
     EXPECT_EQ(control<QLabel>(*pipeline, "lblxiaoxi")->text(), "管段 2（B-C）未能算出：" + failed);
+    EXPECT_TRUE(control<QLabel>(*pipeline, "lblxiaoxi")->isVisible());
     const ProfileData& drawn = control<ProfileView>(*pipeline, "chtpoumian")->data();
     EXPECT_EQ(std::pair(drawn.stop, drawn.stopText), std::pair(std::optional<double>(250), QString("管段 2（B-C）未能算出")));
 
-    // 不保存 declines the changes: the window opens again with a new main, unchanged.
+    // 不保存 declines the changes made since the last save: the window opens again with what was saved.
+    QTemporaryDir folder;
+    ASSERT_TRUE(pipeline->saveFile(folder.filePath("saved.dorvent")));
+    model->setData(cell(0, Column::label), "changed");
     messages.answer = SaveChoice::discard;
     EXPECT_TRUE(pipeline->close());
     at<QAction>("m31")->trigger();
     EXPECT_EQ(std::tuple(model->segmentCount(), text(0, Column::label), pipeline->isWindowModified()),
-              std::tuple(1, QString(), false));
-    // The main window, closed, comes back from the pipeline window.
+              std::tuple(3, QString("A-B"), false));
+    // The main window, closed, comes back from the pipeline window: from its menu, and where its state is asked for.
     window.close();
     pipeline->findChild<QAction*>("mzhuchuangkou")->trigger();
     EXPECT_TRUE(window.isVisible());
+    click("Command2");  // no state any more
+    window.close();
+    messages.texts.clear();
+    control<QPushButton>(*pipeline, "cmdqu")->click();
+    EXPECT_EQ(std::pair(messages.texts, window.isVisible()), std::pair(QStringList({"请先计算蒸汽状态"}), true));
 }
 
 TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)

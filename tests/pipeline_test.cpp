@@ -192,6 +192,19 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
         (s.*input).reset();
         EXPECT_EQ(calculatePipeline(mainOf({s})).segments[0].field, field) << static_cast<int>(field);
     }
+    // A text in place of a number stops its segment, at its cell; one left under a catalogue pipe does not.
+    PipelineSegment typed = own(219, 6, 3.02);
+    EXPECT_TRUE(setCellText(typed, Column::outerDiameter, "2l9"));
+    SegmentRun run = calculatePipeline(mainOf({typed})).segments[0];
+    EXPECT_EQ(std::tuple(run.field, run.message), std::tuple(SegmentField::outerDiameter, "外径“2l9”不是数值"));
+    EXPECT_EQ(cellProblem(typed, Column::outerDiameter), "“2l9”不是数值");
+    typed.dn = 200;
+    EXPECT_EQ(calculatePipeline(mainOf({typed})).segments[0].status, SegmentStatus::computed);
+    EXPECT_EQ(std::pair(cellText(typed, nullptr, Column::outerDiameter), cellProblem(typed, Column::outerDiameter)),
+              std::pair(std::string("219"), std::string()));
+    EXPECT_TRUE(setCellText(typed, Column::length, ""));  // emptied: asked for, not marked as text
+    EXPECT_EQ(std::pair(typed.notNumbers.count("length"), calculatePipeline(mainOf({typed})).segments[0].message),
+              std::pair(std::size_t{0}, std::string("请输入管段长度")));
     for (const auto& c : impossible) {
         const SegmentRun run = calculatePipeline(mainOf({c.segment})).segments.at(0);
         EXPECT_EQ(std::tuple(run.status, run.field, run.message), std::tuple(SegmentStatus::failed, c.field, c.message));
@@ -288,6 +301,7 @@ TEST(Pipeline, TextAndCsvShowLabelsAsTextOnlyAndSayWhyNothingComputed)
     d.segments[1].label = std::string("\x1B[2J\xC2\x9B\0\xC2\x9F\xC2\xA0", 11);  // the last one, U+00A0, is no control
     d.segments[2].label = "=HYPERLINK(\"x\")";
     d.segments[3].label = "-B,C";
+    setCellText(d.segments[3], Column::zeta, "=1+2");  // a text kept in a number cell
     const PipelineResult r = calculatePipeline(d);
     const std::string text = resultLines(d, r);
     EXPECT_NE(text.find("项目 东线\\n末端压力(MPa) 9.999\n设计人 王工\\r\\x7F~\n"), std::string::npos) << text;
@@ -299,7 +313,7 @@ TEST(Pipeline, TextAndCsvShowLabelsAsTextOnlyAndSayWhyNothingComputed)
     const std::string csv = csvTable(d, r);
     EXPECT_NE(csv.find("\r\nA-B\\n  末端压力(MPa) 0.999,,,DN200,"), std::string::npos) << csv;
     EXPECT_NE(csv.find("\r\n\"'=HYPERLINK(\"\"x\"\")\",,,DN200,"), std::string::npos);
-    EXPECT_NE(csv.find("\r\n\"'-B,C\",,,DN200,"), std::string::npos);
+    EXPECT_NE(csv.find("\r\n\"'-B,C\",,,DN200,219,6,250,10,'=1+2,"), std::string::npos) << csv;
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 4 + 1);
     EXPECT_EQ(d.segments[2].label, "=HYPERLINK(\"x\")");  // the document keeps what was typed
 

@@ -54,12 +54,17 @@ TEST(PipelineFile, TheLargestDocumentIsWrittenSoThatItIsReadAgain)
     const double longest = -1.2345678901234567e-9;
     PipelineDocument d{.project = text, .designer = text, .startPressure = longest, .startTemperature = -kLargestNumber,
                        .superheatMargin = longest};
-    PipelineSegment segment{.label = text};
-    for (const NumberInput& input : kNumberInputs) segment.notNumbers[std::string(input.key)] = text.substr(0, kMostCellTextBytes);
+    const std::string name(kMostNodeNameBytes, '\x02'), cell(kMostCellTextBytes, '\x03');
+    PipelineSegment segment{.label = text, .from = name, .to = name};
+    for (const NumberInput& input : kNumberInputs) segment.notNumbers[std::string(input.key)] = cell;
     d.segments.assign(kMostSegments, segment);
     d.segments[0] = {.label = text, .outerDiameter = longest, .wall = longest, .length = longest, .flow = longest,
                      .zeta = longest, .beta = longest, .phi = longest, .ambient = longest, .dropPerKm = longest,
                      .heatLoss = longest};
+    for (std::size_t n = 0; n < kMostNodes; ++n) {
+        d.nodes.push_back({.name = name.substr(0, name.size() - 4) + std::to_string(1000 + n),
+                           .notNumbers = {{"demand", cell}, {"requiredPressure", cell}, {"requiredTemperature", cell}}});
+    }
     const std::string file = writePipelineFile(d);
     EXPECT_LE(file.size(), kMostFileBytes);
     const PipelineFileRead read = readPipelineFile(file);

@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -10,8 +11,10 @@
 
 #include "guitest.h"
 #include "mainwin/songfont.h"
+#include "pipeline/pipelinecalc.h"
 #include "report/calcreport.h"
 #include "report/filewrite.h"
+#include "report/profilechart.h"
 #include "report/pagedlayout.h"
 #include "netwin/frmguanxian.h"
 #include "netwin/pipelinemodel.h"
@@ -205,6 +208,66 @@ TEST(FileWrite, AFailedWriteLeavesTheOldFileAsItWas)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "old");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"old.csv"}));
+}
+
+TEST(ProfileChart, ShadesFlaggedSegmentsAsBandsAndNamesWhereItStopped)
+{
+    // Five segments of 2 km, all below their velocity band, then an unlabelled sixth whose pressure runs out.
+    PipelineDocument d{.startPressure = 10, .startTemperature = 550};
+    for (int i = 0; i < 6; ++i) {
+        d.segments.push_back({.label = i < 5 ? "T" + std::to_string(i + 1) : "", .dn = i < 5 ? 600 : 25, .length = 2000,
+                              .flow = 200, .zeta = 0.2, .beta = 0.2, .phi = 1, .ambient = 10, .dropPerKm = 5,
+                              .heatLoss = 0.05});
+    }
+    const PipelineResult result = calculatePipeline(d);
+    ASSERT_EQ(result.segments[5].status, SegmentStatus::failed);
+    const ProfileData data = profileData(d, result);
+    EXPECT_EQ(std::pair(data.stop, data.stopText), std::pair(std::optional<double>(10000), QString("管段 6 未能算出")));
+    // The bands cover the plot from its left edge on: a row across the middle is shaded from there.
+    const QImage image = profileImage(data, {1200, 600});
+    int shaded = 0, first = image.width();
+    for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, 300);
+        if (c.red() > 245 && c.green() > 215 && c.green() < 240 && c.blue() > 165 && c.blue() < 215) {
+            ++shaded;
+            first = std::min(first, x);
+        }
+    }
+    EXPECT_GT(shaded, image.width() / 2);
+    EXPECT_LT(first, image.width() / 10) << first;
+    // Ten kilometres are counted in km, and the stop is named inside the plot.
+    QTemporaryDir folder;
+    ASSERT_TRUE(saveProfile(data, folder.filePath("stop.pdf")));
+    const QString text = run("pdftotext", {folder.filePath("stop.pdf"), "-"});
+    EXPECT_TRUE(text.contains("距起点距离 (km)") && text.contains("管段 6 未能算出")) << text.toStdString();
+}
+
+TEST(PagedLayout, AlignsNumbersOnTheirPointsUnderTwoLineHeaders)
+{
+    QTemporaryDir folder;
+    {
+        QPdfWriter pdf(folder.filePath("table.pdf"));
+        pdf.setResolution(300);
+        PagedLayout layout(pdf, 0);
+        PageTable table{.columns = {{{"长度", "m"}, true}}, .rows = {{"2.5"}, {"10.125"}}};
+        layout.table(table, songFont(10));
+        layout.paint(pdf, [](QPainter&, const QRectF&, int) {});
+    }
+    // Where each word stands: the decimal points one above the other, the unit above the numbers.
+    const QString words = run("pdftotext", {"-bbox", folder.filePath("table.pdf"), "-"});
+    QMap<QString, QRectF> boxes;
+    const QRegularExpression word(R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]+)<)re");
+    for (auto match = word.globalMatch(words); match.hasNext();) {
+        const auto m = match.next();
+        boxes[m.captured(5)] = QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                      QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()));
+    }
+    ASSERT_TRUE(boxes.contains("2.5") && boxes.contains("10.125") && boxes.contains("m")) << words.toStdString();
+    const auto point = [&boxes](const QString& number) {  // digits and the point are of one width
+        return boxes[number].left() + boxes[number].width() * number.indexOf('.') / number.size();
+    };
+    EXPECT_NEAR(point("2.5"), point("10.125"), 0.5);
+    EXPECT_LE(boxes["m"].bottom(), boxes["2.5"].top());
 }
 
 }  // namespace
