@@ -11,6 +11,7 @@
 #include <string>
 
 #include "bench/naive_region2.h"
+#include "bench/networks.h"
 #include "bench/statistics.h"
 #include "mainwin/stateevaluation.h"
 #include "mainwin/steaminput.h"
@@ -240,6 +241,21 @@ BENCHMARK(BM_pipeline)
     ->Arg(200)
     ->Unit(benchmark::kMillisecond)
     ->Apply([](auto* b) { repeated(b); });
+
+// Recalculating a network after an edit: the argument is the count of pipes.
+void BM_network(benchmark::State& state)
+{
+    std::array<PipelineDocument, 2> networks = {spineNetwork(static_cast<int>(state.range(0))),
+                                                spineNetwork(static_cast<int>(state.range(0)))};
+    networks[1].startPressure = 10.000001;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const PipelineResult result = calculatePipeline(cycle(networks, i));
+        if (!result.allComputed) state.SkipWithError("a pipe of the network did not compute");
+        benchmark::DoNotOptimize(result.nodes.data());
+    }
+}
+BENCHMARK(BM_network)->Arg(250)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond)->Apply([](auto* b) { repeated(b); });
 
 /// Keeps the median of every case, to set quyu2 against the naive evaluation of the same run.
 class MedianReporter : public benchmark::ConsoleReporter {

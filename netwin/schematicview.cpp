@@ -1,30 +1,42 @@
 #include "netwin/schematicview.h"
 
-#include <QGraphicsSimpleTextItem>
+#include <QGraphicsItem>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPainterPath>
+#include <QStyleOptionGraphicsItem>
 #include <QWheelEvent>
 
 #include <cmath>
 
-#include "mainwin/songfont.h"
-
 namespace dorvent {
 namespace {
 
-const QColor kHighlight(30, 110, 230);
-
-QFont labelFont()
-{
-    QFont font = songFont(9);
-    font.setPixelSize(9);  // in the picture's units, as the schematic measures its labels
-    return font;
-}
+constexpr double kLabelPixels = 9;  // a label's height in the picture's units
+constexpr double kLeastLabel = 5;   // pixels: labels smaller than that are left out
 
 }  // namespace
 
-SchematicView::SchematicView(QWidget* parent) : QGraphicsView(parent)
+/// The whole schematic as one item of the scene.
+class SchematicView::Picture : public QGraphicsItem {
+public:
+    explicit Picture(const SchematicView& view) : view_(view) {}
+
+    QRectF boundingRect() const override { return view_.schematic_.bounds; }
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* /*option*/, QWidget* /*widget*/) override
+    {
+        painter->fillRect(view_.schematic_.bounds, Qt::white);
+        paintSchematicItems(*painter, view_.schematic_, view_.marked_, kLeastLabel);
+    }
+    void changed() { prepareGeometryChange(); }
+
+private:
+    const SchematicView& view_;
+};
+
+SchematicView::SchematicView(QWidget* parent) : QGraphicsView(parent), picture_(new Picture(*this))
 {
+    scene_.addItem(picture_);
     setScene(&scene_);
     setRenderHint(QPainter::Antialiasing);
     setDragMode(ScrollHandDrag);
@@ -32,68 +44,53 @@ SchematicView::SchematicView(QWidget* parent) : QGraphicsView(parent)
     setBackgroundBrush(Qt::white);
 }
 
-QPen SchematicView::penOf(const Schematic::Item& item) const
+// The picture is the view's own: taken out of the scene before either goes.
+SchematicView::~SchematicView()
 {
-    return QPen(item.colour, item.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    scene_.removeItem(picture_);
+    delete picture_;
 }
 
 void SchematicView::setSchematic(Schematic schematic, bool fit)
 {
-    scene_.clear();
-    shapes_.clear();
+    picture_->changed();
     schematic_ = std::move(schematic);
-    const QFont font = labelFont();
-    for (const Schematic::Item& item : schematic_.items) {
-        QAbstractGraphicsShapeItem* shape = nullptr;
-        if (item.kind == Schematic::Item::pipe) {
-            QPainterPath path;
-            path.addPolygon(item.line);
-            shape = scene_.addPath(path, penOf(item));
-        } else if (item.square) {
-            shape = scene_.addRect(item.shape, penOf(item), Qt::white);
-        } else {
-            shape = scene_.addEllipse(item.shape, penOf(item), Qt::white);
-        }
-        shape->setZValue(item.kind == Schematic::Item::node ? 2 : 1);
-        shapes_.push_back(shape);
-        for (const Schematic::Label& label : item.labels) {
-            QGraphicsSimpleTextItem* text = scene_.addSimpleText(label.text, font);
-            text->setBrush(item.kind == Schematic::Item::pipe ? item.colour.darker(130) : QColor(20, 20, 20));
-            text->setPos(label.at.x(), label.at.y() - QFontMetricsF(font).ascent());
-            text->setZValue(3);
-        }
-    }
-    marked_.assign(shapes_.size(), false);
+    marked_.assign(schematic_.items.size(), false);
     scene_.setSceneRect(schematic_.bounds);
+    picture_->update();
     if (fit) fitToWindow();
 }
 
 void SchematicView::highlight(std::optional<std::size_t> pipe, std::optional<std::size_t> node)
 {
-    for (std::size_t i = 0; i < shapes_.size(); ++i) {
+    for (std::size_t i = 0; i < schematic_.items.size(); ++i) {
         const Schematic::Item& item = schematic_.items[i];
-        const std::optional<std::size_t> wanted = item.kind == Schematic::Item::pipe ? pipe : node;
-        marked_[i] = wanted == item.index;
-        QPen pen = penOf(item);
-        if (marked_[i]) {
-            pen.setColor(kHighlight);
-            pen.setWidthF(item.width + 2.5);
-        }
-        shapes_[i]->setPen(pen);
+        marked_[i] = (item.kind == Schematic::Item::pipe ? pipe : node) == item.index;
     }
+    picture_->update();
 }
 
 bool SchematicView::isHighlighted(Schematic::Item::Kind kind, std::size_t index) const
 {
-    for (std::size_t i = 0; i < shapes_.size(); ++i) {
+    for (std::size_t i = 0; i < schematic_.items.size(); ++i) {
         if (schematic_.items[i].kind == kind && schematic_.items[i].index == index) return marked_[i];
     }
     return false;
 }
 
+/// The whole picture, or its whole width where the whole would leave the labels too small to
+/// read; the rest is a scroll away.
 void SchematicView::fitToWindow()
 {
-    if (!schematic_.bounds.isEmpty()) fitInView(schematic_.bounds, Qt::KeepAspectRatio);
+    const QRectF& bounds = schematic_.bounds;
+    if (bounds.isEmpty()) return;
+    fitInView(bounds, Qt::KeepAspectRatio);
+    const double whole = transform().m11();
+    const double wide = viewport()->width() / bounds.width();
+    if (whole * kLabelPixels < kLeastLabel && wide > whole) {
+        setTransform(QTransform::fromScale(wide, wide));
+        centerOn(bounds.center().x(), bounds.top() + viewport()->height() / wide / 2);
+    }
 }
 
 void SchematicView::wheelEvent(QWheelEvent* event)
@@ -108,17 +105,18 @@ void SchematicView::mousePressEvent(QMouseEvent* event)
 {
     const QPointF at = mapToScene(event->position().toPoint());
     const double reach = 6 / std::max(transform().m11(), 1e-6);  // six pixels around the pointer
-    for (std::size_t i = shapes_.size(); i-- > 0;) {  // nodes lie above pipes
+    for (std::size_t i = schematic_.items.size(); i-- > 0;) {   // nodes lie above pipes
         const Schematic::Item& item = schematic_.items[i];
-        const bool hit = item.kind == Schematic::Item::node
-                             ? item.shape.adjusted(-reach, -reach, reach, reach).contains(at)
-                             : [&] {
-                                   QPainterPathStroker stroker;
-                                   stroker.setWidth(2 * reach);
-                                   QPainterPath line;
-                                   line.addPolygon(item.line);
-                                   return stroker.createStroke(line).contains(at);
-                               }();
+        bool hit = false;
+        if (item.kind == Schematic::Item::node) {
+            hit = item.shape.adjusted(-reach, -reach, reach, reach).contains(at);
+        } else {
+            QPainterPath line;
+            line.addPolygon(item.line);
+            QPainterPathStroker stroker;
+            stroker.setWidth(2 * reach);
+            hit = stroker.createStroke(line).contains(at);
+        }
         if (!hit) continue;
         if (item.kind == Schematic::Item::pipe) {
             emit pipeClicked(item.index);

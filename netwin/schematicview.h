@@ -8,17 +8,17 @@
 
 #include "report/schematic.h"
 
-class QAbstractGraphicsShapeItem;
-
 namespace dorvent {
 
 /// The network's schematic (管网图) in the window: a click on a pipe or a node names it, the
-/// tables' selection is shown in it, the wheel zooms and fitToWindow shows it whole.
+/// tables' selection is shown in it, the wheel zooms and fitToWindow shows it whole. The picture
+/// is one item of the scene that paints it as the report does, its labels once they can be read.
 class SchematicView : public QGraphicsView {
     Q_OBJECT
 
 public:
     explicit SchematicView(QWidget* parent = nullptr);
+    ~SchematicView() override;
 
     /// Draws a new schematic; the zoom stays, or the whole picture fits the view when fit is set.
     void setSchematic(Schematic schematic, bool fit);
@@ -40,12 +40,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    QPen penOf(const Schematic::Item& item) const;
+    class Picture;
 
     QGraphicsScene scene_;
     Schematic schematic_;
-    std::vector<QAbstractGraphicsShapeItem*> shapes_;  // one for every item of the schematic
-    std::vector<bool> marked_;
+    std::vector<bool> marked_;  // for every item of the schematic
+    Picture* picture_;
 };
 
 }  // namespace dorvent

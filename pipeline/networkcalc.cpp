@@ -28,6 +28,7 @@ public:
     std::vector<std::vector<std::size_t>> leaving;      // of each node: the pipes of the tree that leave it
     std::vector<std::optional<std::size_t>> feed;       // of each node: the pipe of the tree that feeds it
     std::vector<std::optional<std::pair<SegmentField, std::string>>> faults;  // of each pipe
+    std::vector<const NetworkNode*> data;               // of each node: what the document holds for it
 
     std::optional<std::size_t> indexOf(const std::string& name) const
     {
@@ -40,9 +41,13 @@ private:
 };
 
 Layout::Layout(const PipelineDocument& document)
-    : names(nodeNames(document)), leaving(names.size()), feed(names.size()), faults(document.segments.size())
+    : names(nodeNames(document)), leaving(names.size()), feed(names.size()), faults(document.segments.size()),
+      data(names.size(), nullptr)
 {
     for (std::size_t n = 0; n < names.size(); ++n) index_[names[n]] = n;
+    for (const NetworkNode& node : document.nodes) {
+        if (const auto n = indexOf(node.name)) data[*n] = &node;
+    }
     const std::size_t count = document.segments.size();
 
     // Each pipe on its own: both ends named, and not the same.
@@ -114,7 +119,7 @@ std::vector<PipeFlow> flowsOf(const PipelineDocument& document, const Layout& la
             continue;
         }
         const std::size_t to = *layout.indexOf(s.to);
-        const NetworkNode* node = findNode(document, s.to);
+        const NetworkNode* node = layout.data[to];
         const std::vector<std::size_t>& below = layout.leaving[to];
         if (node != nullptr && node->notNumbers.count("demand") != 0) {
             flow.missing = "节点" + quoted(s.to) + "的用汽量不是数值";
@@ -147,7 +152,7 @@ void nodeResults(const PipelineDocument& document, const Layout& layout, Pipelin
             node.tsat = saturationCelsius(node.p);
             if (node.tsat) node.superheat = node.t - *node.tsat;
             node.superheatShort = node.superheat && *node.superheat < document.superheatMargin;
-            if (const NetworkNode* data = findNode(document, node.name)) {
+            if (const NetworkNode* data = layout.data[n]) {
                 if (data->requiredPressure) node.pressureMargin = node.p - *data->requiredPressure;
                 if (data->requiredTemperature) node.temperatureMargin = node.t - *data->requiredTemperature;
             }
@@ -169,7 +174,7 @@ void nodeResults(const PipelineDocument& document, const Layout& layout, Pipelin
 /// The critical consumer (最不利用户) among the nodes that take steam (the ends of the tree, and
 /// any node with a demand or requirements): the first that gets none, else the one with the least
 /// pressure margin, else the one with the least pressure.
-std::optional<std::size_t> criticalConsumer(const PipelineDocument& document, const std::vector<NodeRun>& nodes)
+std::optional<std::size_t> criticalConsumer(const Layout& layout, const std::vector<NodeRun>& nodes)
 {
     std::optional<std::size_t> least;
     const auto key = [](const NodeRun& node) {
@@ -177,7 +182,7 @@ std::optional<std::size_t> criticalConsumer(const PipelineDocument& document, co
     };
     for (std::size_t n = 0; n < nodes.size(); ++n) {
         const NodeRun& node = nodes[n];
-        const NetworkNode* data = findNode(document, node.name);
+        const NetworkNode* data = layout.data[n];
         const bool takes = node.kind == NodeKind::consumer ||
                            (data != nullptr && (data->demand || data->requiredPressure || data->requiredTemperature));
         if (!takes || !node.feed) continue;
@@ -234,10 +239,8 @@ PipelineResult calculateNetwork(const PipelineDocument& document)
     result.allComputed = std::all_of(result.segments.begin(), result.segments.end(),
                                       [](const SegmentRun& run) { return run.status == SegmentStatus::computed; });
     nodeResults(document, layout, result, states);
-    for (const NodeRun& node : result.nodes) {
-        if (const NetworkNode* data = findNode(document, node.name); data != nullptr && data->demand) {
-            result.totals.demand += *data->demand;
-        }
+    for (const NetworkNode* data : layout.data) {
+        if (data != nullptr && data->demand) result.totals.demand += *data->demand;
     }
     if (layout.source) {
         double sum = 0;
@@ -248,7 +251,7 @@ PipelineResult calculateNetwork(const PipelineDocument& document)
         }
         if (known && !layout.leaving[*layout.source].empty()) result.totals.sourceFlow = sum;
     }
-    result.critical = criticalConsumer(document, result.nodes);
+    result.critical = criticalConsumer(layout, result.nodes);
     std::tie(result.profile, result.joints) = profileAlong(result, pathTo(result, result.critical));
     if (result.profile.empty() && result.startMessage.empty()) {
         result.profile.push_back({0.0, start.p, start.tsheshidu, saturationCelsius(start.p)});

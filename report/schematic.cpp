@@ -140,9 +140,20 @@ void paintSchematic(QPainter& painter, const QRectF& area, const Schematic& sche
     painter.translate(area.center());
     painter.scale(scale, scale);
     painter.translate(-schematic.bounds.center());
+    paintSchematicItems(painter, schematic);
+    painter.restore();
+}
+
+void paintSchematicItems(QPainter& painter, const Schematic& schematic, const std::vector<bool>& marked, double leastLabel)
+{
+    const QColor highlight(30, 110, 230);
+    const bool labels = kFontSize * painter.worldTransform().m22() >= leastLabel;
     painter.setFont(labelFont());
-    for (const Schematic::Item& item : schematic.items) {
-        painter.setPen(QPen(item.colour, item.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    for (std::size_t i = 0; i < schematic.items.size(); ++i) {
+        const Schematic::Item& item = schematic.items[i];
+        const bool mark = i < marked.size() && marked[i];
+        painter.setPen(QPen(mark ? highlight : item.colour, mark ? item.width + 2.5 : item.width, Qt::SolidLine,
+                            Qt::RoundCap, Qt::RoundJoin));
         if (item.kind == Schematic::Item::pipe) {
             painter.setBrush(Qt::NoBrush);
             painter.drawPolyline(item.line);
@@ -154,10 +165,10 @@ void paintSchematic(QPainter& painter, const QRectF& area, const Schematic& sche
                 painter.drawEllipse(item.shape);
             }
         }
+        if (!labels) continue;
         painter.setPen(item.kind == Schematic::Item::pipe ? item.colour.darker(130) : QColor(20, 20, 20));
         for (const Schematic::Label& label : item.labels) painter.drawText(label.at, label.text);
     }
-    painter.restore();
 }
 
 std::string schematicSvg(const Schematic& schematic)

@@ -44,6 +44,12 @@ Schematic makeSchematic(const PipelineDocument& document, const PipelineResult& 
 /// Draws the schematic into area, as large as it fits with its proportions kept.
 void paintSchematic(QPainter& painter, const QRectF& area, const Schematic& schematic);
 
+/// Draws the schematic's items in its own coordinates with the painter as it is: the items whose
+/// marked flag is set in a highlight, and the labels only where they come out at least
+/// leastLabel device pixels high, so that a network of a thousand pipes draws fast when whole.
+void paintSchematicItems(QPainter& painter, const Schematic& schematic, const std::vector<bool>& marked = {},
+                         double leastLabel = 0);
+
 /// The schematic as an SVG document, its texts as text.
 std::string schematicSvg(const Schematic& schematic);
 

@@ -1,0 +1,34 @@
+#pragma once
+
+// A network for the benchmarks of the calculation and of the window.
+
+#include <string>
+#include <tuple>
+
+#include "pipeline/pipelinedocument.h"
+
+namespace dorvent::bench {
+
+/// A network of the given count of pipes of 300 m: a spine from a source at 10 MPa and 550 ℃,
+/// and from every node of it a branch to a consumer of 0.3 t/h; the spine's flows are summed and
+/// its DN falls with them. 1000 pipes: 500 consumers over 300 km.
+inline PipelineDocument spineNetwork(int pipes)
+{
+    PipelineDocument network{.startPressure = 10, .startTemperature = 550};
+    const int spine = pipes / 2;
+    for (int i = 0; i < spine; ++i) {
+        const double flow = 0.3 * (spine - i);
+        const int dn = flow > 100 ? 600 : flow > 50 ? 450 : flow > 20 ? 300 : flow > 5 ? 200 : 100;
+        const PipelineSegment pipe{.dn = dn, .length = 300, .zeta = 0.2, .beta = 0.2, .phi = 1, .ambient = 20,
+                                   .dropPerKm = 0.05, .heatLossSource = HeatLossSource::typed, .heatLoss = 0.05};
+        PipelineSegment along = pipe, branch = pipe;
+        std::tie(along.from, along.to) = std::tuple("S" + std::to_string(i), "S" + std::to_string(i + 1));
+        std::tie(branch.from, branch.to, branch.dn) = std::tuple("S" + std::to_string(i + 1), "U" + std::to_string(i + 1), 50);
+        network.segments.push_back(along);
+        network.segments.push_back(branch);
+        network.nodes.push_back({.name = "U" + std::to_string(i + 1), .demand = 0.3});
+    }
+    return network;
+}
+
+}  // namespace dorvent::bench
