@@ -2,8 +2,9 @@
 // read is written, within the size the reader takes, and read back to the same document, and
 // written again to the same text; the text has no exponent, "inf" or "nan" in it. A main of at most 50 segments and 5 km in all is
 // also calculated (at most about 100 sections, well under a second): every result cell of a
-// computed segment is a "0.000" number or says why there is no superheat, and nothing after a
-// segment that did not compute is computed.
+// computed segment is a "0.000" number or says why there is no superheat; in a series main nothing
+// after a segment that did not compute is computed, in a network every pipe is a pipe of its tree
+// computed from a computed node, or refused at one of its node cells.
 
 #include <cmath>
 #include <cstdint>
@@ -25,32 +26,76 @@ bool shortEnoughToCalculate(const dorvent::PipelineDocument& document)
     return document.segments.size() <= 50 && length <= 5000;
 }
 
-void checkCalculation(const dorvent::PipelineDocument& document)
+/// Every result cell of a computed segment a "0.000" number, or why there is no superheat; every
+/// other segment with its message.
+void checkCells(const dorvent::PipelineDocument& document, const dorvent::PipelineResult& result)
 {
     using dorvent::Column;
-    const dorvent::PipelineResult result = dorvent::calculatePipeline(document);
-    if (result.segments.size() != document.segments.size()) std::abort();
-    bool stopped = !result.startMessage.empty();
     for (std::size_t i = 0; i < result.segments.size(); ++i) {
         const dorvent::SegmentRun& run = result.segments[i];
-        if (run.status == dorvent::SegmentStatus::computed) {
-            if (stopped) std::abort();
-            for (int c = static_cast<int>(dorvent::kFirstResultColumn); c < static_cast<int>(Column::remark); ++c) {
-                const std::string text = dorvent::cellText(document.segments[i], &run, static_cast<Column>(c));
-                const bool noSuperheat = text == "超临界" || text == "低于三相点";
-                if (dorvent::shapes::shapeOf(text) != "#3" && !noSuperheat) std::abort();
-            }
-        } else if (run.message.empty()) {
-            std::abort();
+        if (run.status != dorvent::SegmentStatus::computed) {
+            dorvent::shapes::require(!run.message.empty());
+            continue;
         }
-        stopped = stopped || run.status != dorvent::SegmentStatus::computed;
+        for (int c = static_cast<int>(dorvent::kFirstResultColumn); c < static_cast<int>(Column::remark); ++c) {
+            const std::string text = dorvent::cellText(document.segments[i], &run, static_cast<Column>(c));
+            dorvent::shapes::require(dorvent::shapes::shapeOf(text) == "#3" || text == "超临界" || text == "低于三相点");
+        }
     }
     const std::string length = dorvent::totalsText(result, Column::length);
-    if (length.find("inf") != std::string::npos || length.find("nan") != std::string::npos) std::abort();
+    dorvent::shapes::require(length.find("inf") == std::string::npos && length.find("nan") == std::string::npos);
+}
+
+/// A series main: nothing computes after a segment that did not, and the totals show only when
+/// all computed.
+void checkSeries(const dorvent::PipelineDocument& document, const dorvent::PipelineResult& result)
+{
+    using dorvent::Column;
+    bool stopped = !result.startMessage.empty();
+    for (const dorvent::SegmentRun& run : result.segments) {
+        dorvent::shapes::require(!stopped || run.status != dorvent::SegmentStatus::computed);
+        stopped = stopped || run.status != dorvent::SegmentStatus::computed;
+    }
     for (const Column c : {Column::pressureDrop, Column::temperatureDrop, Column::heatLossKw}) {
         const std::string text = dorvent::totalsText(result, c);
-        const bool shown = result.allComputed && !result.segments.empty();
-        if (shown ? dorvent::shapes::shapeOf(text) != "#3" : !text.empty()) std::abort();
+        const bool shown = result.allComputed && !document.segments.empty();
+        dorvent::shapes::require(shown ? dorvent::shapes::shapeOf(text) == "#3" : text.empty());
+    }
+}
+
+/// A network: every pipe either a pipe of the tree, fed from the source or from a node that a
+/// computed pipe of the tree feeds when it computed, or refused at one of its node cells; every
+/// node fed at most once, and the critical consumer among the nodes.
+void checkNetwork(const dorvent::PipelineResult& result)
+{
+    using dorvent::SegmentField;
+    for (std::size_t i = 0; i < result.segments.size(); ++i) {
+        const dorvent::SegmentRun& run = result.segments[i];
+        const bool inTree = run.toNode && result.nodes[*run.toNode].feed == i;
+        if (!inTree) {
+            dorvent::shapes::require(run.status == dorvent::SegmentStatus::failed &&
+                                     (run.field == SegmentField::from || run.field == SegmentField::to));
+            continue;
+        }
+        if (run.status != dorvent::SegmentStatus::computed) continue;
+        const dorvent::NodeRun& from = result.nodes[*run.fromNode];
+        dorvent::shapes::require(from.computed);
+        dorvent::shapes::require(from.kind == dorvent::NodeKind::source ||
+                                 (from.feed && result.segments[*from.feed].status == dorvent::SegmentStatus::computed));
+        dorvent::shapes::require(result.nodes[*run.toNode].computed);
+    }
+    dorvent::shapes::require(!result.critical || *result.critical < result.nodes.size());
+}
+
+void checkCalculation(const dorvent::PipelineDocument& document)
+{
+    const dorvent::PipelineResult result = dorvent::calculatePipeline(document);
+    dorvent::shapes::require(result.segments.size() == document.segments.size());
+    checkCells(document, result);
+    if (result.network) {
+        checkNetwork(result);
+    } else {
+        checkSeries(document, result);
     }
 }
 
