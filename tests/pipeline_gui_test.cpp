@@ -553,12 +553,13 @@ TEST_F(PipelineWindow, RandomEditsNeverShowANonFiniteText)
 {
     const QStringList texts = {"250", "10", "0.2", "1", "20", "5", "3.02", "", "0", "-5", "1e400", "-1e400", "1e-400",
                                "abc", "1D3", "   ", "0.5", "3276600.75", "1e39", "99.6", QString(300, '9'), "DN200",
-                               "DN1400", "DN25", "自选", "输入", "架空", "不通行地沟", "通行地沟"};
+                               "DN1400", "DN25", "自选", "输入", "架空", "不通行地沟", "通行地沟", "S", "A", "B", "C",
+                               " A ", "1,200", "１０"};  // node names make networks, loops and doubles
     std::mt19937 random(qEnvironmentVariableIntValue("STRESS_SEED") != 0 ? qEnvironmentVariableIntValue("STRESS_SEED")
                                                                         : 20261207);
     const auto pick = [&random](int count) { return std::uniform_int_distribution<int>(0, count - 1)(random); };
     const QRegularExpression bad("inf|nan|[0-9][eE][-+]?[0-9]");
-    int computed = 0;
+    int computed = 0, networks = 0;
     QTemporaryDir exports;
     for (int step = 0; step < 1500; ++step) {
         if (step % 500 == 499) {  // the exports of whatever the table holds now
@@ -567,7 +568,7 @@ TEST_F(PipelineWindow, RandomEditsNeverShowANonFiniteText)
             EXPECT_TRUE(pipeline->exportReport(exports.filePath("main.pdf")));
         }
         const int rows = model->segmentCount();
-        switch (pick(10)) {
+        switch (pick(11)) {
         case 0: control<QPushButton>(*pipeline, "cmdtianjia")->click(); break;
         case 1: if (rows > 1) control<QPushButton>(*pipeline, "cmdshanchu")->click(); break;
         case 2: control<QPushButton>(*pipeline, pick(2) == 0 ? "cmdshangyi" : "cmdxiayi")->click(); break;
@@ -581,6 +582,13 @@ TEST_F(PipelineWindow, RandomEditsNeverShowANonFiniteText)
             model->setCellTexts(worked, "fill");
             break;
         }
+        case 6: {  // a node's cell: a demand, a requirement, a name that may be another's
+            QAbstractItemModel* nodes = control<PipelineTableView>(*pipeline, "tbljiedian")->model();
+            if (nodes->rowCount() > 0) {
+                nodes->setData(nodes->index(pick(nodes->rowCount()), pick(kNodeColumnCount)), texts[pick(texts.size())]);
+            }
+            break;
+        }
         default: model->setData(model->index(pick(rows + 1), pick(kColumnCount)), texts[pick(texts.size())]); break;
         }
         table->setCurrentIndex(model->index(pick(model->rowCount()), pick(kColumnCount)));
@@ -592,8 +600,10 @@ TEST_F(PipelineWindow, RandomEditsNeverShowANonFiniteText)
             }
         }
         if (model->result().allComputed) ++computed;
+        networks += model->result().network && model->result().topologyMessage.empty() ? 1 : 0;
     }
     EXPECT_GT(computed, 20) << computed;  // the edits reached computed mains too
+    EXPECT_GT(networks, 20) << networks;  // and networks whose layout is a tree
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "numtext/formatnumber.h"
 #include "pipeline/pipelinecalc.h"
 #include "pipeline/pipelinetable.h"
+#include "pipeline/treelayout.h"
 #include "pipes/chosenpipe.h"
 #include "segment/segmentcommand.h"
 
@@ -351,6 +352,13 @@ TEST(Network, APathGivesTheSeriesNumbersAndFlowsAreSummedFromTheDemands)
     }();
     EXPECT_EQ(flows, (std::vector<double>{12, 6, 6, 2}));  // S-A: 4 + 2 + 6; A-B: 4 + 2
     EXPECT_TRUE(r.segments[0].flowSummed);
+    // The schematic's places: the source on the left, every end a row of its own, a node level with
+    // the middle of its first and last; S-A-(B-D, C): D row 0, C row 1, B level with D, A between B and C.
+    std::vector<std::string> places;
+    for (const std::optional<TreePlace>& place : layOutTree(r)) {
+        places.push_back(std::to_string(static_cast<int>(place->column)) + "/" + formatShortest(place->row));
+    }
+    EXPECT_EQ(places, (std::vector<std::string>{"0/0.5", "1/0.5", "2/0", "2/1", "3/0"}));
     // The path S-A-C is the series main of the same pipes with the same flows, to the last bit.
     const PipelineResult series = calculatePipeline(mainOf({pipe("", "", 250, 12), pipe("", "", 400, 6)}));
     for (const auto& [network, main] : {std::pair(&r.segments[0], &series.segments[0]), std::pair(&r.segments[2], &series.segments[1])}) {
@@ -411,6 +419,8 @@ TEST(Network, AFailureStopsItsOwnSubtreeAndTopologyFaultsAreMarkedAtTheirCells)
     r = calculatePipeline(deep);
     EXPECT_EQ(std::pair(r.allComputed, r.critical), std::pair(true, std::optional<std::size_t>(1000)));
     EXPECT_EQ(pathTo(r, r.critical).size(), 1000u);
+    const std::vector<std::optional<TreePlace>> places = layOutTree(r);  // as deep, and no recursion either
+    EXPECT_EQ(std::tuple(places.back()->column, places.back()->row, places.front()->row), std::tuple(1000.0, 0.0, 0.0));
 }
 
 }  // namespace
