@@ -118,9 +118,7 @@ void frmguanxian::showNetwork()
         totals += QStringLiteral("，已算管段总长 %1 m").arg(qs(formatShortest(r.totals.length)));
         if (r.allComputed) totals += QStringLiteral("，热损失 %1 kW").arg(qs(formatFixed(r.totals.heatLossKw, 3)));
         if (r.critical) {
-            QString path = qs(d.segments[pathTo(r, r.critical).front()].from);
-            for (const std::size_t i : pathTo(r, r.critical)) path += QStringLiteral(" → ") + qs(d.segments[i].to);
-            totals += QStringLiteral("。最不利用户：%1（%2）").arg(qs(r.nodes[*r.critical].name), path);
+            totals += QStringLiteral("。最不利用户：%1（%2）").arg(qs(r.nodes[*r.critical].name), qs(pathText(d, r, r.critical)));
         }
     }
     lblzongji->setText(totals);

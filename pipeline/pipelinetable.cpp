@@ -323,10 +323,18 @@ std::string nodeLines(const PipelineDocument& document, const PipelineResult& re
         }
     }
     if (result.critical) {
-        std::string path = printable(document.segments[pathTo(result, result.critical).front()].from);
-        for (const std::size_t i : pathTo(result, result.critical)) path += " → " + printable(document.segments[i].to);
-        text += "\n最不利用户 " + printable(result.nodes[*result.critical].name) + "\n  路径 " + path + "\n";
+        text += "\n最不利用户 " + printable(result.nodes[*result.critical].name) + "\n  路径 " +
+                printable(pathText(document, result, result.critical)) + "\n";
     }
+    return text;
+}
+
+std::string pathText(const PipelineDocument& document, const PipelineResult& result, std::optional<std::size_t> node)
+{
+    const std::vector<std::size_t> path = pathTo(result, node);
+    if (!result.network || path.empty()) return {};
+    std::string text = document.segments[path.front()].from;
+    for (const std::size_t i : path) text += " → " + document.segments[i].to;
     return text;
 }
 

@@ -77,4 +77,7 @@ std::string csvTable(const PipelineDocument& document, const PipelineResult& res
 std::string resultLines(const PipelineDocument& document, const PipelineResult& result);
 std::string nodeLines(const PipelineDocument& document, const PipelineResult& result);
 
+/// The nodes from the source to a node of a network: "热电厂 → N1 → B2"; empty for none.
+std::string pathText(const PipelineDocument& document, const PipelineResult& result, std::optional<std::size_t> node);
+
 }  // namespace dorvent

@@ -155,9 +155,7 @@ QStringList networkTotals(const PipelineDocument& document, const PipelineResult
     if (result.allComputed) lines << QStringLiteral("管网热损失：%1 kW").arg(qs(formatFixed(result.totals.heatLossKw, 3)));
     if (result.critical) {
         const NodeRun& critical = result.nodes[*result.critical];
-        QString path = qs(document.segments[pathTo(result, result.critical).front()].from);
-        for (const std::size_t i : pathTo(result, result.critical)) path += QStringLiteral(" → ") + qs(document.segments[i].to);
-        QString line = QStringLiteral("最不利用户：%1，路径 %2").arg(qs(critical.name), path);
+        QString line = QStringLiteral("最不利用户：%1，路径 %2").arg(qs(critical.name), qs(pathText(document, result, result.critical)));
         if (critical.pressureMargin) line += QStringLiteral("，压力裕量 %1 MPa").arg(qs(formatFixed(*critical.pressureMargin, 3)));
         lines << line;
     }
