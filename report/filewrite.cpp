@@ -1,5 +1,6 @@
 #include "report/filewrite.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -20,11 +21,31 @@ QString targetProblem(const QString& target, const QString& document)
     return {};
 }
 
+namespace {
+
+/// Writes to a device in place: renaming a temporary file over it would replace the device.
+bool writeDevice(const QString& path, const std::function<bool(QIODevice&)>& write)
+{
+    QFile device(path);
+    return device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && write(device);
+}
+
+}  // namespace
+
 bool writeAtomically(const QString& path, const std::function<bool(QIODevice&)>& write)
 {
+    std::error_code error;
+    const auto kind = std::filesystem::status(QFileInfo(path).filesystemFilePath(), error).type();
+    if (kind == std::filesystem::file_type::character) return writeDevice(path, write);
+    if (kind == std::filesystem::file_type::fifo || kind == std::filesystem::file_type::socket ||
+        kind == std::filesystem::file_type::block) {
+        return false;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
-    if (!write(file)) {
+    // The last bytes wait in the device's buffer: a failure to write them out does not reach
+    // commit(), which would rename a shortened file over the old one.
+    if (!write(file) || !file.flush()) {
         file.cancelWriting();
         return false;
     }
