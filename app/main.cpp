@@ -6,6 +6,7 @@
 
 #include "app/qtchinese.h"
 #include "mainwin/frmdorvent.h"
+#include "netwin/startup.h"
 
 int main(int argc, char* argv[])
 {
@@ -13,7 +14,7 @@ int main(int argc, char* argv[])
     std::signal(SIGXFSZ, SIG_IGN);  // past a file-size limit a save fails with a message
 #endif
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("dorvent"));
+    dorvent::nameTheProgram();
     QTranslator qtTexts;
     dorvent::installQtChinese(qtTexts);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.dorvent.Dorvent"));
@@ -21,5 +22,7 @@ int main(int argc, char* argv[])
         QIcon::fromTheme(QStringLiteral("org.dorvent.Dorvent"), QIcon(QStringLiteral(":/org.dorvent.Dorvent-256.png"))));
     dorvent::frmdorvent window;
     window.show();
+    // The file a file manager hands over; a second file starts no second window.
+    dorvent::startWith(window, app.arguments().mid(1, 1));
     return app.exec();
 }

@@ -287,17 +287,31 @@ void frmdorvent::m21_Click()
 
 /// The pipeline window, one of it, opened without blocking this one. A new, untouched pipeline
 /// takes the state evaluated here as its start.
-void frmdorvent::m31_Click()
+void frmdorvent::m31_Click() { pipelineWindow()->showFromMainWindow(); }
+
+frmguanxian* frmdorvent::pipelineWindow()
 {
-    if (guanxian_ == nullptr) {
-        guanxian_ = new frmguanxian(&state_);
-        connect(guanxian_, &frmguanxian::mainWindowWanted, this, [this] {
-            show();
-            raise();
-            activateWindow();
-        });
-    }
-    guanxian_->showFromMainWindow();
+    if (guanxian_ == nullptr) guanxian_ = makePipelineWindow(nullptr);
+    return guanxian_;
+}
+
+frmguanxian* frmdorvent::anotherPipelineWindow()
+{
+    frmguanxian* window = makePipelineWindow(this);  // owned here, yet a window of its own
+    window->setWindowFlag(Qt::Window);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    return window;
+}
+
+frmguanxian* frmdorvent::makePipelineWindow(QWidget* parent)
+{
+    auto* window = new frmguanxian(&state_, parent);
+    connect(window, &frmguanxian::mainWindowWanted, this, [this] {
+        show();
+        raise();
+        activateWindow();
+    });
+    return window;
 }
 
 void frmdorvent::m22_Click()

@@ -29,6 +29,10 @@ public:
     ~frmdorvent() override;
 
     const SteamState& steamState() const { return state_; }
+    /// The pipeline window of the 管线计算 menu, made when first wanted.
+    frmguanxian* pipelineWindow();
+    /// A further pipeline window, for a second document: closed, it is gone.
+    frmguanxian* anotherPipelineWindow();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -58,6 +62,7 @@ private:
     void m21_Click();
     void m22_Click();
     void m31_Click();
+    frmguanxian* makePipelineWindow(QWidget* parent);
 
     // Pipe sizing
     void Command3_Click();

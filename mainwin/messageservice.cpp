@@ -30,6 +30,17 @@ public:
         default: return SaveChoice::cancel;
         }
     }
+
+    bool askToRecover(const QString& text, const QString& title) override
+    {
+        QMessageBox box(QMessageBox::Question, title, QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                        QMessageBox::NoButton, QApplication::activeWindow());
+        QPushButton* recover = box.addButton(QStringLiteral("恢复"), QMessageBox::AcceptRole);
+        box.addButton(QStringLiteral("放弃"), QMessageBox::DestructiveRole);
+        box.setDefaultButton(recover);
+        box.exec();
+        return box.clickedButton() == recover;
+    }
 };
 
 MessageBoxes messageBoxes;
@@ -47,5 +58,7 @@ MessageService* installMessageService(MessageService* service)
 void showMessage(const QString& text, const QString& title) { installed->show(text, title); }
 
 SaveChoice askToSave(const QString& text, const QString& title) { return installed->askToSave(text, title); }
+
+bool askToRecover(const QString& text, const QString& title) { return installed->askToRecover(text, title); }
 
 }  // namespace dorvent

@@ -15,6 +15,8 @@ public:
     virtual void show(const QString& text, const QString& title) = 0;
     /// Asks whether to save unsaved changes, with the buttons "保存", "不保存" and "取消".
     virtual SaveChoice askToSave(const QString& text, const QString& title) = 0;
+    /// Offers a document kept from a crash, with the buttons "恢复" and "放弃"; true to recover it.
+    virtual bool askToRecover(const QString& text, const QString& title) = 0;
 };
 
 /// Replaces the service every window shows its messages through and returns the one it
@@ -26,5 +28,8 @@ void showMessage(const QString& text, const QString& title = QStringLiteral("Dor
 
 /// Asks through the installed service whether to save unsaved changes.
 SaveChoice askToSave(const QString& text, const QString& title = QStringLiteral("Dorvent"));
+
+/// Asks through the installed service whether to recover a document kept from a crash.
+bool askToRecover(const QString& text, const QString& title = QStringLiteral("Dorvent"));
 
 }  // namespace dorvent

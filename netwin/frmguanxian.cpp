@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QSplitter>
+#include <QTimer>
 
 #include <cmath>
 #include <set>
@@ -101,6 +102,12 @@ frmguanxian::frmguanxian(const SteamState* mainState, QWidget* parent)
     createWidgets();
     createConnections();
     resize(1100, 640);
+    restoreLayout();
+    setAcceptDrops(true);  // a pipeline file dropped anywhere on the window opens
+    for (QLineEdit* box : findChildren<QLineEdit*>()) box->setAcceptDrops(false);
+    autosaveTimer_ = new QTimer(this);
+    connect(autosaveTimer_, &QTimer::timeout, this, &frmguanxian::autosave);
+    autosaveTimer_->start(autosaveSeconds() * 1000);
     newDocument();
 }
 
@@ -155,6 +162,9 @@ void frmguanxian::createMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件"));
     file->addActions({mxinjian, mdakai, mbaocun, mlingcun});
+    mzuijin = file->addMenu(QStringLiteral("最近打开的文件"));
+    mzuijin->setObjectName(QStringLiteral("mzuijin"));
+    fillRecentFiles();
     file->addSeparator();
     file->addActions({mdaochucsv, mdaochutu, mdaochuguanwang, mjisuanshu, mdayin});
     file->addSeparator();
@@ -281,7 +291,7 @@ void frmguanxian::createConnections()
     connect(model_, &PipelineModel::calculated, this, &frmguanxian::showDocument);
     connect(model_, &PipelineModel::calculated, this, &frmguanxian::showNetwork);
     createNetworkConnections();
-    connect(model_->undoStack(), &QUndoStack::cleanChanged, this, &frmguanxian::updateTitle);
+    connect(model_->undoStack(), &QUndoStack::cleanChanged, this, &frmguanxian::cleanChanged);
 }
 
 void frmguanxian::newDocument()

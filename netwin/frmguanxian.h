@@ -5,14 +5,17 @@
 #include <functional>
 
 #include "mainwin/steamstate.h"
+#include "netwin/recoverycopy.h"
 #include "pipeline/pipelinedocument.h"
 
 class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QTabWidget;
+class QTimer;
 
 namespace dorvent {
 
@@ -21,6 +24,9 @@ class PipelineTableView;
 class NodeModel;
 class SchematicView;
 class ProfileView;
+
+/// A pipeline file's document; nothing, and why in error, when it cannot be read.
+std::optional<PipelineDocument> readDocumentFile(const QString& path, std::string& error);
 
 /// The pipeline window: a steam main of segments in series from one start state, calculated
 /// on every edit, kept in a .dorvent file.
@@ -48,6 +54,11 @@ public:
     void takeMainState();
     /// Asks about unsaved changes and saves them if wanted; false when the user cancels.
     bool maybeSave();
+    /// Takes up a document left by a program that crashed: it belongs to its file again, if it
+    /// had one, and stays unsaved until it is saved.
+    void recover(const LeftCopy& copy);
+    /// The copy of the unsaved document kept against a crash.
+    const RecoveryCopy& recoveryCopy() const { return recovery_; }
 
     /// The exports; each says why in a message when the file cannot be written.
     bool exportCsv(const QString& path);     ///< the table, UTF-8 with a byte-order mark
@@ -61,6 +72,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createActions();
@@ -87,6 +100,14 @@ private:
     QString exportPath(const QString& caption, const QString& filter, const QString& extension);
     bool exportTo(const QString& path, const std::function<bool(const QString&)>& write);
     void updateTitle();
+    void fillRecentFiles();
+    void openRecent(const QString& path);
+    void documentTaken(const QString& path);
+    QString startFolder() const;
+    void restoreLayout();
+    void keepLayout() const;
+    void autosave();
+    void cleanChanged(bool clean);
     QList<int> selectedRows() const;
     PipelineDocument withMainState(PipelineDocument document) const;
 
@@ -94,6 +115,9 @@ private:
     PipelineModel* model_ = nullptr;
     QString filePath_;
     PipelineDocument saved_;  // as the file holds it, or as a new document began
+    RecoveryCopy recovery_;
+    std::optional<PipelineDocument> autosaved_;  // what the recovery copy holds
+    QTimer* autosaveTimer_ = nullptr;
 
     QLineEdit* txtxiangmu = nullptr;   // project
     QLineEdit* txtshejiren = nullptr;  // designer
@@ -124,6 +148,7 @@ private:
     QAction* mdakai = nullptr;
     QAction* mbaocun = nullptr;
     QAction* mlingcun = nullptr;
+    QMenu* mzuijin = nullptr;           // the files opened last
     QAction* mguanbi = nullptr;
     QAction* mdaochucsv = nullptr;
     QAction* mdaochutu = nullptr;

@@ -2,6 +2,7 @@
 // the exports and the printed report.
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
@@ -76,39 +77,50 @@ void frmguanxian::closeEvent(QCloseEvent* event)
         model_->resetDocument(saved_);
         updateTitle();
     }
+    recovery_.remove();
+    autosaved_.reset();
+    keepLayout();
     event->accept();
 }
 
 void frmguanxian::open()
 {
     if (!maybeSave()) return;
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("打开管线文件"), QFileInfo(filePath_).path(),
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("打开管线文件"), startFolder(),
                                                       QStringLiteral("Dorvent 管线文件 (*.dorvent)"));
     if (!path.isEmpty()) openFile(path);
 }
 
-bool frmguanxian::openFile(const QString& path)
+std::optional<PipelineDocument> readDocumentFile(const QString& path, std::string& error)
 {
     QFile file(path);
-    std::string error;
-    PipelineFileRead read;
     if (!file.open(QIODevice::ReadOnly)) {
         error = "无法读取该文件";
-    } else if (file.size() > static_cast<qint64>(kMostFileBytes)) {
-        error = tooLargeMessage();
-    } else {
-        const QByteArray bytes = file.readAll();
-        read = readPipelineFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-        error = read.error;
+        return std::nullopt;
     }
-    if (!read.document) {
+    if (file.size() > static_cast<qint64>(kMostFileBytes)) {
+        error = tooLargeMessage();
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    PipelineFileRead read = readPipelineFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    error = read.error;
+    return read.document;
+}
+
+bool frmguanxian::openFile(const QString& path)
+{
+    std::string error;
+    const std::optional<PipelineDocument> read = readDocumentFile(path, error);
+    if (!read) {
         showMessage(QStringLiteral("无法打开管线文件 %1：\r\n%2").arg(QFileInfo(path).fileName(), qs(error)));
         return false;
     }
-    model_->resetDocument(*read.document);
-    saved_ = *read.document;
+    model_->resetDocument(*read);
+    saved_ = *read;
     filePath_ = path;
     updateTitle();
+    documentTaken(path);
     return true;
 }
 
@@ -116,7 +128,8 @@ bool frmguanxian::save() { return filePath_.isEmpty() ? saveAs() : saveFile(file
 
 bool frmguanxian::saveAs()
 {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存管线文件"), filePath_,
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存管线文件"),
+                                                filePath_.isEmpty() ? startFolder() : filePath_,
                                                 QStringLiteral("Dorvent 管线文件 (*.dorvent)"));
     if (path.isEmpty()) return false;
     if (!path.endsWith(QStringLiteral(".dorvent"))) path += QStringLiteral(".dorvent");
@@ -133,6 +146,7 @@ bool frmguanxian::saveFile(const QString& path)
     saved_ = model_->document();
     model_->undoStack()->setClean();
     updateTitle();
+    documentTaken(path);
     return true;
 }
 
@@ -140,7 +154,7 @@ QString frmguanxian::exportPath(const QString& caption, const QString& filter, c
 {
     const QString base = filePath_.isEmpty() ? QStringLiteral("管线") : QFileInfo(filePath_).completeBaseName();
     QString selected;
-    QString path = QFileDialog::getSaveFileName(this, caption, base + extension, filter, &selected);
+    QString path = QFileDialog::getSaveFileName(this, caption, QDir(startFolder()).filePath(base + extension), filter, &selected);
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += extension;
     return path;
 }
