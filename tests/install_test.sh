@@ -20,6 +20,24 @@ for size in 16 32 48 64 128 256; do
     [ -f "$share/icons/hicolor/${size}x${size}/apps/org.dorvent.Dorvent.png" ] || fail "no ${size}px icon"
 done
 
+# The type of .dorvent files, by name and by content, and the program that opens them: as a
+# desktop without a session of its own asks (xdg-mime's generic path), from this prefix alone.
+update-mime-database "$share/mime"
+update-desktop-database "$share/applications"
+mkdir -p "$tmp/home" "$tmp/config"
+printf '{\n  "format": "dorvent-pipeline",\n  "version": 2\n}\n' >"$tmp/main.dorvent"
+cp "$tmp/main.dorvent" "$tmp/no-extension"
+xdg() {
+    env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u KDE_FULL_SESSION -u GNOME_DESKTOP_SESSION_ID \
+        XDG_DATA_HOME="$tmp/home" XDG_DATA_DIRS="$share" XDG_CONFIG_HOME="$tmp/config" XDG_CONFIG_DIRS="$tmp/config" \
+        xdg-mime query "$@"
+}
+for file in main.dorvent no-extension; do
+    type=$(xdg filetype "$tmp/$file")
+    [ "$type" = application/x-dorvent-pipeline ] || fail "$file is of type $type"
+done
+[ "$(xdg default application/x-dorvent-pipeline)" = org.dorvent.Dorvent.desktop ] || fail "no program opens .dorvent files"
+
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/deb" >/dev/null
 deb=$(ls "$tmp"/deb/dorvent_*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
@@ -40,5 +58,14 @@ QT_QPA_PLATFORM=offscreen timeout 2 "$tmp/root/usr/bin/dorvent" 2>/dev/null
 status=$?
 set -e
 [ "$status" -eq 124 ] || fail "the packaged program ended with status $status"
+# Handed a file, or one that is not there: it starts all the same (a message box waits for the latter).
+for file in "$tmp/main.dorvent" "$tmp/missing.dorvent"; do
+    set +e
+    QT_QPA_PLATFORM=offscreen XDG_DATA_HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/config" \
+        timeout 2 "$tmp/root/usr/bin/dorvent" "$file" 2>/dev/null
+    status=$?
+    set -e
+    [ "$status" -eq 124 ] || fail "the packaged program, given $file, ended with status $status"
+done
 env -u DISPLAY -u WAYLAND_DISPLAY "$tmp/root/usr/bin/dorvent-calc" --version >/dev/null || fail "the packaged dorvent-calc does not start"
 echo "installed files, desktop entry, metainfo, icons and package: all in order"
