@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include "guitest.h"
+#include "netwin/startup.h"
 
 /// A message no test asked for fails the test instead of blocking it on a modal box.
 struct UnexpectedMessages : dorvent::MessageService {
@@ -14,6 +15,11 @@ struct UnexpectedMessages : dorvent::MessageService {
         show(text, title);
         return dorvent::SaveChoice::cancel;
     }
+    bool askToRecover(const QString& text, const QString& title) override
+    {
+        show(text, title);
+        return false;
+    }
 };
 
 // One QApplication for every window test, offscreen unless QT_QPA_PLATFORM names another platform: no display
@@ -21,7 +27,12 @@ struct UnexpectedMessages : dorvent::MessageService {
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Settings, recent files and recovery copies of the tests' own, never the user's.
+    const QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
     QApplication app(argc, argv);
+    dorvent::nameTheProgram();
     if (qEnvironmentVariableIsSet("DORVENT_EXPECT_LOCALE_COMMA") && std::string_view(std::localeconv()->decimal_point) != ",")
         qFatal("the German locale did not take effect");
     UnexpectedMessages unexpected;

@@ -30,9 +30,16 @@ struct RecordingMessages : MessageService {
         return answer;
     }
 
+    bool askToRecover(const QString& text, const QString& title) override
+    {
+        show(text, title);
+        return recover;
+    }
+
     MessageService* previous;
     QStringList texts, titles;
     SaveChoice answer = SaveChoice::cancel;  ///< to every question whether to save
+    bool recover = false;                    ///< to every offer of a document kept from a crash
 };
 
 /// Lets the program's real modal message boxes open, and closes each one with OK a moment later,

@@ -1,0 +1,286 @@
+// The pipeline window as a desktop document: a file from the command line or dropped onto the
+// window, the recent files, the remembered layout, saves that fail, and recovery after a crash.
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "guitest.h"
+#include "netwin/frmguanxian.h"
+#include "netwin/pipelinemodel.h"
+#include "netwin/recoverycopy.h"
+#include "netwin/startup.h"
+#include "pipeline/pipelinetable.h"
+
+namespace dorvent {
+namespace {
+
+const QString kExample = QStringLiteral(DORVENT_EXAMPLES "/worked-case.dorvent");
+
+QModelIndex labelCell(frmguanxian* window) { return window->model()->index(0, static_cast<int>(Column::label)); }
+QString labelOf(frmguanxian* window) { return labelCell(window).data().toString(); }
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+QString written(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
+}
+
+QString copyOf(const QString& path) { return written(path, bytesOf(kExample)); }
+
+QStringList recentMenu(frmguanxian* window)
+{
+    auto* menu = control<QMenu>(*window, "mzuijin");
+    emit menu->aboutToShow();
+    QStringList texts;
+    for (const QAction* entry : menu->actions()) texts << entry->text();
+    return texts;
+}
+
+class Documents : public MainWindow {
+protected:
+    RecordingMessages messages;
+    frmguanxian* pipeline = window.pipelineWindow();
+    QTemporaryDir folder;
+};
+
+TEST_F(Documents, AFileFromTheCommandLineOpensAndABadOneLeavesTheProgramRunning)
+{
+    startWith(window, {kExample});
+    EXPECT_TRUE(pipeline->isVisible());
+    EXPECT_EQ(pipeline->windowTitle(), "管线计算 - worked-case.dorvent[*]");
+    EXPECT_EQ(labelOf(pipeline), "A-B");
+    EXPECT_TRUE(messages.texts.isEmpty());
+
+    // Missing or broken: the message of 打开…, and the main window alone.
+    for (const QString& path : {folder.filePath("missing.dorvent"), written(folder.filePath("broken.dorvent"), "{\"format\"")}) {
+        frmdorvent other;
+        other.show();
+        startWith(other, {path});
+        EXPECT_TRUE(other.isVisible());
+        EXPECT_FALSE(other.pipelineWindow()->isVisible());
+    }
+    ASSERT_EQ(messages.texts.size(), 2);
+    EXPECT_EQ(messages.texts[0], "无法打开管线文件 missing.dorvent：\r\n无法读取该文件");
+    EXPECT_TRUE(messages.texts[1].startsWith("无法打开管线文件 broken.dorvent：\r\n文件不是有效的 JSON 文档")) << messages.texts[1].toStdString();
+}
+
+TEST_F(Documents, RecentFilesAreTheEightNewestAndAGoneOneDropsOut)
+{
+    QStringList paths;
+    for (int i = 1; i <= 9; ++i) {
+        paths << copyOf(folder.filePath(QString("f%1.dorvent").arg(i)));
+        ASSERT_TRUE(pipeline->openFile(paths.last()));
+    }
+    ASSERT_TRUE(pipeline->openFile(paths[4]));
+    ASSERT_TRUE(pipeline->saveFile(folder.filePath("saved.dorvent")));
+    EXPECT_EQ(recentMenu(pipeline), QStringList({"&1 saved.dorvent", "&2 f5.dorvent", "&3 f9.dorvent", "&4 f8.dorvent",
+                                                 "&5 f7.dorvent", "&6 f6.dorvent", "&7 f4.dorvent", "&8 f3.dorvent"}));
+
+    // Picked once gone, it says so and drops out; picked while there, it opens.
+    QFile::remove(paths[8]);
+    control<QMenu>(*pipeline, "mzuijin")->actions()[2]->trigger();
+    EXPECT_EQ(messages.texts, QStringList({"找不到文件 " + paths[8] + "，已将它从最近打开的文件中移去"}));
+    EXPECT_EQ(recentMenu(pipeline).size(), 7);
+    EXPECT_EQ(pipeline->windowTitle(), "管线计算 - saved.dorvent[*]");
+    control<QMenu>(*pipeline, "mzuijin")->actions()[2]->trigger();
+    EXPECT_EQ(pipeline->windowTitle(), "管线计算 - f8.dorvent[*]");
+
+    // The next window, as on the next start, knows them too, and opens its dialogs in their folder.
+    frmguanxian next(&window.steamState());
+    EXPECT_EQ(recentMenu(&next).first(), "&1 f8.dorvent");
+    QString shownFolder;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&shownFolder] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            shownFolder = dialog->directory().absolutePath();
+            dialog->reject();
+        }
+    });
+    answer.start(20);
+    next.findChild<QAction*>("mdakai")->trigger();
+    EXPECT_EQ(shownFolder, QDir(folder.path()).absolutePath());
+}
+
+TEST_F(Documents, AFileDroppedOntoTheWindowOpensOnceChangesAreDealtWith)
+{
+    const auto drop = [this](const QString& path) {  // whether the window takes it
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        enter.setAccepted(false);
+        QApplication::sendEvent(pipeline, &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pipeline, &dropped);
+        QCoreApplication::processEvents();
+        return true;
+    };
+    const QString path = copyOf(folder.filePath("dropped.dorvent"));
+    EXPECT_FALSE(drop(written(folder.filePath("notes.txt"), "250")));
+    pipeline->model()->setData(labelCell(pipeline), "typed");
+    EXPECT_TRUE(drop(path));
+    EXPECT_EQ(labelOf(pipeline), "typed");  // 取消
+    EXPECT_EQ(messages.texts, QStringList({"管线“未命名”有未保存的修改。是否保存？"}));
+    messages.answer = SaveChoice::discard;
+    EXPECT_TRUE(drop(path));
+    EXPECT_EQ(std::pair(labelOf(pipeline), pipeline->windowTitle()), std::pair(QString("A-B"), QString("管线计算 - dropped.dorvent[*]")));
+}
+
+TEST_F(Documents, TheWindowKeepsItsSizeAndSplitters)
+{
+    pipeline->show();
+    pipeline->resize(900, 560);
+    auto* split = pipeline->findChildren<QSplitter*>().front();
+    split->setSizes({120, 380});
+    const QList<int> sizes = split->sizes();
+    pipeline->close();
+    frmguanxian next(&window.steamState());
+    next.show();
+    EXPECT_EQ(next.size(), QSize(900, 560));
+    EXPECT_EQ(next.findChildren<QSplitter*>().front()->sizes(), sizes);
+}
+
+TEST_F(Documents, AFailedSaveKeepsTheOldFileAndTheDocumentUnsaved)
+{
+    const QString path = copyOf(folder.filePath("main.dorvent"));
+    ASSERT_TRUE(pipeline->openFile(path));
+    pipeline->model()->setData(labelCell(pipeline), "changed");
+    const QByteArray old = bytesOf(path);
+
+    // Past a file-size limit, as on a full disk.
+    rlimit unlimited{};
+    getrlimit(RLIMIT_FSIZE, &unlimited);
+    const rlimit small{100, unlimited.rlim_max};
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool saved = pipeline->saveFile(path);
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    std::signal(SIGXFSZ, handler);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(bytesOf(path), old);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"main.dorvent"}));  // no temporary file left
+
+    // A full device, a folder that has gone, a file system that is read-only even to root.
+    QTemporaryDir gone;
+    const QString inGone = gone.filePath("x.dorvent");
+    gone.remove();
+    for (const QString& target : {QString("/dev/full"), inGone, QString("/proc/version")}) EXPECT_FALSE(pipeline->saveFile(target));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));  // written to, never replaced
+    EXPECT_EQ(messages.texts, QStringList({"无法保存管线文件 main.dorvent", "无法保存管线文件 full", "无法保存管线文件 x.dorvent",
+                                           "无法保存管线文件 version"}));
+    EXPECT_EQ(std::tuple(pipeline->windowTitle(), pipeline->isWindowModified(), labelOf(pipeline)),
+              std::tuple(QString("管线计算 - main.dorvent[*]"), true, QString("changed")));
+}
+
+/// Points this program at another data folder for as long as it lives.
+struct DataFolder {
+    explicit DataFolder(const QString& path) : previous(qgetenv("XDG_DATA_HOME")) { qputenv("XDG_DATA_HOME", QFile::encodeName(path)); }
+    ~DataFolder() { qputenv("XDG_DATA_HOME", previous); }
+    QByteArray previous;
+};
+
+/// A program of its own that edits a file, autosaving every second, and has changed it once more
+/// since its recovery copy (whose folder it printed first).
+struct Probe {
+    Probe(const char* mode, const QString& file, const QString& data)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_DATA_HOME", data);
+        environment.insert("DORVENT_AUTOSAVE_SECONDS", "1");
+        process.setProcessEnvironment(environment);
+        process.start(DORVENT_RECOVERY_PROBE, {mode, file});
+        while (!lines.contains("edited") && process.waitForReadyRead(30000)) {
+            while (process.canReadLine()) lines << QString::fromUtf8(process.readLine()).trimmed();
+        }
+    }
+    ~Probe()
+    {
+        process.kill();
+        process.waitForFinished();
+    }
+    QString folder() const { return lines.value(0); }
+
+    QProcess process;
+    QStringList lines;
+};
+
+TEST(Recovery, KilledProgramsOfferTheirDocumentsAsTheyWereAtTheLastAutosave)
+{
+    QTemporaryDir folder;
+    const QString data = folder.filePath("data");
+    const QString a = copyOf(folder.filePath("a.dorvent")), b = copyOf(folder.filePath("b.dorvent"));
+    Probe first("crash", a, data), second("crash", b, data);
+    ASSERT_EQ(std::pair(first.lines.size(), second.lines.size()), std::pair(qsizetype(2), qsizetype(2)))
+        << first.process.readAllStandardError().toStdString();
+    const DataFolder theirs(data);
+    EXPECT_TRUE(leftCopies().empty());  // while they run, their copies are their own
+    for (Probe* probe : {&first, &second}) {
+        ::kill(static_cast<pid_t>(probe->process.processId()), SIGKILL);
+        probe->process.waitForFinished();
+    }
+
+    struct : RecordingMessages {
+        bool askToRecover(const QString& text, const QString& title) override
+        {
+            show(text, title);
+            return text.contains("b.dorvent");
+        }
+    } messages;
+    frmdorvent main;
+    main.show();
+    startWith(main, {});
+    const QRegularExpression offer("^管线“[ab]\\.dorvent”有未保存的修改，程序上次未能正常退出。\r\n"
+                                   "自动保存于 20\\d\\d-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d。是否恢复？$");
+    ASSERT_EQ(messages.texts.size(), 2);
+    for (const QString& text : messages.texts) EXPECT_TRUE(offer.match(text).hasMatch()) << text.toStdString();
+
+    frmguanxian* recovered = main.pipelineWindow();
+    std::string error;
+    PipelineDocument expected = *readDocumentFile(kExample, error);
+    expected.segments[0].label = "自动保存前";
+    EXPECT_TRUE(recovered->isVisible());
+    EXPECT_EQ(recovered->model()->document(), expected);
+    EXPECT_EQ(std::pair(recovered->windowTitle(), recovered->isWindowModified()), std::pair(QString("管线计算 - b.dorvent[*]"), true));
+    EXPECT_EQ(bytesOf(b), bytesOf(kExample));  // saved only when the user saves
+    EXPECT_FALSE(QFileInfo::exists(first.folder()));
+    EXPECT_FALSE(QFileInfo::exists(second.folder()));
+    EXPECT_TRUE(QFileInfo::exists(recovered->recoveryCopy().folder() + "/document.dorvent"));  // kept once more, now as ours
+
+    // Undone back to the file, it has nothing left to recover; nor has the next start.
+    recovered->model()->undoStack()->undo();
+    EXPECT_TRUE(recovered->recoveryCopy().folder().isEmpty());
+    messages.texts.clear();
+    frmdorvent next;
+    startWith(next, {});
+    EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+TEST(Recovery, AProgramThatClosesInOrderLeavesNoCopy)
+{
+    QTemporaryDir folder;
+    const QString data = folder.filePath("data");
+    Probe probe("close", copyOf(folder.filePath("main.dorvent")), data);
+    ASSERT_TRUE(probe.process.waitForFinished(30000));
+    EXPECT_EQ(probe.process.exitCode(), 0);
+    ASSERT_EQ(probe.lines.size(), 2);
+    EXPECT_FALSE(QFileInfo::exists(probe.folder()));
+    EXPECT_TRUE(QDir(data + "/Dorvent/dorvent/recovery").isEmpty());
+    const DataFolder theirs(data);
+    RecordingMessages messages;
+    frmdorvent main;
+    startWith(main, {});
+    EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+}  // namespace
+}  // namespace dorvent
