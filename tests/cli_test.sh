@@ -18,6 +18,7 @@ sed "0,/^    }\$/s//    },\n    $second/" worked-case.dorvent >second-fails.dorv
 sed 's/"version": [12]/"version": 3/' worked-case.dorvent >version3.dorvent
 echo '管段 A-B 长度 250' >not-json.dorvent
 sed 's/"requiredPressure": 1,/"requiredPressure": 1.01,/' industrial-park.dorvent >short.dorvent  # 制药厂 gets 1.008 MPa
+sed 's/"superheatMargin": 5,/"superheatMargin": 150,/' industrial-park.dorvent >superheat.dorvent  # short of that only
 head -c 16777217 /dev/zero | tr '\0' ' ' >too-large.dorvent  # one byte beyond 16 MB
 printf '%s' '{"format": "dorvent-pipeline", "version": 1, "project": "", "designer": "", "start": {"pressure": null,
   "pressureUnit": "MPa", "temperature": 250, "temperatureUnit": "℃"}, "superheatMargin": 5, "segments": []}' >no-start.dorvent
@@ -36,6 +37,7 @@ cases=(
     1 stdout "起点 请输入起点压力" no-start.dorvent
     0 stdout "管段 1 干线1|  流量(t/h) 94（求和）|节点 制药厂 用户|  压力裕量(MPa) 0.008|最不利用户 制药厂|路径 热电厂 → N1 → N2 → B2 → 制药厂" industrial-park.dorvent
     1 stdout "说明 压力不足" short.dorvent
+    1 stdout "节点 制药厂 用户|  说明 过热度不足" superheat.dorvent
     0 stdout "节点,类型,用汽量(t/h),|制药厂,用户,8,1,,1.008," "--nodes-csv industrial-park.dorvent"
     2 stderr "未知选项" --bogus
     2 stderr "请给出一个管线文件" ""

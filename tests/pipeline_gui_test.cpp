@@ -431,6 +431,19 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     EXPECT_EQ(std::pair(text(8, Column::to), nodeText(9, NodeColumn::name)), std::pair(QString("药厂"), QString("药厂")));
     model->undoStack()->undo();
     model->undoStack()->undo();
+    // A new name and needs pasted onto one row all go to the renamed node; a pressure short of what it
+    // needs is flagged at its pressure.
+    nodeTable->setCurrentIndex(nodes->index(9, 0));
+    QApplication::clipboard()->setText("药厂\t用户\t9\t1.01");
+    QTest::keySequence(nodeTable, QKeySequence::Paste);
+    EXPECT_EQ(QStringList({nodeText(9, NodeColumn::name), nodeText(9, NodeColumn::demand), nodeText(9, NodeColumn::requiredPressure),
+                           nodeText(9, NodeColumn::remark)}),
+              QStringList({"药厂", "9", "1.01", "压力不足"}));
+    const auto flagged = [nodes](NodeColumn c) {
+        return nodes->index(9, static_cast<int>(c)).data(Qt::BackgroundRole).value<QBrush>().color() == QColor(255, 200, 112);
+    };
+    EXPECT_EQ(std::pair(flagged(NodeColumn::p), flagged(NodeColumn::pressureMargin)), std::pair(true, false));
+    model->undoStack()->undo();
 
     // The schematic: every pipe and node; a click on a pipe makes its row current, a current node row is marked.
     auto* schematic = control<SchematicView>(*pipeline, "tuguanwang");
@@ -445,6 +458,10 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     QTest::mouseClick(schematic->viewport(), Qt::LeftButton, {}, schematic->mapFromScene(middle));
     EXPECT_EQ(table->currentIndex().row(), 12);
     EXPECT_TRUE(schematic->isHighlighted(Schematic::Item::pipe, 12));
+    const Schematic::Item& node9 = *std::find_if(schematic->schematic().items.begin(), schematic->schematic().items.end(),
+                                                 [](const Schematic::Item& item) { return item.kind == Schematic::Item::node && item.index == 9; });
+    QTest::mouseClick(schematic->viewport(), Qt::LeftButton, {}, schematic->mapFromScene(node9.shape.center()));
+    EXPECT_EQ(nodeTable->currentIndex().row(), 9);
     nodeTable->setCurrentIndex(nodes->index(3, 0));
     EXPECT_TRUE(schematic->isHighlighted(Schematic::Item::node, 3) && !schematic->isHighlighted(Schematic::Item::node, 9));
 

@@ -2,6 +2,7 @@
 
 #include "mainwin/steaminput.h"
 #include "numtext/formatnumber.h"
+#include "pipeline/nodetable.h"
 #include "pipeline/pipelinecalc.h"
 #include "pipeline/pipelinetable.h"
 #include "pipeline/treelayout.h"
@@ -378,9 +379,16 @@ TEST(Network, APathGivesTheSeriesNumbersAndFlowsAreSummedFromTheDemands)
     ASSERT_EQ(r.critical, 2u);
     EXPECT_EQ(pathTo(r, r.critical), (std::vector<std::size_t>{0, 1}));
     EXPECT_EQ(r.joints, (std::vector<double>{250, 550}));
+    EXPECT_EQ(r.profile.front().p, 1.0);  // the profile starts at the source
     EXPECT_EQ(std::tuple(r.totals.demand, *r.totals.sourceFlow, r.totals.length), std::tuple(12.0, 12.0, 1150.0));
     EXPECT_DOUBLE_EQ(r.totals.heatLossKw, r.segments[0].heatLossKw + r.segments[1].heatLossKw +
                                               r.segments[2].heatLossKw + r.segments[3].heatLossKw);
+    // The text output: every node's need as typed, then what it gets.
+    EXPECT_NE(resultLines(park, r).find("\n节点 B 分支点\n  用汽量(t/h) 4\n  要求压力(MPa) 0.95\n"), std::string::npos);
+    // A node takes no name another node has, the source's among them.
+    PipelineDocument renamed = park;
+    EXPECT_FALSE(setNodeCellText(renamed, "B", NodeColumn::name, "S"));
+    EXPECT_EQ(renamed, park);
 }
 
 TEST(Network, AFailureStopsItsOwnSubtreeAndTopologyFaultsAreMarkedAtTheirCells)
@@ -392,6 +400,12 @@ TEST(Network, AFailureStopsItsOwnSubtreeAndTopologyFaultsAreMarkedAtTheirCells)
     EXPECT_EQ(r.segments[3].message, "未计算：上游管段未算出");
     EXPECT_EQ(r.critical, 2u);  // B gets no steam, nor does D behind it: B is the first
     EXPECT_EQ(std::pair(r.nodes[2].message, r.nodes[4].message), std::pair(std::string("管段 2 未能算出"), std::string("未计算")));
+    // A flow typed on a pipe that feeds a branch holds; while a pipe leaving the source has no flow, the
+    // source's flow is unknown, and the heat loss of a network not wholly computed is no total.
+    r = calculatePipeline(parkOf({pipe("S", "A", 250, 15), pipe("A", "B", 300), pipe("A", "C", 400), pipe("S", "E", 100)}));
+    EXPECT_EQ(std::tuple(*r.segments[0].flow, r.segments[0].flowSummed, r.segments[3].status),
+              std::tuple(15.0, false, SegmentStatus::failed));
+    EXPECT_EQ(std::pair(totalsText(r, Column::flow), totalsText(r, Column::heatLossKw)), std::pair(std::string(), std::string()));
 
     // A loop back to A, a pipe to itself, one without its end, and two pipes away from the source.
     park = parkOf({pipe("S", "A", 250), pipe("A", "C", 400), pipe("C", "A", 100), pipe("C", "C", 100),

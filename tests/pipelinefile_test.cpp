@@ -17,6 +17,8 @@ PipelineDocument everyKindOfValue()
                           .heatLossSource = HeatLossSource::walkableTrench, .heatLoss = 0.1});
     d.segments.push_back({.label = "", .outerDiameter = 219, .wall = 0.00001, .length = 100000, .flow = 1e-7,
                           .notNumbers = {{"zeta", "0,2"}, {"beta", "零点二"}}});  // typed, and no number
+    std::tie(d.segments[0].from, d.segments[0].to) = std::tuple("锅炉房", "A");
+    d.nodes.push_back({.name = "A", .demand = 3, .requiredPressure = 0.8, .requiredTemperature = 200});
     return d;
 }
 

@@ -15,6 +15,7 @@
 #include "report/calcreport.h"
 #include "report/filewrite.h"
 #include "report/profilechart.h"
+#include "report/schematic.h"
 #include "report/pagedlayout.h"
 #include "netwin/frmguanxian.h"
 #include "netwin/pipelinemodel.h"
@@ -170,6 +171,25 @@ TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
         EXPECT_EQ(pages[i].contains("五、压力与温度沿程分布"), pages[i].contains("管线压力与温度沿程分布"));
     }
     EXPECT_GE(std::min(inputHeaders, resultHeaders), 2) << inputHeaders << " " << resultHeaders;
+}
+
+TEST(Schematic, DrawsTheSourceSquareFailedPipesRedAndThePathToTheCriticalConsumerHeavy)
+{
+    // S feeds A, which feeds B and C; the pressure runs out on the way to C, the critical consumer.
+    PipelineDocument d = mainOf(3);
+    for (const auto& [i, from, to] : {std::tuple(0, "S", "A"), std::tuple(1, "A", "B"), std::tuple(2, "A", "C")}) {
+        std::tie(d.segments[i].from, d.segments[i].to) = std::tuple(from, to);
+    }
+    d.segments[2].length = 20000;
+    const PipelineResult result = calculatePipeline(d);
+    ASSERT_EQ(result.segments[2].status, SegmentStatus::failed);
+    QStringList drawn;
+    for (const Schematic::Item& item : makeSchematic(d, result).items) {
+        drawn << (item.kind == Schematic::Item::pipe ? QString::fromStdString(d.segments[item.index].label)
+                                                     : QString::fromStdString(result.nodes[item.index].name) + (item.square ? "□" : "○"))
+                     + QStringLiteral(" %1 %2").arg(item.width).arg(item.colour == QColor(200, 40, 40) ? "red" : "");
+    }
+    EXPECT_EQ(drawn, QStringList({"S1 3.5 ", "S2 1.5 ", "S3 3.5 red", "S□ 1.5 ", "A○ 1.5 ", "B○ 1.5 ", "C○ 3 "}));
 }
 
 TEST(PagedLayout, KeepsAHeadingWithWhatFollowsIt)
