@@ -210,6 +210,11 @@ TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
     EXPECT_EQ(table->currentIndex(), cell(1, Column::label));  // the new row
     EXPECT_EQ(text(2, Column::dn), "DN250");
     model->undoStack()->undo();  // the insertion
+    table->setCurrentIndex(cell(1, Column::label));
+    pipeline->findChild<QAction*>("mcharu")->trigger();  // the menu's and Ctrl++ insert as well
+    EXPECT_EQ(std::tuple(model->segmentCount(), text(1, Column::dn), text(2, Column::dn)),
+              std::tuple(3, QString("DN200"), QString("DN250")));
+    model->undoStack()->undo();
     model->undoStack()->undo();  // DN250
 
     QApplication::clipboard()->setText("250\t10\n400\t8\n");
@@ -234,6 +239,16 @@ TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
     EXPECT_EQ(std::pair(text(1, Column::label), text(1, Column::length)), std::pair(QString("A-B"), QString("250")));
     EXPECT_EQ(std::pair(text(0, Column::label), text(0, Column::length)), std::pair(QString(), QString("400")));
     EXPECT_EQ(table->currentIndex(), cell(1, Column::label));  // the moved row stays current
+    // Row headers carry the label, a long one cut to eleven characters.
+    model->setData(cell(0, Column::label), " 锅炉房至一号车间蒸汽干管甲段 ");
+    EXPECT_EQ(std::pair(model->headerData(0, Qt::Vertical).toString(), model->headerData(1, Qt::Vertical).toString()),
+              std::pair(QString("1 锅炉房至一号车间蒸汽干…"), QString("2 A-B")));
+    model->undoStack()->undo();
+    // 剪切 takes the cells away to the clipboard.
+    table->selectionModel()->select(cell(1, Column::flow), QItemSelectionModel::ClearAndSelect);
+    pipeline->findChild<QAction*>("mjianqie")->trigger();
+    EXPECT_EQ(std::pair(QApplication::clipboard()->text().trimmed(), text(1, Column::flow)), std::pair(QString("10"), QString()));
+    model->undoStack()->undo();
     table->selectionModel()->select(cell(1, Column::length), QItemSelectionModel::ClearAndSelect);
     QTest::keyClick(table, Qt::Key_Delete);
     EXPECT_EQ(text(1, Column::length), "");

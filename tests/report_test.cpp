@@ -137,6 +137,7 @@ TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
     EXPECT_TRUE(text.contains(QRegularExpression("设计 +李工 +" + reportDate())));
     EXPECT_TRUE(text.contains(QRegularExpression("\\n *校核 *\\n")) && text.contains(QRegularExpression("\\n *审核 *\\n")));
     EXPECT_TRUE(text.contains("蒸汽属于区域2：过热蒸汽")) << text.toStdString();  // the start state report
+    EXPECT_TRUE(text.contains(QRegularExpression("\n *管段 +公称直径"))) << text.toStdString();  // a main: no nodes
     EXPECT_TRUE(text.contains("管段 4 S4：起点流速")) << text.toStdString();  // 21.6 m/s in DN300
     EXPECT_TRUE(text.contains("末端过热度") && text.contains(" " + cell(3, Column::superheat)));
     EXPECT_TRUE(text.contains("DN>200：40～60 m/s") && text.contains("100≤DN≤200：30～50 m/s"));
