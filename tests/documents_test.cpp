@@ -9,6 +9,7 @@
 #include "guitest.h"
 #include "netwin/frmguanxian.h"
 #include "netwin/pipelinemodel.h"
+#include "netwin/recentfiles.h"
 #include "netwin/recoverycopy.h"
 #include "netwin/startup.h"
 #include "pipeline/pipelinetable.h"
@@ -55,7 +56,11 @@ protected:
 
 TEST_F(Documents, AFileFromTheCommandLineOpensAndABadOneLeavesTheProgramRunning)
 {
-    startWith(window, {kExample});
+    const QString working = QDir::currentPath();
+    QDir::setCurrent(DORVENT_EXAMPLES);
+    startWith(window, {"worked-case.dorvent"});  // as a terminal gives it
+    QDir::setCurrent(working);
+    EXPECT_EQ(recentFiles().value(0), kExample);  // the file wherever the next start is
     EXPECT_TRUE(pipeline->isVisible());
     EXPECT_EQ(pipeline->windowTitle(), "管线计算 - worked-case.dorvent[*]");
     EXPECT_EQ(labelOf(pipeline), "A-B");
@@ -83,6 +88,7 @@ TEST_F(Documents, RecentFilesAreTheEightNewestAndAGoneOneDropsOut)
     }
     ASSERT_TRUE(pipeline->openFile(paths[4]));
     ASSERT_TRUE(pipeline->saveFile(folder.filePath("saved.dorvent")));
+    EXPECT_TRUE(control<QMenu>(*pipeline, "mzuijin")->isEnabled());
     EXPECT_EQ(recentMenu(pipeline), QStringList({"&1 saved.dorvent", "&2 f5.dorvent", "&3 f9.dorvent", "&4 f8.dorvent",
                                                  "&5 f7.dorvent", "&6 f6.dorvent", "&7 f4.dorvent", "&8 f3.dorvent"}));
 
@@ -95,45 +101,57 @@ TEST_F(Documents, RecentFilesAreTheEightNewestAndAGoneOneDropsOut)
     control<QMenu>(*pipeline, "mzuijin")->actions()[2]->trigger();
     EXPECT_EQ(pipeline->windowTitle(), "管线计算 - f8.dorvent[*]");
 
-    // The next window, as on the next start, knows them too, and opens its dialogs in their folder.
+    // The next window, as on the next start, knows them too, and opens its dialogs in their folder;
+    // 另存为 offers the document's own file.
     frmguanxian next(&window.steamState());
     EXPECT_EQ(recentMenu(&next).first(), "&1 f8.dorvent");
-    QString shownFolder;
+    QStringList shown;
     QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [&shownFolder] {
+    QObject::connect(&answer, &QTimer::timeout, [&shown] {
         if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            shownFolder = dialog->directory().absolutePath();
+            shown << dialog->directory().absolutePath() + " " + QFileInfo(dialog->selectedFiles().value(0)).fileName();
             dialog->reject();
         }
     });
     answer.start(20);
-    next.findChild<QAction*>("mdakai")->trigger();
-    EXPECT_EQ(shownFolder, QDir(folder.path()).absolutePath());
+    for (const char* action : {"mdakai", "mdaochucsv"}) next.findChild<QAction*>(action)->trigger();
+    pipeline->findChild<QAction*>("mlingcun")->trigger();
+    const QString in = QDir(folder.path()).absolutePath() + " ";
+    EXPECT_EQ(shown, QStringList({in, in + "管线.csv", in + "f8.dorvent"}));
 }
 
 TEST_F(Documents, AFileDroppedOntoTheWindowOpensOnceChangesAreDealtWith)
 {
-    const auto drop = [this](const QString& path) {  // whether the window takes it
+    // Dropped onto a widget of the window: whether it takes the drop. File managers send the path as text too.
+    const auto drop = [](const QStringList& paths, QWidget* onto) {
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(path)});
-        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QList<QUrl> urls;
+        for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
+        data.setUrls(urls);
+        data.setText(paths.join('\n'));
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         enter.setAccepted(false);
-        QApplication::sendEvent(pipeline, &enter);
+        QApplication::sendEvent(onto, &enter);
         if (!enter.isAccepted()) return false;
-        QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(pipeline, &dropped);
+        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(onto, &dropped);
         QCoreApplication::processEvents();
         return true;
     };
     const QString path = copyOf(folder.filePath("dropped.dorvent"));
-    EXPECT_FALSE(drop(written(folder.filePath("notes.txt"), "250")));
+    EXPECT_FALSE(drop({written(folder.filePath("notes.txt"), "250")}, pipeline));
+    EXPECT_FALSE(drop({path, path}, pipeline));  // which of them?
     pipeline->model()->setData(labelCell(pipeline), "typed");
-    EXPECT_TRUE(drop(path));
+    EXPECT_TRUE(drop({path}, pipeline));
     EXPECT_EQ(labelOf(pipeline), "typed");  // 取消
     EXPECT_EQ(messages.texts, QStringList({"管线“未命名”有未保存的修改。是否保存？"}));
     messages.answer = SaveChoice::discard;
-    EXPECT_TRUE(drop(path));
-    EXPECT_EQ(std::pair(labelOf(pipeline), pipeline->windowTitle()), std::pair(QString("A-B"), QString("管线计算 - dropped.dorvent[*]")));
+    auto* project = control<QLineEdit>(*pipeline, "txtxiangmu");
+    EXPECT_TRUE(drop({path}, project));  // the window opens it; the box takes no path as text
+    EXPECT_EQ(std::tuple(labelOf(pipeline), pipeline->windowTitle(), project->text()),
+              std::tuple(QString("A-B"), QString("管线计算 - dropped.dorvent[*]"), QString("例题：DN200 架空管段")));
+    EXPECT_TRUE(drop({copyOf(folder.filePath("UPPER.DORVENT"))}, pipeline));
+    EXPECT_EQ(pipeline->windowTitle(), "管线计算 - UPPER.DORVENT[*]");
 }
 
 TEST_F(Documents, TheWindowKeepsItsSizeAndSplitters)
@@ -216,53 +234,107 @@ struct Probe {
 
 TEST(Recovery, KilledProgramsOfferTheirDocumentsAsTheyWereAtTheLastAutosave)
 {
+    EXPECT_EQ(autosaveSeconds(), 60);
     QTemporaryDir folder;
     const QString data = folder.filePath("data");
-    const QString a = copyOf(folder.filePath("a.dorvent")), b = copyOf(folder.filePath("b.dorvent"));
-    Probe first("crash", a, data), second("crash", b, data);
-    ASSERT_EQ(std::pair(first.lines.size(), second.lines.size()), std::pair(qsizetype(2), qsizetype(2)))
+    const QString a = copyOf(folder.filePath("a.dorvent")), b = copyOf(folder.filePath("b.dorvent")),
+                  c = copyOf(folder.filePath("c.dorvent"));
+    Probe first("crash", a, data), second("crash", b, data), third("crash", c, data);
+    ASSERT_EQ(first.lines.size() + second.lines.size() + third.lines.size(), 6)
         << first.process.readAllStandardError().toStdString();
     const DataFolder theirs(data);
     EXPECT_TRUE(leftCopies().empty());  // while they run, their copies are their own
-    for (Probe* probe : {&first, &second}) {
+    for (Probe* probe : {&first, &second, &third}) {
         ::kill(static_cast<pid_t>(probe->process.processId()), SIGKILL);
         probe->process.waitForFinished();
     }
+    // A copy of a program that still runs, listed before the others, is passed over.
+    const QString running = data + "/Dorvent/dorvent/recovery/!running";
+    QDir().mkpath(running);
+    QFile::copy(first.folder() + "/document.dorvent", running + "/document.dorvent");
+    QLockFile lock(running + "/lock");
+    ASSERT_TRUE(lock.tryLock(0));
 
-    struct : RecordingMessages {
+    struct : RecordingMessages {  // a is declined, b and c are recovered
         bool askToRecover(const QString& text, const QString& title) override
         {
             show(text, title);
-            return text.contains("b.dorvent");
+            return !text.contains("a.dorvent");
         }
     } messages;
     frmdorvent main;
     main.show();
     startWith(main, {});
-    const QRegularExpression offer("^管线“[ab]\\.dorvent”有未保存的修改，程序上次未能正常退出。\r\n"
+    const QRegularExpression offer("^管线“[abc]\\.dorvent”有未保存的修改，程序上次未能正常退出。\r\n"
                                    "自动保存于 20\\d\\d-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d。是否恢复？$");
-    ASSERT_EQ(messages.texts.size(), 2);
+    ASSERT_EQ(messages.texts.size(), 3);
     for (const QString& text : messages.texts) EXPECT_TRUE(offer.match(text).hasMatch()) << text.toStdString();
 
-    frmguanxian* recovered = main.pipelineWindow();
+    // Each recovered document in a window of its own, as it was at its program's last copy, unsaved.
+    const auto shownWindows = [] {
+        std::map<QString, frmguanxian*> shown;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* window = qobject_cast<frmguanxian*>(w); window != nullptr && window->isVisible()) shown[window->windowTitle()] = window;
+        }
+        return shown;
+    };
+    std::map<QString, frmguanxian*> windows = shownWindows();
+    ASSERT_EQ(windows.size(), 2);
     std::string error;
     PipelineDocument expected = *readDocumentFile(kExample, error);
     expected.segments[0].label = "自动保存前";
-    EXPECT_TRUE(recovered->isVisible());
-    EXPECT_EQ(recovered->model()->document(), expected);
-    EXPECT_EQ(std::pair(recovered->windowTitle(), recovered->isWindowModified()), std::pair(QString("管线计算 - b.dorvent[*]"), true));
+    for (const char* title : {"管线计算 - b.dorvent[*]", "管线计算 - c.dorvent[*]"}) {
+        frmguanxian* recovered = windows[title];
+        ASSERT_NE(recovered, nullptr) << title;
+        EXPECT_TRUE(recovered->isWindow() && recovered->isWindowModified());
+        EXPECT_EQ(recovered->model()->document(), expected);
+        EXPECT_TRUE(QFileInfo::exists(recovered->recoveryCopy().folder() + "/document.dorvent"));  // kept once more, now as ours
+    }
     EXPECT_EQ(bytesOf(b), bytesOf(kExample));  // saved only when the user saves
-    EXPECT_FALSE(QFileInfo::exists(first.folder()));
-    EXPECT_FALSE(QFileInfo::exists(second.folder()));
-    EXPECT_TRUE(QFileInfo::exists(recovered->recoveryCopy().folder() + "/document.dorvent"));  // kept once more, now as ours
+    for (const Probe* probe : {&first, &second, &third}) EXPECT_FALSE(QFileInfo::exists(probe->folder()));
+    EXPECT_TRUE(QFileInfo::exists(running + "/document.dorvent"));
+    // 管线计算 shows the window it has, recovered document and all.
+    main.findChild<QAction*>("m31")->trigger();
+    EXPECT_EQ(shownWindows(), windows);
 
-    // Undone back to the file, it has nothing left to recover; nor has the next start.
+    // Undone back to the file, a document has nothing left to recover; closed unsaved, neither.
+    frmguanxian* recovered = windows["管线计算 - b.dorvent[*]"];
     recovered->model()->undoStack()->undo();
     EXPECT_TRUE(recovered->recoveryCopy().folder().isEmpty());
+    messages.answer = SaveChoice::discard;
+    EXPECT_TRUE(windows["管线计算 - c.dorvent[*]"]->close());
+    lock.unlock();
+    QDir(running).removeRecursively();
     messages.texts.clear();
     frmdorvent next;
     startWith(next, {});
     EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+TEST(Recovery, TheQuestionIsAnsweredByItsButtonsAlone)
+{
+    MessageService* previous = installMessageService(nullptr);
+    QList<bool> answers;
+    for (const QString choice : {"恢复", "放弃"}) {
+        bool escaped = false;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            if (!escaped) {  // Esc decides nothing: the box waits for one of its buttons
+                QTest::keyClick(box, Qt::Key_Escape);
+                escaped = true;
+                return;
+            }
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->text() == choice) button->click();
+            }
+        });
+        timer.start(20);
+        answers << askToRecover("管线“a.dorvent”……是否恢复？", "恢复管线");
+    }
+    installMessageService(previous);
+    EXPECT_EQ(answers, QList<bool>({true, false}));
 }
 
 TEST(Recovery, AProgramThatClosesInOrderLeavesNoCopy)

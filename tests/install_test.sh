@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs the built programs into a temporary prefix and checks what a desktop needs, then builds
-# the Debian package and checks its dependencies and that its programs start. Argument: build dir.
+# the Debian package and checks its dependencies and that its programs start. Arguments: the
+# build folder, docs/examples.
 set -euo pipefail
 build=$1
+examples=$2
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -25,14 +27,15 @@ done
 update-mime-database "$share/mime"
 update-desktop-database "$share/applications"
 mkdir -p "$tmp/home" "$tmp/config"
-printf '{\n  "format": "dorvent-pipeline",\n  "version": 2\n}\n' >"$tmp/main.dorvent"
+cp "$examples/worked-case.dorvent" "$tmp/main.dorvent"
 cp "$tmp/main.dorvent" "$tmp/no-extension"
+echo '{}' >"$tmp/empty.dorvent"
 xdg() {
     env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u KDE_FULL_SESSION -u GNOME_DESKTOP_SESSION_ID \
         XDG_DATA_HOME="$tmp/home" XDG_DATA_DIRS="$share" XDG_CONFIG_HOME="$tmp/config" XDG_CONFIG_DIRS="$tmp/config" \
         xdg-mime query "$@"
 }
-for file in main.dorvent no-extension; do
+for file in main.dorvent no-extension empty.dorvent; do
     type=$(xdg filetype "$tmp/$file")
     [ "$type" = application/x-dorvent-pipeline ] || fail "$file is of type $type"
 done
@@ -58,14 +61,17 @@ QT_QPA_PLATFORM=offscreen timeout 2 "$tmp/root/usr/bin/dorvent" 2>/dev/null
 status=$?
 set -e
 [ "$status" -eq 124 ] || fail "the packaged program ended with status $status"
-# Handed a file, or one that is not there: it starts all the same (a message box waits for the latter).
-for file in "$tmp/main.dorvent" "$tmp/missing.dorvent"; do
+# Started as the file manager starts it, with a file, or one that is not there: it runs all the
+# same (a message box waits for the latter), and the file it opened is first among its recent ones.
+command=$(sed -n 's/^Exec=//p' "$share/applications/org.dorvent.Dorvent.desktop")
+for file in "$tmp/missing.dorvent" "$tmp/main.dorvent"; do
     set +e
-    QT_QPA_PLATFORM=offscreen XDG_DATA_HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/config" \
-        timeout 2 "$tmp/root/usr/bin/dorvent" "$file" 2>/dev/null
+    PATH="$tmp/root/usr/bin:$PATH" QT_QPA_PLATFORM=offscreen XDG_DATA_HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/config" \
+        timeout 2 ${command/\%f/$file} 2>/dev/null
     status=$?
     set -e
     [ "$status" -eq 124 ] || fail "the packaged program, given $file, ended with status $status"
 done
+grep -q "^recentFiles=$tmp/main.dorvent\$" "$tmp/config/Dorvent/dorvent.conf" || fail "the file handed over was not opened"
 env -u DISPLAY -u WAYLAND_DISPLAY "$tmp/root/usr/bin/dorvent-calc" --version >/dev/null || fail "the packaged dorvent-calc does not start"
 echo "installed files, desktop entry, metainfo, icons and package: all in order"

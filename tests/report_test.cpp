@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QFile>
 #include <QBuffer>
@@ -8,6 +10,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <filesystem>
 
 #include "guitest.h"
 #include "mainwin/songfont.h"
@@ -229,6 +232,13 @@ TEST(FileWrite, AFailedWriteLeavesTheOldFileAsItWas)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "old");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"old.csv"}));
+    // A device is written in place and stays a device; a named pipe, which could wait for ever, is refused.
+    EXPECT_TRUE(writeAtomically("/dev/null", QByteArray("bytes")));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+    const QString pipe = folder.filePath("pipe");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    EXPECT_FALSE(writeAtomically(pipe, QByteArray("bytes")));
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe.toStdString()));
 }
 
 TEST(ProfileChart, ShadesFlaggedSegmentsAsBandsAndNamesWhereItStopped)
