@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "pipeline/networklayout.h"
 #include "pipeline/pipecompute.h"
 
 namespace dorvent {
@@ -14,131 +15,8 @@ namespace {
 constexpr std::string_view kNoStartMessage = "未计算：起点状态不能计算";
 constexpr std::string_view kAfterFailureMessage = "未计算：上游管段未算出";
 
-std::string quoted(const std::string& name) { return "“" + name + "”"; }
-
-/// The tree the pipes form: every node fed by one pipe, all reached from the source. Pipes that
-/// do not fit it keep why, at the cell that is to blame.
-class Layout {
-public:
-    explicit Layout(const PipelineDocument& document);
-
-    std::vector<std::string> names;                     // of the nodes, in the order the pipes name them
-    std::optional<std::size_t> source;
-    std::vector<std::size_t> order;                     // the pipes of the tree, each after the one feeding it
-    std::vector<std::vector<std::size_t>> leaving;      // of each node: the pipes of the tree that leave it
-    std::vector<std::optional<std::size_t>> feed;       // of each node: the pipe of the tree that feeds it
-    std::vector<std::optional<std::pair<SegmentField, std::string>>> faults;  // of each pipe
-    std::vector<const NetworkNode*> data;               // of each node: what the document holds for it
-
-    std::optional<std::size_t> indexOf(const std::string& name) const
-    {
-        const auto it = index_.find(name);
-        return it == index_.end() ? std::nullopt : std::optional(it->second);
-    }
-
-private:
-    std::map<std::string, std::size_t, std::less<>> index_;
-};
-
-Layout::Layout(const PipelineDocument& document)
-    : names(nodeNames(document)), leaving(names.size()), feed(names.size()), faults(document.segments.size()),
-      data(names.size(), nullptr)
-{
-    for (std::size_t n = 0; n < names.size(); ++n) index_[names[n]] = n;
-    for (const NetworkNode& node : document.nodes) {
-        if (const auto n = indexOf(node.name)) data[*n] = &node;
-    }
-    const std::size_t count = document.segments.size();
-
-    // Each pipe on its own: both ends named, and not the same.
-    std::vector<std::vector<std::size_t>> from(names.size());  // every sound pipe that leaves a node
-    std::vector<bool> fed(names.size(), false);
-    for (std::size_t i = 0; i < count; ++i) {
-        const PipelineSegment& s = document.segments[i];
-        if (s.from.empty()) {
-            faults[i] = {SegmentField::from, "请输入起点"};
-        } else if (s.to.empty()) {
-            faults[i] = {SegmentField::to, "请输入终点"};
-        } else if (s.from == s.to) {
-            faults[i] = {SegmentField::to, "管段的起点与终点相同"};
-        } else {
-            from[*indexOf(s.from)].push_back(i);
-            fed[*indexOf(s.to)] = true;
-        }
-    }
-    // The source: the node no pipe feeds that the first such pipe leaves.
-    for (std::size_t i = 0; i < count && !source; ++i) {
-        if (!faults[i] && !fed[*indexOf(document.segments[i].from)]) source = indexOf(document.segments[i].from);
-    }
-    if (!source) {
-        for (auto& fault : faults) {
-            if (!fault) fault = {SegmentField::from, "管网没有汽源：每个节点都有管段供汽（本程序只计算枝状管网）"};
-        }
-        return;
-    }
-
-    // Out from the source, breadth first and in table order, without recursion however deep.
-    std::vector<bool> reached(names.size(), false), placed(count, false);
-    reached[*source] = true;
-    std::deque<std::size_t> queue{*source};
-    while (!queue.empty()) {
-        const std::size_t node = queue.front();
-        queue.pop_front();
-        for (const std::size_t i : from[node]) {
-            placed[i] = true;
-            const std::size_t to = *indexOf(document.segments[i].to);
-            if (reached[to]) {
-                faults[i] = {SegmentField::to, "节点" + quoted(names[to]) + "由多根管段供汽：本程序只计算枝状管网"};
-                continue;
-            }
-            reached[to] = true;
-            feed[to] = i;
-            leaving[node].push_back(i);
-            order.push_back(i);
-            queue.push_back(to);
-        }
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-        if (faults[i] || placed[i]) continue;
-        const std::size_t to = *indexOf(document.segments[i].to);
-        faults[i] = reached[to] ? std::pair(SegmentField::to, "节点" + quoted(names[to]) + "由多根管段供汽：本程序只计算枝状管网")
-                                : std::pair(SegmentField::from, "管段未与汽源" + quoted(names[*source]) + "相连");
-    }
-}
-
-/// The flow of every pipe of the tree, from the ends towards the source: typed, or the demand of
-/// its end node and the flows of the pipes leaving that node.
-std::vector<PipeFlow> flowsOf(const PipelineDocument& document, const Layout& layout)
-{
-    std::vector<PipeFlow> flows(document.segments.size());
-    for (auto it = layout.order.rbegin(); it != layout.order.rend(); ++it) {
-        const PipelineSegment& s = document.segments[*it];
-        PipeFlow& flow = flows[*it];
-        if (s.flow) {
-            flow.value = s.flow;
-            continue;
-        }
-        const std::size_t to = *layout.indexOf(s.to);
-        const NetworkNode* node = layout.data[to];
-        const std::vector<std::size_t>& below = layout.leaving[to];
-        if (node != nullptr && node->notNumbers.count("demand") != 0) {
-            flow.missing = "节点" + quoted(s.to) + "的用汽量不是数值";
-        } else if ((node == nullptr || !node->demand) && below.empty()) {
-            flow.missing = "请输入蒸汽流量或节点" + quoted(s.to) + "的用汽量";
-        } else if (std::any_of(below.begin(), below.end(), [&flows](std::size_t i) { return !flows[i].value; })) {
-            flow.missing = "请输入蒸汽流量：节点" + quoted(s.to) + "下游的流量不全";
-        } else {
-            double sum = node != nullptr && node->demand ? *node->demand : 0.0;
-            for (const std::size_t i : below) sum += *flows[i].value;
-            flow.value = sum;
-            flow.summed = true;
-        }
-    }
-    return flows;
-}
-
 /// The state and the margins of every node.
-void nodeResults(const PipelineDocument& document, const Layout& layout, PipelineResult& result,
+void nodeResults(const PipelineDocument& document, const NetworkLayout& layout, PipelineResult& result,
                  const std::vector<std::optional<SteamState>>& states)
 {
     for (std::size_t n = 0; n < layout.names.size(); ++n) {
@@ -174,7 +52,7 @@ void nodeResults(const PipelineDocument& document, const Layout& layout, Pipelin
 /// The critical consumer (最不利用户) among the nodes that take steam (the ends of the tree, and
 /// any node with a demand or requirements): the first that gets none, else the one with the least
 /// pressure margin, else the one with the least pressure.
-std::optional<std::size_t> criticalConsumer(const Layout& layout, const std::vector<NodeRun>& nodes)
+std::optional<std::size_t> criticalConsumer(const NetworkLayout& layout, const std::vector<NodeRun>& nodes)
 {
     std::optional<std::size_t> least;
     const auto key = [](const NodeRun& node) {
@@ -198,7 +76,7 @@ PipelineResult calculateNetwork(const PipelineDocument& document)
 {
     PipelineResult result;
     result.network = true;
-    const Layout layout(document);
+    const NetworkLayout layout(document);
     const std::vector<PipeFlow> flows = flowsOf(document, layout);
     result.segments.resize(document.segments.size());
     for (std::size_t i = 0; i < document.segments.size(); ++i) {
