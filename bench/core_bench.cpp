@@ -18,6 +18,7 @@
 #include "numtext/formatnumber.h"
 #include "numtext/readnumber.h"
 #include "pipeline/pipelinecalc.h"
+#include "pipeline/pipesizing.h"
 #include "pipes/chosenpipe.h"
 #include "pipes/proposal.h"
 #include "segment/segmentcommand.h"
@@ -256,6 +257,21 @@ void BM_network(benchmark::State& state)
     }
 }
 BENCHMARK(BM_network)->Arg(250)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond)->Apply([](auto* b) { repeated(b); });
+
+// Automatic sizing of a network: the argument is the count of pipes.
+void BM_sizing(benchmark::State& state)
+{
+    std::array<PipelineDocument, 2> networks = {sizingNetwork(static_cast<int>(state.range(0))),
+                                                sizingNetwork(static_cast<int>(state.range(0)))};
+    networks[1].startPressure = 10.000001;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const SizingResult result = sizeNetwork(cycle(networks, i));
+        if (result.outcome != SizingOutcome::sized) state.SkipWithError("the network was not sized");
+        benchmark::DoNotOptimize(result.massAfter);
+    }
+}
+BENCHMARK(BM_sizing)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Apply([](auto* b) { repeated(b); });
 
 /// Keeps the median of every case, to set quyu2 against the naive evaluation of the same run.
 class MedianReporter : public benchmark::ConsoleReporter {

@@ -31,4 +31,16 @@ inline PipelineDocument spineNetwork(int pipes)
     return network;
 }
 
+/// The same network for automatic sizing: every pipe DN100 to begin with, and every tenth
+/// consumer, and the last, needing 8.5 MPa.
+inline PipelineDocument sizingNetwork(int pipes)
+{
+    PipelineDocument network = spineNetwork(pipes);
+    for (PipelineSegment& pipe : network.segments) pipe.dn = 100;
+    for (std::size_t i = 0; i < network.nodes.size(); ++i) {
+        if (i % 10 == 9 || i + 1 == network.nodes.size()) network.nodes[i].requiredPressure = 8.5;
+    }
+    return network;
+}
+
 }  // namespace dorvent::bench

@@ -29,6 +29,7 @@ struct PipelineSegment {
     std::string from{};                    ///< the node it leaves (起点); empty in a series main
     std::string to{};                      ///< the node it feeds (终点); empty in a series main
     int dn = 0;                          ///< catalogue nominal diameter [mm]; 0 for a pipe of one's own
+    bool fixed = false;                  ///< 固定: automatic sizing keeps its pipe
     std::optional<double> outerDiameter{}; ///< [mm], a pipe of one's own only
     std::optional<double> wall{};          ///< wall thickness [mm], a pipe of one's own only
     std::optional<double> length{};        ///< [m]

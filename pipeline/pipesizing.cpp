@@ -1,0 +1,483 @@
+#include "pipeline/pipesizing.h"
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+#include <queue>
+
+#include "numtext/formatnumber.h"
+#include "pipeline/networkcalc.h"
+#include "pipeline/nodetable.h"
+#include "pipeline/pipelinetable.h"
+#include "pipeline/sizingtrial.h"
+#include "pipes/proposal.h"
+
+namespace dorvent {
+namespace {
+
+/// One sized pipe some sizes larger or smaller, with the pipes above or below it that telescoping
+/// makes follow it.
+struct Move {
+    SizeChanges changes;
+    double massChange = 0;  // [kg]
+};
+
+class Search {
+public:
+    Search(SizingTrial& trial, const SizingOptions& options) : trial_(trial), options_(options) { bounds(); }
+
+    /// The sizes that telescoping leaves a pipe between the pipes of its own that stand above
+    /// and below it: the lowest and the highest; the lowest above the highest where they clash.
+    int lowest(std::size_t pipe) const { return low_[pipe]; }
+    int highest(std::size_t pipe) const { return high_[pipe]; }
+
+    /// Where the next phase's progress lies in the whole, from and how much of it.
+    void phase(double from, double span)
+    {
+        from_ = from;
+        span_ = span;
+    }
+    void startSmall();
+    void startLarge();
+    /// Greedy: the move that removes the most shortfall per kilogram, until nothing is short or
+    /// no move helps. False when cancelled.
+    bool growUntilServed();
+    /// Every sized pipe as small as it can be while everything stays served. False when cancelled.
+    bool shrinkWhileServed();
+    /// From served sizes: one pipe a size smaller, the shortfall mended by the others, or a size
+    /// larger, the others shrunk; kept when lighter, until none is or the work allowed is done.
+    /// False when cancelled.
+    bool improve();
+
+private:
+    void bounds();
+    std::optional<Move> larger(std::size_t pipe, int steps = 1) const;
+    /// A move of one pipe, with the shortfall it removes per kilogram of steel it adds.
+    struct Scored {
+        double score;
+        double gain;
+        std::size_t pipe;
+        bool grow;
+        Move move;
+    };
+    std::optional<Scored> scored(std::size_t pipe, bool grow);
+    std::optional<Move> smaller(std::size_t pipe, int steps = 1) const;
+    double massChange(std::size_t pipe, int size) const
+    {
+        return trial_.length(pipe) *
+               (SizingTrial::massPerMetreOf(size) - SizingTrial::massPerMetreOf(trial_.size(pipe)));
+    }
+    bool goOn(double fraction) const
+    {
+        // Steps within steps report where the outer one is; the bar never goes back.
+        reported_ = std::max(reported_, from_ + span_ * fraction);
+        return !options_.progress || options_.progress(reported_);
+    }
+
+    SizingTrial& trial_;
+    const SizingOptions& options_;
+    std::vector<int> low_, high_;
+    double from_ = 0, span_ = 1;
+    mutable double reported_ = 0;
+    std::optional<std::size_t> held_;  // the pipe that improve() has just moved
+};
+
+/// The smallest size whose outer diameter is at least D; one past the last when there is none.
+int sizeFor(double D)
+{
+    const auto& sizes = sizesAscending();
+    int size = 0;
+    while (size < static_cast<int>(sizes.size()) && sizes[static_cast<std::size_t>(size)].waijing < D) ++size;
+    return size;
+}
+
+void Search::bounds()
+{
+    const std::size_t count = trial_.document().segments.size();
+    low_.assign(count, 0);
+    high_.assign(count, 0);
+    for (const std::size_t i : trial_.sizedPipes()) high_[i] = trial_.largest(i);
+    if (!options_.telescoping) return;
+    // Down from the source: a pipe of one's own or a fixed pipe bounds the sized pipes below it.
+    for (const std::size_t i : trial_.layout().order) {
+        if (!trial_.isSized(i)) continue;
+        const std::optional<std::size_t> feed = trial_.parent(i);
+        if (!feed) continue;
+        const int cap = trial_.isSized(*feed) ? high_[*feed] : sizeFor(trial_.outerDiameter(*feed) + 1e-9) - 1;
+        high_[i] = std::min(high_[i], cap);
+    }
+    // Up towards it: every sized pipe at least as large as the pipes below it.
+    const auto& order = trial_.layout().order;
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        if (!trial_.isSized(*it)) continue;
+        for (const std::size_t child : trial_.children(*it)) {
+            const int need = trial_.isSized(child) ? low_[child] : sizeFor(trial_.outerDiameter(child) - 1e-9);
+            low_[*it] = std::max(low_[*it], need);
+        }
+    }
+}
+
+void Search::startSmall()
+{
+    // The velocity at the source's state, the densest steam of the network: no smaller size
+    // keeps it anywhere. Judged at each pipe's own start, where a pipe too small upstream has
+    // left little pressure, every pipe downstream would look as if it needed a large size.
+    SteamState source;
+    startStateOf(trial_.document(), source);
+    trial_.sizeForward([this, &source](std::size_t pipe, const SteamState&) {
+        const SteamState& start = source;
+        const float dn0 = sizesAscending()[0].dn;
+        int size = std::min(low_[pipe], high_[pipe]);
+        for (; size < high_[pipe]; ++size) {
+            const auto v = trial_.startVelocity(pipe, start, size);
+            const float dn = size >= 0 ? sizesAscending()[static_cast<std::size_t>(size)].dn : dn0;
+            if (v && *v <= velocityBand(dn).highest) break;
+        }
+        return std::max(size, 0);
+    });
+    if (!options_.telescoping) return;
+    // Feeds at least as large as what they feed.
+    std::vector<int> sizes = trial_.sizes();
+    const auto& order = trial_.layout().order;
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        if (!trial_.isSized(*it)) continue;
+        for (const std::size_t child : trial_.children(*it)) {
+            if (trial_.isSized(child)) sizes[*it] = std::max(sizes[*it], std::min(sizes[child], high_[*it]));
+        }
+    }
+    trial_.setSizes(sizes);
+}
+
+void Search::startLarge()
+{
+    std::vector<int> sizes = trial_.sizes();
+    for (const std::size_t i : trial_.sizedPipes()) sizes[i] = std::max(high_[i], 0);
+    trial_.setSizes(sizes);
+}
+
+std::optional<Move> Search::larger(std::size_t pipe, int steps) const
+{
+    const int size = trial_.size(pipe) + steps;
+    if (size > high_[pipe]) return std::nullopt;
+    Move move{{{pipe, size}}, massChange(pipe, size)};
+    if (!options_.telescoping) return move;
+    double D = SizingTrial::outerDiameterOf(size);
+    for (auto feed = trial_.parent(pipe); feed && trial_.outerDiameter(*feed) < D; feed = trial_.parent(*feed)) {
+        const int up = sizeFor(D);
+        if (!trial_.isSized(*feed) || up > high_[*feed]) return std::nullopt;
+        move.changes.emplace_back(*feed, up);
+        move.massChange += massChange(*feed, up);
+        D = SizingTrial::outerDiameterOf(up);
+    }
+    return move;
+}
+
+std::optional<Move> Search::smaller(std::size_t pipe, int steps) const
+{
+    const int size = trial_.size(pipe) - steps;
+    if (size < std::max(low_[pipe], 0)) return std::nullopt;
+    Move move{{{pipe, size}}, massChange(pipe, size)};
+    if (!options_.telescoping) return move;
+    // The pipes it feeds follow it down, as far as they must.
+    for (std::size_t k = 0; k < move.changes.size(); ++k) {
+        const double D = SizingTrial::outerDiameterOf(move.changes[k].second);
+        for (const std::size_t child : trial_.children(move.changes[k].first)) {
+            if (trial_.outerDiameter(child) <= D) continue;
+            const int down = sizeFor(D + 1e-9) - 1;
+            if (!trial_.isSized(child) || down < std::max(low_[child], 0)) return std::nullopt;
+            move.changes.emplace_back(child, down);
+            move.massChange += massChange(child, down);
+        }
+    }
+    return move;
+}
+
+std::optional<Search::Scored> Search::scored(std::size_t pipe, bool grow)
+{
+    if (pipe == held_) return std::nullopt;
+    const auto rate = [this, pipe, grow](const Move& move) -> std::optional<Scored> {
+        const double gain = trial_.shortfall().amount - trial_.shortfallWith(move.changes).amount;
+        if (gain <= 1e-12) return std::nullopt;
+        // A move that saves steel as well comes first.
+        const double score = move.massChange <= 0 ? std::numeric_limits<double>::infinity() : gain / move.massChange;
+        return Scored{score, gain, pipe, grow, move};
+    };
+    // Where one size more or less does not help (a pipe that fails at either), several may.
+    for (int steps = 1; const auto move = grow ? larger(pipe, steps) : smaller(pipe, steps); ++steps) {
+        if (auto found = rate(*move)) return found;
+    }
+    return std::nullopt;
+}
+
+bool Search::growUntilServed()
+{
+    // Lazily: a move's score is taken again only when it comes to the top, since a move seldom
+    // gains more once others have been made.
+    const auto lower = [](const Scored& a, const Scored& b) { return a.score < b.score || (a.score == b.score && a.gain < b.gain); };
+    std::priority_queue<Scored, std::vector<Scored>, decltype(lower)> moves(lower);
+    const auto scoreAll = [&] {
+        const std::vector<bool> shortBelow = trial_.shortBelow();
+        for (const std::size_t i : trial_.sizedPipes()) {
+            if (!shortBelow[i]) continue;
+            for (const bool grow : {false, true}) {
+                if (auto move = scored(i, grow)) moves.push(std::move(*move));
+            }
+        }
+    };
+    const double startAmount = trial_.shortfall().amount;
+    while (!trial_.shortfall().met()) {
+        if (!goOn(std::clamp(1 - trial_.shortfall().amount / startAmount, 0.0, 1.0))) return false;
+        if (moves.empty()) scoreAll();
+        if (moves.empty()) return true;
+        const Scored top = moves.top();
+        moves.pop();
+        auto now = scored(top.pipe, top.grow);
+        if (!now) continue;
+        if (!moves.empty() && lower(*now, moves.top())) {
+            moves.push(std::move(*now));
+            continue;
+        }
+        trial_.apply(now->move.changes);
+        for (const bool grow : {false, true}) {
+            if (auto move = scored(top.pipe, grow)) moves.push(std::move(*move));
+        }
+    }
+    return true;
+}
+
+bool Search::shrinkWhileServed()
+{
+    for (bool changed = true; changed;) {
+        changed = false;
+        std::vector<std::size_t> pipes = trial_.sizedPipes();
+        // The heaviest saving first.
+        std::vector<double> saving(trial_.document().segments.size(), 0);
+        for (const std::size_t i : pipes) {
+            if (const auto move = smaller(i)) saving[i] = -move->massChange;
+        }
+        std::stable_sort(pipes.begin(), pipes.end(), [&saving](std::size_t a, std::size_t b) { return saving[a] > saving[b]; });
+        for (std::size_t k = 0; k < pipes.size(); ++k) {
+            if (!goOn(static_cast<double>(k) / static_cast<double>(pipes.size()))) return false;
+            if (pipes[k] == held_) continue;
+            for (auto move = smaller(pipes[k]); move && trial_.shortfallWith(move->changes).met(); move = smaller(pipes[k])) {
+                trial_.apply(move->changes);
+                changed = true;
+            }
+        }
+    }
+    return true;
+}
+
+bool Search::improve()
+{
+    // The work allowed, about half a second: the gains it brings are largest on small networks.
+    constexpr long kMostComputations = 60000;
+    const long budget = trial_.computations() + kMostComputations;
+    for (bool lighter = true; lighter;) {
+        lighter = false;
+        const std::vector<std::size_t> pipes = trial_.sizedPipes();
+        for (std::size_t k = 0; k < pipes.size(); ++k) {
+            for (const bool grow : {false, true}) {
+                const std::optional<Move> kick = grow ? larger(pipes[k]) : smaller(pipes[k]);
+                if (!kick || trial_.computations() > budget) continue;
+                if (!goOn(static_cast<double>(k) / static_cast<double>(pipes.size()))) return false;
+                const std::vector<int> before = trial_.sizes();
+                const double mass = trial_.mass();
+                held_ = pipes[k];
+                trial_.apply(kick->changes);
+                const bool done = grow ? shrinkWhileServed() : growUntilServed() && shrinkWhileServed();
+                held_.reset();
+                if (!done) return false;
+                if (trial_.shortfall().met() && trial_.mass() < mass - 1e-6) {
+                    lighter = true;
+                } else {
+                    trial_.setSizes(before);
+                }
+            }
+        }
+    }
+    // The pipe held in the last kick may be shrinkable now.
+    return shrinkWhileServed();
+}
+
+std::string pipeName(const PipelineDocument& document, std::size_t pipe)
+{
+    const std::string& label = document.segments[pipe].label;
+    return "管段 " + std::to_string(pipe + 1) + (label.empty() ? "" : "“" + printable(label) + "”");
+}
+
+std::string dnName(int dn) { return dn == 0 ? std::string(kOwnPipeName) : "DN" + std::to_string(dn); }
+
+/// Input faults that no size mends: a text or a gap in an input, a refused input.
+bool isInputFault(const PipelineSegment& s, const SegmentRun& run)
+{
+    switch (run.field) {
+    case SegmentField::none: return false;
+    case SegmentField::heatLoss: return s.heatLossSource == HeatLossSource::typed;
+    default: return true;
+    }
+}
+
+/// Why the network cannot be computed as it stands; empty when it can.
+std::vector<std::string> startProblems(const PipelineDocument& document)
+{
+    if (!isNetwork(document)) return {"自动选管只用于管网：请输入各管段的起点和终点"};
+    const PipelineResult result = calculateNetwork(document);
+    if (!result.topologyMessage.empty()) return {result.topologyMessage};
+    if (!result.startMessage.empty()) return {"起点状态：" + result.startMessage};
+    std::vector<std::string> problems;
+    for (std::size_t i = 0; i < document.segments.size(); ++i) {
+        const SegmentRun& run = result.segments[i];
+        if (run.status == SegmentStatus::failed && isInputFault(document.segments[i], run)) {
+            problems.push_back(pipeName(document, i) + "：" + run.message);
+        }
+    }
+    return problems;
+}
+
+/// Who cannot be served at the closest sizes found, and why; the largest sizes tell whether
+/// a pressure could be had at all.
+std::vector<std::string> unservedProblems(SizingTrial& trial, const Search& search, const std::vector<int>& closest)
+{
+    const PipelineDocument& d = trial.document();
+    std::vector<std::string> problems;
+    for (const std::size_t i : trial.sizedPipes()) {
+        if (search.lowest(i) > search.highest(i)) {
+            problems.push_back(pipeName(d, i) + "：下游固定的管道比上游固定的管道大，管径沿流向不增大时无管径可选");
+        }
+    }
+    std::vector<int> largest = trial.sizes();
+    for (const std::size_t i : trial.sizedPipes()) largest[i] = std::max(search.highest(i), 0);
+    trial.setSizes(largest);
+    std::vector<std::optional<double>> largestPressure(d.segments.size());
+    for (const std::size_t i : trial.layout().order) {
+        if (trial.run(i).status == SegmentStatus::computed) largestPressure[i] = trial.run(i).pend;
+    }
+    trial.setSizes(closest);
+    for (const std::size_t i : trial.layout().order) {
+        const SegmentRun& run = trial.run(i);
+        if (trial.penaltyOf(i) <= 0 || run.status == SegmentStatus::notComputed) continue;
+        if (run.status == SegmentStatus::failed) {
+            problems.push_back(pipeName(d, i) + "：" + run.message);
+            continue;
+        }
+        const VelocityBand band = velocityBand(static_cast<float>(d.segments[i].dn));
+        if (trial.isSized(i) && run.velocity > band.highest) {
+            problems.push_back(pipeName(d, i) + "：取 " + dnName(d.segments[i].dn) + " 时起点流速 " +
+                               formatFixed(run.velocity, 3) + " m/s 仍高于允许的 " + formatShortest(band.highest) +
+                               " m/s，更大的管径" + (trial.size(i) < trial.largest(i) ? "比上游管道大" : "没有热损失数据或不在目录中"));
+        }
+        const std::string& name = trial.layout().names[*run.toNode];
+        if (const NetworkNode* node = trial.layout().data[*run.toNode]) {
+            if (node->requiredPressure && run.pend < *node->requiredPressure) {
+                const auto& most = largestPressure[i];
+                problems.push_back(
+                    "用户“" + printable(name) + "”：" +
+                    (most && *most >= *node->requiredPressure
+                         ? "压力只有 " + formatFixed(run.pend, 3) + " MPa，低于要求的 " + formatShortest(*node->requiredPressure) +
+                               " MPa；加大管径使其他要求不能满足"
+                         : "即使其路径上可选的管段都取最大管径，压力也" +
+                               (most ? "只有 " + formatFixed(*most, 3) + " MPa" : std::string("不能算出")) + "，低于要求的 " +
+                               formatShortest(*node->requiredPressure) + " MPa"));
+            }
+            if (node->requiredTemperature && run.tend < *node->requiredTemperature) {
+                problems.push_back("用户“" + printable(name) + "”：温度只有 " + formatFixed(run.tend, 3) + " ℃，低于要求的 " +
+                                   formatShortest(*node->requiredTemperature) + " ℃");
+            }
+        }
+        if (run.superheat && *run.superheat < d.superheatMargin) {
+            problems.push_back("节点“" + printable(name) + "”：过热度只有 " + formatFixed(*run.superheat, 3) + " ℃，低于裕量 " +
+                               formatShortest(d.superheatMargin) + " ℃");
+        }
+    }
+    if (problems.empty()) problems.emplace_back("没有一组管径能满足全部要求");
+    return problems;
+}
+
+/// Whether the ordinary calculation finds the sized network served.
+bool verified(const SizingTrial& trial)
+{
+    const PipelineResult result = calculateNetwork(trial.document());
+    if (!result.allComputed || !requirementsMet(result)) return false;
+    return std::none_of(trial.sizedPipes().begin(), trial.sizedPipes().end(), [&](std::size_t i) {
+        return result.segments[i].velocity > velocityBand(static_cast<float>(trial.document().segments[i].dn)).highest;
+    });
+}
+
+}  // namespace
+
+SizingResult sizeNetwork(const PipelineDocument& document, const SizingOptions& options)
+{
+    SizingResult result{.document = document};
+    result.problems = startProblems(document);
+    if (!result.problems.empty()) return result;
+
+    SizingTrial trial(document);
+    result.massBefore = trial.mass();
+    Search search(trial, options);
+    const SizingResult cancelled{.outcome = SizingOutcome::cancelled, .document = document};
+    // From the smallest sizes that keep the velocities, enlarged where something falls short.
+    search.phase(0, 0.3);
+    search.startSmall();
+    if (!search.growUntilServed()) return cancelled;
+    std::vector<int> closest = trial.sizes();
+    if (!trial.shortfall().met()) {
+        // Stuck: from the largest sizes once more, shrinking where that helps.
+        const Shortfall greedy = trial.shortfall();
+        search.startLarge();
+        if (!search.growUntilServed()) return cancelled;
+        if (!trial.shortfall().met() && trial.shortfall().amount >= greedy.amount) trial.setSizes(closest);
+        closest = trial.sizes();
+    }
+    std::optional<std::vector<int>> best;
+    if (trial.shortfall().met()) {
+        search.phase(0.3, 0.1);
+        if (!search.shrinkWhileServed()) return cancelled;
+        search.phase(0.4, 0.6);
+        if (!search.improve()) return cancelled;
+        best = trial.sizes();
+    }
+    if (best) trial.setSizes(*best);
+    if (!best || !verified(trial)) {
+        result.outcome = SizingOutcome::unservable;
+        result.problems = unservedProblems(trial, search, closest);
+    } else {
+        result.outcome = SizingOutcome::sized;
+        result.document = trial.document();
+    }
+    result.massAfter = result.outcome == SizingOutcome::sized ? trial.mass() : result.massBefore;
+    for (std::size_t i = 0; i < document.segments.size(); ++i) {
+        const PipelineSegment &before = document.segments[i], &after = result.document.segments[i];
+        const auto massOf = [](const PipelineSegment& s) {
+            const PipeSize* row = findCatalogueRow(s.dn);
+            return s.length.value_or(0) * (row != nullptr ? massPerMetre(row->waijing, row->bihou)
+                                                          : massPerMetre(s.outerDiameter.value_or(0), s.wall.value_or(0)));
+        };
+        result.pipes.push_back({.segment = i, .oldDn = before.dn, .newDn = after.dn, .kept = !trial.isSized(i),
+                                .massBefore = massOf(before), .massAfter = massOf(after)});
+    }
+    return result;
+}
+
+std::string sizingLines(const PipelineDocument& document, const SizingResult& result)
+{
+    std::string text;
+    switch (result.outcome) {
+    case SizingOutcome::cancelled: return "自动选管已取消\n";
+    case SizingOutcome::cannotStart: text = "自动选管不能进行：\n"; break;
+    case SizingOutcome::unservable: text = "自动选管：以下要求不能满足，管径未改：\n"; break;
+    case SizingOutcome::sized: text = "自动选管：每个节点都能得到所需的蒸汽参数\n"; break;
+    }
+    for (const std::string& problem : result.problems) text += problem + "\n";
+    if (result.outcome == SizingOutcome::cannotStart) return text;
+    for (const SizedPipe& pipe : result.pipes) {
+        const PipelineSegment& s = document.segments[pipe.segment];
+        text += pipeName(document, pipe.segment) + "（" + printable(s.from) + " → " + printable(s.to) + "）：" +
+                dnName(pipe.oldDn) +
+                (pipe.kept ? "，固定" : pipe.newDn == pipe.oldDn ? "，不变" : " → " + dnName(pipe.newDn)) + "\n";
+    }
+    text += "钢材总质量：" + formatFixed(result.massBefore, 1) + " kg → " + formatFixed(result.massAfter, 1) + " kg\n";
+    return text;
+}
+
+}  // namespace dorvent

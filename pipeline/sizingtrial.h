@@ -1,0 +1,108 @@
+#pragma once
+
+// The network's calculation as automatic sizing needs it: the sizes of some pipes changed, and
+// only the pipes downstream of the change computed again.
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "mainwin/steamstate.h"
+#include "pipeline/networklayout.h"
+#include "pipeline/pipecompute.h"
+#include "pipes/guanjing.h"
+
+namespace dorvent {
+
+/// The catalogue's pipes, smallest first; a size is an index into it.
+const std::vector<PipeSize>& sizesAscending();
+
+/// Steel mass of one metre of pipe [kg/m]: the ring of outer diameter D and wall s [mm] at
+/// 7850 kg/m³.
+double massPerMetre(double outerDiameter, double wall);
+
+/// Some pipes set to new sizes: (pipe, size) pairs.
+using SizeChanges = std::vector<std::pair<std::size_t, int>>;
+
+/// How far a set of sizes is from serving the network: zero only when every sized pipe keeps its
+/// velocity, every node its requirements and its superheat. The sum weighs 0.01 MPa, 1 ℃ and
+/// 1 m/s alike, and a pipe that cannot be computed as 100.
+struct Shortfall {
+    double amount = 0;
+    int pipes = 0;  ///< pipes that fall short
+    bool met() const { return pipes == 0; }
+};
+
+class SizingTrial {
+public:
+    /// The document's network in its own sizes; it must be a tree fed from a computable start.
+    explicit SizingTrial(const PipelineDocument& document);
+    SizingTrial(const SizingTrial&) = delete;  // the layout points into its own document
+    SizingTrial& operator=(const SizingTrial&) = delete;
+
+    const NetworkLayout& layout() const { return layout_; }
+    const PipelineDocument& document() const { return document_; }
+    /// Whether sizing chooses the pipe: a catalogue pipe of the tree that is not fixed.
+    bool isSized(std::size_t pipe) const { return largest_[pipe] >= 0; }
+    int size(std::size_t pipe) const { return size_[pipe]; }
+    /// The largest size the pipe can take: one the heat-loss table has, where it gives the loss.
+    int largest(std::size_t pipe) const { return largest_[pipe]; }
+    /// Outer diameter of the pipe as it now stands, or of a size [mm]; 0 for a pipe of one's own
+    /// without one.
+    double outerDiameter(std::size_t pipe) const;
+    static double outerDiameterOf(int size) { return sizesAscending()[static_cast<std::size_t>(size)].waijing; }
+    std::optional<std::size_t> parent(std::size_t pipe) const;
+    const std::vector<std::size_t>& children(std::size_t pipe) const;
+    /// The pipes sizing chooses, each after the pipe feeding it.
+    const std::vector<std::size_t>& sizedPipes() const { return sized_; }
+
+    const Shortfall& shortfall() const { return total_; }
+    /// Whether the pipe or a pipe downstream of it falls short.
+    std::vector<bool> shortBelow() const;
+    double penaltyOf(std::size_t pipe) const { return penalty_[pipe]; }
+    const SegmentRun& run(std::size_t pipe) const { return runs_[pipe]; }
+    double mass() const;
+    /// Steel mass of one metre of the pipe at a size [kg/m].
+    static double massPerMetreOf(int size);
+    double length(std::size_t pipe) const { return document_.segments[pipe].length.value_or(0); }
+
+    /// The shortfall the network would have with the changes, leaving it as it is.
+    Shortfall shortfallWith(const SizeChanges& changes);
+    void apply(const SizeChanges& changes);
+    /// Every sized pipe at once, computed from the source.
+    void setSizes(const std::vector<int>& sizes);
+    /// Sets the sized pipes from the source on, each to choose(pipe, its start state) once the
+    /// pipes before it are computed.
+    void sizeForward(const std::function<int(std::size_t, const SteamState&)>& choose);
+    /// The start velocity of the pipe at a size from a start state [m/s]; none when the pipe's
+    /// hydraulics refuse it.
+    std::optional<double> startVelocity(std::size_t pipe, SteamState start, int size) const;
+    const std::vector<int>& sizes() const { return size_; }
+    /// Pipes computed so far, for a bound on the work.
+    long computations() const { return computations_; }
+
+private:
+    double walk(std::size_t top, bool commit, int& shortPipes);
+    std::optional<double> startFriction(std::size_t pipe, SteamState start) const;
+    SegmentRun computeFrom(std::size_t pipe, std::vector<std::optional<SteamState>>& states);
+    void setDn(std::size_t pipe, int size);
+    double penaltyOfRun(std::size_t pipe, const SegmentRun& run) const;
+    std::size_t topOf(const SizeChanges& changes) const;
+
+    PipelineDocument document_;
+    NetworkLayout layout_;
+    std::vector<PipeFlow> flows_;
+    std::vector<std::size_t> position_;     // of each pipe in layout_.order
+    std::vector<double> lengthBefore_;      // of the pipes computed before each pipe [m]
+    std::vector<std::size_t> sized_;
+    std::vector<int> size_, largest_;
+    std::vector<SegmentRun> runs_;
+    std::vector<double> penalty_;
+    std::vector<std::optional<SteamState>> states_, scratch_;  // of each node
+    Shortfall total_;
+    long computations_ = 0;
+};
+
+}  // namespace dorvent
