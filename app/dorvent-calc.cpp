@@ -20,6 +20,7 @@
 #include "pipeline/nodetable.h"
 #include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinetable.h"
+#include "pipeline/pipesizing.h"
 
 namespace {
 
@@ -33,10 +34,13 @@ constexpr const char* kDescription =
     "写到标准输出（UTF-8）；默认为文本，--csv 时为 CSV 表格。管网另有各节点的压力、温度\n"
     "和裕量及最不利用户；--nodes-csv 时为节点的 CSV 表格。\n"
     "--pdf 另把计算书写成 PDF（A4，含沿程压力温度图），不需要显示器。\n"
+    "--size 为管网自动选管：把选定管径的管线文件写到 OUT.dorvent，并输出各管段的原管径\n"
+    "和新管径及钢材总质量；不能满足要求时输出原因，不写文件。\n"
     "\n"
     "退出状态：\n"
     "  0  所有管段都已算出，各节点的压力、温度和过热度都满足要求\n"
-    "  1  有管段未能算出或未计算，起点状态不能计算，或有节点不满足要求\n"
+    "  1  有管段未能算出或未计算，起点状态不能计算，或有节点不满足要求；\n"
+    "     自动选管时，任何一组管径都不能满足要求，或管网不能计算\n"
     "  2  文件打不开或不是可读取的管线文件、结果或计算书写不出（原因写到标准错误），\n"
     "     或命令行有误";
 
@@ -81,6 +85,26 @@ int refuse(const QString& reason)
 /// error carries only the reasons of a refusal.
 void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
 
+/// --size: the sizing's comparison on standard output, the sized document in its file, and the
+/// report of the sized network with --pdf.
+int sizeNetwork(const dorvent::PipelineDocument& document, const QCommandLineParser& parser,
+                const QCommandLineOption& size, const QCommandLineOption& pdf, bool telescoping)
+{
+    const dorvent::SizingResult sized = dorvent::sizeNetwork(document, {.telescoping = telescoping});
+    print(stdout, dorvent::sizingLines(document, sized));
+    if (std::fflush(stdout) != 0) return refuse(QStringLiteral("无法写出结果"));
+    if (sized.outcome != dorvent::SizingOutcome::sized) return kNotAllComputed;
+    const std::string text = dorvent::writePipelineFile(sized.document);
+    if (!dorvent::writeAtomically(parser.value(size), QByteArray(text.data(), static_cast<qsizetype>(text.size())))) {
+        return refuse(parser.value(size) + QStringLiteral("：无法写入管线文件"));
+    }
+    if (parser.isSet(pdf) &&
+        !dorvent::writeReportPdf(sized.document, dorvent::calculatePipeline(sized.document), parser.value(pdf))) {
+        return refuse(parser.value(pdf) + QStringLiteral("：无法写入计算书"));
+    }
+    return kAllComputed;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -112,6 +136,13 @@ int main(int argc, char* argv[])
     const QCommandLineOption pdf(QStringLiteral("pdf"), QStringLiteral("另把计算书写到 PDF 文件 OUT.pdf。"),
                                  QStringLiteral("OUT.pdf"));
     parser.addOption(pdf);
+    const QCommandLineOption size(QStringLiteral("size"),
+                                  QStringLiteral("自动选管，把选定管径的管线文件写到 OUT.dorvent。"),
+                                  QStringLiteral("OUT.dorvent"));
+    parser.addOption(size);
+    const QCommandLineOption anySize(QStringLiteral("no-telescoping"),
+                                     QStringLiteral("自动选管时允许下游管道比上游的大。"));
+    parser.addOption(anySize);
     parser.addPositionalArgument(QStringLiteral("文件"), QStringLiteral("要计算的管线文件（.dorvent）。"));
     // Not process(): it ends a wrong command line with status 1, which here means a failed segment.
     if (!parser.parse(QCoreApplication::arguments())) return refuse(parser.errorText());
@@ -120,9 +151,10 @@ int main(int argc, char* argv[])
     if (parser.positionalArguments().size() != 1) return refuse(QStringLiteral("请给出一个管线文件（--help 显示用法）"));
 
     const QString path = parser.positionalArguments().front();
-    if (parser.isSet(pdf)) {
-        if (const QString problem = dorvent::targetProblem(parser.value(pdf), path); !problem.isEmpty()) {
-            return refuse(parser.value(pdf) + "：" + problem);
+    for (const QCommandLineOption& output : {pdf, size}) {
+        if (!parser.isSet(output)) continue;
+        if (const QString problem = dorvent::targetProblem(parser.value(output), path); !problem.isEmpty()) {
+            return refuse(parser.value(output) + "：" + problem);
         }
     }
     QFile file(path);
@@ -136,6 +168,8 @@ int main(int argc, char* argv[])
     if (file.error() != QFileDevice::NoError) return refuse(path + QStringLiteral("：读取失败"));
     const dorvent::PipelineFileRead read = dorvent::readPipelineFile(std::string_view(bytes.data(), bytes.size()));
     if (!read.document) return refuse(path + "：" + QString::fromStdString(read.error));
+
+    if (parser.isSet(size)) return sizeNetwork(*read.document, parser, size, pdf, !parser.isSet(anySize));
 
     const dorvent::PipelineResult result = dorvent::calculatePipeline(*read.document);
     print(stdout, parser.isSet(nodesCsv) ? dorvent::csvNodes(*read.document, result)

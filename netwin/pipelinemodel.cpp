@@ -173,9 +173,21 @@ QVariant PipelineModel::data(const QModelIndex& index, int role) const
         return {};
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignVCenter | (isTextColumn(column) ? Qt::AlignLeft : Qt::AlignRight));
+    case Qt::CheckStateRole:
+        if (column != Column::fixed || isTotalsRow(row)) return {};
+        return document_.segments[static_cast<std::size_t>(row)].fixed ? Qt::Checked : Qt::Unchecked;
     default:
         return {};
     }
+}
+
+bool PipelineModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::CheckStateRole) return SheetModel::setData(index, value, role);
+    if (!index.isValid() || static_cast<Column>(index.column()) != Column::fixed || isTotalsRow(index.row())) return false;
+    const bool fixed = value.value<Qt::CheckState>() == Qt::Checked;
+    return setCellTexts({{index.row(), index.column(), fixed ? qs(std::string(kFixedMark)) : QString()}},
+                        editDescription(index.column()));
 }
 
 /// Rows are numbered and named in the header, which stays in view while the table scrolls to the
@@ -211,6 +223,7 @@ Qt::ItemFlags PipelineModel::flags(const QModelIndex& index) const
         isEditable(document_.segments[static_cast<std::size_t>(index.row())], static_cast<Column>(index.column()))) {
         flags |= Qt::ItemIsEditable;
     }
+    if (!isTotalsRow(index.row()) && static_cast<Column>(index.column()) == Column::fixed) flags |= Qt::ItemIsUserCheckable;
     return flags;
 }
 

@@ -39,6 +39,8 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    /// Also the check of the 固定 column.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     /// Rows beyond the last are added as many as a document may hold.
     bool setCellTexts(const QList<CellText>& cells, const QString& description, bool grow = false) override;
     bool isClearable(int column) const override;

@@ -100,6 +100,7 @@ std::string segmentText(const PipelineSegment& s)
         .field("dn", s.dn == 0 ? "null" : std::to_string(s.dn))
         .field("outerDiameter", input(s, "outerDiameter"))
         .field("wall", input(s, "wall"))
+        .field("fixed", s.fixed ? "true" : "false")
         .close();
     std::string heatLoss;
     ObjectWriter(heatLoss, 6)
@@ -367,6 +368,11 @@ bool Reader::segment(const Json& json, const std::string& path, PipelineSegment&
         choice(*heatLoss, heatLossPath, "source", kHeatLossSources, source) &&
         input(*heatLoss, heatLossPath, "value", s, "heatLoss");
     if (!read) return false;
+    // Written since automatic sizing came; a file from before has none and sizes every pipe.
+    if (const auto fixed = pipe->find("fixed"); fixed != pipe->end()) {
+        if (!fixed->is_boolean()) return fail("字段 " + pipePath + ".fixed 应为 true 或 false");
+        s.fixed = fixed->get<bool>();
+    }
     s.heatLossSource = static_cast<HeatLossSource>(source);
     if (dn) {
         if (findCatalogueRow(*dn) == nullptr) return fail("字段 " + pipePath + ".dn 不是管道目录中的公称直径");

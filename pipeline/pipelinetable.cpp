@@ -14,14 +14,14 @@ namespace dorvent {
 namespace {
 
 constexpr std::array<std::string_view, kColumnCount> kTitles = {
-    "管段", "起点", "终点", "公称直径", "外径(mm)", "壁厚(mm)", "长度(m)", "流量(t/h)", "局部阻力系数", "同时使用系数",
+    "管段", "起点", "终点", "公称直径", "固定", "外径(mm)", "壁厚(mm)", "长度(m)", "流量(t/h)", "局部阻力系数", "同时使用系数",
     "局部热损失系数", "环境温度(℃)", "假设每km温降(℃)", "热损失取值", "单位热损失[kJ/(m h ℃)]",
     "起点压力(MPa)", "起点温度(℃)", "起点流速(m/s)", "平均比摩阻(Pa/m)", "压降(MPa)", "末端压力(MPa)",
     "末端温度(℃)", "温度降(℃)", "每km温降(℃)", "热损失(kW)", "末端过热度(℃)", "说明",
 };
 
 constexpr std::array<std::array<std::string_view, 2>, kColumnCount> kHeaders = {{
-    {"管段", ""}, {"起点", ""}, {"终点", ""}, {"公称直径", ""}, {"外径", "mm"}, {"壁厚", "mm"}, {"长度", "m"}, {"流量", "t/h"},
+    {"管段", ""}, {"起点", ""}, {"终点", ""}, {"公称直径", ""}, {"固定", ""}, {"外径", "mm"}, {"壁厚", "mm"}, {"长度", "m"}, {"流量", "t/h"},
     {"局部阻力", "系数"}, {"同时使用", "系数"}, {"局部热损失", "系数"}, {"环境温度", "℃"}, {"假设温降", "℃/km"},
     {"热损失", "取值"}, {"单位热损失", "kJ/(m·h·℃)"}, {"起点压力", "MPa"}, {"起点温度", "℃"}, {"起点流速", "m/s"},
     {"平均比摩阻", "Pa/m"}, {"压降", "MPa"}, {"末端压力", "MPa"}, {"末端温度", "℃"}, {"温度降", "℃"},
@@ -158,7 +158,7 @@ std::string_view columnTitle(Column column) { return kTitles[static_cast<std::si
 bool isTextColumn(Column column)
 {
     return column == Column::label || column == Column::from || column == Column::to || column == Column::dn ||
-           column == Column::heatLossSource || column == Column::remark;
+           column == Column::fixed || column == Column::heatLossSource || column == Column::remark;
 }
 std::array<std::string_view, 2> columnHeader(Column column) { return kHeaders[static_cast<std::size_t>(column)]; }
 
@@ -166,7 +166,7 @@ bool isEditable(const PipelineSegment& segment, Column column)
 {
     if (column == Column::outerDiameter || column == Column::wall) return segment.dn == 0;
     if (column == Column::heatLoss) return segment.heatLossSource == HeatLossSource::typed;
-    return column < kFirstResultColumn;
+    return column < kFirstResultColumn && column != Column::fixed;  // 固定 is a check, not typed
 }
 
 std::string cellText(const PipelineSegment& segment, const SegmentRun* run, Column column)
@@ -177,6 +177,7 @@ std::string cellText(const PipelineSegment& segment, const SegmentRun* run, Colu
     case Column::from: return segment.from;
     case Column::to: return segment.to;
     case Column::dn: return pipe != nullptr ? dnText(*pipe) : std::string(kOwnPipeName);
+    case Column::fixed: return segment.fixed ? std::string(kFixedMark) : std::string();
     case Column::outerDiameter:
         if (pipe != nullptr) return waijingText(*pipe);
         break;
@@ -249,6 +250,12 @@ bool setCellText(PipelineSegment& segment, Column column, std::string_view text)
         const PipeSize* pipe = dn ? findCatalogueRow(*dn) : nullptr;
         if (pipe == nullptr) return false;
         segment.dn = static_cast<int>(pipe->dn);
+        return true;
+    }
+    if (column == Column::fixed) {
+        const bool yes = text == kFixedMark || text == "是" || text == "1";
+        if (!yes && !text.empty() && text != "否" && text != "0") return false;
+        segment.fixed = yes;
         return true;
     }
     if (column == Column::heatLossSource) {

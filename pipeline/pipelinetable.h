@@ -12,7 +12,7 @@ namespace dorvent {
 /// The columns of the pipeline table, the same in the window, the CSV text and the report:
 /// the inputs of a segment, the coefficients in the main window's order, then its results.
 enum class Column {
-    label, from, to, dn, outerDiameter, wall, length, flow, zeta, phi, beta, ambient, dropPerKm, heatLossSource, heatLoss,
+    label, from, to, dn, fixed, outerDiameter, wall, length, flow, zeta, phi, beta, ambient, dropPerKm, heatLossSource, heatLoss,
     p0, t0, velocity, Rmean, pressureDrop, pend, tend, temperatureDrop, dropPerKmResult, heatLossKw, superheat,
     remark,
 };
@@ -33,6 +33,8 @@ std::array<std::string_view, 2> columnHeader(Column column);
 inline constexpr std::array<std::string_view, 4> kHeatLossSourceNames = {"输入", "架空", "不通行地沟", "通行地沟"};
 /// The DN cell of a pipe of one's own.
 inline constexpr std::string_view kOwnPipeName = "自选";
+/// The 固定 cell of a pipe that automatic sizing keeps; the cell is empty for one it sizes.
+inline constexpr std::string_view kFixedMark = "固定";
 
 /// Whether the user can type into the column for this segment: not the results, not the pipe
 /// dimensions of a catalogue pipe, not the heat loss that the table gives.
@@ -51,7 +53,8 @@ std::string totalsText(const PipelineResult& result, Column column);
 
 /// Puts a typed text into an input cell. A number cell takes a complete number (readCellNumber);
 /// any other text is kept as it is, marked, and the segment not computed; the empty text empties
-/// it. The DN cell takes "DN200", "200" or "自选", the source cell one of its names. False, with
+/// it. The DN cell takes "DN200", "200" or "自选", the source cell one of its names, the 固定 cell
+/// "固定", "是" or "1" and the empty text, "否" or "0". False, with
 /// the segment unchanged, for a text the cell cannot take or a column without input.
 bool setCellText(PipelineSegment& segment, Column column, std::string_view text);
 

@@ -216,7 +216,9 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
     layout.lines(startState(document), body);
     next(QStringLiteral("管段参数"));
     std::vector<Column> inputs = columnsFrom(Column::label, Column::heatLoss);
-    if (!result.network) inputs.erase(inputs.begin() + 1, inputs.begin() + 3);  // a series main names no nodes
+    if (!result.network) {  // a series main names no nodes, and is not sized
+        std::erase_if(inputs, [](Column c) { return c == Column::from || c == Column::to || c == Column::fixed; });
+    }
     layout.table(tableOf(document, result, inputs, false), table);
     next(QStringLiteral("计算结果"));
     std::vector<Column> results = columnsFrom(kFirstResultColumn, Column::superheat);

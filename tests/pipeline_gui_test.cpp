@@ -194,11 +194,11 @@ TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
         return texts;
     };
     const QStringList first = inputs(0);
-    EXPECT_EQ(first, QStringList({"A-B", "", "", "DN200", "219", "6", "250", "10", "0.25", "0.9", "0.15", "-5", "4.5", "架空"}));
+    EXPECT_EQ(first, QStringList({"A-B", "", "", "DN200", "", "219", "6", "250", "10", "0.25", "0.9", "0.15", "-5", "4.5", "架空"}));
     control<QPushButton>(*pipeline, "cmdtianjia")->click();
     ASSERT_EQ(model->segmentCount(), 2);
     QStringList continued = first;
-    continued[0] = continued[6] = continued[7] = "";  // label, length and flow are the engineer's to give
+    continued[0] = continued[7] = continued[8] = "";  // label, length and flow are the engineer's to give
     EXPECT_EQ(inputs(1), continued);
     EXPECT_EQ(table->currentIndex().row(), 1);
     // Inserted before the current row, a row continues the row above it, not the current one.
@@ -262,7 +262,7 @@ TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
     };
     select(0, Column::label, 2, Column::length);
     QTest::keySequence(table, QKeySequence::Copy);
-    EXPECT_EQ(QApplication::clipboard()->text(), "\t\t\tDN200\t219\t6\t400\n\t\t\tDN200\t219\t6\t\nA-B\t\t\tDN200\t219\t6\t");
+    EXPECT_EQ(QApplication::clipboard()->text(), "\t\t\tDN200\t\t219\t6\t400\n\t\t\tDN200\t\t219\t6\t\nA-B\t\t\tDN200\t\t219\t6\t");
     QTest::keyClick(table, Qt::Key_Delete);
     EXPECT_EQ(QStringList({text(0, Column::dn), text(0, Column::length), text(2, Column::label)}),
               QStringList({"DN200", "", ""}));
@@ -359,7 +359,7 @@ TEST_F(PipelineWindow, KeysLandWhereTheUserTypesAndPasteGrowsTheTable)
     EXPECT_EQ(table->currentIndex(), cell(0, Column::dn));
 
     // A block of four rows pasted into a main of one adds three, in one step.
-    QApplication::clipboard()->setText("A\t\t\t\t\t\t100\r\nB\t\t\t\t\t\t200\r\nC\t\t\t\t\t\t300\r\nD\t\t\t\t\t\t400\r\n");  // as spreadsheets copy
+    QApplication::clipboard()->setText("A\t\t\t\t\t\t\t100\r\nB\t\t\t\t\t\t\t200\r\nC\t\t\t\t\t\t\t300\r\nD\t\t\t\t\t\t\t400\r\n");  // as spreadsheets copy
     table->setCurrentIndex(cell(0, Column::label));
     QTest::keySequence(table, QKeySequence::Paste);
     ASSERT_EQ(model->segmentCount(), 4);
@@ -586,7 +586,7 @@ TEST_F(PipelineWindow, RandomEditsNeverShowANonFiniteText)
     const QStringList texts = {"250", "10", "0.2", "1", "20", "5", "3.02", "", "0", "-5", "1e400", "-1e400", "1e-400",
                                "abc", "1D3", "   ", "0.5", "3276600.75", "1e39", "99.6", QString(300, '9'), "DN200",
                                "DN1400", "DN25", "自选", "输入", "架空", "不通行地沟", "通行地沟", "S", "A", "B", "C",
-                               " A ", "1,200", "１０"};  // node names make networks, loops and doubles
+                               " A ", "1,200", "１０", "固定"};  // node names make networks, loops and doubles
     std::mt19937 random(qEnvironmentVariableIntValue("STRESS_SEED") != 0 ? qEnvironmentVariableIntValue("STRESS_SEED")
                                                                         : 20261207);
     const auto pick = [&random](int count) { return std::uniform_int_distribution<int>(0, count - 1)(random); };
@@ -608,7 +608,7 @@ TEST_F(PipelineWindow, RandomEditsNeverShowANonFiniteText)
         case 4: model->undoStack()->redo(); break;
         case 5: {  // a workable row, so that the edits also start from mains that compute
             QList<PipelineModel::CellText> worked;
-            const QStringList values = {"DN200", "", "", "250", "10", "0.2", "1", "0.2", "20", "5", "架空"};
+            const QStringList values = {"DN200", "", "", "", "250", "10", "0.2", "1", "0.2", "20", "5", "架空"};
             const int row = pick(rows);
             for (int c = 0; c < values.size(); ++c) worked.append({row, static_cast<int>(Column::dn) + c, values[c]});
             model->setCellTexts(worked, "fill");
@@ -634,7 +634,7 @@ TEST_F(PipelineWindow, RandomEditsNeverShowANonFiniteText)
         if (model->result().allComputed) ++computed;
         networks += model->result().network && model->result().topologyMessage.empty() ? 1 : 0;
     }
-    EXPECT_GT(computed, 20) << computed;  // the edits reached computed mains too
+    EXPECT_GT(computed, 10) << computed;  // the edits reached computed mains too
     EXPECT_GT(networks, 20) << networks;  // and networks whose layout is a tree
 }
 

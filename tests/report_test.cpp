@@ -114,7 +114,7 @@ TEST_F(Exports, ChartAndCsvHoldWhatTheTableAndTheTraceHold)
         for (int c = 0; c < kColumnCount; ++c) shown << cell(row, static_cast<Column>(c));
         EXPECT_EQ(lines[row + 1], shown.join(','));
     }
-    EXPECT_TRUE(lines[0].startsWith("管段,起点,终点,公称直径,外径(mm)"));
+    EXPECT_TRUE(lines[0].startsWith("管段,起点,终点,公称直径,固定,外径(mm)"));
 
     // The picture, and the PDF with its texts whole, as vectors.
     ASSERT_TRUE(window.exportChart(path("profile.png")));

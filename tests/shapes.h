@@ -81,6 +81,8 @@ inline bool hasPlainNumbersOnly(std::string_view text)
             quoted = c != '"';
         } else if (c == '"') {
             quoted = true;
+        } else if (text.substr(i, 4) == "true" || text.substr(i, 5) == "false") {
+            i += text[i] == 't' ? 3 : 4;  // the 固定 mark
         } else if (((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) && c != 'n' && c != 'u' && c != 'l') {
             return false;
         }
