@@ -3,6 +3,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QTimer>
+#include <QDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
@@ -87,6 +89,17 @@ int main(int argc, char* argv[])
         saved &= save(*pipeline, folder, QStringLiteral("frmguanxian-network.png"));
         saved &= pipeline->exportNetwork(folder.filePath(QStringLiteral("network.png")));
         saved &= pipeline->exportReport(folder.filePath(QStringLiteral("network-report.pdf")));
+        // The proposal of automatic sizing for it, grabbed while it waits for 应用.
+        QTimer grabber;
+        QObject::connect(&grabber, &QTimer::timeout, [&] {
+            auto* proposal = QApplication::activeModalWidget();
+            if (proposal == nullptr || proposal->objectName() != QLatin1String("dlgxuanguan")) return;
+            grabber.stop();
+            saved &= save(*proposal, folder, QStringLiteral("sizing.png"));
+            static_cast<QDialog*>(proposal)->reject();
+        });
+        grabber.start(100);
+        pipeline->findChild<QAction*>(QStringLiteral("mzidongxuanguan"))->trigger();
     } else {
         saved = false;
     }

@@ -156,6 +156,7 @@ void frmguanxian::createActions()
     mzhuchuangkou = action("mzhuchuangkou", QStringLiteral("主窗口"), {});
     mshiying = action("mshiying", QStringLiteral("管网图适合窗口"), {});
     mdaochuguanwang = action("mdaochuguanwang", QStringLiteral("导出管网图(PNG/SVG)…"), {});
+    mzidongxuanguan = action("mzidongxuanguan", QStringLiteral("自动选管…"), {});
 }
 
 void frmguanxian::createMenus()
@@ -175,6 +176,8 @@ void frmguanxian::createMenus()
     edit->addActions({mjianqie, mfuzhi, mzhantie, mqingchu});
     edit->addSeparator();
     edit->addActions({mcharu, mtianjia, mshanchu, mshangyi, mxiayi});
+    edit->addSeparator();
+    edit->addAction(mzidongxuanguan);
     QMenu* window = menuBar()->addMenu(QStringLiteral("窗口"));
     window->addActions({mshiying, mzhuchuangkou});
 }

@@ -7,6 +7,7 @@
 #include "mainwin/steamstate.h"
 #include "netwin/recoverycopy.h"
 #include "pipeline/pipelinedocument.h"
+#include "pipeline/pipesizing.h"
 
 class QAction;
 class QComboBox;
@@ -66,6 +67,11 @@ public:
     bool exportReport(const QString& path);  ///< the calculation report as PDF
     bool exportNetwork(const QString& path);  ///< the schematic as PNG, or SVG for a path ending in .svg
 
+    /// 自动选管: sizes the network's pipes, shows the proposal and applies it as one step.
+    void sizePipes();
+    /// How long a sizing runs before it shows its progress [ms].
+    static constexpr int kQuietSizingMs = 500;
+
 signals:
     /// The main window is asked for: shown, even after it was closed.
     void mainWindowWanted();
@@ -110,6 +116,9 @@ private:
     void cleanChanged(bool clean);
     QList<int> selectedRows() const;
     PipelineDocument withMainState(PipelineDocument document) const;
+    /// The sizing of the document, with its progress shown and a way to cancel once it takes long;
+    /// none when it was cancelled.
+    std::optional<SizingResult> runSizing(const PipelineDocument& document, bool telescoping);
 
     const SteamState* mainState_;
     PipelineModel* model_ = nullptr;
@@ -168,6 +177,7 @@ private:
     QAction* mzhuchuangkou = nullptr;
     QAction* mshiying = nullptr;        // fit the schematic to its view
     QAction* mdaochuguanwang = nullptr;  // export the schematic
+    QAction* mzidongxuanguan = nullptr;  // automatic sizing
 };
 
 }  // namespace dorvent

@@ -74,6 +74,7 @@ QWidget* frmguanxian::createNetworkWidgets(QWidget* client)
 void frmguanxian::createNetworkConnections()
 {
     connect(mshiying, &QAction::triggered, tuguanwang, &SchematicView::fitToWindow);
+    connect(mzidongxuanguan, &QAction::triggered, this, &frmguanxian::sizePipes);
     connect(mdaochuguanwang, &QAction::triggered, this, [this] {
         const QString path = exportPath(QStringLiteral("导出管网图"), QStringLiteral("PNG 图片 (*.png);;SVG 图形 (*.svg)"), ".png");
         if (!path.isEmpty()) exportNetwork(path);
@@ -102,6 +103,7 @@ void frmguanxian::showNetwork()
     const QString picked = cbolujing->currentData().toString();
     cbolujing->clear();
     cbolujing->setEnabled(r.network);
+    mzidongxuanguan->setEnabled(r.network);
     if (r.network) {
         for (std::size_t n = 0; n < r.nodes.size(); ++n) {
             const QString name = qs(r.nodes[n].name);

@@ -102,5 +102,25 @@ env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR QT_QPA_PLATFORM=xcb "$calc"
 got=$?
 [ "$got" -eq 0 ] && [ ! -s stderr ] && [ -s x.pdf ] || fail "QT_QPA_PLATFORM=xcb: status $got, $(head -c 300 stderr)"
 
+# Sizing: the sized network is written and computes, with the DN each "→" line gives; a network
+# that cannot be served exits 1 and writes nothing; the input is never the output.
+"$calc" industrial-park.dorvent --size sized.dorvent >sizing.txt
+got=$?
+[ "$got" -eq 0 ] && grep -q '^钢材总质量：.* kg → .* kg$' sizing.txt || fail "--size: status $got, $(head -c 300 sizing.txt)"
+"$calc" sized.dorvent >/dev/null || fail "--size: the sized network does not serve every node"
+"$calc" --csv sized.dorvent >sized.csv
+[ "$(grep -c ' → DN' sizing.txt)" -ge 3 ] || fail "--size: fewer than three pipes resized"
+grep ' → DN' sizing.txt | sed -E 's/^管段 ([0-9]+).* → (DN[0-9]+)$/\1 \2/' | while read -r row dn; do
+    [ "$(sed -n "$((row + 1))p" sized.csv | cut -d, -f4)" = "$dn" ] || echo "FAIL: --size: pipe $row is not $dn"
+done 2>&1 | grep -q FAIL && fail "--size: the file does not hold the sizes printed"
+sed 's/"requiredPressure": 1,/"requiredPressure": 1.6,/' industrial-park.dorvent >unservable.dorvent  # all the source has
+"$calc" unservable.dorvent --size never.dorvent >stdout 2>stderr
+got=$?
+[ "$got" -eq 1 ] && grep -q '^自动选管：以下要求不能满足，管径未改：$' stdout && grep -q '^用户“制药厂”：即使其路径上可选的管段都取最大管径，压力也只有' stdout &&
+    [ ! -e never.dorvent ] || fail "--size, unservable: status $got, $(head -c 300 stdout)"
+"$calc" industrial-park.dorvent --size industrial-park.dorvent >stdout 2>stderr
+[ $? -eq 2 ] && grep -q '这是管线文件本身' stderr && cmp -s industrial-park.dorvent "$examples/industrial-park.dorvent" ||
+    fail "--size onto its own file: $(cat stderr)"
+
 [ "$failures" -eq 0 ] && echo "dorvent-calc: all cases as expected"
 exit $((failures > 0))

@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+
+#include <functional>
+
+#include "bench/networks.h"
+#include "netwin/frmguanxian.h"
+#include "netwin/pipelinemodel.h"
+#include "numtext/formatnumber.h"
+#include "pipeline/pipesizing.h"
+#include "pipeline/pipelinetable.h"
+#include "tests/guitest.h"
+
+namespace dorvent {
+namespace {
+
+class SizingWindow : public MainWindow {
+protected:
+    SizingWindow() : pipeline(window.pipelineWindow()), model(pipeline->model())
+    {
+        pipeline->show();
+        EXPECT_TRUE(pipeline->openFile(QStringLiteral(DORVENT_EXAMPLES "/industrial-park.dorvent")));
+    }
+    ~SizingWindow() override
+    {
+        messages.answer = SaveChoice::discard;
+        pipeline->close();
+    }
+
+    QString text(int row, Column column) const { return model->index(row, static_cast<int>(column)).data().toString(); }
+    /// Triggers 自动选管 and hands each modal window that comes up to look, until one says it is done.
+    void sizeWith(const std::function<bool(QWidget&)>& look)
+    {
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && look(*modal)) watch.stop();
+        });
+        watch.start(20);
+        pipeline->findChild<QAction*>("mzidongxuanguan")->trigger();
+        watch.stop();
+    }
+
+    RecordingMessages messages;
+    frmguanxian* pipeline;
+    PipelineModel* model;
+};
+
+QString cellOf(QWidget& dialog, int row, int column)
+{
+    return control<QTableWidget>(dialog, "tblxuanguan")->item(row, column)->text();
+}
+
+TEST_F(SizingWindow, ProposalShowsEveryPipeAndIsAppliedAsOneStep)
+{
+    // 食品支线 fixed through its check: it keeps DN200, which sizing would shrink.
+    const QModelIndex fixed = model->index(2, static_cast<int>(Column::fixed));
+    ASSERT_TRUE(model->flags(fixed) & Qt::ItemIsUserCheckable);
+    ASSERT_TRUE(model->setData(fixed, Qt::Checked, Qt::CheckStateRole));
+    EXPECT_EQ(std::pair(text(2, Column::fixed), fixed.data(Qt::CheckStateRole).value<Qt::CheckState>()),
+              std::pair(QStringLiteral("固定"), Qt::Checked));
+    const PipelineDocument before = model->document();
+    const SizingResult expected = sizeNetwork(before);
+    ASSERT_EQ(expected.outcome, SizingOutcome::sized);
+
+    int shown = 0;
+    sizeWith([&](QWidget& dialog) {
+        if (dialog.objectName() != QLatin1String("dlgxuanguan")) return false;
+        ++shown;
+        for (std::size_t i = 0; i < before.segments.size(); ++i) {
+            const int row = static_cast<int>(i);
+            const SizedPipe& pipe = expected.pipes[i];
+            EXPECT_EQ(cellOf(dialog, row, 3), QStringLiteral("DN%1").arg(before.segments[i].dn));
+            EXPECT_EQ(cellOf(dialog, row, 4), QStringLiteral("DN%1").arg(pipe.newDn) + (i == 2 ? "（固定）" : ""));
+            EXPECT_EQ(cellOf(dialog, row, 6), QString::fromStdString(formatFixed(pipe.massAfter, 1)));
+        }
+        EXPECT_EQ(cellOf(dialog, 2, 0), QStringLiteral("3 食品支线"));
+        EXPECT_EQ(control<QLabel>(dialog, "lblzhiliang")->text(),
+                  QString::fromStdString("钢材总质量：" + formatFixed(expected.massBefore, 1) + " kg → " +
+                                         formatFixed(expected.massAfter, 1) + " kg"));
+        control<QPushButton>(dialog, "cmdyingyong")->click();
+        return true;
+    });
+    ASSERT_EQ(shown, 1);
+    EXPECT_EQ(text(2, Column::dn), "DN200");
+    int changed = 0;
+    for (std::size_t i = 0; i < before.segments.size(); ++i) {
+        EXPECT_EQ(text(static_cast<int>(i), Column::dn), QStringLiteral("DN%1").arg(expected.pipes[i].newDn));
+        changed += expected.pipes[i].newDn != before.segments[i].dn ? 1 : 0;
+    }
+    EXPECT_GE(changed, 3);
+    EXPECT_TRUE(model->result().allComputed);
+    EXPECT_EQ(model->undoStack()->undoText(), "自动选管");
+    model->undoStack()->undo();  // every pipe back at once
+    EXPECT_EQ(model->document(), before);
+
+    // 取消 leaves the document as it is, with no step to undo.
+    const int steps = model->undoStack()->count();
+    sizeWith([](QWidget& dialog) {
+        if (dialog.objectName() != QLatin1String("dlgxuanguan")) return false;
+        control<QPushButton>(dialog, "cmdquxiao")->click();
+        return true;
+    });
+    EXPECT_EQ(std::pair(model->document(), model->undoStack()->count()), std::pair(before, steps));
+}
+
+TEST_F(SizingWindow, UnservedConsumersAreNamedAndNothingCanBeApplied)
+{
+    ASSERT_TRUE(model->setData(model->index(0, static_cast<int>(Column::dn)), "DN25"));
+    ASSERT_TRUE(model->setData(model->index(0, static_cast<int>(Column::fixed)), Qt::Checked, Qt::CheckStateRole));
+    const PipelineDocument before = model->document();
+    const SizingResult expected = sizeNetwork(before);
+    ASSERT_EQ(expected.outcome, SizingOutcome::unservable);
+    sizeWith([&](QWidget& dialog) {
+        if (dialog.objectName() != QLatin1String("dlgxuanguan")) return false;
+        const QString says = control<QLabel>(dialog, "lblxuanguan")->text();
+        EXPECT_TRUE(says.startsWith(QStringLiteral("以下要求不能满足，管径不变：\n"))) << says.toStdString();
+        EXPECT_TRUE(says.contains(QString::fromStdString(expected.problems.front())));
+        EXPECT_FALSE(control<QPushButton>(dialog, "cmdyingyong")->isEnabled());
+        control<QPushButton>(dialog, "cmdquxiao")->click();
+        return true;
+    });
+    EXPECT_EQ(model->document(), before);
+    // A series main has nothing to size.
+    ASSERT_TRUE(pipeline->openFile(QStringLiteral(DORVENT_EXAMPLES "/steam-main.dorvent")));
+    EXPECT_FALSE(pipeline->findChild<QAction*>("mzidongxuanguan")->isEnabled());
+}
+
+TEST_F(SizingWindow, LongSizingShowsItsProgressAfterHalfASecondAndCanBeCancelled)
+{
+    model->resetDocument(bench::sizingNetwork(400));
+    const PipelineDocument before = model->document();
+    QElapsedTimer clock;
+    qint64 shownAfter = -1;
+    bool proposed = false;
+    clock.start();
+    sizeWith([&](QWidget& modal) {
+        if (modal.objectName() == QLatin1String("dlgxuanguan")) proposed = true;
+        auto* progress = qobject_cast<QProgressDialog*>(&modal);
+        if (progress == nullptr) return false;
+        shownAfter = clock.elapsed();
+        EXPECT_EQ(progress->labelText(), "正在自动选管…");
+        progress->findChild<QPushButton*>()->click();
+        return true;
+    });
+    EXPECT_GE(shownAfter, frmguanxian::kQuietSizingMs);
+    EXPECT_FALSE(proposed);
+    EXPECT_EQ(std::pair(model->document(), model->undoStack()->count()), std::pair(before, 0));
+}
+
+}  // namespace
+}  // namespace dorvent
