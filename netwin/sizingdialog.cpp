@@ -47,7 +47,6 @@ SizingDialog::SizingDialog(const PipelineDocument& document, std::function<std::
                                             QStringLiteral("原钢材(kg)"), QStringLiteral("新钢材(kg)")});
     tblxuanguan->verticalHeader()->hide();
     tblxuanguan->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tblxuanguan->horizontalHeader()->setStretchLastSection(true);
     tblxuanguan->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     lblzhiliang = new QLabel(this);
     lblzhiliang->setObjectName(QStringLiteral("lblzhiliang"));
@@ -72,7 +71,7 @@ SizingDialog::SizingDialog(const PipelineDocument& document, std::function<std::
             chkshensuo->setChecked(!chkshensuo->isChecked());
         }
     });
-    resize(720, 480);
+    resize(640, 480);
 }
 
 bool SizingDialog::propose()
