@@ -117,32 +117,53 @@ void Search::bounds()
     }
 }
 
+/// The mean specific friction each pipe may have [Pa/m]: for each node that needs a pressure,
+/// what the source has above it spread over the path to it; a pipe takes the least of the nodes
+/// at and below its end. The classic first sizing of a steam network.
+std::vector<double> allowedFriction(const SizingTrial& trial, double sourcePressure)
+{
+    const NetworkLayout& layout = trial.layout();
+    const auto endOf = [&](std::size_t pipe) { return *layout.indexOf(trial.document().segments[pipe].to); };
+    std::vector<double> distance(layout.names.size(), 0);
+    for (const std::size_t i : layout.order) {
+        distance[endOf(i)] = distance[*layout.indexOf(trial.document().segments[i].from)] + trial.length(i);
+    }
+    std::vector<double> allowed(trial.document().segments.size(), std::numeric_limits<double>::infinity());
+    for (auto it = layout.order.rbegin(); it != layout.order.rend(); ++it) {
+        const NetworkNode* node = layout.data[endOf(*it)];
+        if (node != nullptr && node->requiredPressure && distance[endOf(*it)] > 0) {
+            allowed[*it] = (sourcePressure - *node->requiredPressure) * 1e6 / distance[endOf(*it)];
+        }
+        for (const std::size_t child : trial.children(*it)) allowed[*it] = std::min(allowed[*it], allowed[child]);
+    }
+    return allowed;
+}
+
 void Search::startSmall()
 {
-    // The velocity at the source's state, the densest steam of the network: no smaller size
-    // keeps it anywhere. Judged at each pipe's own start, where a pipe too small upstream has
+    // At the source's state, the densest steam of the network, no smaller size keeps the
+    // velocity anywhere; judged at each pipe's own start, where a pipe too small upstream has
     // left little pressure, every pipe downstream would look as if it needed a large size.
     SteamState source;
     startStateOf(trial_.document(), source);
-    trial_.sizeForward([this, &source](std::size_t pipe, const SteamState&) {
-        const SteamState& start = source;
-        const float dn0 = sizesAscending()[0].dn;
-        int size = std::min(low_[pipe], high_[pipe]);
-        for (; size < high_[pipe]; ++size) {
-            const auto v = trial_.startVelocity(pipe, start, size);
-            const float dn = size >= 0 ? sizesAscending()[static_cast<std::size_t>(size)].dn : dn0;
-            if (v && *v <= velocityBand(dn).highest) break;
-        }
-        return std::max(size, 0);
-    });
-    if (!options_.telescoping) return;
-    // Feeds at least as large as what they feed.
+    const std::vector<double> allowed = allowedFriction(trial_, source.p);
     std::vector<int> sizes = trial_.sizes();
-    const auto& order = trial_.layout().order;
-    for (auto it = order.rbegin(); it != order.rend(); ++it) {
-        if (!trial_.isSized(*it)) continue;
-        for (const std::size_t child : trial_.children(*it)) {
-            if (trial_.isSized(child)) sizes[*it] = std::max(sizes[*it], std::min(sizes[child], high_[*it]));
+    for (const std::size_t i : trial_.sizedPipes()) {
+        int size = std::max(std::min(low_[i], high_[i]), 0);
+        for (; size < high_[i]; ++size) {
+            const auto h = trial_.hydraulics(i, source, size);
+            const float dn = sizesAscending()[static_cast<std::size_t>(size)].dn;
+            if (h && h->velocity <= velocityBand(dn).highest && h->friction <= allowed[i]) break;
+        }
+        sizes[i] = size;
+    }
+    if (options_.telescoping) {  // feeds at least as large as what they feed
+        const auto& order = trial_.layout().order;
+        for (auto it = order.rbegin(); it != order.rend(); ++it) {
+            if (!trial_.isSized(*it)) continue;
+            for (const std::size_t child : trial_.children(*it)) {
+                if (trial_.isSized(child)) sizes[*it] = std::max(sizes[*it], std::min(sizes[child], high_[*it]));
+            }
         }
     }
     trial_.setSizes(sizes);
@@ -202,9 +223,13 @@ std::optional<Search::Scored> Search::scored(std::size_t pipe, bool grow)
         const double score = move.massChange <= 0 ? std::numeric_limits<double>::infinity() : gain / move.massChange;
         return Scored{score, gain, pipe, grow, move};
     };
-    // Where one size more or less does not help (a pipe that fails at either), several may.
+    // A pipe that fails may fail at the next size as well (too small for its pressure drop, or
+    // so large that its heat loss condenses the steam) and compute a few sizes on: those are
+    // tried too.
+    const bool fails = trial_.run(pipe).status == SegmentStatus::failed;
     for (int steps = 1; const auto move = grow ? larger(pipe, steps) : smaller(pipe, steps); ++steps) {
         if (auto found = rate(*move)) return found;
+        if (!fails) break;
     }
     return std::nullopt;
 }
@@ -433,7 +458,7 @@ SizingResult sizeNetwork(const PipelineDocument& document, const SizingOptions& 
     if (trial.shortfall().met()) {
         search.phase(0.3, 0.1);
         if (!search.shrinkWhileServed()) return cancelled;
-        search.phase(0.4, 0.6);
+            search.phase(0.4, 0.6);
         if (!search.improve()) return cancelled;
         best = trial.sizes();
     }
@@ -446,6 +471,7 @@ SizingResult sizeNetwork(const PipelineDocument& document, const SizingOptions& 
         result.document = trial.document();
     }
     result.massAfter = result.outcome == SizingOutcome::sized ? trial.mass() : result.massBefore;
+    result.computations = trial.computations();
     for (std::size_t i = 0; i < document.segments.size(); ++i) {
         const PipelineSegment &before = document.segments[i], &after = result.document.segments[i];
         const auto massOf = [](const PipelineSegment& s) {

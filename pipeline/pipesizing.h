@@ -36,6 +36,7 @@ struct SizingResult {
     std::vector<SizedPipe> pipes{};  ///< the pipes of the tree, in the document's order
     double massBefore = 0, massAfter = 0;  ///< steel of all the pipes [kg]
     std::vector<std::string> problems{};
+    long computations = 0;  ///< pipes computed on the way, a measure of the work
 };
 
 /// Chooses catalogue sizes for the pipes of a network that are neither fixed nor of one's own,

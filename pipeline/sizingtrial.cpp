@@ -132,10 +132,10 @@ SegmentRun SizingTrial::computeFrom(std::size_t pipe, std::vector<std::optional<
         run = computePipe(s, flows_[pipe], state, lengthBefore_[pipe], document_.superheatMargin);
         if (run.status == SegmentStatus::computed) {
             states[to] = state;
-        } else if (const auto R = startFriction(pipe, *states[from])) {
+        } else if (const auto h = isSized(pipe) ? hydraulics(pipe, *states[from], size_[pipe]) : std::nullopt) {
             // How far from computing it is: the pressure its friction at the start would take, up
             // to all there is, for a shortfall that falls as the pipe grows before it computes.
-            run.pressureDrop = std::min(*R * s.length.value_or(0) * 1e-6, states[from]->p);
+            run.pressureDrop = std::min(h->friction * s.length.value_or(0) * 1e-6, states[from]->p);
         }
     }
     run.fromNode = from;
@@ -221,37 +221,15 @@ void SizingTrial::setSizes(const std::vector<int>& sizes)
     }
 }
 
-void SizingTrial::sizeForward(const std::function<int(std::size_t, const SteamState&)>& choose)
-{
-    total_ = {};
-    for (const std::size_t i : layout_.order) {
-        const std::optional<SteamState>& start = states_[*layout_.indexOf(document_.segments[i].from)];
-        if (isSized(i) && start) setDn(i, choose(i, *start));
-        runs_[i] = computeFrom(i, states_);
-        penalty_[i] = penaltyOfRun(i, runs_[i]);
-        total_.amount += penalty_[i];
-        total_.pipes += penalty_[i] > 0 ? 1 : 0;
-    }
-}
-
-std::optional<double> SizingTrial::startFriction(std::size_t pipe, SteamState start) const
-{
-    const PipeSize* row = findCatalogueRow(document_.segments[pipe].dn);
-    const std::optional<double> flow = flows_[pipe].value;
-    if (row == nullptr || !flow) return std::nullopt;
-    double w = 0, R = 0;
-    const Refusal refusal = qiuliusu(start.area, toSinglePrecision(*flow), refreshDensity(start), row->waijing, row->bihou, w, R);
-    return refusal ? std::nullopt : std::optional(R);
-}
-
-std::optional<double> SizingTrial::startVelocity(std::size_t pipe, SteamState start, int size) const
+std::optional<SizingTrial::Hydraulics> SizingTrial::hydraulics(std::size_t pipe, SteamState state, int size) const
 {
     const PipeSize& row = sizesAscending()[static_cast<std::size_t>(size)];
     const std::optional<double> flow = flows_[pipe].value;
     if (!flow) return std::nullopt;
-    double w = 0, R = 0;
-    const Refusal refusal = qiuliusu(start.area, toSinglePrecision(*flow), refreshDensity(start), row.waijing, row.bihou, w, R);
-    return refusal ? std::nullopt : std::optional(w);
+    Hydraulics h{};
+    const Refusal refusal =
+        qiuliusu(state.area, toSinglePrecision(*flow), refreshDensity(state), row.waijing, row.bihou, h.velocity, h.friction);
+    return refusal ? std::nullopt : std::optional(h);
 }
 
 }  // namespace dorvent

@@ -4,7 +4,6 @@
 // only the pipes downstream of the change computed again.
 
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -73,19 +72,19 @@ public:
     void apply(const SizeChanges& changes);
     /// Every sized pipe at once, computed from the source.
     void setSizes(const std::vector<int>& sizes);
-    /// Sets the sized pipes from the source on, each to choose(pipe, its start state) once the
-    /// pipes before it are computed.
-    void sizeForward(const std::function<int(std::size_t, const SteamState&)>& choose);
-    /// The start velocity of the pipe at a size from a start state [m/s]; none when the pipe's
-    /// hydraulics refuse it.
-    std::optional<double> startVelocity(std::size_t pipe, SteamState start, int size) const;
+    /// The velocity [m/s] and the specific friction loss [Pa/m] of the pipe at a size in a state,
+    /// as its start is computed; none when the pipe's hydraulics refuse it.
+    struct Hydraulics {
+        double velocity;
+        double friction;
+    };
+    std::optional<Hydraulics> hydraulics(std::size_t pipe, SteamState state, int size) const;
     const std::vector<int>& sizes() const { return size_; }
     /// Pipes computed so far, for a bound on the work.
     long computations() const { return computations_; }
 
 private:
     double walk(std::size_t top, bool commit, int& shortPipes);
-    std::optional<double> startFriction(std::size_t pipe, SteamState start) const;
     SegmentRun computeFrom(std::size_t pipe, std::vector<std::optional<SteamState>>& states);
     void setDn(std::size_t pipe, int size);
     double penaltyOfRun(std::size_t pipe, const SegmentRun& run) const;
