@@ -127,6 +127,18 @@ TEST_F(SizingWindow, UnservedConsumersAreNamedAndNothingCanBeApplied)
         return true;
     });
     EXPECT_EQ(model->document(), before);
+    // Every pipe fixed, and the source's pipe large again: served, but nothing to apply.
+    QList<SheetModel::CellText> fixedAll{{0, static_cast<int>(Column::dn), "DN400"}};
+    for (int row = 0; row < model->segmentCount(); ++row) fixedAll.append({row, static_cast<int>(Column::fixed), "固定"});
+    ASSERT_TRUE(model->setCellTexts(fixedAll, "fix"));
+    sizeWith([&](QWidget& dialog) {
+        if (dialog.objectName() != QLatin1String("dlgxuanguan")) return false;
+        EXPECT_TRUE(control<QLabel>(dialog, "lblxuanguan")->text().startsWith(QStringLiteral("每个节点都能得到所需的蒸汽参数")));
+        EXPECT_EQ(cellOf(dialog, 0, 4), QStringLiteral("DN400（固定）"));
+        EXPECT_FALSE(control<QPushButton>(dialog, "cmdyingyong")->isEnabled());
+        control<QPushButton>(dialog, "cmdquxiao")->click();
+        return true;
+    });
     // A series main has nothing to size.
     ASSERT_TRUE(pipeline->openFile(QStringLiteral(DORVENT_EXAMPLES "/steam-main.dorvent")));
     EXPECT_FALSE(pipeline->findChild<QAction*>("mzidongxuanguan")->isEnabled());
