@@ -74,6 +74,7 @@ pdftotext -layout report.pdf report.txt || fail "--pdf: no readable PDF"
     done
 done 2>&1 | grep -q FAIL && fail "--pdf: an end state is missing from the report"
 grep -q '蒸汽属于区域2：过热蒸汽' report.txt || fail "--pdf: no start state in the report"
+! grep -q '固定' report.txt || fail "--pdf: a series main's report has a 固定 column"
 
 # The report is written whole or not at all, and never over a folder or the file it comes from
 # (under its own name or another): status 2, the reason, and every file as it was.
@@ -113,6 +114,14 @@ got=$?
 grep ' → DN' sizing.txt | sed -E 's/^管段 ([0-9]+).* → (DN[0-9]+)$/\1 \2/' | while read -r row dn; do
     [ "$(sed -n "$((row + 1))p" sized.csv | cut -d, -f4)" = "$dn" ] || echo "FAIL: --size: pipe $row is not $dn"
 done 2>&1 | grep -q FAIL && fail "--size: the file does not hold the sizes printed"
+# No pipe larger than its feed, unless --no-telescoping lets it be (the example's 医院支线 then is).
+larger_than_feed() {
+    "$calc" --csv "$1" | awk -F, 'NR > 1 && $2 != "" { dn[$3] = substr($4, 3) + 0; from[NR] = $2; own[NR] = substr($4, 3) + 0 }
+        END { for (r in from) if (from[r] in dn && own[r] > dn[from[r]]) n++; print n + 0 }'
+}
+[ "$(larger_than_feed sized.dorvent)" -eq 0 ] || fail "--size: a pipe larger than its feed"
+"$calc" industrial-park.dorvent --size loose.dorvent --no-telescoping >/dev/null
+[ "$(larger_than_feed loose.dorvent)" -gt 0 ] || fail "--size --no-telescoping: every pipe still within its feed"
 sed 's/"requiredPressure": 1,/"requiredPressure": 1.6,/' industrial-park.dorvent >unservable.dorvent  # all the source has
 "$calc" unservable.dorvent --size never.dorvent >stdout 2>stderr
 got=$?
