@@ -15,11 +15,7 @@ struct UnexpectedMessages : dorvent::MessageService {
         show(text, title);
         return dorvent::SaveChoice::cancel;
     }
-    bool askToRecover(const QString& text, const QString& title) override
-    {
-        show(text, title);
-        return false;
-    }
+    bool askToRecover(const QString& text, const QString& title) override { show(text, title); return false; }
 };
 
 // One QApplication for every window test, offscreen unless QT_QPA_PLATFORM names another platform: no display
