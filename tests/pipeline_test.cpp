@@ -56,37 +56,18 @@ TEST(Pipeline, EachSegmentGivesWhatTheMainWindowGivesForItsStartState)
     const PipelineResult r = calculatePipeline(mainOf({workedSegment(), second}));
     ASSERT_TRUE(r.allComputed) << r.segments[0].message << r.segments[1].message;
     const SegmentRun& first = r.segments[0];
-    EXPECT_EQ(resultText(first), "末端压力 0.978 MPa\r\n末端温度 240.801 ℃\r\n管段热损失 56.718 kW\r\n"
-                                 "管段温度降 9.199 ℃\r\n每km温度降 36.796 ℃\r\n平均比摩阻 89.525 Pa/m");
-    EXPECT_EQ(*first.heatLoss, 3.02);  // DN200, overhead, 200 ℃ < t <= 300 ℃
-    EXPECT_EQ(formatFixed(first.velocity, 3), "19.210");
-
-    // The same to the last bit as the main window, the second segment started from the first
-    // one's end state typed back in full.
+    // The same to the last bit as the main window (the first with the table's 3.02 for DN200, overhead,
+    // 200 ℃ < t <= 300 ℃), the second segment started from the first one's end state typed back in full.
     EXPECT_EQ(resultText(first), mainWindowResult("1", "250", workedSegment(), "3.02"));
     EXPECT_EQ(resultText(r.segments[1]),
               mainWindowResult(formatShortest(first.pend), formatShortest(first.tend), second, "3.02"));
     EXPECT_EQ(std::tuple(r.segments[1].p0, r.segments[1].t0), std::tuple(first.pend, first.tend));
-    EXPECT_DOUBLE_EQ(r.totals.heatLossKw, first.heatLossKw + r.segments[1].heatLossKw);
-    EXPECT_DOUBLE_EQ(r.totals.pressureDrop, 1 - r.segments[1].pend);
-    EXPECT_DOUBLE_EQ(r.totals.length, 670.7);
 
-    // What the table shows: every input as typed, every result in its own column, the totals.
+    // What the table shows: every input as typed, and the totals (a row's results: the window test).
     std::vector<std::string> shown;
-    for (int c = 0; c < kColumnCount; ++c) shown.push_back(cellText(second, &r.segments[1], static_cast<Column>(c)));
-    shown.resize(static_cast<std::size_t>(kFirstResultColumn));
+    for (int c = 0; c < static_cast<int>(kFirstResultColumn); ++c) shown.push_back(cellText(second, &r.segments[1], static_cast<Column>(c)));
     EXPECT_EQ(shown, (std::vector<std::string>{"B-C", "", "", "自选", "219", "6", "420.7", "8", "0.25", "0.9", "0.15", "-5", "4.5",
                                                "输入", "3.02"}));
-    shown.clear();
-    for (int c = static_cast<int>(kFirstResultColumn); c < kColumnCount; ++c) {
-        shown.push_back(cellText(workedSegment(), &first, static_cast<Column>(c)));
-    }
-    const double superheat = std::stod(shown[10]);
-    EXPECT_NEAR(superheat, 240.801 - 178.91, 0.02);  // saturation at 0.978 MPa: 178.91 ℃
-    shown[10] = "superheat";
-    EXPECT_EQ(shown, (std::vector<std::string>{"1.000", "250.000", "19.210", "89.525", "0.022", "0.978", "240.801",
-                                               "9.199", "36.796", "56.718", "superheat",
-                                               "起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s"}));
     EXPECT_EQ(totalsText(r, Column::length), "670.7");
     EXPECT_EQ(totalsText(r, Column::pressureDrop), formatFixed(1 - r.segments[1].pend, 3));
     EXPECT_EQ(totalsText(r, Column::temperatureDrop), formatFixed(first.temperatureDrop + r.segments[1].temperatureDrop, 3));
@@ -95,8 +76,7 @@ TEST(Pipeline, EachSegmentGivesWhatTheMainWindowGivesForItsStartState)
 
     // The profile: the start, then every section end (100, 100, 50; then 100 x 4, 21), joined.
     ASSERT_EQ(r.profile.size(), 1u + 3 + 5);
-    EXPECT_EQ(r.profile[3].distance, 250);
-    EXPECT_EQ(r.profile.back().distance, 671);
+    EXPECT_EQ(std::pair(r.profile[3].distance, r.profile.back().distance), std::pair(250.0, 671.0));
     EXPECT_EQ(r.joints, (std::vector<double>{250, 671}));
     EXPECT_EQ(std::tuple(r.profile[3].p, r.profile[3].t), std::tuple(first.pend, first.tend));
     EXPECT_NEAR(*r.profile[0].tsat, 179.886, 0.001);  // saturation at 1 MPa
@@ -106,10 +86,6 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
 {
     PipelineSegment tooLong = workedSegment();
     tooLong.length = 5000;  // the pressure runs out
-    PipelineSegment unnamed = workedSegment();
-    unnamed.dn = 0;
-    unnamed.outerDiameter = 219;
-    unnamed.wall = 6;  // a pipe of one's own has no row in the heat-loss table
     const PipelineResult r = calculatePipeline(mainOf({workedSegment(), tooLong, workedSegment(), workedSegment()}));
     ASSERT_EQ(r.segments.size(), 4u);
     EXPECT_EQ(r.segments[0].status, SegmentStatus::computed);
@@ -124,7 +100,6 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
     EXPECT_EQ(r.joints, std::vector<double>{250});  // the profile ends where the calculation stopped
     EXPECT_EQ(r.profile.back().distance, 250);
     // The totals count the segments computed: the length of the first only, and no drops.
-    EXPECT_EQ(std::tuple(r.totals.length, r.totals.heatLossKw), std::tuple(250.0, 0.0));
     EXPECT_EQ(totalsText(r, Column::length), "250");
     for (const Column c : {Column::pressureDrop, Column::temperatureDrop, Column::heatLossKw}) {
         EXPECT_EQ(totalsText(r, c), "");
@@ -133,9 +108,8 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
     // metre more does not, although each segment alone is shorter.
     PipelineSegment trunk{.dn = 1000, .length = 600000, .flow = 200, .zeta = 0.2, .beta = 0.2, .phi = 1, .ambient = 10,
                           .dropPerKm = 5, .heatLoss = 0.05};
-    PipelineSegment rest = trunk;
-    rest.length = 400000;
-    PipelineDocument trunkMain{.startPressure = 10, .startTemperature = 550, .segments = {trunk, rest}};
+    PipelineDocument trunkMain{.startPressure = 10, .startTemperature = 550, .segments = {trunk, trunk}};
+    trunkMain.segments[1].length = 400000;
     EXPECT_TRUE(calculatePipeline(trunkMain).allComputed);
     trunkMain.segments[1].length = 400001;
     const SegmentRun beyond = calculatePipeline(trunkMain).segments[1];
@@ -145,61 +119,44 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
     endless.length = 1e308;
     EXPECT_EQ(totalsText(calculatePipeline(mainOf({endless, endless})), Column::length), "0");
 
-    const struct { PipelineSegment segment; SegmentField field; std::string message; } refusals[] = {
-        {unnamed, SegmentField::heatLoss, "自选管道没有公称直径，请输入单位热损失"},
-        {[] { auto s = workedSegment(); s.dn = 1200; return s; }(), SegmentField::heatLoss,
-         "热损失表中没有该公称直径，请输入单位热损失"},
-        {[] { auto s = workedSegment(); s.length.reset(); return s; }(), SegmentField::length, "请输入管段长度"},
-        {[] { auto s = workedSegment(); s.length = 0.5; return s; }(), SegmentField::length, "管段长度应大于0.5m"},
-        {[] { auto s = workedSegment(); s.length = 1000000.5; return s; }(), SegmentField::length,
-         "管线总长不能超过1000km"},
-        {[] {
-             auto s = workedSegment();
-             std::tie(s.dn, s.outerDiameter, s.wall, s.heatLossSource, s.heatLoss) =
-                 std::tuple(0, 219, 110, HeatLossSource::typed, 3.02);
-             return s;
-         }(),
-         SegmentField::wall, "壁厚不符合实际"},
-    };
-    // A pipe of one's own and the inputs that have no physical meaning, each refused at its cell.
-    const auto own = [](double D, double wall, double heatLoss) {
+    // A pipe of one's own, and the inputs that are missing or have no physical meaning, each refused at its cell.
+    const auto own = [](double D, double wall, std::optional<double> heatLoss, HeatLossSource source = HeatLossSource::typed) {
         auto s = workedSegment();
-        std::tie(s.dn, s.outerDiameter, s.wall, s.heatLossSource, s.heatLoss) =
-            std::tuple(0, D, wall, HeatLossSource::typed, heatLoss);
+        std::tie(s.dn, s.outerDiameter, s.wall, s.heatLossSource, s.heatLoss) = std::tuple(0, D, wall, source, heatLoss);
         return s;
     };
-    const auto with = [](std::optional<double> PipelineSegment::*field, double value) {
+    const auto with = [](auto PipelineSegment::*field, auto value) {
         auto s = workedSegment();
         s.*field = value;
         return s;
     };
-    const struct { PipelineSegment segment; SegmentField field; std::string message; } impossible[] = {
+    using S = PipelineSegment;
+    const struct { PipelineSegment segment; SegmentField field; std::string message; } refusals[] = {
+        {own(219, 6, {}, HeatLossSource::overhead), SegmentField::heatLoss, "自选管道没有公称直径，请输入单位热损失"},
+        {with(&S::dn, 1200), SegmentField::heatLoss, "热损失表中没有该公称直径，请输入单位热损失"},
+        {with(&S::length, std::nullopt), SegmentField::length, "请输入管段长度"},
+        {with(&S::length, 0.5), SegmentField::length, "管段长度应大于0.5m"},
+        {with(&S::length, 1000000.5), SegmentField::length, "管线总长不能超过1000km"},
+        {own(219, 110, 3.02), SegmentField::wall, "壁厚不符合实际"},
         {own(-219, -6, 3.02), SegmentField::outerDiameter, "外径不能为负数"},
         {own(219, -6, 3.02), SegmentField::wall, "壁厚不能为负数"},
         {own(219, 6, -3.02), SegmentField::heatLoss, "单位热损失不能为负数"},
-        {with(&PipelineSegment::flow, -10), SegmentField::flow, "蒸汽流量不能为负数"},
-        {with(&PipelineSegment::zeta, -0.2), SegmentField::zeta, "局部阻力系数不能为负数"},
-        {with(&PipelineSegment::beta, -0.2), SegmentField::beta, "局部热损失系数不能为负数"},
-        {with(&PipelineSegment::phi, -1), SegmentField::phi, "同时使用系数不能为负数"},
-        {with(&PipelineSegment::ambient, -300), SegmentField::ambient, "环境温度不能低于-273.15℃"},
+        {with(&S::flow, -10), SegmentField::flow, "蒸汽流量不能为负数"},
+        {with(&S::zeta, -0.2), SegmentField::zeta, "局部阻力系数不能为负数"},
+        {with(&S::beta, -0.2), SegmentField::beta, "局部热损失系数不能为负数"},
+        {with(&S::phi, -1), SegmentField::phi, "同时使用系数不能为负数"},
+        {with(&S::ambient, -300), SegmentField::ambient, "环境温度不能低于-273.15℃"},
     };
-    // Each input left empty is asked for at its own cell.
-    using S = PipelineSegment;
-    const std::pair<std::optional<double> S::*, SegmentField> inputs[] = {
-        {&S::length, SegmentField::length}, {&S::zeta, SegmentField::zeta}, {&S::phi, SegmentField::phi},
-        {&S::beta, SegmentField::beta},     {&S::ambient, SegmentField::ambient},
-        {&S::dropPerKm, SegmentField::dropPerKm}, {&S::flow, SegmentField::flow}};
-    for (const auto& [input, field] : inputs) {
-        PipelineSegment s = workedSegment();
-        (s.*input).reset();
-        EXPECT_EQ(calculatePipeline(mainOf({s})).segments[0].field, field) << static_cast<int>(field);
+    for (const auto& c : refusals) {
+        const SegmentRun run = calculatePipeline(mainOf({c.segment})).segments.at(0);
+        EXPECT_EQ(std::tuple(run.status, run.field, run.message), std::tuple(SegmentStatus::failed, c.field, c.message));
     }
     // A text in place of a number stops its segment, at its cell; one left under a catalogue pipe does not.
     PipelineSegment typed = own(219, 6, 3.02);
     EXPECT_TRUE(setCellText(typed, Column::outerDiameter, "2l9"));
     SegmentRun run = calculatePipeline(mainOf({typed})).segments[0];
-    EXPECT_EQ(std::tuple(run.field, run.message), std::tuple(SegmentField::outerDiameter, "外径“2l9”不是数值"));
-    EXPECT_EQ(cellProblem(typed, Column::outerDiameter), "“2l9”不是数值");
+    EXPECT_EQ(std::tuple(run.field, run.message, cellProblem(typed, Column::outerDiameter)),
+              std::tuple(SegmentField::outerDiameter, "外径“2l9”不是数值", "“2l9”不是数值"));
     typed.dn = 200;
     EXPECT_EQ(calculatePipeline(mainOf({typed})).segments[0].status, SegmentStatus::computed);
     EXPECT_EQ(std::pair(cellText(typed, nullptr, Column::outerDiameter), cellProblem(typed, Column::outerDiameter)),
@@ -207,14 +164,6 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
     EXPECT_TRUE(setCellText(typed, Column::length, ""));  // emptied: asked for, not marked as text
     EXPECT_EQ(std::pair(typed.notNumbers.count("length"), calculatePipeline(mainOf({typed})).segments[0].message),
               std::pair(std::size_t{0}, std::string("请输入管段长度")));
-    for (const auto& c : impossible) {
-        const SegmentRun run = calculatePipeline(mainOf({c.segment})).segments.at(0);
-        EXPECT_EQ(std::tuple(run.status, run.field, run.message), std::tuple(SegmentStatus::failed, c.field, c.message));
-    }
-    for (const auto& c : refusals) {
-        const SegmentRun run = calculatePipeline(mainOf({c.segment})).segments.at(0);
-        EXPECT_EQ(std::tuple(run.status, run.field, run.message), std::tuple(SegmentStatus::failed, c.field, c.message));
-    }
 
     // The start state is read as the main window reads it: 10 kgf/cm2 and 523.15 K are 1 MPa, 250 ℃.
     PipelineDocument units = mainOf({workedSegment()});
@@ -231,18 +180,15 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
 TEST(Pipeline, HeatLossTableAndFlagsFollowTheSegmentsOwnStart)
 {
     // The walkable trench's DN200 row differs in each band (3.06, 3.02, 2.85); an edge belongs to the band below it.
+    using enum HeatLossSource;
     const struct { int dn; HeatLossSource laying; double t; std::optional<double> value; } table[] = {
-        {200, HeatLossSource::walkableTrench, 200, 3.06},     {200, HeatLossSource::walkableTrench, 200.001, 3.02},
-        {200, HeatLossSource::walkableTrench, 300, 3.02},     {200, HeatLossSource::walkableTrench, 300.001, 2.85},
-        {200, HeatLossSource::walkableTrench, 350, 2.85},     {200, HeatLossSource::walkableTrench, 350.001, std::nullopt},
-        {200, HeatLossSource::overhead, 150, 3.02},           {200, HeatLossSource::nonWalkableTrench, 150, 3.22},
-        {100, HeatLossSource::overhead, 150, 2.01},           {70, HeatLossSource::overhead, 150, 1.93},  // DN80's row
-        {25, HeatLossSource::overhead, 250, 1.26},            {1000, HeatLossSource::overhead, 150, 8.58},
-        {1200, HeatLossSource::overhead, 150, std::nullopt},  {200, HeatLossSource::typed, 150, std::nullopt},
+        {200, walkableTrench, 200, 3.06}, {200, walkableTrench, 200.001, 3.02}, {200, walkableTrench, 300, 3.02},
+        {200, walkableTrench, 300.001, 2.85}, {200, walkableTrench, 350, 2.85}, {200, walkableTrench, 350.001, {}},
+        {200, overhead, 150, 3.02}, {200, nonWalkableTrench, 150, 3.22}, {100, overhead, 150, 2.01},
+        {70, overhead, 150, 1.93} /* DN80's row */, {25, overhead, 250, 1.26}, {1000, overhead, 150, 8.58},
+        {1200, overhead, 150, {}}, {200, typed, 150, {}},
     };
-    for (const auto& row : table) {
-        EXPECT_EQ(tableHeatLoss(row.dn, row.laying, row.t), row.value) << row.dn << " " << row.t;
-    }
+    for (const auto& row : table) EXPECT_EQ(tableHeatLoss(row.dn, row.laying, row.t), row.value) << row.dn << " " << row.t;
     // A main that crosses 300 ℃: each segment takes the band of its own start, and the table shows it.
     PipelineSegment trench = workedSegment();
     trench.heatLossSource = HeatLossSource::walkableTrench;
@@ -251,8 +197,8 @@ TEST(Pipeline, HeatLossTableAndFlagsFollowTheSegmentsOwnStart)
     const PipelineResult across = calculatePipeline(crossing);
     ASSERT_TRUE(across.allComputed);
     ASSERT_TRUE(across.segments[0].t0 > 300 && across.segments[1].t0 < 300) << across.segments[1].t0;
-    EXPECT_EQ(cellText(trench, &across.segments[0], Column::heatLoss), "2.85");
-    EXPECT_EQ(cellText(trench, &across.segments[1], Column::heatLoss), "3.02");
+    EXPECT_EQ(cellText(trench, &across.segments[0], Column::heatLoss) + " " + cellText(trench, &across.segments[1], Column::heatLoss),
+              "2.85 3.02");
 
     // 10 t/h runs at 19.2 m/s in DN200, below its band, at 36.7 m/s in DN150, inside it, and at 60.3 m/s in
     // DN125, above it. The superheat falls from 61.9 ℃ to 60.8 ℃, below a margin of 61 ℃ in the second only.
@@ -267,9 +213,6 @@ TEST(Pipeline, HeatLossTableAndFlagsFollowTheSegmentsOwnStart)
     EXPECT_EQ(remark(0), "起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s");
     EXPECT_EQ(remark(1), "末端过热度 60.802 ℃ 低于裕量 61 ℃");
     EXPECT_EQ(remark(2), "起点流速 60.252 m/s 高于 DN125 的允许范围 30–50 m/s");
-    EXPECT_EQ(std::tuple(r.segments[0].velocityOutsideBand, r.segments[1].velocityOutsideBand, r.segments[1].superheatBelowMargin),
-              std::tuple(true, false, true));
-    EXPECT_NEAR(*r.segments[0].superheat, 240.801 - 178.91, 0.02);  // saturation at 0.978 MPa: 178.91 ℃
     document.superheatMargin = 100;  // both flags: both remarks
     EXPECT_EQ(cellText(workedSegment(), &calculatePipeline(document).segments[0], Column::remark),
               "起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s；末端过热度 61.897 ℃ 低于裕量 100 ℃");
@@ -346,11 +289,8 @@ TEST(Network, APathGivesTheSeriesNumbersAndFlowsAreSummedFromTheDemands)
     const PipelineDocument park = parkOf({pipe("S", "A", 250), pipe("A", "B", 300), pipe("A", "C", 400), pipe("B", "D", 200)});
     const PipelineResult r = calculatePipeline(park);
     ASSERT_TRUE(r.network && r.allComputed) << r.topologyMessage << r.segments[0].message;
-    const auto flows = [&r] {
-        std::vector<double> f;
-        for (const SegmentRun& run : r.segments) f.push_back(*run.flow);
-        return f;
-    }();
+    std::vector<double> flows;
+    for (const SegmentRun& run : r.segments) flows.push_back(*run.flow);
     EXPECT_EQ(flows, (std::vector<double>{12, 6, 6, 2}));  // S-A: 4 + 2 + 6; A-B: 4 + 2
     EXPECT_TRUE(r.segments[0].flowSummed);
     // The schematic's places: the source on the left, every end a row of its own, a node level with
