@@ -194,8 +194,7 @@ TEST(PipeHydraulics, GiveRoundedVelocityAndFrictionOrRefuseLeavingTheOutputsAlon
     }
     // Where the friction law's denominator nearly vanishes the answer is huge but finite.
     double w = 0, R = 0;
-    EXPECT_FALSE(qiuliusu(region::steam, 10, 5, 10.0 + 0.2 * std::pow(10.0, -0.57), 5.0, w, R));
-    EXPECT_TRUE(std::isfinite(w) && std::isfinite(R));
+    EXPECT_TRUE(!qiuliusu(region::steam, 10, 5, 10.0 + 0.2 * std::pow(10.0, -0.57), 5.0, w, R) && std::isfinite(w) && std::isfinite(R));
 
     // The chosen pipe from the texts shown: the results, or what is missing.
     using Shown = std::tuple<bool, std::string, std::string_view>;
@@ -249,21 +248,19 @@ TEST(Proposal, ListsThePipesInsideTheirVelocityBandElseTheNearestAndNeedsASuperh
     for (std::int16_t area : {0, 1, 3, 4, 23}) {
         SteamState state{.area = area};
         const std::string_view message = area == region::none ? kStateFirstMessage : kHot;
-        EXPECT_EQ(proposePipeSizes(state, "").message, message) << area;
-        EXPECT_EQ(evaluateChosenPipe(state, {"", "DN100", "108", "4"}).message, message) << area;
+        EXPECT_EQ(std::pair(proposePipeSizes(state, "").message, evaluateChosenPipe(state, {"", "DN100", "108", "4"}).message),
+                  std::pair(message, message)) << area;
     }
     // 10 MPa, 1200 ℃ is region 5 (14.719 kg/m3): 40 t/h run DN250, 273 x 6, at 40/3.6/14.719/(π/4 · 0.261²) m/s.
     SteamState state{.p = 10.0, .t = 1473.15, .area = region::hotSteam};
     const ChosenPipeResult chosen = evaluateChosenPipe(state, {"40", "DN250", "273", "6"});
-    EXPECT_EQ(std::tuple(chosen.computed, chosen.velocity, chosen.message), std::tuple(true, "14.109", ""));
     double v = 0, h = 0, cp = 0;
     quyu5(1473.15, 10.0, v, h, cp);
-    EXPECT_EQ(state.birong, v);
+    EXPECT_EQ(std::tuple(chosen.computed, chosen.velocity, chosen.message, state.birong), std::tuple(true, "14.109", "", v));
     EXPECT_FALSE(proposePipeSizes(state, "100").rows.empty());
 
     state = SteamState{.p = 1.0, .t = 523.15, .area = region::steam, .birong = -1.0};
-    EXPECT_EQ(proposePipeSizes(state, "").message, kFlowMissingMessage);
-    EXPECT_EQ(state.birong, -1.0);  // nothing recomputed before the flow is there
+    EXPECT_EQ(std::pair(proposePipeSizes(state, "").message, state.birong), std::pair(kFlowMissingMessage, -1.0));  // nothing recomputed yet
     EXPECT_EQ(proposePipeSizes(state, "10").rows.size(), 1u);  // 1 MPa, 250 ℃, 10 t/h: DN150 at 36.6 m/s alone
     quyu2(523.15, 1.0, v, h, cp);
     EXPECT_EQ(std::pair(state.birong, state.bihan), std::pair(v, h));

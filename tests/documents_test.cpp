@@ -78,9 +78,8 @@ TEST_F(Documents, RecentFilesAreTheEightNewestAndAGoneOneDropsOut)
     // Picked once gone, it says so and drops out; picked while there, it opens.
     QFile::remove(paths[8]);
     control<QMenu>(*pipeline, "mzuijin")->actions()[2]->trigger();
-    EXPECT_EQ(messages.texts, QStringList({"找不到文件 " + paths[8] + "，已将它从最近打开的文件中移去"}));
-    EXPECT_EQ(recentMenu(pipeline).size(), 7);
-    EXPECT_EQ(pipeline->windowTitle(), "管线计算 - saved.dorvent[*]");
+    EXPECT_EQ(std::tuple(messages.texts, recentMenu(pipeline).size(), pipeline->windowTitle()),
+              std::tuple(QStringList({"找不到文件 " + paths[8] + "，已将它从最近打开的文件中移去"}), 7, QString("管线计算 - saved.dorvent[*]")));
     control<QMenu>(*pipeline, "mzuijin")->actions()[2]->trigger();
     EXPECT_EQ(pipeline->windowTitle(), "管线计算 - f8.dorvent[*]");
 
@@ -130,8 +129,7 @@ TEST_F(Documents, AFileDroppedOntoTheWindowOpensOnceChangesAreDealtWith)
     EXPECT_FALSE(drop({path, path}, pipeline));  // which of them?
     pipeline->model()->setData(labelCell(pipeline), "typed");
     EXPECT_TRUE(drop({path}, pipeline));
-    EXPECT_EQ(labelOf(pipeline), "typed");  // 取消
-    EXPECT_EQ(messages.texts, QStringList({"管线“未命名”有未保存的修改。是否保存？"}));
+    EXPECT_EQ(std::pair(labelOf(pipeline), messages.texts), std::pair(QString("typed"), QStringList({"管线“未命名”有未保存的修改。是否保存？"})));  // 取消
     messages.answer = SaveChoice::discard;
     auto* project = control<QLineEdit>(*pipeline, "txtxiangmu");
     EXPECT_TRUE(drop({path}, project));  // the window opens it; the box takes no path as text
@@ -170,9 +168,8 @@ TEST_F(Documents, AFailedSaveKeepsTheOldFileAndTheDocumentUnsaved)
     const bool saved = pipeline->saveFile(path);
     setrlimit(RLIMIT_FSIZE, &unlimited);
     std::signal(SIGXFSZ, handler);
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(bytesOf(path), old);
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"main.dorvent"}));  // no temporary file left
+    EXPECT_EQ(std::tuple(saved, bytesOf(path), QDir(folder.path()).entryList(QDir::Files)),  // no temporary file left
+              std::tuple(false, old, QStringList({"main.dorvent"})));
 
     // A full device, a folder that has gone, a file system that is read-only even to root.
     QTemporaryDir gone;
@@ -207,11 +204,7 @@ struct Probe {
             while (process.canReadLine()) lines << QString::fromUtf8(process.readLine()).trimmed();
         }
     }
-    ~Probe()
-    {
-        process.kill();
-        process.waitForFinished();
-    }
+    ~Probe() { process.kill(); process.waitForFinished(); }
     QString folder() const { return lines.value(0); }
 
     QProcess process;

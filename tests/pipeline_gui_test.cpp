@@ -1,28 +1,6 @@
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QFileDialog>
-#include <QLabel>
-#include <QImage>
-#include <QLineEdit>
-#include <QTabWidget>
-#include <QMenu>
-#include <QProcess>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <QUndoStack>
-
 #include <random>
 
 #include "guitest.h"
-#include "mainwin/frmdorvent.h"
 #include "netwin/frmguanxian.h"
 #include "pipeline/pipelinefile.h"
 #include "netwin/pipelinemodel.h"
@@ -128,8 +106,7 @@ TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWh
     EXPECT_TRUE(model->headerData(0, Qt::Vertical, Qt::BackgroundRole).isValid());
 
     pick(0, Column::dn, "DN200");
-    EXPECT_EQ(table->currentIndex(), cell(1, Column::length));  // Enter moved down
-    EXPECT_EQ(text(0, Column::remark), "请输入局部阻力系数");
+    EXPECT_EQ(std::pair(table->currentIndex(), text(0, Column::remark)), std::pair(cell(1, Column::length), QString("请输入局部阻力系数")));  // Enter moved down
     typeAcross(0, Column::flow, {"10", "0.2", "1", "0.2", "20", "5"});
     pick(0, Column::heatLossSource, "架空");
     EXPECT_FALSE(model->flags(cell(0, Column::heatLoss)) & Qt::ItemIsEditable);  // the table gives it
@@ -181,8 +158,7 @@ TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWh
         ASSERT_TRUE(model->setData(cell(0, Column::length), QString::fromUtf8(typed)));
         EXPECT_EQ(std::pair(text(0, Column::length), text(0, Column::pend).isEmpty()), std::pair(QString(shown), false));
     }
-    for (const auto& [typed, why] : {std::pair("8,5", "不是数值"), {"14。5", "不是数值"}, {"30t", "不是数值"},
-                                     {"1000000001", "超出范围"}}) {
+    for (const auto& [typed, why] : {std::pair("8,5", "不是数值"), {"14。5", "不是数值"}, {"1000000001", "超出范围"}}) {
         ASSERT_TRUE(model->setData(cell(0, Column::length), QString::fromUtf8(typed)));
         const QString reason = QStringLiteral("“%1”%2").arg(QString::fromUtf8(typed), QString::fromUtf8(why));
         EXPECT_EQ(QStringList({text(0, Column::length), tip(0, Column::length), text(0, Column::remark), text(0, Column::pend)}),
@@ -313,8 +289,7 @@ TEST_F(PipelineWindow, HeaderAndUnitListsShowTheDocumentOpenedOrUndone)
     EXPECT_EQ(model->document().startPressure, 10);  // "1e1" was the last number typed that a document holds
     EXPECT_EQ(shownIn(*pipeline, "lblqidian"), "起点状态：输入数值超出计算范围，无法计算");
     while (model->undoStack()->canUndo()) undo();
-    EXPECT_EQ(header(), QStringList({"东线", "张工", "1000", "523.15", "7.5", "kPa", "K"}));
-    EXPECT_FALSE(pipeline->isWindowModified());
+    EXPECT_EQ(std::pair(header(), pipeline->isWindowModified()), std::pair(QStringList({"东线", "张工", "1000", "523.15", "7.5", "kPa", "K"}), false));
 }
 
 TEST_F(PipelineWindow, KeysLandWhereTheUserTypesAndPasteGrowsTheTable)
@@ -468,8 +443,8 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
 
     // A pipe that feeds N1 again breaks the tree: named above the table and at its cell.
     model->setData(cell(6, Column::to), "N1");
-    EXPECT_EQ(shownIn(*pipeline, "lblxiaoxi"), "管网布置有误：管段 7：节点“N1”由多根管段供汽：本程序只计算枝状管网");
-    EXPECT_FALSE(tip(6, Column::to).isEmpty());
+    EXPECT_EQ(std::pair(shownIn(*pipeline, "lblxiaoxi"), tip(6, Column::to).isEmpty()),
+              std::pair(QString("管网布置有误：管段 7：节点“N1”由多根管段供汽：本程序只计算枝状管网"), false));
 
     // The schematic's exports: a picture, and an SVG whose texts are text.
     QTemporaryDir folder;
@@ -493,8 +468,7 @@ TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
     model->setData(cell(0, Column::label), "锅炉房-A");
     const QString path = folder.filePath("main.dorvent");
     ASSERT_TRUE(pipeline->saveFile(path));
-    EXPECT_EQ(pipeline->windowTitle(), "管线计算 - main.dorvent[*]");
-    EXPECT_FALSE(pipeline->isWindowModified());
+    EXPECT_EQ(std::pair(pipeline->windowTitle(), pipeline->isWindowModified()), std::pair(QString("管线计算 - main.dorvent[*]"), false));
     const PipelineDocument saved = model->document();
 
     type(0, Column::label, "changed");
@@ -502,16 +476,14 @@ TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
     EXPECT_FALSE(pipeline->openFile(folder.filePath("missing.dorvent")));
     ASSERT_EQ(messages.texts.size(), 2);
     EXPECT_EQ(messages.texts[0], "无法打开管线文件 bad.dorvent：\r\n字段 version：本程序只能读取版本 1 和 2 的管线文件");
-    EXPECT_EQ(text(0, Column::label), "changed");  // nothing lost
-    EXPECT_TRUE(pipeline->isWindowModified());
+    EXPECT_EQ(std::pair(text(0, Column::label), pipeline->isWindowModified()), std::pair(QString("changed"), true));  // nothing lost
 
     // Unsaved changes: closing asks, and Cancel keeps the window open.
     messages.answer = SaveChoice::cancel;
     EXPECT_FALSE(pipeline->close());
     EXPECT_EQ(messages.texts.last(), "管线“main.dorvent”有未保存的修改。是否保存？");
     EXPECT_TRUE(pipeline->openFile(path));
-    EXPECT_EQ(model->document(), saved);
-    EXPECT_FALSE(pipeline->isWindowModified());
+    EXPECT_EQ(std::pair(model->document(), pipeline->isWindowModified()), std::pair(saved, false));
 
     // No export overwrites the document's own file, under its name or through a link, nor takes a folder.
     QFile::link(path, folder.filePath("link.csv"));
@@ -531,10 +503,10 @@ TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
 // number or an exponent.
 TEST_F(PipelineWindow, RandomEditsNeverShowANonFiniteText)
 {
-    const QStringList texts = {"250", "10", "0.2", "1", "20", "5", "3.02", "", "0", "-5", "1e400", "-1e400", "1e-400",
-                               "abc", "1D3", "   ", "0.5", "3276600.75", "1e39", "99.6", QString(300, '9'), "DN200",
-                               "DN1400", "DN25", "自选", "输入", "架空", "不通行地沟", "通行地沟", "S", "A", "B", "C",
-                               " A ", "1,200", "１０"};  // node names make networks, loops and doubles
+    const QStringList hostile = {"250", "10", "0.2", "1", "20", "5", "3.02", "", "0", "-5", "1e400", "-1e400", "1e-400",
+                                 "abc", "1D3", "   ", "0.5", "3276600.75", "1e39", "99.6", QString(300, '9'), "DN200",
+                                 "DN1400", "DN25", "自选", "输入", "架空", "不通行地沟", "通行地沟", "S", "A", "B", "C",
+                                 " A ", "1,200", "１０"};  // node names make networks, loops and doubles
     std::mt19937 random(qEnvironmentVariableIntValue("STRESS_SEED") != 0 ? qEnvironmentVariableIntValue("STRESS_SEED")
                                                                         : 20261207);
     const auto pick = [&random](int count) { return std::uniform_int_distribution<int>(0, count - 1)(random); };
@@ -552,7 +524,7 @@ TEST_F(PipelineWindow, RandomEditsNeverShowANonFiniteText)
         case 0: button("cmdtianjia"); break;
         case 1: if (rows > 1) button("cmdshanchu"); break;
         case 2: control<QPushButton>(*pipeline, pick(2) == 0 ? "cmdshangyi" : "cmdxiayi")->click(); break;
-        case 3: model->undoStack()->undo(); break;
+        case 3: undo(); break;
         case 4: model->undoStack()->redo(); break;
         case 5: {  // a workable row, so that the edits also start from mains that compute
             QList<PipelineModel::CellText> worked;
@@ -564,20 +536,17 @@ TEST_F(PipelineWindow, RandomEditsNeverShowANonFiniteText)
         }
         case 6: {  // a node's cell: a demand, a requirement, a name that may be another's
             QAbstractItemModel* nodes = control<PipelineTableView>(*pipeline, "tbljiedian")->model();
-            if (nodes->rowCount() > 0) {
-                nodes->setData(nodes->index(pick(nodes->rowCount()), pick(kNodeColumnCount)), texts[pick(texts.size())]);
-            }
+            const int count = nodes->rowCount();
+            if (count > 0) nodes->setData(nodes->index(pick(count), pick(kNodeColumnCount)), hostile[pick(hostile.size())]);
             break;
         }
-        default: model->setData(model->index(pick(rows + 1), pick(kColumnCount)), texts[pick(texts.size())]); break;
+        default: model->setData(model->index(pick(rows + 1), pick(kColumnCount)), hostile[pick(hostile.size())]); break;
         }
         table->setCurrentIndex(model->index(pick(model->rowCount()), pick(kColumnCount)));
+        // The results; an input cell shows what was typed, a number or the text kept in its place.
         for (int row = 0; row < model->rowCount(); ++row) {
-            // The results; an input cell shows what was typed, a number or the text kept in its place.
-            for (int column = static_cast<int>(kFirstResultColumn); column < static_cast<int>(Column::remark); ++column) {
-                const QString shown = model->index(row, column).data().toString();
-                ASSERT_FALSE(shown.contains(bad)) << "step " << step << ": " << shown.toStdString();
-            }
+            const QString shown = texts(row, kFirstResultColumn, Column::superheat).join(' ');
+            ASSERT_FALSE(shown.contains(bad)) << "step " << step << ": " << shown.toStdString();
         }
         if (model->result().allComputed) ++computed;
         networks += model->result().network && model->result().topologyMessage.empty() ? 1 : 0;
