@@ -83,10 +83,18 @@ TEST_F(Documents, RecentFilesAreTheEightNewestAndAGoneOneDropsOut)
     control<QMenu>(*pipeline, "mzuijin")->actions()[2]->trigger();
     EXPECT_EQ(pipeline->windowTitle(), "管线计算 - f8.dorvent[*]");
 
-    // The next window, as on the next start, knows them too, and opens its dialogs in their folder.
-    // 另存为 offers the document's own file; a name typed without the extension gains it, once.
+    // The next window, as on the next start, knows them too, has this one's size and splitters, and opens its
+    // dialogs in their folder. 另存为 offers the document's own file; a name typed without the extension gains it, once.
+    pipeline->show();
+    pipeline->resize(900, 560);
+    auto* split = pipeline->findChildren<QSplitter*>().front();
+    split->setSizes({120, 380});
+    const QList<int> sizes = split->sizes();
+    pipeline->close();
     frmguanxian next(&window.steamState());
-    EXPECT_EQ(recentMenu(&next).first(), "&1 f8.dorvent");
+    next.show();
+    EXPECT_EQ(std::tuple(recentMenu(&next).first(), next.size(), next.findChildren<QSplitter*>().front()->sizes()),
+              std::tuple(QString("&1 f8.dorvent"), QSize(900, 560), sizes));
     QStringList shown, typed = {"", "", "x", "y.dorvent"};  // into each dialog in turn; nothing: 取消
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&shown, &typed] {
@@ -137,19 +145,6 @@ TEST_F(Documents, AFileDroppedOntoTheWindowOpensOnceChangesAreDealtWith)
               std::tuple(QString("A-B"), QString("管线计算 - dropped.dorvent[*]"), QString("例题：DN200 架空管段")));
     EXPECT_TRUE(drop({copyOf(folder.filePath("UPPER.DORVENT"))}, pipeline));
     EXPECT_EQ(pipeline->windowTitle(), "管线计算 - UPPER.DORVENT[*]");
-}
-
-TEST_F(Documents, TheWindowKeepsItsSizeAndSplitters)
-{
-    pipeline->show();
-    pipeline->resize(900, 560);
-    auto* split = pipeline->findChildren<QSplitter*>().front();
-    split->setSizes({120, 380});
-    const QList<int> sizes = split->sizes();
-    pipeline->close();
-    frmguanxian next(&window.steamState());
-    next.show();
-    EXPECT_EQ(std::pair(next.size(), next.findChildren<QSplitter*>().front()->sizes()), std::pair(QSize(900, 560), sizes));
 }
 
 TEST_F(Documents, AFailedSaveKeepsTheOldFileAndTheDocumentUnsaved)
@@ -253,9 +248,8 @@ TEST(Recovery, KilledProgramsOfferTheirDocumentsAsTheyWereAtTheLastAutosave)
     // Each recovered document in a window of its own, as it was at its program's last copy, unsaved.
     const auto shownWindows = [] {
         std::map<QString, frmguanxian*> shown;
-        for (QWidget* w : QApplication::topLevelWidgets()) {
+        for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* window = qobject_cast<frmguanxian*>(w); window != nullptr && window->isVisible()) shown[window->windowTitle()] = window;
-        }
         return shown;
     };
     std::map<QString, frmguanxian*> windows = shownWindows();
