@@ -85,6 +85,7 @@ protected:
     }
 
     RecordingMessages messages;
+    QTemporaryDir folder;
     frmguanxian* pipeline = nullptr;
     PipelineModel* model = nullptr;
     PipelineTableView* table = nullptr;
@@ -106,13 +107,15 @@ TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWh
     EXPECT_TRUE(model->headerData(0, Qt::Vertical, Qt::BackgroundRole).isValid());
 
     pick(0, Column::dn, "DN200");
-    EXPECT_EQ(std::pair(table->currentIndex(), text(0, Column::remark)), std::pair(cell(1, Column::length), QString("请输入局部阻力系数")));  // Enter moved down
+    EXPECT_EQ(table->currentIndex(), cell(1, Column::length));  // Enter moved down
+    EXPECT_EQ(text(0, Column::remark), "请输入局部阻力系数");
     typeAcross(0, Column::flow, {"10", "0.2", "1", "0.2", "20", "5"});
     pick(0, Column::heatLossSource, "架空");
     EXPECT_FALSE(model->flags(cell(0, Column::heatLoss)) & Qt::ItemIsEditable);  // the table gives it
     EXPECT_EQ(text(0, Column::heatLoss), "3.02");
-    EXPECT_EQ(texts(0, kFirstResultColumn, Column::remark), QStringList({"1.000", "250.000", "19.210", "89.525", "0.022", "0.978", "240.801", "9.199", "36.796",
-                                    "56.718", "61.897", "起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s"}));
+    EXPECT_EQ(texts(0, kFirstResultColumn, Column::remark),
+              QStringList({"1.000", "250.000", "19.210", "89.525", "0.022", "0.978", "240.801", "9.199", "36.796", "56.718",
+                           "61.897", "起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s"}));
     EXPECT_EQ(std::pair(text(1, Column::heatLossKw), pipeline->isWindowModified()), std::pair(QString("56.718"), true));  // the totals
 
     // Every edit is one step back; a rejected text changes nothing, nor does a number beyond any meaning.
@@ -226,14 +229,11 @@ TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
     action("mjianqie");
     EXPECT_EQ(std::pair(QApplication::clipboard()->text().trimmed(), text(1, Column::flow)), std::pair(QString("10"), QString()));
     undo();
-    select(1, Column::length, 1, Column::length);
-    QTest::keyClick(table, Qt::Key_Delete);
-    EXPECT_EQ(std::pair(text(1, Column::length), text(1, Column::label)), std::pair(QString(), QString("A-B")));
     button("cmdcharu");
     // Copy gives tab-separated lines; Delete over a block empties the inputs and keeps the pipes.
     select(0, Column::label, 2, Column::length);
     QTest::keySequence(table, QKeySequence::Copy);
-    EXPECT_EQ(QApplication::clipboard()->text(), "\t\t\tDN200\t219\t6\t400\n\t\t\tDN200\t219\t6\t\nA-B\t\t\tDN200\t219\t6\t");
+    EXPECT_EQ(QApplication::clipboard()->text(), "\t\t\tDN200\t219\t6\t400\n\t\t\tDN200\t219\t6\t\nA-B\t\t\tDN200\t219\t6\t250");
     QTest::keyClick(table, Qt::Key_Delete);
     EXPECT_EQ(QStringList({text(0, Column::dn), text(0, Column::length), text(2, Column::label)}), QStringList({"DN200", "", ""}));
     undo();
@@ -255,7 +255,6 @@ TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
 
 TEST_F(PipelineWindow, HeaderAndUnitListsShowTheDocumentOpenedOrUndone)
 {
-    QTemporaryDir folder;
     PipelineDocument kPa{.project = "东线", .designer = "张工", .startPressure = 1000, .pressureUnit = "kPa",
                          .startTemperature = 523.15, .temperatureUnit = "K", .superheatMargin = 7.5,
                          .segments = {PipelineSegment{}}};
@@ -279,7 +278,8 @@ TEST_F(PipelineWindow, HeaderAndUnitListsShowTheDocumentOpenedOrUndone)
     QComboBox* pressureUnit = control<QComboBox>(*pipeline, "cboyali");
     pressureUnit->setFocus();
     QTest::keyClick(pressureUnit, Qt::Key_Up);  // kPa to MPa: 1000 MPa is too much
-    EXPECT_EQ(std::pair(model->document().pressureUnit, shownIn(*pipeline, "lblqidian")), std::pair(std::string("MPa"), QString("起点状态：压力过高")));
+    EXPECT_EQ(model->document().pressureUnit, "MPa");
+    EXPECT_EQ(shownIn(*pipeline, "lblqidian"), "起点状态：压力过高");
     for (const auto& [name, typed] : {std::pair("txtshejiren", "Li"), std::pair("txtyuliang", "12")}) typeOver(name, typed);
     EXPECT_EQ(std::tuple(model->document().project, model->document().designer, model->document().superheatMargin),
               std::tuple("东线", "Li", 12.0));
@@ -289,7 +289,8 @@ TEST_F(PipelineWindow, HeaderAndUnitListsShowTheDocumentOpenedOrUndone)
     EXPECT_EQ(model->document().startPressure, 10);  // "1e1" was the last number typed that a document holds
     EXPECT_EQ(shownIn(*pipeline, "lblqidian"), "起点状态：输入数值超出计算范围，无法计算");
     while (model->undoStack()->canUndo()) undo();
-    EXPECT_EQ(std::pair(header(), pipeline->isWindowModified()), std::pair(QStringList({"东线", "张工", "1000", "523.15", "7.5", "kPa", "K"}), false));
+    EXPECT_EQ(header(), QStringList({"东线", "张工", "1000", "523.15", "7.5", "kPa", "K"}));
+    EXPECT_FALSE(pipeline->isWindowModified());
 }
 
 TEST_F(PipelineWindow, KeysLandWhereTheUserTypesAndPasteGrowsTheTable)
@@ -313,21 +314,16 @@ TEST_F(PipelineWindow, KeysLandWhereTheUserTypesAndPasteGrowsTheTable)
     QTest::keyClick(table, Qt::Key_Backtab);
     EXPECT_EQ(table->currentIndex(), cell(0, Column::dn));
 
-    // A block of four rows pasted into a main of one adds three, in one step.
-    QApplication::clipboard()->setText("A\t\t\t\t\t\t100\r\nB\t\t\t\t\t\t200\r\nC\t\t\t\t\t\t300\r\nD\t\t\t\t\t\t400\r\n");  // as spreadsheets copy
+    // A block of four rows pasted into a main of one adds three, in one step; an empty line is a row like any other.
+    QApplication::clipboard()->setText("A\t\t\t\t\t\t100\r\n\r\nC\t\t\t\t\t\t300\r\nD\t\t\t\t\t\t400\r\n");  // as spreadsheets copy
     table->setCurrentIndex(cell(0, Column::label));
     QTest::keySequence(table, QKeySequence::Paste);
     ASSERT_EQ(model->segmentCount(), 4);
-    EXPECT_EQ(QStringList({text(1, Column::label), text(3, Column::length), text(3, Column::dn)}),
-              QStringList({"B", "400", "自选"}));
+    EXPECT_EQ(QStringList({text(0, Column::label), text(1, Column::label), text(2, Column::label), text(3, Column::length),
+                           text(3, Column::dn)}),
+              QStringList({"A", "", "C", "400", "自选"}));
     undo();
     EXPECT_EQ(std::pair(model->segmentCount(), text(0, Column::length)), std::pair(1, QString("800")));
-    QApplication::clipboard()->setText("A\n\nC");  // an empty line is a row like any other
-    table->setCurrentIndex(cell(0, Column::label));
-    QTest::keySequence(table, QKeySequence::Paste);
-    EXPECT_EQ(QStringList({text(0, Column::label), text(1, Column::label), text(2, Column::label)}),
-              QStringList({"A", "", "C"}));
-    undo();
 
     // The edit menu and the table's context menu; a new row takes the focus at its first cell.
     QStringList edits;
@@ -358,7 +354,6 @@ TEST_F(PipelineWindow, AFailureIsNamedAndDeclinedEditsAndTheMainWindowComeBack)
     EXPECT_EQ(std::pair(drawn.stop, drawn.stopText), std::pair(std::optional<double>(250), QString("管段 2（B-C）未能算出")));
 
     // 不保存 declines the changes made since the last save: the window opens again with what was saved.
-    QTemporaryDir folder;
     ASSERT_TRUE(pipeline->saveFile(folder.filePath("saved.dorvent")));
     model->setData(cell(0, Column::label), "changed");
     messages.answer = SaveChoice::discard;
@@ -426,7 +421,8 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     const Schematic::Item pipe13 = item(Schematic::Item::pipe, 12);
     QTest::mouseClick(schematic->viewport(), Qt::LeftButton, {}, schematic->mapFromScene((pipe13.line[2] + pipe13.line[3]) / 2));
     EXPECT_EQ(std::pair(table->currentIndex().row(), schematic->isHighlighted(Schematic::Item::pipe, 12)), std::pair(12, true));
-    QTest::mouseClick(schematic->viewport(), Qt::LeftButton, {}, schematic->mapFromScene(item(Schematic::Item::node, 9).shape.center()));
+    const QPointF node9 = item(Schematic::Item::node, 9).shape.center();
+    QTest::mouseClick(schematic->viewport(), Qt::LeftButton, {}, schematic->mapFromScene(node9));
     EXPECT_EQ(nodeTable->currentIndex().row(), 9);
     nodeTable->setCurrentIndex(nodes->index(3, 0));
     EXPECT_TRUE(schematic->isHighlighted(Schematic::Item::node, 3) && !schematic->isHighlighted(Schematic::Item::node, 9));
@@ -447,7 +443,6 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
               std::pair(QString("管网布置有误：管段 7：节点“N1”由多根管段供汽：本程序只计算枝状管网"), false));
 
     // The schematic's exports: a picture, and an SVG whose texts are text.
-    QTemporaryDir folder;
     ASSERT_TRUE(pipeline->exportNetwork(folder.filePath("network.svg")) && pipeline->exportNetwork(folder.filePath("network.png")));
     const QString svgText = QString::fromUtf8(bytesOf(folder.filePath("network.svg")));
     EXPECT_TRUE(svgText.contains("<svg") && svgText.contains(">制药厂</text>") && svgText.contains("<polyline")) << svgText.left(1500).toStdString();
@@ -464,7 +459,6 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
 
 TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
 {
-    QTemporaryDir folder;
     model->setData(cell(0, Column::label), "锅炉房-A");
     const QString path = folder.filePath("main.dorvent");
     ASSERT_TRUE(pipeline->saveFile(path));
@@ -473,9 +467,7 @@ TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
 
     type(0, Column::label, "changed");
     EXPECT_FALSE(pipeline->openFile(written(folder.filePath("bad.dorvent"), R"({"format": "dorvent-pipeline", "version": 9})")));
-    EXPECT_FALSE(pipeline->openFile(folder.filePath("missing.dorvent")));
-    ASSERT_EQ(messages.texts.size(), 2);
-    EXPECT_EQ(messages.texts[0], "无法打开管线文件 bad.dorvent：\r\n字段 version：本程序只能读取版本 1 和 2 的管线文件");
+    EXPECT_EQ(messages.texts, QStringList({"无法打开管线文件 bad.dorvent：\r\n字段 version：本程序只能读取版本 1 和 2 的管线文件"}));
     EXPECT_EQ(std::pair(text(0, Column::label), pipeline->isWindowModified()), std::pair(QString("changed"), true));  // nothing lost
 
     // Unsaved changes: closing asks, and Cancel keeps the window open.
@@ -512,12 +504,11 @@ TEST_F(PipelineWindow, RandomEditsNeverShowANonFiniteText)
     const auto pick = [&random](int count) { return std::uniform_int_distribution<int>(0, count - 1)(random); };
     const QRegularExpression bad("inf|nan|[0-9][eE][-+]?[0-9]");
     int computed = 0, networks = 0;
-    QTemporaryDir exports;
     for (int step = 0; step < 1500; ++step) {
         if (step % 500 == 499) {  // the exports of whatever the table holds now
-            EXPECT_TRUE(pipeline->exportCsv(exports.filePath("main.csv")));
-            EXPECT_TRUE(pipeline->exportChart(exports.filePath(step % 1000 == 499 ? "main.png" : "main.pdf")));
-            EXPECT_TRUE(pipeline->exportReport(exports.filePath("main.pdf")));
+            EXPECT_TRUE(pipeline->exportCsv(folder.filePath("main.csv")));
+            EXPECT_TRUE(pipeline->exportChart(folder.filePath(step % 1000 == 499 ? "main.png" : "main.pdf")));
+            EXPECT_TRUE(pipeline->exportReport(folder.filePath("main.pdf")));
         }
         const int rows = model->segmentCount();
         switch (pick(11)) {

@@ -31,13 +31,11 @@ std::string mainWindowResult(const std::string& pressure, const std::string& tem
 {
     SteamState state;
     duqucanshu({pressure, "MPa", temperature, "℃"}, state);
-    const std::string flow = formatShortest(*s.flow);
-    const ChosenPipeResult pipe = evaluateChosenPipe(state, {flow, "DN200", "219", "6"});
-    return runSegmentCalculation({.dn = "DN200", .waijing = "219", .bihou = "6", .length = formatShortest(*s.length),
-                                  .zeta = formatShortest(*s.zeta), .beta = formatShortest(*s.beta),
-                                  .phi = formatShortest(*s.phi), .ambient = formatShortest(*s.ambient),
-                                  .heatLoss = heatLoss, .drop = formatShortest(*s.dropPerKm), .flow = flow,
-                                  .friction = pipe.friction},
+    const auto typed = [](const std::optional<double>& value) { return formatShortest(*value); };
+    const ChosenPipeResult pipe = evaluateChosenPipe(state, {typed(s.flow), "DN200", "219", "6"});
+    return runSegmentCalculation({.dn = "DN200", .waijing = "219", .bihou = "6", .length = typed(s.length), .zeta = typed(s.zeta),
+                                  .beta = typed(s.beta), .phi = typed(s.phi), .ambient = typed(s.ambient), .heatLoss = heatLoss,
+                                  .drop = typed(s.dropPerKm), .flow = typed(s.flow), .friction = pipe.friction},
                                  state);
 }
 
@@ -65,7 +63,8 @@ TEST(Pipeline, EachSegmentGivesWhatTheMainWindowGivesForItsStartState)
 
     // What the table shows: every input as typed, and the totals (a row's results: the window test).
     std::vector<std::string> shown;
-    for (int c = 0; c < static_cast<int>(kFirstResultColumn); ++c) shown.push_back(cellText(second, &r.segments[1], static_cast<Column>(c)));
+    for (int c = 0; c < static_cast<int>(kFirstResultColumn); ++c)
+        shown.push_back(cellText(second, &r.segments[1], static_cast<Column>(c)));
     EXPECT_EQ(shown, (std::vector<std::string>{"B-C", "", "", "自选", "219", "6", "420.7", "8", "0.25", "0.9", "0.15", "-5", "4.5",
                                                "输入", "3.02"}));
     EXPECT_EQ(totalsText(r, Column::length), "670.7");
@@ -230,7 +229,8 @@ TEST(Pipeline, SuperheatCellSaysWhyThereIsNoSaturationTemperature)
         const PipelineResult r = calculatePipeline(
             {.startPressure = e.kPa, .pressureUnit = "kPa", .startTemperature = e.t, .segments = {s}});
         ASSERT_EQ(r.segments[0].status, SegmentStatus::computed) << r.segments[0].message;
-        EXPECT_EQ(std::pair(r.segments[0].superheat, cellText(s, &r.segments[0], Column::superheat)), std::pair(std::optional<double>(), std::string(e.text)));
+        EXPECT_EQ(r.segments[0].superheat, std::nullopt);
+        EXPECT_EQ(cellText(s, &r.segments[0], Column::superheat), e.text);
     }
 }
 
@@ -258,7 +258,6 @@ TEST(Pipeline, TextAndCsvShowLabelsAsTextOnlyAndSayWhyNothingComputed)
     EXPECT_NE(csv.find("\r\n\"'=HYPERLINK(\"\"x\"\")\",,,DN200,"), std::string::npos);
     EXPECT_NE(csv.find("\r\n\"'-B,C\",,,DN200,219,6,250,10,'=1+2,"), std::string::npos) << csv;
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 4 + 1);
-    EXPECT_EQ(d.segments[2].label, "=HYPERLINK(\"x\")");  // the document keeps what was typed
 
     d.startPressure.reset();
     EXPECT_TRUE(csvTable(d, calculatePipeline(d)).ends_with(",起点状态：请输入起点压力\r\n"));
@@ -289,7 +288,8 @@ TEST(Network, APathGivesTheSeriesNumbersAndFlowsAreSummedFromTheDemands)
     ASSERT_TRUE(r.network && r.allComputed) << r.topologyMessage << r.segments[0].message;
     std::vector<double> flows;
     for (const SegmentRun& run : r.segments) flows.push_back(*run.flow);
-    EXPECT_EQ(std::pair(flows, r.segments[0].flowSummed), std::pair(std::vector<double>{12, 6, 6, 2}, true));  // S-A: 4 + 2 + 6; A-B: 4 + 2
+    EXPECT_EQ(flows, (std::vector<double>{12, 6, 6, 2}));  // S-A: 4 + 2 + 6; A-B: 4 + 2
+    EXPECT_TRUE(r.segments[0].flowSummed);
     // The schematic's places: the source on the left, every end a row of its own, a node level with
     // the middle of its first and last; S-A-(B-D, C): D row 0, C row 1, B level with D, A between B and C.
     std::vector<std::string> places;
@@ -332,7 +332,8 @@ TEST(Network, AFailureStopsItsOwnSubtreeAndTopologyFaultsAreMarkedAtTheirCells)
     PipelineResult r = calculatePipeline(park);
     EXPECT_EQ(std::tuple(r.segments[1].status, r.segments[2].status, r.segments[3].status),
               std::tuple(SegmentStatus::failed, SegmentStatus::computed, SegmentStatus::notComputed));
-    EXPECT_EQ(std::pair(r.segments[3].message, r.critical), std::pair(std::string("未计算：上游管段未算出"), std::optional<std::size_t>(2)));  // B gets no steam, nor does D behind it: B is the first
+    EXPECT_EQ(r.segments[3].message, "未计算：上游管段未算出");
+    EXPECT_EQ(r.critical, 2u);  // B gets no steam, nor does D behind it: B is the first
     EXPECT_EQ(std::pair(r.nodes[2].message, r.nodes[4].message), std::pair(std::string("管段 2 未能算出"), std::string("未计算")));
     // A flow typed on a pipe that feeds a branch holds; while a pipe leaving the source has no flow, the
     // source's flow is unknown, and the heat loss of a network not wholly computed is no total.

@@ -25,11 +25,7 @@ struct DiscardingMessages : dorvent::MessageService {
     bool askToRecover(const QString&, const QString&) override { return false; }
 };
 
-void say(const QString& line)
-{
-    std::printf("%s\n", line.toUtf8().constData());
-    std::fflush(stdout);
-}
+void say(const QString& line) { std::printf("%s\n", line.toUtf8().constData()); std::fflush(stdout); }
 
 }  // namespace
 
