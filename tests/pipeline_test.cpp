@@ -19,6 +19,15 @@ PipelineSegment workedSegment()
             .dropPerKm = 5, .heatLossSource = HeatLossSource::overhead};
 }
 
+/// The worked design with one input changed.
+template <typename Field, typename Value>
+PipelineSegment workedWith(Field PipelineSegment::*field, Value value)
+{
+    PipelineSegment s = workedSegment();
+    s.*field = value;
+    return s;
+}
+
 PipelineDocument mainOf(std::vector<PipelineSegment> segments)
 {
     return {.startPressure = 1, .startTemperature = 250, .segments = std::move(segments)};
@@ -57,8 +66,7 @@ TEST(Pipeline, EachSegmentGivesWhatTheMainWindowGivesForItsStartState)
     // The same to the last bit as the main window (the first with the table's 3.02 for DN200, overhead,
     // 200 ℃ < t <= 300 ℃), the second segment started from the first one's end state typed back in full.
     EXPECT_EQ(resultText(first), mainWindowResult("1", "250", workedSegment(), "3.02"));
-    EXPECT_EQ(resultText(r.segments[1]),
-              mainWindowResult(formatShortest(first.pend), formatShortest(first.tend), second, "3.02"));
+    EXPECT_EQ(resultText(r.segments[1]), mainWindowResult(formatShortest(first.pend), formatShortest(first.tend), second, "3.02"));
     EXPECT_EQ(std::tuple(r.segments[1].p0, r.segments[1].t0), std::tuple(first.pend, first.tend));
 
     // What the table shows: every input as typed, and the totals (a row's results: the window test).
@@ -83,8 +91,8 @@ TEST(Pipeline, EachSegmentGivesWhatTheMainWindowGivesForItsStartState)
 
 TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
 {
-    PipelineSegment tooLong = workedSegment();
-    tooLong.length = 5000;  // the pressure runs out
+    using S = PipelineSegment;
+    const PipelineSegment tooLong = workedWith(&S::length, 5000.0);  // the pressure runs out
     const PipelineResult r = calculatePipeline(mainOf({workedSegment(), tooLong, workedSegment(), workedSegment()}));
     ASSERT_EQ(r.segments.size(), 4u);
     EXPECT_EQ(r.segments[0].status, SegmentStatus::computed);
@@ -99,9 +107,7 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
               std::tuple(false, std::vector<double>{250}, 250.0));
     // The totals count the segments computed: the length of the first only, and no drops.
     EXPECT_EQ(totalsText(r, Column::length), "250");
-    for (const Column c : {Column::pressureDrop, Column::temperatureDrop, Column::heatLossKw}) {
-        EXPECT_EQ(totalsText(r, c), "");
-    }
+    for (const Column c : {Column::pressureDrop, Column::temperatureDrop, Column::heatLossKw}) EXPECT_EQ(totalsText(r, c), "") << int(c);
     // The 1000 km bound holds for the whole main: two trunk segments of 600 and 400 km compute, one
     // metre more does not, although each segment alone is shorter.
     PipelineSegment trunk{.dn = 1000, .length = 600000, .flow = 200, .zeta = 0.2, .beta = 0.2, .phi = 1, .ambient = 10,
@@ -113,8 +119,7 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
     const SegmentRun beyond = calculatePipeline(trunkMain).segments[1];
     EXPECT_EQ(std::tuple(beyond.status, beyond.field, beyond.message),
               std::tuple(SegmentStatus::failed, SegmentField::length, "管线总长不能超过1000km"));
-    PipelineSegment endless = workedSegment();
-    endless.length = 1e308;
+    const PipelineSegment endless = workedWith(&S::length, 1e308);
     EXPECT_EQ(totalsText(calculatePipeline(mainOf({endless, endless})), Column::length), "0");
 
     // A pipe of one's own, and the inputs that are missing or have no physical meaning, each refused at its cell.
@@ -123,27 +128,21 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
         std::tie(s.dn, s.outerDiameter, s.wall, s.heatLossSource, s.heatLoss) = std::tuple(0, D, wall, source, heatLoss);
         return s;
     };
-    const auto with = [](auto PipelineSegment::*field, auto value) {
-        auto s = workedSegment();
-        s.*field = value;
-        return s;
-    };
-    using S = PipelineSegment;
     const struct { PipelineSegment segment; SegmentField field; std::string message; } refusals[] = {
         {own(219, 6, {}, HeatLossSource::overhead), SegmentField::heatLoss, "自选管道没有公称直径，请输入单位热损失"},
-        {with(&S::dn, 1200), SegmentField::heatLoss, "热损失表中没有该公称直径，请输入单位热损失"},
-        {with(&S::length, std::nullopt), SegmentField::length, "请输入管段长度"},
-        {with(&S::length, 0.5), SegmentField::length, "管段长度应大于0.5m"},
-        {with(&S::length, 1000000.5), SegmentField::length, "管线总长不能超过1000km"},
+        {workedWith(&S::dn, 1200), SegmentField::heatLoss, "热损失表中没有该公称直径，请输入单位热损失"},
+        {workedWith(&S::length, std::nullopt), SegmentField::length, "请输入管段长度"},
+        {workedWith(&S::length, 0.5), SegmentField::length, "管段长度应大于0.5m"},
+        {workedWith(&S::length, 1000000.5), SegmentField::length, "管线总长不能超过1000km"},
         {own(219, 110, 3.02), SegmentField::wall, "壁厚不符合实际"},
         {own(-219, -6, 3.02), SegmentField::outerDiameter, "外径不能为负数"},
         {own(219, -6, 3.02), SegmentField::wall, "壁厚不能为负数"},
         {own(219, 6, -3.02), SegmentField::heatLoss, "单位热损失不能为负数"},
-        {with(&S::flow, -10), SegmentField::flow, "蒸汽流量不能为负数"},
-        {with(&S::zeta, -0.2), SegmentField::zeta, "局部阻力系数不能为负数"},
-        {with(&S::beta, -0.2), SegmentField::beta, "局部热损失系数不能为负数"},
-        {with(&S::phi, -1), SegmentField::phi, "同时使用系数不能为负数"},
-        {with(&S::ambient, -300), SegmentField::ambient, "环境温度不能低于-273.15℃"},
+        {workedWith(&S::flow, -10), SegmentField::flow, "蒸汽流量不能为负数"},
+        {workedWith(&S::zeta, -0.2), SegmentField::zeta, "局部阻力系数不能为负数"},
+        {workedWith(&S::beta, -0.2), SegmentField::beta, "局部热损失系数不能为负数"},
+        {workedWith(&S::phi, -1), SegmentField::phi, "同时使用系数不能为负数"},
+        {workedWith(&S::ambient, -300), SegmentField::ambient, "环境温度不能低于-273.15℃"},
     };
     for (const auto& c : refusals) {
         const SegmentRun run = calculatePipeline(mainOf({c.segment})).segments.at(0);
@@ -188,22 +187,17 @@ TEST(Pipeline, HeatLossTableAndFlagsFollowTheSegmentsOwnStart)
     };
     for (const auto& row : table) EXPECT_EQ(tableHeatLoss(row.dn, row.laying, row.t), row.value) << row.dn << " " << row.t;
     // A main that crosses 300 ℃: each segment takes the band of its own start, and the table shows it.
-    PipelineSegment trench = workedSegment();
-    trench.heatLossSource = HeatLossSource::walkableTrench;
+    const PipelineSegment trench = workedWith(&PipelineSegment::heatLossSource, HeatLossSource::walkableTrench);
     PipelineDocument crossing = mainOf({trench, trench});
     crossing.startTemperature = 305;
     const PipelineResult across = calculatePipeline(crossing);
-    ASSERT_TRUE(across.allComputed);
-    ASSERT_TRUE(across.segments[0].t0 > 300 && across.segments[1].t0 < 300) << across.segments[1].t0;
+    ASSERT_TRUE(across.allComputed && across.segments[0].t0 > 300 && across.segments[1].t0 < 300) << across.segments[1].t0;
     EXPECT_EQ(cellText(trench, &across.segments[0], Column::heatLoss) + " " + cellText(trench, &across.segments[1], Column::heatLoss),
               "2.85 3.02");
 
     // 10 t/h runs at 19.2 m/s in DN200, below its band, at 36.7 m/s in DN150, inside it, and at 60.3 m/s in
     // DN125, above it. The superheat falls from 61.9 ℃ to 60.8 ℃, below a margin of 61 ℃ in the second only.
-    PipelineSegment narrow = workedSegment(), narrower = workedSegment();
-    narrow.dn = 150;
-    narrower.dn = 125;
-    PipelineDocument document = mainOf({workedSegment(), narrow, narrower});
+    PipelineDocument document = mainOf({workedSegment(), workedWith(&PipelineSegment::dn, 150), workedWith(&PipelineSegment::dn, 125)});
     document.superheatMargin = 61;
     const PipelineResult r = calculatePipeline(document);
     ASSERT_TRUE(r.allComputed);
@@ -220,8 +214,7 @@ TEST(Pipeline, SuperheatCellSaysWhyThereIsNoSaturationTemperature)
 {
     // Steam that stays below the triple point (611.213 Pa) or above the critical pressure
     // (22.064 MPa) over the segment: no saturation temperature, so no superheat to show.
-    const struct { double kPa; double t; std::string_view text; } ends[] = {{0.35, 400, "低于三相点"},
-                                                                          {25000, 600, "超临界"}};
+    const struct { double kPa; double t; std::string_view text; } ends[] = {{0.35, 400, "低于三相点"}, {25000, 600, "超临界"}};
     for (const auto& e : ends) {
         PipelineSegment s = workedSegment();
         std::tie(s.dn, s.length, s.flow, s.heatLossSource, s.heatLoss) =
@@ -293,9 +286,8 @@ TEST(Network, APathGivesTheSeriesNumbersAndFlowsAreSummedFromTheDemands)
     // The schematic's places: the source on the left, every end a row of its own, a node level with
     // the middle of its first and last; S-A-(B-D, C): D row 0, C row 1, B level with D, A between B and C.
     std::vector<std::string> places;
-    for (const std::optional<TreePlace>& place : layOutTree(r)) {
+    for (const std::optional<TreePlace>& place : layOutTree(r))
         places.push_back(std::to_string(static_cast<int>(place->column)) + "/" + formatShortest(place->row));
-    }
     EXPECT_EQ(places, (std::vector<std::string>{"0/0.5", "1/0.5", "2/0", "2/1", "3/0"}));
     // The path S-A-C is the series main of the same pipes with the same flows, to the last bit.
     const PipelineResult series = calculatePipeline(mainOf({pipe("", "", 250, 12), pipe("", "", 400, 6)}));
@@ -350,9 +342,7 @@ TEST(Network, AFailureStopsItsOwnSubtreeAndTopologyFaultsAreMarkedAtTheirCells)
         {SegmentField::to, "节点“A”由多根管段供汽：本程序只计算枝状管网"}, {SegmentField::to, "管段的起点与终点相同"},
         {SegmentField::to, "请输入终点"}, {SegmentField::from, "管段未与汽源“S”相连"},
         {SegmentField::to, "节点“C”由多根管段供汽：本程序只计算枝状管网"}};
-    for (std::size_t i = 2; i < 7; ++i) {
-        EXPECT_EQ(std::pair(r.segments[i].field, r.segments[i].message), faults[i - 2]) << i;
-    }
+    for (std::size_t i = 2; i < 7; ++i) EXPECT_EQ(std::pair(r.segments[i].field, r.segments[i].message), faults[i - 2]) << i;
     EXPECT_EQ(r.topologyMessage, "管段 3：" + faults[0].second);
     EXPECT_EQ(std::pair(r.segments[0].status, r.segments[1].status), std::pair(SegmentStatus::computed, SegmentStatus::computed));
 
@@ -363,8 +353,7 @@ TEST(Network, AFailureStopsItsOwnSubtreeAndTopologyFaultsAreMarkedAtTheirCells)
         std::tie(chain.back().heatLossSource, chain.back().heatLoss) = std::tuple(HeatLossSource::typed, 0.05);
     }
     PipelineDocument deep = mainOf(chain);
-    deep.startPressure = 10;
-    deep.startTemperature = 550;
+    std::tie(deep.startPressure, deep.startTemperature) = std::tuple(10, 550);
     r = calculatePipeline(deep);
     EXPECT_EQ(std::pair(r.allComputed, r.critical), std::pair(true, std::optional<std::size_t>(1000)));
     EXPECT_EQ(pathTo(r, r.critical).size(), 1000u);
