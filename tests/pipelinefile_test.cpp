@@ -8,16 +8,14 @@ namespace {
 
 PipelineDocument everyKindOfValue()
 {
-    PipelineDocument d{.project = "热电厂\"东线\"\n蒸汽管网", .designer = "张工", .startPressure = 1000,
-                       .pressureUnit = "kPa", .startTemperature = 523.15, .temperatureUnit = "K",
-                       .superheatMargin = 7.5};
     // Every field a value of its own, so that no two can be mixed up unnoticed.
-    d.segments.push_back({.label = "A-B", .dn = 200, .outerDiameter = 273, .wall = 7, .length = 250.4, .flow = 10,
-                          .zeta = 0.25, .beta = 0.15, .phi = 0.9, .ambient = -5, .dropPerKm = 4.5,
+    PipelineDocument d{.project = "热电厂\"东线\"\n蒸汽管网", .designer = "张工", .startPressure = 1000, .pressureUnit = "kPa",
+                       .startTemperature = 523.15, .temperatureUnit = "K", .superheatMargin = 7.5};
+    d.segments.push_back({.label = "A-B", .from = "锅炉房", .to = "A", .dn = 200, .outerDiameter = 273, .wall = 7, .length = 250.4,
+                          .flow = 10, .zeta = 0.25, .beta = 0.15, .phi = 0.9, .ambient = -5, .dropPerKm = 4.5,
                           .heatLossSource = HeatLossSource::walkableTrench, .heatLoss = 0.1});
     d.segments.push_back({.label = "", .outerDiameter = 219, .wall = 0.00001, .length = 100000, .flow = 1e-7,
                           .notNumbers = {{"zeta", "0,2"}, {"beta", "零点二"}}});  // typed, and no number
-    std::tie(d.segments[0].from, d.segments[0].to) = std::tuple("锅炉房", "A");
     d.nodes.push_back({.name = "A", .demand = 3, .requiredPressure = 0.8, .requiredTemperature = 200});
     return d;
 }
@@ -27,8 +25,7 @@ TEST(PipelineFile, RoundTripIsLosslessAndWritesNoExponent)
     const PipelineDocument d = everyKindOfValue();
     const std::string text = writePipelineFile(d);
     const PipelineFileRead read = readPipelineFile(text);
-    ASSERT_EQ(read.error, "");
-    EXPECT_EQ(*read.document, d);
+    EXPECT_EQ(std::pair(read.error, read.document), std::pair(std::string(), std::optional(d)));
     for (const char* written : {"\"wall\": 0.00001", "\"flow\": 0.0000001", "\"length\": 100000,", "\"phi\": null", "\"zeta\": \"0,2\""})
         EXPECT_NE(text.find(written), std::string::npos) << written << text;
     const std::string plain = "\"length\": 250.4";
@@ -58,15 +55,13 @@ TEST(PipelineFile, TheLargestDocumentIsWrittenSoThatItIsReadAgain)
     d.segments[0] = {.label = text, .outerDiameter = longest, .wall = longest, .length = longest, .flow = longest,
                      .zeta = longest, .beta = longest, .phi = longest, .ambient = longest, .dropPerKm = longest,
                      .heatLoss = longest};
-    for (std::size_t n = 0; n < kMostNodes; ++n) {
+    for (std::size_t n = 0; n < kMostNodes; ++n)
         d.nodes.push_back({.name = name.substr(0, name.size() - 4) + std::to_string(1000 + n),
                            .notNumbers = {{"demand", cell}, {"requiredPressure", cell}, {"requiredTemperature", cell}}});
-    }
     const std::string file = writePipelineFile(d);
     EXPECT_LE(file.size(), kMostFileBytes);
     const PipelineFileRead read = readPipelineFile(file);
-    ASSERT_EQ(read.error, "");
-    EXPECT_TRUE(*read.document == d);
+    EXPECT_TRUE(read.error.empty() && read.document == d) << read.error;
 }
 
 TEST(PipelineFile, RefusesWhatIsNoPipelineNamingTheField)
