@@ -113,6 +113,13 @@ TEST(IF97, MatchesTheVerificationValuesAndRefusesOutsideTheRanges)
     }
 }
 
+static SteamState stateAt(const char* pressure, const char* temperature)
+{
+    SteamState state;
+    duqucanshu({pressure, "MPa", temperature, "℃"}, state);
+    return state;
+}
+
 // The upper ends of the bands are closed, and a computed boundary pressure is met exactly.
 TEST(StateEvaluation, ClassifiesReportsAndReadsTheTypedUnits)
 {
@@ -162,8 +169,7 @@ TEST(StateEvaluation, ClassifiesReportsAndReadsTheTypedUnits)
         {"1", "-1e400", 1, -kInf, -kInf, " 温度过低"},      {"1", "abc", 1, 0, -273.15, " 温度过低", "MPa", "K"},
     };
     for (const auto& r : rows) {
-        SteamState s;
-        duqucanshu({"1", "MPa", "250", "℃"}, s);
+        SteamState s = stateAt("1", "250");
         ASSERT_NE(s.pbaohe, 0.0);
         const std::string report = duqucanshu({r.p, r.pUnit, r.t, r.tUnit}, s);
         EXPECT_EQ(std::tuple(s.p, s.t, s.tsheshidu), std::tuple(r.mpa, r.kelvin, r.celsius)) << r.p << r.pUnit << r.t << r.tUnit;
@@ -269,13 +275,6 @@ TEST(Proposal, ListsThePipesInsideTheirVelocityBandElseTheNearestAndNeedsASuperh
 
 using T = SegmentTexts;
 using Changes = std::vector<std::pair<std::string T::*, const char*>>;
-
-static SteamState stateAt(const char* pressure, const char* temperature)
-{
-    SteamState state;
-    duqucanshu({pressure, "MPa", temperature, "℃"}, state);
-    return state;
-}
 
 /// The worked design, DN200 219 x 6 at 1 MPa, 250 ℃, 10 t/h over 250 m, with changes on top.
 static T workedCase(const Changes& changes = {})

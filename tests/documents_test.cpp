@@ -195,9 +195,8 @@ struct Probe {
         environment.insert("DORVENT_AUTOSAVE_SECONDS", "1");
         process.setProcessEnvironment(environment);
         process.start(DORVENT_RECOVERY_PROBE, {mode, file});
-        while (!lines.contains("edited") && process.waitForReadyRead(30000)) {
+        while (!lines.contains("edited") && process.waitForReadyRead(30000))
             while (process.canReadLine()) lines << QString::fromUtf8(process.readLine()).trimmed();
-        }
     }
     ~Probe() { process.kill(); process.waitForFinished(); }
     QString folder() const { return lines.value(0); }
@@ -300,9 +299,7 @@ TEST(Recovery, TheQuestionIsAnsweredByItsButtonsAlone)
                 escaped = true;
                 return;
             }
-            for (QAbstractButton* button : box->buttons()) {
-                if (button->text() == choice) button->click();
-            }
+            for (QAbstractButton* button : box->buttons()) if (button->text() == choice) button->click();
         });
         timer.start(20);
         answers << askToRecover("管线“a.dorvent”……是否恢复？", "恢复管线");

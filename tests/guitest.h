@@ -18,11 +18,7 @@ namespace dorvent {
 struct RecordingMessages : MessageService {
     RecordingMessages() : previous(installMessageService(this)) {}
     ~RecordingMessages() override { installMessageService(previous); }
-    void show(const QString& text, const QString& title) override
-    {
-        texts << text;
-        titles << title;
-    }
+    void show(const QString& text, const QString& title) override { texts << text; titles << title; }
 
     SaveChoice askToSave(const QString& text, const QString& title) override { show(text, title); return answer; }
     bool askToRecover(const QString& text, const QString& title) override { show(text, title); return recover; }

@@ -43,13 +43,18 @@ protected:
         for (int c = static_cast<int>(first); c <= static_cast<int>(last); ++c) shown << text(row, static_cast<Column>(c));
         return shown;
     }
+    void paste(int row, Column column, const QString& text)  // at the cell, with the keys of Paste
+    {
+        QApplication::clipboard()->setText(text);
+        table->setCurrentIndex(cell(row, column));
+        QTest::keySequence(table, QKeySequence::Paste);
+    }
     /// Selects the block of cells from one corner to the other.
     void select(int top, Column left, int bottom, Column right)
     {
         table->selectionModel()->select(QItemSelection(cell(top, left), cell(bottom, right)), QItemSelectionModel::ClearAndSelect);
     }
-    /// Types into a cell as the keyboard does: the first key starts the edit, Enter ends it
-    /// and moves down.
+    /// Types into a cell as the keyboard does: the first key starts the edit, Enter ends it and moves down.
     void type(int row, Column column, const QString& keys)
     {
         table->setFocus();
@@ -77,8 +82,7 @@ protected:
     void button(const char* name) { control<QPushButton>(*pipeline, name)->click(); }
     void action(const char* name) { control<QAction>(*pipeline, name)->trigger(); }
     void pick(int row, Column column, const QString& choice) { model->setData(cell(row, column), choice); }
-    /// Types over the whole text of the named box, key by key.
-    void typeOver(const char* name, const QString& keys)
+    void typeOver(const char* name, const QString& keys)  // over the named box's whole text, key by key
     {
         control<QLineEdit>(*pipeline, name)->selectAll();
         QTest::keyClicks(control<QLineEdit>(*pipeline, name), keys);
@@ -199,9 +203,7 @@ TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
               std::tuple(3, QString("DN200"), QString("DN250")));
     undo(2);  // DN250
 
-    QApplication::clipboard()->setText("250\t10\n400\t8\n");
-    table->setCurrentIndex(cell(0, Column::length));
-    QTest::keySequence(table, QKeySequence::Paste);  // one step for the whole block
+    paste(0, Column::length, "250\t10\n400\t8\n");  // one step for the whole block
     EXPECT_EQ(texts(0, Column::length, Column::flow) + texts(1, Column::length, Column::flow), QStringList({"250", "10", "400", "8"}));
     undo();
     EXPECT_EQ(text(1, Column::length), "");
@@ -246,18 +248,15 @@ TEST_F(PipelineWindow, RowsAreAddedMovedPastedClearedAndDeleted)
     EXPECT_EQ(std::pair(model->segmentCount(), table->currentIndex()), std::pair(0, cell(0, Column::label)));
     // As many rows as a file holds, no more.
     model->resetDocument({.segments = std::vector<PipelineSegment>(kMostSegments - 1)});
-    QApplication::clipboard()->setText("A\nB\n");
-    table->setCurrentIndex(cell(static_cast<int>(kMostSegments) - 2, Column::label));
-    QTest::keySequence(table, QKeySequence::Paste);
+    paste(static_cast<int>(kMostSegments) - 2, Column::label, "A\nB\n");
     button("cmdtianjia");
     EXPECT_EQ(model->segmentCount(), static_cast<int>(kMostSegments));
 }
 
 TEST_F(PipelineWindow, HeaderAndUnitListsShowTheDocumentOpenedOrUndone)
 {
-    PipelineDocument kPa{.project = "东线", .designer = "张工", .startPressure = 1000, .pressureUnit = "kPa",
-                         .startTemperature = 523.15, .temperatureUnit = "K", .superheatMargin = 7.5,
-                         .segments = {PipelineSegment{}}};
+    const PipelineDocument kPa{.project = "东线", .designer = "张工", .startPressure = 1000, .pressureUnit = "kPa",
+                               .startTemperature = 523.15, .temperatureUnit = "K", .superheatMargin = 7.5, .segments = {{}}};
     ASSERT_TRUE(pipeline->openFile(written(folder.filePath("kPa.dorvent"), QByteArray::fromStdString(writePipelineFile(kPa)))));
     const auto header = [this] {
         QStringList texts;
@@ -315,9 +314,7 @@ TEST_F(PipelineWindow, KeysLandWhereTheUserTypesAndPasteGrowsTheTable)
     EXPECT_EQ(table->currentIndex(), cell(0, Column::dn));
 
     // A block of four rows pasted into a main of one adds three, in one step; an empty line is a row like any other.
-    QApplication::clipboard()->setText("A\t\t\t\t\t\t100\r\n\r\nC\t\t\t\t\t\t300\r\nD\t\t\t\t\t\t400\r\n");  // as spreadsheets copy
-    table->setCurrentIndex(cell(0, Column::label));
-    QTest::keySequence(table, QKeySequence::Paste);
+    paste(0, Column::label, "A\t\t\t\t\t\t100\r\n\r\nC\t\t\t\t\t\t300\r\nD\t\t\t\t\t\t400\r\n");  // as spreadsheets copy
     ASSERT_EQ(model->segmentCount(), 4);
     EXPECT_EQ(QStringList({text(0, Column::label), text(1, Column::label), text(2, Column::label), text(3, Column::length),
                            text(3, Column::dn)}),
@@ -347,9 +344,8 @@ TEST_F(PipelineWindow, AFailureIsNamedAndDeclinedEditsAndTheMainWindowComeBack)
     PipelineSegment tooLong = worked;
     std::tie(tooLong.label, tooLong.length) = std::tuple("B-C", 5000);
     model->changeDocument({.startPressure = 1, .startTemperature = 250, .segments = {worked, tooLong, worked}}, "main");
-    const QString failed = "压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算";
     EXPECT_EQ(std::pair(shownIn(*pipeline, "lblxiaoxi"), control<QLabel>(*pipeline, "lblxiaoxi")->isVisible()),
-              std::pair("管段 2（B-C）未能算出：" + failed, true));
+              std::pair(QString("管段 2（B-C）未能算出：压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算"), true));
     const ProfileData& drawn = control<ProfileView>(*pipeline, "chtpoumian")->data();
     EXPECT_EQ(std::pair(drawn.stop, drawn.stopText), std::pair(std::optional<double>(250), QString("管段 2（B-C）未能算出")));
 
@@ -410,13 +406,12 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
 
     // The schematic: every pipe and node; a click on a pipe makes its row current, a current node row is marked.
     auto* schematic = control<SchematicView>(*pipeline, "tuguanwang");
-    int pipes = 0, shapes = 0;
-    for (const Schematic::Item& item : schematic->schematic().items) (item.kind == Schematic::Item::pipe ? pipes : shapes)++;
-    EXPECT_EQ(std::pair(pipes, shapes), std::pair(19, 20));
+    const std::vector<Schematic::Item>& items = schematic->schematic().items;
+    EXPECT_EQ(std::pair(std::ranges::count(items, Schematic::Item::pipe, &Schematic::Item::kind), items.size()), std::pair(19L, 19UL + 20));
     control<QTabWidget>(*pipeline, "tabtu")->setCurrentIndex(1);
     schematic->fitToWindow();
-    const auto item = [schematic](Schematic::Item::Kind kind, std::size_t index) {
-        return *std::ranges::find_if(schematic->schematic().items, [&](const auto& i) { return i.kind == kind && i.index == index; });
+    const auto item = [&items](Schematic::Item::Kind kind, std::size_t index) {
+        return *std::ranges::find_if(items, [&](const auto& i) { return i.kind == kind && i.index == index; });
     };
     const Schematic::Item pipe13 = item(Schematic::Item::pipe, 12);
     QTest::mouseClick(schematic->viewport(), Qt::LeftButton, {}, schematic->mapFromScene((pipe13.line[2] + pipe13.line[3]) / 2));

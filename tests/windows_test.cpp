@@ -209,8 +209,7 @@ TEST_F(MainWindow, TheHeatLossWindowListsTheChosenColumnAndHandsTheClickedValueO
                 if ((heatLoss = heatLossWindow()) == nullptr) throw std::runtime_error("no heat-loss window");
                 list = control<QListWidget>(*heatLoss, "lstresunshi");
             } else if (step.startsWith("row ")) {
-                const QRect row = list->visualItemRect(list->item(step.mid(4).toInt()));
-                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(step.mid(4).toInt())).center());
             } else {
                 control<QAbstractButton>(*heatLoss, qPrintable(step))->click();
             }
