@@ -5,20 +5,10 @@
 #include "netwin/startup.h"
 
 /// A message no test asked for fails the test instead of blocking it on a modal box.
-struct UnexpectedMessages : dorvent::MessageService {
+struct UnexpectedMessages : dorvent::RecordingMessages {
     void show(const QString& text, const QString& title) override
     {
         ADD_FAILURE() << "unexpected message \"" << text.toStdString() << "\" titled " << title.toStdString();
-    }
-    dorvent::SaveChoice askToSave(const QString& text, const QString& title) override
-    {
-        show(text, title);
-        return dorvent::SaveChoice::cancel;
-    }
-    bool askToRecover(const QString& text, const QString& title) override
-    {
-        show(text, title);
-        return false;
     }
 };
 
@@ -35,8 +25,7 @@ int main(int argc, char* argv[])
     dorvent::nameTheProgram();
     if (qEnvironmentVariableIsSet("DORVENT_EXPECT_LOCALE_COMMA") && std::string_view(std::localeconv()->decimal_point) != ",")
         qFatal("the German locale did not take effect");
-    UnexpectedMessages unexpected;
-    dorvent::installMessageService(&unexpected);
+    const UnexpectedMessages unexpected;  // answers Cancel to every question, and recovers nothing
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

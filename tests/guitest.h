@@ -18,23 +18,10 @@ namespace dorvent {
 struct RecordingMessages : MessageService {
     RecordingMessages() : previous(installMessageService(this)) {}
     ~RecordingMessages() override { installMessageService(previous); }
-    void show(const QString& text, const QString& title) override
-    {
-        texts << text;
-        titles << title;
-    }
+    void show(const QString& text, const QString& title) override { texts << text; titles << title; }
 
-    SaveChoice askToSave(const QString& text, const QString& title) override
-    {
-        show(text, title);
-        return answer;
-    }
-
-    bool askToRecover(const QString& text, const QString& title) override
-    {
-        show(text, title);
-        return recover;
-    }
+    SaveChoice askToSave(const QString& text, const QString& title) override { show(text, title); return answer; }
+    bool askToRecover(const QString& text, const QString& title) override { show(text, title); return recover; }
 
     MessageService* previous;
     QStringList texts, titles;
@@ -76,6 +63,40 @@ Widget* control(const QObject& root, const char* name)
     return widget;
 }
 
+/// The text the named box, list or label under root shows.
+inline QString shownIn(const QObject& root, const char* name)
+{
+    QWidget* widget = control(root, name);
+    if (auto* list = qobject_cast<QComboBox*>(widget)) return list->currentText();
+    if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) return box->toPlainText();
+    if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
+    return qobject_cast<QLineEdit*>(widget)->text();
+}
+
+/// The bytes of a file; "(unreadable)" if it cannot be read.
+inline QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+/// Writes a file of these bytes, and gives its path.
+inline QString written(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) ADD_FAILURE() << "cannot write " << path.toStdString();
+    return path;
+}
+
+/// What a program (pdftotext, pdffonts) prints for these arguments.
+inline QString outputOf(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
 /// A shown main window, reached by the names of its controls. Without a RecordingMessages, any
 /// message fails the test (see gui_main.cpp).
 class MainWindow : public ::testing::Test {
@@ -85,13 +106,7 @@ protected:
     template <typename Widget = QWidget>
     Widget* at(const char* name) { return control<Widget>(window, name); }
     void click(const char* name) { at<QAbstractButton>(name)->click(); }
-    QString shown(const char* name)
-    {
-        QWidget* widget = at(name);
-        if (auto* list = qobject_cast<QComboBox*>(widget)) return list->currentText();
-        if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) return box->toPlainText();
-        return qobject_cast<QLineEdit*>(widget)->text();
-    }
+    QString shown(const char* name) { return shownIn(window, name); }
     /// Sets each named box to its text at once, as a paste does.
     void fill(std::initializer_list<std::pair<const char*, const char*>> texts)
     {

@@ -11,16 +11,12 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$tmp/usr" >/dev/null
 share="$tmp/usr/share"
-for program in dorvent dorvent-calc; do
-    [ -x "$tmp/usr/bin/$program" ] || fail "no $program"
-done
+for program in dorvent dorvent-calc; do [ -x "$tmp/usr/bin/$program" ] || fail "no $program"; done
 desktop-file-validate "$share/applications/org.dorvent.Dorvent.desktop" | grep -v ': hint: ' && fail "desktop entry"
 grep -q '^Name\[zh_CN\]=' "$share/applications/org.dorvent.Dorvent.desktop" || fail "no Chinese name"
 appstreamcli validate --no-net "$share/metainfo/org.dorvent.Dorvent.metainfo.xml" >/dev/null || fail "metainfo"
 [ -f "$share/icons/hicolor/scalable/apps/org.dorvent.Dorvent.svg" ] || fail "no scalable icon"
-for size in 16 32 48 64 128 256; do
-    [ -f "$share/icons/hicolor/${size}x${size}/apps/org.dorvent.Dorvent.png" ] || fail "no ${size}px icon"
-done
+for size in 16 32 48 64 128 256; do [ -f "$share/icons/hicolor/${size}x${size}/apps/org.dorvent.Dorvent.png" ] || fail "no ${size}px icon"; done
 
 # The type of .dorvent files, by name and by content, and the program that opens them: as a
 # desktop without a session of its own asks (xdg-mime's generic path), from this prefix alone.
@@ -51,25 +47,19 @@ for needed in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 qt6-qpa-
     'fonts-arphic-uming | fonts-noto-cjk'; do
     [[ "$depends" == *"$needed"* ]] || fail "package does not depend on $needed: $depends"
 done
-for gone in libqt6charts6 libqt6svg6 libqt6opengl6; do  # nothing outside Qt's base modules
-    [[ "$depends" != *"$gone"* ]] || fail "package depends on $gone: $depends"
-done
+for gone in libqt6charts6 libqt6svg6 libqt6opengl6; do [[ "$depends" != *"$gone"* ]] || fail "package depends on $gone: $depends"; done  # Qt's base modules only
 dpkg-deb -x "$deb" "$tmp/root"
 # Still running after two seconds: it started and shows its window (offscreen).
-set +e
-QT_QPA_PLATFORM=offscreen timeout 2 "$tmp/root/usr/bin/dorvent" 2>/dev/null
-status=$?
-set -e
+status=0
+QT_QPA_PLATFORM=offscreen timeout 2 "$tmp/root/usr/bin/dorvent" 2>/dev/null || status=$?
 [ "$status" -eq 124 ] || fail "the packaged program ended with status $status"
 # Started as the file manager starts it, with a file, or one that is not there: it runs all the
 # same (a message box waits for the latter), and the file it opened is first among its recent ones.
 command=$(sed -n 's/^Exec=//p' "$share/applications/org.dorvent.Dorvent.desktop")
 for file in "$tmp/missing.dorvent" "$tmp/main.dorvent"; do
-    set +e
+    status=0
     PATH="$tmp/root/usr/bin:$PATH" QT_QPA_PLATFORM=offscreen XDG_DATA_HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/config" \
-        timeout 2 ${command/\%f/$file} 2>/dev/null
-    status=$?
-    set -e
+        timeout 2 ${command/\%f/$file} 2>/dev/null || status=$?
     [ "$status" -eq 124 ] || fail "the packaged program, given $file, ended with status $status"
 done
 grep -q "^recentFiles=$tmp/main.dorvent\$" "$tmp/config/Dorvent/dorvent.conf" || fail "the file handed over was not opened"

@@ -19,6 +19,15 @@ PipelineSegment workedSegment()
             .dropPerKm = 5, .heatLossSource = HeatLossSource::overhead};
 }
 
+/// The worked design with one input changed.
+template <typename Field, typename Value>
+PipelineSegment workedWith(Field PipelineSegment::*field, Value value)
+{
+    PipelineSegment s = workedSegment();
+    s.*field = value;
+    return s;
+}
+
 PipelineDocument mainOf(std::vector<PipelineSegment> segments)
 {
     return {.startPressure = 1, .startTemperature = 250, .segments = std::move(segments)};
@@ -31,13 +40,11 @@ std::string mainWindowResult(const std::string& pressure, const std::string& tem
 {
     SteamState state;
     duqucanshu({pressure, "MPa", temperature, "℃"}, state);
-    const std::string flow = formatShortest(*s.flow);
-    const ChosenPipeResult pipe = evaluateChosenPipe(state, {flow, "DN200", "219", "6"});
-    return runSegmentCalculation({.dn = "DN200", .waijing = "219", .bihou = "6", .length = formatShortest(*s.length),
-                                  .zeta = formatShortest(*s.zeta), .beta = formatShortest(*s.beta),
-                                  .phi = formatShortest(*s.phi), .ambient = formatShortest(*s.ambient),
-                                  .heatLoss = heatLoss, .drop = formatShortest(*s.dropPerKm), .flow = flow,
-                                  .friction = pipe.friction},
+    const auto typed = [](const std::optional<double>& value) { return formatShortest(*value); };
+    const ChosenPipeResult pipe = evaluateChosenPipe(state, {typed(s.flow), "DN200", "219", "6"});
+    return runSegmentCalculation({.dn = "DN200", .waijing = "219", .bihou = "6", .length = typed(s.length), .zeta = typed(s.zeta),
+                                  .beta = typed(s.beta), .phi = typed(s.phi), .ambient = typed(s.ambient), .heatLoss = heatLoss,
+                                  .drop = typed(s.dropPerKm), .flow = typed(s.flow), .friction = pipe.friction},
                                  state);
 }
 
@@ -56,37 +63,18 @@ TEST(Pipeline, EachSegmentGivesWhatTheMainWindowGivesForItsStartState)
     const PipelineResult r = calculatePipeline(mainOf({workedSegment(), second}));
     ASSERT_TRUE(r.allComputed) << r.segments[0].message << r.segments[1].message;
     const SegmentRun& first = r.segments[0];
-    EXPECT_EQ(resultText(first), "末端压力 0.978 MPa\r\n末端温度 240.801 ℃\r\n管段热损失 56.718 kW\r\n"
-                                 "管段温度降 9.199 ℃\r\n每km温度降 36.796 ℃\r\n平均比摩阻 89.525 Pa/m");
-    EXPECT_EQ(*first.heatLoss, 3.02);  // DN200, overhead, 200 ℃ < t <= 300 ℃
-    EXPECT_EQ(formatFixed(first.velocity, 3), "19.210");
-
-    // The same to the last bit as the main window, the second segment started from the first
-    // one's end state typed back in full.
+    // The same to the last bit as the main window (the first with the table's 3.02 for DN200, overhead,
+    // 200 ℃ < t <= 300 ℃), the second segment started from the first one's end state typed back in full.
     EXPECT_EQ(resultText(first), mainWindowResult("1", "250", workedSegment(), "3.02"));
-    EXPECT_EQ(resultText(r.segments[1]),
-              mainWindowResult(formatShortest(first.pend), formatShortest(first.tend), second, "3.02"));
+    EXPECT_EQ(resultText(r.segments[1]), mainWindowResult(formatShortest(first.pend), formatShortest(first.tend), second, "3.02"));
     EXPECT_EQ(std::tuple(r.segments[1].p0, r.segments[1].t0), std::tuple(first.pend, first.tend));
-    EXPECT_DOUBLE_EQ(r.totals.heatLossKw, first.heatLossKw + r.segments[1].heatLossKw);
-    EXPECT_DOUBLE_EQ(r.totals.pressureDrop, 1 - r.segments[1].pend);
-    EXPECT_DOUBLE_EQ(r.totals.length, 670.7);
 
-    // What the table shows: every input as typed, every result in its own column, the totals.
+    // What the table shows: every input as typed, and the totals (a row's results: the window test).
     std::vector<std::string> shown;
-    for (int c = 0; c < kColumnCount; ++c) shown.push_back(cellText(second, &r.segments[1], static_cast<Column>(c)));
-    shown.resize(static_cast<std::size_t>(kFirstResultColumn));
+    for (int c = 0; c < static_cast<int>(kFirstResultColumn); ++c)
+        shown.push_back(cellText(second, &r.segments[1], static_cast<Column>(c)));
     EXPECT_EQ(shown, (std::vector<std::string>{"B-C", "", "", "自选", "", "219", "6", "420.7", "8", "0.25", "0.9", "0.15", "-5", "4.5",
                                                "输入", "3.02"}));
-    shown.clear();
-    for (int c = static_cast<int>(kFirstResultColumn); c < kColumnCount; ++c) {
-        shown.push_back(cellText(workedSegment(), &first, static_cast<Column>(c)));
-    }
-    const double superheat = std::stod(shown[10]);
-    EXPECT_NEAR(superheat, 240.801 - 178.91, 0.02);  // saturation at 0.978 MPa: 178.91 ℃
-    shown[10] = "superheat";
-    EXPECT_EQ(shown, (std::vector<std::string>{"1.000", "250.000", "19.210", "89.525", "0.022", "0.978", "240.801",
-                                               "9.199", "36.796", "56.718", "superheat",
-                                               "起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s"}));
     EXPECT_EQ(totalsText(r, Column::length), "670.7");
     EXPECT_EQ(totalsText(r, Column::pressureDrop), formatFixed(1 - r.segments[1].pend, 3));
     EXPECT_EQ(totalsText(r, Column::temperatureDrop), formatFixed(first.temperatureDrop + r.segments[1].temperatureDrop, 3));
@@ -95,8 +83,7 @@ TEST(Pipeline, EachSegmentGivesWhatTheMainWindowGivesForItsStartState)
 
     // The profile: the start, then every section end (100, 100, 50; then 100 x 4, 21), joined.
     ASSERT_EQ(r.profile.size(), 1u + 3 + 5);
-    EXPECT_EQ(r.profile[3].distance, 250);
-    EXPECT_EQ(r.profile.back().distance, 671);
+    EXPECT_EQ(std::pair(r.profile[3].distance, r.profile.back().distance), std::pair(250.0, 671.0));
     EXPECT_EQ(r.joints, (std::vector<double>{250, 671}));
     EXPECT_EQ(std::tuple(r.profile[3].p, r.profile[3].t), std::tuple(first.pend, first.tend));
     EXPECT_NEAR(*r.profile[0].tsat, 179.886, 0.001);  // saturation at 1 MPa
@@ -104,12 +91,8 @@ TEST(Pipeline, EachSegmentGivesWhatTheMainWindowGivesForItsStartState)
 
 TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
 {
-    PipelineSegment tooLong = workedSegment();
-    tooLong.length = 5000;  // the pressure runs out
-    PipelineSegment unnamed = workedSegment();
-    unnamed.dn = 0;
-    unnamed.outerDiameter = 219;
-    unnamed.wall = 6;  // a pipe of one's own has no row in the heat-loss table
+    using S = PipelineSegment;
+    const PipelineSegment tooLong = workedWith(&S::length, 5000.0);  // the pressure runs out
     const PipelineResult r = calculatePipeline(mainOf({workedSegment(), tooLong, workedSegment(), workedSegment()}));
     ASSERT_EQ(r.segments.size(), 4u);
     EXPECT_EQ(r.segments[0].status, SegmentStatus::computed);
@@ -120,86 +103,57 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
         EXPECT_EQ(cellText(workedSegment(), &r.segments[i], Column::remark), "未计算：前面的管段未算出");
         EXPECT_EQ(cellText(workedSegment(), &r.segments[i], Column::pend), "");
     }
-    EXPECT_FALSE(r.allComputed);
-    EXPECT_EQ(r.joints, std::vector<double>{250});  // the profile ends where the calculation stopped
-    EXPECT_EQ(r.profile.back().distance, 250);
+    EXPECT_EQ(std::tuple(r.allComputed, r.joints, r.profile.back().distance),  // the profile ends where the calculation stopped
+              std::tuple(false, std::vector<double>{250}, 250.0));
     // The totals count the segments computed: the length of the first only, and no drops.
-    EXPECT_EQ(std::tuple(r.totals.length, r.totals.heatLossKw), std::tuple(250.0, 0.0));
     EXPECT_EQ(totalsText(r, Column::length), "250");
-    for (const Column c : {Column::pressureDrop, Column::temperatureDrop, Column::heatLossKw}) {
-        EXPECT_EQ(totalsText(r, c), "");
-    }
+    for (const Column c : {Column::pressureDrop, Column::temperatureDrop, Column::heatLossKw}) EXPECT_EQ(totalsText(r, c), "") << int(c);
     // The 1000 km bound holds for the whole main: two trunk segments of 600 and 400 km compute, one
     // metre more does not, although each segment alone is shorter.
     PipelineSegment trunk{.dn = 1000, .length = 600000, .flow = 200, .zeta = 0.2, .beta = 0.2, .phi = 1, .ambient = 10,
                           .dropPerKm = 5, .heatLoss = 0.05};
-    PipelineSegment rest = trunk;
-    rest.length = 400000;
-    PipelineDocument trunkMain{.startPressure = 10, .startTemperature = 550, .segments = {trunk, rest}};
+    PipelineDocument trunkMain{.startPressure = 10, .startTemperature = 550, .segments = {trunk, trunk}};
+    trunkMain.segments[1].length = 400000;
     EXPECT_TRUE(calculatePipeline(trunkMain).allComputed);
     trunkMain.segments[1].length = 400001;
     const SegmentRun beyond = calculatePipeline(trunkMain).segments[1];
     EXPECT_EQ(std::tuple(beyond.status, beyond.field, beyond.message),
               std::tuple(SegmentStatus::failed, SegmentField::length, "管线总长不能超过1000km"));
-    PipelineSegment endless = workedSegment();
-    endless.length = 1e308;
+    const PipelineSegment endless = workedWith(&S::length, 1e308);
     EXPECT_EQ(totalsText(calculatePipeline(mainOf({endless, endless})), Column::length), "0");
 
+    // A pipe of one's own, and the inputs that are missing or have no physical meaning, each refused at its cell.
+    const auto own = [](double D, double wall, std::optional<double> heatLoss, HeatLossSource source = HeatLossSource::typed) {
+        auto s = workedSegment();
+        std::tie(s.dn, s.outerDiameter, s.wall, s.heatLossSource, s.heatLoss) = std::tuple(0, D, wall, source, heatLoss);
+        return s;
+    };
     const struct { PipelineSegment segment; SegmentField field; std::string message; } refusals[] = {
-        {unnamed, SegmentField::heatLoss, "自选管道没有公称直径，请输入单位热损失"},
-        {[] { auto s = workedSegment(); s.dn = 1200; return s; }(), SegmentField::heatLoss,
-         "热损失表中没有该公称直径，请输入单位热损失"},
-        {[] { auto s = workedSegment(); s.length.reset(); return s; }(), SegmentField::length, "请输入管段长度"},
-        {[] { auto s = workedSegment(); s.length = 0.5; return s; }(), SegmentField::length, "管段长度应大于0.5m"},
-        {[] { auto s = workedSegment(); s.length = 1000000.5; return s; }(), SegmentField::length,
-         "管线总长不能超过1000km"},
-        {[] {
-             auto s = workedSegment();
-             std::tie(s.dn, s.outerDiameter, s.wall, s.heatLossSource, s.heatLoss) =
-                 std::tuple(0, 219, 110, HeatLossSource::typed, 3.02);
-             return s;
-         }(),
-         SegmentField::wall, "壁厚不符合实际"},
-    };
-    // A pipe of one's own and the inputs that have no physical meaning, each refused at its cell.
-    const auto own = [](double D, double wall, double heatLoss) {
-        auto s = workedSegment();
-        std::tie(s.dn, s.outerDiameter, s.wall, s.heatLossSource, s.heatLoss) =
-            std::tuple(0, D, wall, HeatLossSource::typed, heatLoss);
-        return s;
-    };
-    const auto with = [](std::optional<double> PipelineSegment::*field, double value) {
-        auto s = workedSegment();
-        s.*field = value;
-        return s;
-    };
-    const struct { PipelineSegment segment; SegmentField field; std::string message; } impossible[] = {
+        {own(219, 6, {}, HeatLossSource::overhead), SegmentField::heatLoss, "自选管道没有公称直径，请输入单位热损失"},
+        {workedWith(&S::dn, 1200), SegmentField::heatLoss, "热损失表中没有该公称直径，请输入单位热损失"},
+        {workedWith(&S::length, std::nullopt), SegmentField::length, "请输入管段长度"},
+        {workedWith(&S::length, 0.5), SegmentField::length, "管段长度应大于0.5m"},
+        {workedWith(&S::length, 1000000.5), SegmentField::length, "管线总长不能超过1000km"},
+        {own(219, 110, 3.02), SegmentField::wall, "壁厚不符合实际"},
         {own(-219, -6, 3.02), SegmentField::outerDiameter, "外径不能为负数"},
         {own(219, -6, 3.02), SegmentField::wall, "壁厚不能为负数"},
         {own(219, 6, -3.02), SegmentField::heatLoss, "单位热损失不能为负数"},
-        {with(&PipelineSegment::flow, -10), SegmentField::flow, "蒸汽流量不能为负数"},
-        {with(&PipelineSegment::zeta, -0.2), SegmentField::zeta, "局部阻力系数不能为负数"},
-        {with(&PipelineSegment::beta, -0.2), SegmentField::beta, "局部热损失系数不能为负数"},
-        {with(&PipelineSegment::phi, -1), SegmentField::phi, "同时使用系数不能为负数"},
-        {with(&PipelineSegment::ambient, -300), SegmentField::ambient, "环境温度不能低于-273.15℃"},
+        {workedWith(&S::flow, -10), SegmentField::flow, "蒸汽流量不能为负数"},
+        {workedWith(&S::zeta, -0.2), SegmentField::zeta, "局部阻力系数不能为负数"},
+        {workedWith(&S::beta, -0.2), SegmentField::beta, "局部热损失系数不能为负数"},
+        {workedWith(&S::phi, -1), SegmentField::phi, "同时使用系数不能为负数"},
+        {workedWith(&S::ambient, -300), SegmentField::ambient, "环境温度不能低于-273.15℃"},
     };
-    // Each input left empty is asked for at its own cell.
-    using S = PipelineSegment;
-    const std::pair<std::optional<double> S::*, SegmentField> inputs[] = {
-        {&S::length, SegmentField::length}, {&S::zeta, SegmentField::zeta}, {&S::phi, SegmentField::phi},
-        {&S::beta, SegmentField::beta},     {&S::ambient, SegmentField::ambient},
-        {&S::dropPerKm, SegmentField::dropPerKm}, {&S::flow, SegmentField::flow}};
-    for (const auto& [input, field] : inputs) {
-        PipelineSegment s = workedSegment();
-        (s.*input).reset();
-        EXPECT_EQ(calculatePipeline(mainOf({s})).segments[0].field, field) << static_cast<int>(field);
+    for (const auto& c : refusals) {
+        const SegmentRun run = calculatePipeline(mainOf({c.segment})).segments.at(0);
+        EXPECT_EQ(std::tuple(run.status, run.field, run.message), std::tuple(SegmentStatus::failed, c.field, c.message));
     }
     // A text in place of a number stops its segment, at its cell; one left under a catalogue pipe does not.
     PipelineSegment typed = own(219, 6, 3.02);
     EXPECT_TRUE(setCellText(typed, Column::outerDiameter, "2l9"));
     SegmentRun run = calculatePipeline(mainOf({typed})).segments[0];
-    EXPECT_EQ(std::tuple(run.field, run.message), std::tuple(SegmentField::outerDiameter, "外径“2l9”不是数值"));
-    EXPECT_EQ(cellProblem(typed, Column::outerDiameter), "“2l9”不是数值");
+    EXPECT_EQ(std::tuple(run.field, run.message, cellProblem(typed, Column::outerDiameter)),
+              std::tuple(SegmentField::outerDiameter, "外径“2l9”不是数值", "“2l9”不是数值"));
     typed.dn = 200;
     EXPECT_EQ(calculatePipeline(mainOf({typed})).segments[0].status, SegmentStatus::computed);
     EXPECT_EQ(std::pair(cellText(typed, nullptr, Column::outerDiameter), cellProblem(typed, Column::outerDiameter)),
@@ -207,14 +161,6 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
     EXPECT_TRUE(setCellText(typed, Column::length, ""));  // emptied: asked for, not marked as text
     EXPECT_EQ(std::pair(typed.notNumbers.count("length"), calculatePipeline(mainOf({typed})).segments[0].message),
               std::pair(std::size_t{0}, std::string("请输入管段长度")));
-    for (const auto& c : impossible) {
-        const SegmentRun run = calculatePipeline(mainOf({c.segment})).segments.at(0);
-        EXPECT_EQ(std::tuple(run.status, run.field, run.message), std::tuple(SegmentStatus::failed, c.field, c.message));
-    }
-    for (const auto& c : refusals) {
-        const SegmentRun run = calculatePipeline(mainOf({c.segment})).segments.at(0);
-        EXPECT_EQ(std::tuple(run.status, run.field, run.message), std::tuple(SegmentStatus::failed, c.field, c.message));
-    }
 
     // The start state is read as the main window reads it: 10 kgf/cm2 and 523.15 K are 1 MPa, 250 ℃.
     PipelineDocument units = mainOf({workedSegment()});
@@ -224,42 +170,34 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
     units.startPressure = 1000;  // 100 MPa: water
     EXPECT_EQ(calculatePipeline(units).startMessage, "管段起点蒸汽不是过热蒸汽，不能用本程序计算");
     units.startPressure = 1001;
-    EXPECT_EQ(calculatePipeline(units).startMessage, "压力过高");
-    EXPECT_EQ(calculatePipeline(units).segments[0].message, "未计算：起点状态不能计算");
+    EXPECT_EQ(std::pair(calculatePipeline(units).startMessage, calculatePipeline(units).segments[0].message),
+              std::pair(std::string("压力过高"), std::string("未计算：起点状态不能计算")));
 }
 
 TEST(Pipeline, HeatLossTableAndFlagsFollowTheSegmentsOwnStart)
 {
     // The walkable trench's DN200 row differs in each band (3.06, 3.02, 2.85); an edge belongs to the band below it.
+    using enum HeatLossSource;
     const struct { int dn; HeatLossSource laying; double t; std::optional<double> value; } table[] = {
-        {200, HeatLossSource::walkableTrench, 200, 3.06},     {200, HeatLossSource::walkableTrench, 200.001, 3.02},
-        {200, HeatLossSource::walkableTrench, 300, 3.02},     {200, HeatLossSource::walkableTrench, 300.001, 2.85},
-        {200, HeatLossSource::walkableTrench, 350, 2.85},     {200, HeatLossSource::walkableTrench, 350.001, std::nullopt},
-        {200, HeatLossSource::overhead, 150, 3.02},           {200, HeatLossSource::nonWalkableTrench, 150, 3.22},
-        {100, HeatLossSource::overhead, 150, 2.01},           {70, HeatLossSource::overhead, 150, 1.93},  // DN80's row
-        {25, HeatLossSource::overhead, 250, 1.26},            {1000, HeatLossSource::overhead, 150, 8.58},
-        {1200, HeatLossSource::overhead, 150, std::nullopt},  {200, HeatLossSource::typed, 150, std::nullopt},
+        {200, walkableTrench, 200, 3.06}, {200, walkableTrench, 200.001, 3.02}, {200, walkableTrench, 300, 3.02},
+        {200, walkableTrench, 300.001, 2.85}, {200, walkableTrench, 350, 2.85}, {200, walkableTrench, 350.001, {}},
+        {200, overhead, 150, 3.02}, {200, nonWalkableTrench, 150, 3.22}, {100, overhead, 150, 2.01},
+        {70, overhead, 150, 1.93} /* DN80's row */, {25, overhead, 250, 1.26}, {1000, overhead, 150, 8.58},
+        {1200, overhead, 150, {}}, {200, typed, 150, {}},
     };
-    for (const auto& row : table) {
-        EXPECT_EQ(tableHeatLoss(row.dn, row.laying, row.t), row.value) << row.dn << " " << row.t;
-    }
+    for (const auto& row : table) EXPECT_EQ(tableHeatLoss(row.dn, row.laying, row.t), row.value) << row.dn << " " << row.t;
     // A main that crosses 300 ℃: each segment takes the band of its own start, and the table shows it.
-    PipelineSegment trench = workedSegment();
-    trench.heatLossSource = HeatLossSource::walkableTrench;
+    const PipelineSegment trench = workedWith(&PipelineSegment::heatLossSource, HeatLossSource::walkableTrench);
     PipelineDocument crossing = mainOf({trench, trench});
     crossing.startTemperature = 305;
     const PipelineResult across = calculatePipeline(crossing);
-    ASSERT_TRUE(across.allComputed);
-    ASSERT_TRUE(across.segments[0].t0 > 300 && across.segments[1].t0 < 300) << across.segments[1].t0;
-    EXPECT_EQ(cellText(trench, &across.segments[0], Column::heatLoss), "2.85");
-    EXPECT_EQ(cellText(trench, &across.segments[1], Column::heatLoss), "3.02");
+    ASSERT_TRUE(across.allComputed && across.segments[0].t0 > 300 && across.segments[1].t0 < 300) << across.segments[1].t0;
+    EXPECT_EQ(cellText(trench, &across.segments[0], Column::heatLoss) + " " + cellText(trench, &across.segments[1], Column::heatLoss),
+              "2.85 3.02");
 
     // 10 t/h runs at 19.2 m/s in DN200, below its band, at 36.7 m/s in DN150, inside it, and at 60.3 m/s in
     // DN125, above it. The superheat falls from 61.9 ℃ to 60.8 ℃, below a margin of 61 ℃ in the second only.
-    PipelineSegment narrow = workedSegment(), narrower = workedSegment();
-    narrow.dn = 150;
-    narrower.dn = 125;
-    PipelineDocument document = mainOf({workedSegment(), narrow, narrower});
+    PipelineDocument document = mainOf({workedSegment(), workedWith(&PipelineSegment::dn, 150), workedWith(&PipelineSegment::dn, 125)});
     document.superheatMargin = 61;
     const PipelineResult r = calculatePipeline(document);
     ASSERT_TRUE(r.allComputed);
@@ -267,9 +205,6 @@ TEST(Pipeline, HeatLossTableAndFlagsFollowTheSegmentsOwnStart)
     EXPECT_EQ(remark(0), "起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s");
     EXPECT_EQ(remark(1), "末端过热度 60.802 ℃ 低于裕量 61 ℃");
     EXPECT_EQ(remark(2), "起点流速 60.252 m/s 高于 DN125 的允许范围 30–50 m/s");
-    EXPECT_EQ(std::tuple(r.segments[0].velocityOutsideBand, r.segments[1].velocityOutsideBand, r.segments[1].superheatBelowMargin),
-              std::tuple(true, false, true));
-    EXPECT_NEAR(*r.segments[0].superheat, 240.801 - 178.91, 0.02);  // saturation at 0.978 MPa: 178.91 ℃
     document.superheatMargin = 100;  // both flags: both remarks
     EXPECT_EQ(cellText(workedSegment(), &calculatePipeline(document).segments[0], Column::remark),
               "起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s；末端过热度 61.897 ℃ 低于裕量 100 ℃");
@@ -279,8 +214,7 @@ TEST(Pipeline, SuperheatCellSaysWhyThereIsNoSaturationTemperature)
 {
     // Steam that stays below the triple point (611.213 Pa) or above the critical pressure
     // (22.064 MPa) over the segment: no saturation temperature, so no superheat to show.
-    const struct { double kPa; double t; std::string_view text; } ends[] = {{0.35, 400, "低于三相点"},
-                                                                          {25000, 600, "超临界"}};
+    const struct { double kPa; double t; std::string_view text; } ends[] = {{0.35, 400, "低于三相点"}, {25000, 600, "超临界"}};
     for (const auto& e : ends) {
         PipelineSegment s = workedSegment();
         std::tie(s.dn, s.length, s.flow, s.heatLossSource, s.heatLoss) =
@@ -317,7 +251,6 @@ TEST(Pipeline, TextAndCsvShowLabelsAsTextOnlyAndSayWhyNothingComputed)
     EXPECT_NE(csv.find("\r\n\"'=HYPERLINK(\"\"x\"\")\",,,DN200,"), std::string::npos);
     EXPECT_NE(csv.find("\r\n\"'-B,C\",,,DN200,,219,6,250,10,'=1+2,"), std::string::npos) << csv;
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 4 + 1);
-    EXPECT_EQ(d.segments[2].label, "=HYPERLINK(\"x\")");  // the document keeps what was typed
 
     d.startPressure.reset();
     EXPECT_TRUE(csvTable(d, calculatePipeline(d)).ends_with(",起点状态：请输入起点压力\r\n"));
@@ -346,19 +279,15 @@ TEST(Network, APathGivesTheSeriesNumbersAndFlowsAreSummedFromTheDemands)
     const PipelineDocument park = parkOf({pipe("S", "A", 250), pipe("A", "B", 300), pipe("A", "C", 400), pipe("B", "D", 200)});
     const PipelineResult r = calculatePipeline(park);
     ASSERT_TRUE(r.network && r.allComputed) << r.topologyMessage << r.segments[0].message;
-    const auto flows = [&r] {
-        std::vector<double> f;
-        for (const SegmentRun& run : r.segments) f.push_back(*run.flow);
-        return f;
-    }();
+    std::vector<double> flows;
+    for (const SegmentRun& run : r.segments) flows.push_back(*run.flow);
     EXPECT_EQ(flows, (std::vector<double>{12, 6, 6, 2}));  // S-A: 4 + 2 + 6; A-B: 4 + 2
     EXPECT_TRUE(r.segments[0].flowSummed);
     // The schematic's places: the source on the left, every end a row of its own, a node level with
     // the middle of its first and last; S-A-(B-D, C): D row 0, C row 1, B level with D, A between B and C.
     std::vector<std::string> places;
-    for (const std::optional<TreePlace>& place : layOutTree(r)) {
+    for (const std::optional<TreePlace>& place : layOutTree(r))
         places.push_back(std::to_string(static_cast<int>(place->column)) + "/" + formatShortest(place->row));
-    }
     EXPECT_EQ(places, (std::vector<std::string>{"0/0.5", "1/0.5", "2/0", "2/1", "3/0"}));
     // The path S-A-C is the series main of the same pipes with the same flows, to the last bit.
     const PipelineResult series = calculatePipeline(mainOf({pipe("", "", 250, 12), pipe("", "", 400, 6)}));
@@ -377,9 +306,8 @@ TEST(Network, APathGivesTheSeriesNumbersAndFlowsAreSummedFromTheDemands)
     EXPECT_EQ(r.nodes[1].feed, 0u);
     // The critical consumer has the least pressure margin: B (0.95 MPa wanted) before C (0.9 MPa).
     ASSERT_EQ(r.critical, 2u);
-    EXPECT_EQ(pathTo(r, r.critical), (std::vector<std::size_t>{0, 1}));
-    EXPECT_EQ(r.joints, (std::vector<double>{250, 550}));
-    EXPECT_EQ(r.profile.front().p, 1.0);  // the profile starts at the source
+    EXPECT_EQ(std::tuple(pathTo(r, r.critical), r.joints, r.profile.front().p),  // the profile starts at the source
+              std::tuple(std::vector<std::size_t>{0, 1}, std::vector<double>{250, 550}, 1.0));
     EXPECT_EQ(std::tuple(r.totals.demand, *r.totals.sourceFlow, r.totals.length), std::tuple(12.0, 12.0, 1150.0));
     EXPECT_DOUBLE_EQ(r.totals.heatLossKw, r.segments[0].heatLossKw + r.segments[1].heatLossKw +
                                               r.segments[2].heatLossKw + r.segments[3].heatLossKw);
@@ -387,8 +315,7 @@ TEST(Network, APathGivesTheSeriesNumbersAndFlowsAreSummedFromTheDemands)
     EXPECT_NE(resultLines(park, r).find("\n节点 B 分支点\n  用汽量(t/h) 4\n  要求压力(MPa) 0.95\n"), std::string::npos);
     // A node takes no name another node has, the source's among them.
     PipelineDocument renamed = park;
-    EXPECT_FALSE(setNodeCellText(renamed, "B", NodeColumn::name, "S"));
-    EXPECT_EQ(renamed, park);
+    EXPECT_TRUE(!setNodeCellText(renamed, "B", NodeColumn::name, "S") && renamed == park);
 }
 
 TEST(Network, AFailureStopsItsOwnSubtreeAndTopologyFaultsAreMarkedAtTheirCells)
@@ -415,9 +342,7 @@ TEST(Network, AFailureStopsItsOwnSubtreeAndTopologyFaultsAreMarkedAtTheirCells)
         {SegmentField::to, "节点“A”由多根管段供汽：本程序只计算枝状管网"}, {SegmentField::to, "管段的起点与终点相同"},
         {SegmentField::to, "请输入终点"}, {SegmentField::from, "管段未与汽源“S”相连"},
         {SegmentField::to, "节点“C”由多根管段供汽：本程序只计算枝状管网"}};
-    for (std::size_t i = 2; i < 7; ++i) {
-        EXPECT_EQ(std::pair(r.segments[i].field, r.segments[i].message), faults[i - 2]) << i;
-    }
+    for (std::size_t i = 2; i < 7; ++i) EXPECT_EQ(std::pair(r.segments[i].field, r.segments[i].message), faults[i - 2]) << i;
     EXPECT_EQ(r.topologyMessage, "管段 3：" + faults[0].second);
     EXPECT_EQ(std::pair(r.segments[0].status, r.segments[1].status), std::pair(SegmentStatus::computed, SegmentStatus::computed));
 
@@ -428,8 +353,7 @@ TEST(Network, AFailureStopsItsOwnSubtreeAndTopologyFaultsAreMarkedAtTheirCells)
         std::tie(chain.back().heatLossSource, chain.back().heatLoss) = std::tuple(HeatLossSource::typed, 0.05);
     }
     PipelineDocument deep = mainOf(chain);
-    deep.startPressure = 10;
-    deep.startTemperature = 550;
+    std::tie(deep.startPressure, deep.startTemperature) = std::tuple(10, 550);
     r = calculatePipeline(deep);
     EXPECT_EQ(std::pair(r.allComputed, r.critical), std::pair(true, std::optional<std::size_t>(1000)));
     EXPECT_EQ(pathTo(r, r.critical).size(), 1000u);

@@ -8,16 +8,14 @@ namespace {
 
 PipelineDocument everyKindOfValue()
 {
-    PipelineDocument d{.project = "热电厂\"东线\"\n蒸汽管网", .designer = "张工", .startPressure = 1000,
-                       .pressureUnit = "kPa", .startTemperature = 523.15, .temperatureUnit = "K",
-                       .superheatMargin = 7.5};
     // Every field a value of its own, so that no two can be mixed up unnoticed.
-    d.segments.push_back({.label = "A-B", .dn = 200, .outerDiameter = 273, .wall = 7, .length = 250.4, .flow = 10,
-                          .zeta = 0.25, .beta = 0.15, .phi = 0.9, .ambient = -5, .dropPerKm = 4.5,
+    PipelineDocument d{.project = "热电厂\"东线\"\n蒸汽管网", .designer = "张工", .startPressure = 1000, .pressureUnit = "kPa",
+                       .startTemperature = 523.15, .temperatureUnit = "K", .superheatMargin = 7.5};
+    d.segments.push_back({.label = "A-B", .from = "锅炉房", .to = "A", .dn = 200, .outerDiameter = 273, .wall = 7, .length = 250.4,
+                          .flow = 10, .zeta = 0.25, .beta = 0.15, .phi = 0.9, .ambient = -5, .dropPerKm = 4.5,
                           .heatLossSource = HeatLossSource::walkableTrench, .heatLoss = 0.1});
     d.segments.push_back({.label = "", .outerDiameter = 219, .wall = 0.00001, .length = 100000, .flow = 1e-7,
                           .notNumbers = {{"zeta", "0,2"}, {"beta", "零点二"}}});  // typed, and no number
-    std::tie(d.segments[0].from, d.segments[0].to) = std::tuple("锅炉房", "A");
     d.nodes.push_back({.name = "A", .demand = 3, .requiredPressure = 0.8, .requiredTemperature = 200});
     return d;
 }
@@ -27,13 +25,9 @@ TEST(PipelineFile, RoundTripIsLosslessAndWritesNoExponent)
     const PipelineDocument d = everyKindOfValue();
     const std::string text = writePipelineFile(d);
     const PipelineFileRead read = readPipelineFile(text);
-    ASSERT_EQ(read.error, "");
-    EXPECT_EQ(*read.document, d);
-    EXPECT_NE(text.find("\"wall\": 0.00001"), std::string::npos) << text;
-    EXPECT_NE(text.find("\"flow\": 0.0000001"), std::string::npos);
-    EXPECT_NE(text.find("\"length\": 100000,"), std::string::npos);
-    EXPECT_NE(text.find("\"phi\": null"), std::string::npos);
-    EXPECT_NE(text.find("\"zeta\": \"0,2\""), std::string::npos);
+    EXPECT_EQ(std::pair(read.error, read.document), std::pair(std::string(), std::optional(d)));
+    for (const char* written : {"\"wall\": 0.00001", "\"flow\": 0.0000001", "\"length\": 100000,", "\"phi\": null", "\"zeta\": \"0,2\""})
+        EXPECT_NE(text.find(written), std::string::npos) << written << text;
     const std::string plain = "\"length\": 250.4";
     const std::string numberAsText = std::string(text).replace(text.find(plain), plain.size(), "\"length\": \"250.4\"");
     EXPECT_EQ(readPipelineFile(numberAsText).document, d);  // a number written as a text is that number
@@ -41,9 +35,7 @@ TEST(PipelineFile, RoundTripIsLosslessAndWritesNoExponent)
     EXPECT_EQ(readPipelineFile(writePipelineFile({})).document, PipelineDocument{});
     for (const HeatLossSource source : {HeatLossSource::typed, HeatLossSource::overhead, HeatLossSource::nonWalkableTrench}) {
         PipelineDocument other = d;
-        other.segments[0].heatLossSource = source;
-        other.pressureUnit = "kgf/cm2";
-        other.temperatureUnit = "℃";
+        std::tie(other.segments[0].heatLossSource, other.pressureUnit, other.temperatureUnit) = std::tuple(source, "kgf/cm2", "℃");
         EXPECT_EQ(readPipelineFile(writePipelineFile(other)).document, other);
     }
 }
@@ -63,15 +55,13 @@ TEST(PipelineFile, TheLargestDocumentIsWrittenSoThatItIsReadAgain)
     d.segments[0] = {.label = text, .outerDiameter = longest, .wall = longest, .length = longest, .flow = longest,
                      .zeta = longest, .beta = longest, .phi = longest, .ambient = longest, .dropPerKm = longest,
                      .heatLoss = longest};
-    for (std::size_t n = 0; n < kMostNodes; ++n) {
+    for (std::size_t n = 0; n < kMostNodes; ++n)
         d.nodes.push_back({.name = name.substr(0, name.size() - 4) + std::to_string(1000 + n),
                            .notNumbers = {{"demand", cell}, {"requiredPressure", cell}, {"requiredTemperature", cell}}});
-    }
     const std::string file = writePipelineFile(d);
     EXPECT_LE(file.size(), kMostFileBytes);
     const PipelineFileRead read = readPipelineFile(file);
-    ASSERT_EQ(read.error, "");
-    EXPECT_TRUE(*read.document == d);
+    EXPECT_TRUE(read.error.empty() && read.document == d) << read.error;
 }
 
 TEST(PipelineFile, RefusesWhatIsNoPipelineNamingTheField)
@@ -120,45 +110,38 @@ TEST(PipelineFile, RefusesWhatIsNoPipelineNamingTheField)
         {std::string("{\0\"\0", 4), "文件不是 UTF-8 编码：管线文件应为 UTF-8 文本（此文件似为 UTF-16）"},
         {std::string("\xFE\xFF\0{\0\n", 6), "文件不是 UTF-8 编码：管线文件应为 UTF-8 文本（此文件似为 UTF-16）"},
         {edited("\"length\": 100000", "\"length\": 9.99e-10"), "字段 segments[1].length 的数值超出范围"},
+        // A value of the wrong kind, in every field: numbers, texts, objects and the array.
+        {edited("\"pressure\": 1000", "\"pressure\": \"1000\""), "字段 start.pressure 应为数值或 null"},
+        {edited("\"temperature\": 523.15", "\"temperature\": true"), "字段 start.temperature 应为数值或 null"},
+        {edited("\"superheatMargin\": 7.5", "\"superheatMargin\": [7.5]"), "字段 superheatMargin 应为数值或 null"},
+        {edited("\"dn\": 200", "\"dn\": {}"), "字段 segments[0].pipe.dn 应为数值或 null"},
+        {edited("\"outerDiameter\": 273", "\"outerDiameter\": [273]"), "字段 segments[0].pipe.outerDiameter 应为数值、文本或 null"},
+        {edited("\"wall\": 7", "\"wall\": false"), "字段 segments[0].pipe.wall 应为数值、文本或 null"},
+        {edited("\"flow\": 10", "\"flow\": {}"), "字段 segments[0].flow 应为数值、文本或 null"},
+        {edited("\"zeta\": 0.25", "\"zeta\": [0.25]"), "字段 segments[0].zeta 应为数值、文本或 null"},
+        {edited("\"beta\": 0.15", "\"beta\": {}"), "字段 segments[0].beta 应为数值、文本或 null"},
+        {edited("\"phi\": 0.9", "\"phi\": false"), "字段 segments[0].phi 应为数值、文本或 null"},
+        {edited("\"ambient\": -5", "\"ambient\": true"), "字段 segments[0].ambient 应为数值、文本或 null"},
+        {edited("\"dropPerKm\": 4.5", "\"dropPerKm\": [4.5]"), "字段 segments[0].dropPerKm 应为数值、文本或 null"},
+        {edited("\"value\": 0.1", "\"value\": [0.1]"), "字段 segments[0].heatLoss.value 应为数值、文本或 null"},
+        {edited("\"version\": 2", "\"version\": \"2\""), "字段 version 应为数值或 null"},
+        {edited("\"project\": \"", "\"project\": 7, \"p\": \""), "字段 project 应为文本"},
+        {edited("\"designer\": \"张工\"", "\"designer\": null"), "字段 designer 应为文本"},
+        {edited("\"label\": \"A-B\"", "\"label\": [\"A-B\"]"), "字段 segments[0].label 应为文本"},
+        {edited("\"pressureUnit\": \"kPa\"", "\"pressureUnit\": 1"), "字段 start.pressureUnit 应为文本"},
+        {edited("\"temperatureUnit\": \"K\"", "\"temperatureUnit\": {}"), "字段 start.temperatureUnit 应为文本"},
+        {edited("\"source\": \"walkableTrench\"", "\"source\": 3"), "字段 segments[0].heatLoss.source 应为文本"},
+        {edited("\"format\": \"dorvent-pipeline\"", "\"format\": [\"dorvent-pipeline\"]"), "字段 format 应为文本"},
+        {edited("\"start\": {", "\"start\": [], \"s\": {"), "字段 start 应为对象"},
+        {edited("\"pipe\": {", "\"pipe\": \"DN200\", \"p\": {"), "字段 segments[0].pipe 应为对象"},
+        {edited("\"heatLoss\": {", "\"heatLoss\": 0.1, \"h\": {"), "字段 segments[0].heatLoss 应为对象"},
+        {edited("\"segments\": [", "\"segments\": {\"a\": 1}, \"s\": ["), "字段 segments 应为数组"},
     };
     for (const auto& f : files) {
         const PipelineFileRead read = readPipelineFile(f.text);
         EXPECT_EQ(read.error, f.error);
         EXPECT_FALSE(read.document.has_value()) << f.error;
     }
-    // A value of the wrong kind, in every field: numbers, texts, objects and the array.
-    const struct { std::string from, to, error; } kinds[] = {
-        {"\"pressure\": 1000", "\"pressure\": \"1000\"", "字段 start.pressure 应为数值或 null"},
-        {"\"temperature\": 523.15", "\"temperature\": true", "字段 start.temperature 应为数值或 null"},
-        {"\"superheatMargin\": 7.5", "\"superheatMargin\": [7.5]", "字段 superheatMargin 应为数值或 null"},
-        {"\"dn\": 200", "\"dn\": {}", "字段 segments[0].pipe.dn 应为数值或 null"},
-        {"\"outerDiameter\": 273", "\"outerDiameter\": [273]", "字段 segments[0].pipe.outerDiameter 应为数值、文本或 null"},
-        {"\"wall\": 7", "\"wall\": false", "字段 segments[0].pipe.wall 应为数值、文本或 null"},
-        {"\"flow\": 10", "\"flow\": {}", "字段 segments[0].flow 应为数值、文本或 null"},
-        {"\"zeta\": 0.25", "\"zeta\": [0.25]", "字段 segments[0].zeta 应为数值、文本或 null"},
-        {"\"beta\": 0.15", "\"beta\": {}", "字段 segments[0].beta 应为数值、文本或 null"},
-        {"\"phi\": 0.9", "\"phi\": false", "字段 segments[0].phi 应为数值、文本或 null"},
-        {"\"ambient\": -5", "\"ambient\": true", "字段 segments[0].ambient 应为数值、文本或 null"},
-        {"\"dropPerKm\": 4.5", "\"dropPerKm\": [4.5]", "字段 segments[0].dropPerKm 应为数值、文本或 null"},
-        {"\"value\": 0.1", "\"value\": [0.1]", "字段 segments[0].heatLoss.value 应为数值、文本或 null"},
-        {"\"version\": 2", "\"version\": \"2\"", "字段 version 应为数值或 null"},
-        {"\"project\": \"", "\"project\": 7, \"p\": \"", "字段 project 应为文本"},
-        {"\"designer\": \"张工\"", "\"designer\": null", "字段 designer 应为文本"},
-        {"\"label\": \"A-B\"", "\"label\": [\"A-B\"]", "字段 segments[0].label 应为文本"},
-        {"\"pressureUnit\": \"kPa\"", "\"pressureUnit\": 1", "字段 start.pressureUnit 应为文本"},
-        {"\"temperatureUnit\": \"K\"", "\"temperatureUnit\": {}", "字段 start.temperatureUnit 应为文本"},
-        {"\"source\": \"walkableTrench\"", "\"source\": 3", "字段 segments[0].heatLoss.source 应为文本"},
-        {"\"format\": \"dorvent-pipeline\"", "\"format\": [\"dorvent-pipeline\"]", "字段 format 应为文本"},
-        {"\"start\": {", "\"start\": [], \"s\": {", "字段 start 应为对象"},
-        {"\"pipe\": {", "\"pipe\": \"DN200\", \"p\": {", "字段 segments[0].pipe 应为对象"},
-        {"\"heatLoss\": {", "\"heatLoss\": 0.1, \"h\": {", "字段 segments[0].heatLoss 应为对象"},
-        {"\"segments\": [", "\"segments\": {\"a\": 1}, \"s\": [", "字段 segments 应为数组"},
-    };
-    for (const auto& k : kinds) EXPECT_EQ(readPipelineFile(edited(k.from, k.to)).error, k.error) << k.to;
-    // As many segments as a file may hold are read.
-    PipelineDocument most;
-    most.segments.resize(kMostSegments);
-    EXPECT_EQ(readPipelineFile(writePipelineFile(most)).document, most);
 
     EXPECT_EQ(readPipelineFile(edited("\"designer\"", "\"x\": [[[[[[[1]]]]]]], \"designer\"")).error, "");
     EXPECT_EQ(readPipelineFile(edited("\"length\": 100000", "\"length\": -1e9")).document->segments[1].length, -1e9);

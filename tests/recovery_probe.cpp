@@ -25,11 +25,7 @@ struct DiscardingMessages : dorvent::MessageService {
     bool askToRecover(const QString&, const QString&) override { return false; }
 };
 
-void say(const QString& line)
-{
-    std::printf("%s\n", line.toUtf8().constData());
-    std::fflush(stdout);
-}
+void say(const QString& line) { std::printf("%s\n", line.toUtf8().constData()); std::fflush(stdout); }
 
 }  // namespace
 
@@ -49,16 +45,14 @@ int main(int argc, char* argv[])
     const QModelIndex label = model->index(0, 0);
     model->setData(label, QStringLiteral("自动保存前"));
     const QDeadlineTimer deadline(30000);
-    while (window->recoveryCopy().folder().isEmpty() && !deadline.hasExpired()) {
+    while (window->recoveryCopy().folder().isEmpty() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    }
     if (window->recoveryCopy().folder().isEmpty()) return 1;
     say(window->recoveryCopy().folder());
     model->setData(label, QStringLiteral("自动保存后"));
     say(QStringLiteral("edited"));
-    if (QByteArrayView(argv[1]) == "crash") {
+    if (QByteArrayView(argv[1]) == "crash")
         for (;;) pause();
-    }
     window->close();
     return model->undoStack()->isClean() ? 0 : 1;
 }

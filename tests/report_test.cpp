@@ -1,15 +1,5 @@
 #include <sys/stat.h>
 
-#include <QAction>
-#include <QFile>
-#include <QBuffer>
-#include <QDir>
-#include <QImage>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <filesystem>
 
 #include "guitest.h"
@@ -32,21 +22,10 @@ namespace {
 PipelineDocument mainOf(int segments)
 {
     PipelineDocument d{.project = "报告测试", .designer = "李工", .startPressure = 1.3, .startTemperature = 300};
-    for (int i = 0; i < segments; ++i) {
+    for (int i = 0; i < segments; ++i)
         d.segments.push_back({.label = "S" + std::to_string(i + 1), .dn = 300, .length = 400, .flow = 30, .zeta = 0.2,
-                              .beta = 0.2, .phi = 1, .ambient = 10, .dropPerKm = 5,
-                              .heatLossSource = HeatLossSource::overhead});
-    }
+                              .beta = 0.2, .phi = 1, .ambient = 10, .dropPerKm = 5, .heatLossSource = HeatLossSource::overhead});
     return d;
-}
-
-/// What a poppler tool prints for a file.
-QString run(const QString& tool, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(tool, arguments);
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 struct Exports : ::testing::Test {
@@ -54,10 +33,7 @@ struct Exports : ::testing::Test {
     frmguanxian window{nullptr};
     QTemporaryDir folder;
     QString path(const char* name) const { return folder.filePath(name); }
-    QString cell(int row, Column column) const
-    {
-        return window.model()->index(row, static_cast<int>(column)).data().toString();
-    }
+    QString cell(int row, Column column) const { return window.model()->index(row, static_cast<int>(column)).data().toString(); }
 };
 
 TEST_F(Exports, ChartAndCsvHoldWhatTheTableAndTheTraceHold)
@@ -73,18 +49,13 @@ TEST_F(Exports, ChartAndCsvHoldWhatTheTableAndTheTraceHold)
     window.model()->resetDocument(d);
     const PipelineResult& result = window.model()->result();
     ASSERT_TRUE(result.allComputed);
-    ASSERT_EQ((std::vector<bool>{result.segments[0].velocityOutsideBand, result.segments[1].velocityOutsideBand,
-                                 result.segments[2].velocityOutsideBand}),
-              (std::vector<bool>{false, true, false}));
     const ProfileData& drawn = control<ProfileView>(window, "chtpoumian")->data();
     QVector<QPointF> pressure, temperature;
     for (const ProfilePoint& point : result.profile) {
         pressure << QPointF(point.distance, point.p);
         temperature << QPointF(point.distance, point.t);
     }
-    ASSERT_EQ(pressure.size(), 1 + 3 * 4);
-    EXPECT_EQ(drawn.pressure, pressure);
-    EXPECT_EQ(drawn.temperature, temperature);
+    EXPECT_EQ(std::pair(drawn.pressure, drawn.temperature), std::pair(pressure, temperature));
     ASSERT_EQ(drawn.saturation.size(), pressure.size());
     EXPECT_EQ(drawn.saturation.back(), QPointF(1200, *result.profile.back().tsat));
     // The flagged segments shaded from end to end; the segment ends labelled where each ends.
@@ -103,9 +74,7 @@ TEST_F(Exports, ChartAndCsvHoldWhatTheTableAndTheTraceHold)
     }
 
     ASSERT_TRUE(window.exportCsv(path("main.csv")));
-    QFile csv(path("main.csv"));
-    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
-    const QByteArray bytes = csv.readAll();
+    const QByteArray bytes = bytesOf(path("main.csv"));
     EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     const QStringList lines = QString::fromUtf8(bytes.mid(3)).split("\r\n", Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 1 + 3 + 1);  // header, segments, totals
@@ -120,11 +89,9 @@ TEST_F(Exports, ChartAndCsvHoldWhatTheTableAndTheTraceHold)
     ASSERT_TRUE(window.exportChart(path("profile.png")));
     EXPECT_EQ(QImage(path("profile.png"), "PNG").size(), QSize(1200, 600));
     ASSERT_TRUE(window.exportChart(path("profile.PDF")));
-    const QString chartText = run("pdftotext", {path("profile.PDF"), "-"});
-    for (const char* text : {"管线压力与温度沿程分布", "压力 (MPa)", "温度 (℃)", "距起点距离 (m)", "S1", "管段 3", "1200"}) {
-        EXPECT_TRUE(chartText.contains(text)) << text << chartText.toStdString();
-    }
-    EXPECT_FALSE(chartText.contains("…"));
+    const QString chartText = outputOf("pdftotext", {path("profile.PDF"), "-"});
+    for (const char* text : {"管线压力与温度沿程分布", "压力 (MPa)", "温度 (℃)", "距起点距离 (m)", "S1", "管段 3", "1200"})
+        EXPECT_TRUE(chartText.contains(text) && !chartText.contains("…")) << text << chartText.toStdString();
     EXPECT_FALSE(window.exportCsv(folder.filePath("no/such/folder/main.csv")));
     EXPECT_FALSE(window.exportReport(folder.filePath("no/such/folder/main.pdf")));
     EXPECT_EQ(messages.texts, QStringList({"无法写入文件 main.csv", "无法写入文件 main.pdf"}));
@@ -134,26 +101,18 @@ TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
 {
     window.model()->resetDocument(mainOf(4));
     ASSERT_TRUE(window.exportReport(path("report.pdf")));
-    const QString text = run("pdftotext", {"-layout", path("report.pdf"), "-"});
-    // The title block: the designer's name, the date, and blanks to sign for checking and approval.
-    EXPECT_TRUE(text.contains("过热蒸汽管线计算书") && text.contains("报告测试")) << text.toStdString();
-    EXPECT_TRUE(text.contains(QRegularExpression("设计 +李工 +" + reportDate())));
-    EXPECT_TRUE(text.contains(QRegularExpression("\\n *校核 *\\n")) && text.contains(QRegularExpression("\\n *审核 *\\n")));
-    EXPECT_TRUE(text.contains("蒸汽属于区域2：过热蒸汽")) << text.toStdString();  // the start state report
-    EXPECT_TRUE(text.contains(QRegularExpression("\n *管段 +公称直径"))) << text.toStdString();  // a main: no nodes
-    EXPECT_TRUE(text.contains("管段 4 S4：起点流速")) << text.toStdString();  // 21.6 m/s in DN300
-    EXPECT_TRUE(text.contains("末端过热度") && text.contains(" " + cell(3, Column::superheat)));
-    EXPECT_TRUE(text.contains("DN>200：40～60 m/s") && text.contains("100≤DN≤200：30～50 m/s"));
-    // The heat loss the table gives (DN300, overhead, 200 to 300 ℃), and the totals.
-    EXPECT_TRUE(text.contains(QRegularExpression("S4 +DN300 .* 架空 +4.15"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QRegularExpression("合计 .*" + cell(4, Column::pressureDrop) + " .*" +
-                                                 cell(4, Column::heatLossKw))));
-    for (int row = 0; row < 4; ++row) {
-        for (const Column c : {Column::pend, Column::tend}) {
-            EXPECT_TRUE(text.contains(cell(row, c))) << cell(row, c).toStdString();
-        }
-    }
-    const QString fonts = run("pdffonts", {path("report.pdf")});
+    const QString text = outputOf("pdftotext", {"-layout", path("report.pdf"), "-"});
+    // The title block with the designer's name, the date, and blanks to sign for checking and approval; the start
+    // state's report; a main's table, without nodes; the remarks (21.6 m/s in DN300) and the bands; the heat loss
+    // the table gives (DN300, overhead, 200 to 300 ℃); the totals; and every end state as the table shows it.
+    const auto exact = [this](int row, Column c) { return QRegularExpression::escape(cell(row, c)); };
+    QStringList expected = {"过热蒸汽管线计算书", "报告测试", "设计 +李工 +" + reportDate(), "\\n *校核 *\\n", "\\n *审核 *\\n",
+                            "蒸汽属于区域2：过热蒸汽", "\n *管段 +公称直径", "管段 4 S4：起点流速", "末端过热度", " " + exact(3, Column::superheat),
+                            "DN>200：40～60 m/s", "100≤DN≤200：30～50 m/s", "S4 +DN300 .* 架空 +4.15",
+                            "合计 .*" + exact(4, Column::pressureDrop) + " .*" + exact(4, Column::heatLossKw)};
+    for (int row = 0; row < 4; ++row) expected << exact(row, Column::pend) + " .*" + exact(row, Column::tend);
+    for (const QString& e : expected) EXPECT_TRUE(text.contains(QRegularExpression(e))) << e.toStdString() << text.toStdString();
+    const QString fonts = outputOf("pdffonts", {path("report.pdf")});
     EXPECT_TRUE(fonts.contains(QRegularExpression("(UMing|CJK|SimSun)\\S*\\s+CID \\S+\\s+\\S+\\s+yes"))) << fonts.toStdString();
 
     // Sixty segments: several pages, each with its number of all, the header of the tables on each page
@@ -161,7 +120,7 @@ TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
     // The pressure runs out in the 24th: the segments after it share one remark.
     window.model()->resetDocument(mainOf(60));
     ASSERT_TRUE(window.exportReport(path("long.pdf")));
-    const QString all = run("pdftotext", {"-layout", path("long.pdf"), "-"});
+    const QString all = outputOf("pdftotext", {"-layout", path("long.pdf"), "-"});
     EXPECT_TRUE(all.contains("管段 24 S24：压降过大") && all.contains("管段 25 至 60：未计算：前面的管段未算出"));
     const QStringList pages = all.split('\f', Qt::SkipEmptyParts);
     ASSERT_GE(pages.size(), 4);
@@ -181,9 +140,8 @@ TEST(Schematic, DrawsTheSourceSquareFailedPipesRedAndThePathToTheCriticalConsume
 {
     // S feeds A, which feeds B and C; the pressure runs out on the way to C, the critical consumer.
     PipelineDocument d = mainOf(3);
-    for (const auto& [i, from, to] : {std::tuple(0, "S", "A"), std::tuple(1, "A", "B"), std::tuple(2, "A", "C")}) {
+    for (const auto& [i, from, to] : {std::tuple(0, "S", "A"), std::tuple(1, "A", "B"), std::tuple(2, "A", "C")})
         std::tie(d.segments[i].from, d.segments[i].to) = std::tuple(from, to);
-    }
     d.segments[2].length = 20000;
     const PipelineResult result = calculatePipeline(d);
     ASSERT_EQ(result.segments[2].status, SegmentStatus::failed);
@@ -228,28 +186,21 @@ TEST(FileWrite, AFailedWriteLeavesTheOldFileAsItWas)
     const QString path = folder.filePath("old.csv");
     ASSERT_TRUE(writeAtomically(path, QByteArray("old")));
     EXPECT_FALSE(writeAtomically(path, [](QIODevice& device) { return device.write("partial") < 0; }));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "old");
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"old.csv"}));
+    EXPECT_EQ(std::pair(bytesOf(path), QDir(folder.path()).entryList(QDir::Files)), std::pair(QByteArray("old"), QStringList({"old.csv"})));
     // A device is written in place and stays a device; a named pipe, which could wait for ever, is refused.
-    EXPECT_TRUE(writeAtomically("/dev/null", QByteArray("bytes")));
-    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+    EXPECT_TRUE(writeAtomically("/dev/null", QByteArray("bytes")) && std::filesystem::is_character_file("/dev/null"));
     const QString pipe = folder.filePath("pipe");
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    EXPECT_FALSE(writeAtomically(pipe, QByteArray("bytes")));
-    EXPECT_TRUE(std::filesystem::is_fifo(pipe.toStdString()));
+    EXPECT_TRUE(!writeAtomically(pipe, QByteArray("bytes")) && std::filesystem::is_fifo(pipe.toStdString()));
 }
 
 TEST(ProfileChart, ShadesFlaggedSegmentsAsBandsAndNamesWhereItStopped)
 {
     // Five segments of 2 km, all below their velocity band, then an unlabelled sixth whose pressure runs out.
     PipelineDocument d{.startPressure = 10, .startTemperature = 550};
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 6; ++i)
         d.segments.push_back({.label = i < 5 ? "T" + std::to_string(i + 1) : "", .dn = i < 5 ? 600 : 25, .length = 2000,
-                              .flow = 200, .zeta = 0.2, .beta = 0.2, .phi = 1, .ambient = 10, .dropPerKm = 5,
-                              .heatLoss = 0.05});
-    }
+                              .flow = 200, .zeta = 0.2, .beta = 0.2, .phi = 1, .ambient = 10, .dropPerKm = 5, .heatLoss = 0.05});
     const PipelineResult result = calculatePipeline(d);
     ASSERT_EQ(result.segments[5].status, SegmentStatus::failed);
     const ProfileData data = profileData(d, result);
@@ -264,12 +215,11 @@ TEST(ProfileChart, ShadesFlaggedSegmentsAsBandsAndNamesWhereItStopped)
             first = std::min(first, x);
         }
     }
-    EXPECT_GT(shaded, image.width() / 2);
-    EXPECT_LT(first, image.width() / 10) << first;
+    EXPECT_TRUE(shaded > image.width() / 2 && first < image.width() / 10) << shaded << " columns shaded from " << first;
     // Ten kilometres are counted in km, and the stop is named inside the plot.
     QTemporaryDir folder;
     ASSERT_TRUE(saveProfile(data, folder.filePath("stop.pdf")));
-    const QString text = run("pdftotext", {folder.filePath("stop.pdf"), "-"});
+    const QString text = outputOf("pdftotext", {folder.filePath("stop.pdf"), "-"});
     EXPECT_TRUE(text.contains("距起点距离 (km)") && text.contains("管段 6 未能算出")) << text.toStdString();
 }
 
@@ -280,12 +230,11 @@ TEST(PagedLayout, AlignsNumbersOnTheirPointsUnderTwoLineHeaders)
         QPdfWriter pdf(folder.filePath("table.pdf"));
         pdf.setResolution(300);
         PagedLayout layout(pdf, 0);
-        PageTable table{.columns = {{{"长度", "m"}, true}}, .rows = {{"2.5"}, {"10.125"}}};
-        layout.table(table, songFont(10));
+        layout.table({.columns = {{{"长度", "m"}, true}}, .rows = {{"2.5"}, {"10.125"}}}, songFont(10));
         layout.paint(pdf, [](QPainter&, const QRectF&, int) {});
     }
     // Where each word stands: the decimal points one above the other, the unit above the numbers.
-    const QString words = run("pdftotext", {"-bbox", folder.filePath("table.pdf"), "-"});
+    const QString words = outputOf("pdftotext", {"-bbox", folder.filePath("table.pdf"), "-"});
     QMap<QString, QRectF> boxes;
     const QRegularExpression word(R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]+)<)re");
     for (auto match = word.globalMatch(words); match.hasNext();) {
