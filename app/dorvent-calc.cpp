@@ -13,6 +13,12 @@
 #include <string_view>
 #include <utility>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
+
 #include "app/qtchinese.h"
 #include "report/calcreport.h"
 #include "report/filewrite.h"
@@ -115,6 +121,16 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(quiet);
 #ifdef SIGXFSZ
     std::signal(SIGXFSZ, SIG_IGN);  // past a file-size limit a write fails and is reported
+#endif
+#ifdef _WIN32
+    // The bytes the core writes, as on Linux: UTF-8, and no CR added before each LF (the CSV's
+    // own CRLF stays CRLF). A console shows the UTF-8 as Chinese.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    SetConsoleOutputCP(CP_UTF8);
+    // The offscreen platform reads fonts from one folder, Qt's own unless told: Windows' fonts,
+    // 宋体 among them, for the report.
+    if (!qEnvironmentVariableIsSet("QT_QPA_FONTDIR")) qputenv("QT_QPA_FONTDIR", qgetenv("WINDIR") + "\\Fonts");
 #endif
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("dorvent-calc"));

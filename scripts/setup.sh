@@ -3,9 +3,10 @@
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$top/build"
 
+# install_missing_packages [LIST]: the packages of scripts/packages.txt, or of another list.
 install_missing_packages() {
     local wanted missing=()
-    wanted=$(grep -v -E '^\s*(#|$)' "$top/scripts/packages.txt")
+    wanted=$(grep -v -E '^\s*(#|$)' "${1:-$top/scripts/packages.txt}")
     for pkg in $wanted; do
         if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$pkg")

@@ -1,6 +1,9 @@
 #include <clocale>
 #include <string_view>
 
+#include <QSettings>
+#include <QStandardPaths>
+
 #include "guitest.h"
 #include "netwin/startup.h"
 
@@ -21,6 +24,12 @@ int main(int argc, char* argv[])
     const QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
     qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath("data")));
+#ifdef Q_OS_WIN  // where the registry and AppData would hold them
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath("config"));
+    QStandardPaths::setTestModeEnabled(true);
+    qputenv("QT_QPA_FONTDIR", qgetenv("WINDIR") + "\\Fonts");  // the offscreen platform's, else Qt's own folder
+#endif
     QApplication app(argc, argv);
     dorvent::nameTheProgram();
     if (qEnvironmentVariableIsSet("DORVENT_EXPECT_LOCALE_COMMA") && std::string_view(std::localeconv()->decimal_point) != ",")

@@ -1,5 +1,7 @@
 #include <random>
 
+#include <filesystem>
+
 #include "guitest.h"
 #include "netwin/frmguanxian.h"
 #include "pipeline/pipelinefile.h"
@@ -407,7 +409,7 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     // The schematic: every pipe and node; a click on a pipe makes its row current, a current node row is marked.
     auto* schematic = control<SchematicView>(*pipeline, "tuguanwang");
     const std::vector<Schematic::Item>& items = schematic->schematic().items;
-    EXPECT_EQ(std::pair(std::ranges::count(items, Schematic::Item::pipe, &Schematic::Item::kind), items.size()), std::pair(19L, 19UL + 20));
+    EXPECT_EQ(std::pair(std::ranges::count(items, Schematic::Item::pipe, &Schematic::Item::kind), items.size()), (std::pair<std::ptrdiff_t, std::size_t>(19, 19 + 20)));
     control<QTabWidget>(*pipeline, "tabtu")->setCurrentIndex(1);
     schematic->fitToWindow();
     const auto item = [&items](Schematic::Item::Kind kind, std::size_t index) {
@@ -446,6 +448,7 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     // The report of the network: its nodes with their margins, the critical consumer, the schematic.
     undo();
     ASSERT_TRUE(pipeline->exportReport(folder.filePath("network.pdf")));
+    SKIP_WITHOUT_POPPLER();
     const QString report = outputOf("pdftotext", {"-layout", folder.filePath("network.pdf"), "-"});
     for (const char* expected : {"五、节点", "压力裕量", "最不利用户：制药厂，路径 热电厂 → N1 → N2 → B2 → 制药厂，压力裕量 0.008 MPa",
                                  "六、管网图", "七、压力与温度沿程分布（至最不利用户制药厂）", "总用汽量：93.5 t/h"})
@@ -473,7 +476,11 @@ TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
     EXPECT_EQ(std::pair(model->document(), pipeline->isWindowModified()), std::pair(saved, false));
 
     // No export overwrites the document's own file, under its name or through a link, nor takes a folder.
+#ifdef _WIN32  // where QFile::link makes a shortcut, which is a file of its own
+    std::filesystem::create_hard_link(path.toStdWString(), folder.filePath("link.csv").toStdWString());
+#else
     QFile::link(path, folder.filePath("link.csv"));
+#endif
     messages.texts.clear();
     EXPECT_FALSE(pipeline->exportReport(path));
     EXPECT_FALSE(pipeline->exportCsv(folder.filePath("link.csv")));

@@ -8,8 +8,9 @@
 #include <QDeadlineTimer>
 #include <QUndoStack>
 
+#include <chrono>
 #include <cstdio>
-#include <unistd.h>
+#include <thread>
 
 #include "mainwin/frmdorvent.h"
 #include "mainwin/messageservice.h"
@@ -52,7 +53,7 @@ int main(int argc, char* argv[])
     model->setData(label, QStringLiteral("自动保存后"));
     say(QStringLiteral("edited"));
     if (QByteArrayView(argv[1]) == "crash")
-        for (;;) pause();
+        for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
     window->close();
     return model->undoStack()->isClean() ? 0 : 1;
 }

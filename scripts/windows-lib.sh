@@ -1,0 +1,91 @@
+# Shared by scripts/windows: Wine, the DLLs a program needs, and the checks of the Windows build
+# under Wine. Sourced, not run.
+
+wine=/usr/lib/wine/wine64
+
+# wine_prefix DIR: a Windows of its own for the tests, made once. No Mono or Gecko is offered,
+# and Wine's own messages are not printed. It has no 宋体: AR PL UMing, the Linux build's Song
+# face, stands in for it, as on a Windows without Chinese fonts nothing would.
+wine_prefix() {
+    export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        "$wine" wineboot --init >/dev/null 2>&1
+        /usr/lib/wine/wineserver -w
+    fi
+    cp /usr/share/fonts/truetype/arphic/uming.ttc "$WINEPREFIX/drive_c/windows/Fonts/"
+}
+
+# winepath_of PATH: the path as a Windows program sees it (the build machine is drive Z:).
+winepath_of() { printf 'Z:%s' "${1//\//\\}"; }
+
+mingw_runtime_dir() { dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)"; }
+
+# copy_dlls FOLDER QTBIN: into FOLDER, every DLL that its programs and plugins load, and the DLLs
+# those load, from Qt and the MinGW runtime; Windows' own DLLs are not copied.
+copy_dlls() {
+    local folder=$1 found=1 file dll from
+    local sources=("$2" "$(mingw_runtime_dir)" /usr/x86_64-w64-mingw32/lib)
+    while [ $found -eq 1 ]; do
+        found=0
+        for file in $(find "$folder" -name '*.exe' -o -name '*.dll'); do
+            for dll in $(x86_64-w64-mingw32-objdump -p "$file" | sed -n 's/^\s*DLL Name: //p'); do
+                [ -e "$folder/$dll" ] && continue
+                for from in "${sources[@]}"; do
+                    if [ -e "$from/$dll" ]; then cp "$from/$dll" "$folder/"; found=1; break; fi
+                done
+            done
+        done
+    done
+}
+
+# same_output_as_linux CALC_EXE LINUX_CALC EXAMPLES: dorvent-calc's text, CSV and nodes' CSV of
+# every example, and its exit status, byte for byte those of the Linux build. Run without
+# WINEPATH, so that a DLL the archive lacks is missed here.
+same_output_as_linux() {
+    local exe=$1 linux=$2 examples=$3 tmp file mode compared=0 status
+    tmp=$(mktemp -d)
+    cp "$examples"/*.dorvent "$tmp/"
+    for file in "$tmp"/*.dorvent; do
+        for mode in "" --csv --nodes-csv; do
+            (cd "$tmp" && "$linux" "$(basename "$file")" $mode >linux.out 2>&1; echo "status $?" >>linux.out)
+            (cd "$tmp" && env -u WINEPATH "$wine" "$exe" "$(basename "$file")" $mode >windows.out 2>&1
+             echo "status $?" >>windows.out)
+            if ! cmp -s "$tmp/linux.out" "$tmp/windows.out"; then
+                echo "dorvent-calc $(basename "$file") $mode: the Windows output differs from the Linux output" >&2
+                diff "$tmp/linux.out" "$tmp/windows.out" | head -n 20 >&2
+                exit 1
+            fi
+            compared=$((compared + 1))
+        done
+    done
+    rm -rf "$tmp"
+    echo "dorvent-calc: $compared outputs of the examples equal the Linux build's byte for byte"
+}
+
+# install_and_run SETUP FILE LINUX_CALC: the installer, silent, into the Wine prefix; the
+# installed dorvent-calc on FILE prints what the Linux one prints; the Start-menu entry and the
+# .dorvent association are there; the uninstaller, silent, takes it all away again.
+install_and_run() {
+    local setup=$1 file=$2 linux=$3 folder
+    "$wine" "$setup" /S
+    /usr/lib/wine/wineserver -w
+    folder="$WINEPREFIX/drive_c/Program Files/Dorvent"
+    [ -f "$folder/dorvent-calc.exe" ] || { echo "the installer put no dorvent-calc.exe into $folder" >&2; exit 1; }
+    if ! cmp -s <(env -u WINEPATH "$wine" "$folder/dorvent-calc.exe" "$(winepath_of "$file")" --csv) \
+        <("$linux" "$file" --csv); then
+        echo "the installed dorvent-calc.exe does not print what the Linux build prints" >&2
+        exit 1
+    fi
+    local menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Dorvent/Dorvent.lnk"
+    [ -f "$menu" ] || { echo "no Start-menu entry $menu" >&2; exit 1; }
+    "$wine" reg query 'HKLM\Software\Classes\.dorvent' /ve 2>/dev/null | grep -q 'Dorvent.Pipeline' ||
+        { echo "the installer did not associate .dorvent files with Dorvent" >&2; exit 1; }
+    "$wine" "$folder/uninstall.exe" /S "_?=C:\\Program Files\\Dorvent"
+    /usr/lib/wine/wineserver -w
+    if [ -e "$folder/dorvent.exe" ] || [ -e "$menu" ] ||
+        "$wine" reg query 'HKLM\Software\Classes\.dorvent' >/dev/null 2>&1; then
+        echo "the uninstaller left Dorvent behind" >&2
+        exit 1
+    fi
+    echo "installer: installed silently, dorvent-calc.exe ran, uninstalled"
+}
