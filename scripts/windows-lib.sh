@@ -39,8 +39,8 @@ copy_dlls() {
 }
 
 # same_output_as_linux CALC_EXE LINUX_CALC EXAMPLES: dorvent-calc's text, CSV and nodes' CSV of
-# every example, and its exit status, byte for byte those of the Linux build. Run without
-# WINEPATH, so that a DLL the archive lacks is missed here.
+# every example, and its exit status, byte for byte those of the Linux build; its report as the
+# Linux build's reads. Run without WINEPATH, so that a DLL the archive lacks is missed here.
 same_output_as_linux() {
     local exe=$1 linux=$2 examples=$3 tmp file mode compared=0 status
     tmp=$(mktemp -d)
@@ -58,9 +58,31 @@ same_output_as_linux() {
             compared=$((compared + 1))
         done
     done
+    # The reports: the same numbers, with their Chinese text, in an embedded Chinese face. Their
+    # lines may wrap and their pages break elsewhere, as the fonts measure a little otherwise.
+    for file in "$tmp"/*.dorvent; do
+        (cd "$tmp" && "$linux" "$(basename "$file")" --pdf linux.pdf >/dev/null
+         env -u WINEPATH "$wine" "$exe" "$(basename "$file")" --pdf windows.pdf >/dev/null) || true
+        if ! cmp -s <(report_numbers "$tmp/linux.pdf") <(report_numbers "$tmp/windows.pdf") ||
+            ! pdftotext "$tmp/windows.pdf" - | grep -q '过热蒸汽管线计算书'; then
+            echo "dorvent-calc $(basename "$file") --pdf: the Windows report reads otherwise than the Linux one" >&2
+            diff <(report_numbers "$tmp/linux.pdf") <(report_numbers "$tmp/windows.pdf") | head -n 20 >&2
+            exit 1
+        fi
+        if ! pdffonts "$tmp/windows.pdf" | grep -q -E '(UMing|SimSun)\S*\s+CID \S+\s+\S+\s+yes'; then
+            echo "dorvent-calc $(basename "$file") --pdf: the Windows report embeds no Chinese face" >&2
+            pdffonts "$tmp/windows.pdf" >&2
+            exit 1
+        fi
+        rm "$tmp/linux.pdf" "$tmp/windows.pdf"
+        compared=$((compared + 1))
+    done
     rm -rf "$tmp"
-    echo "dorvent-calc: $compared outputs of the examples equal the Linux build's byte for byte"
+    echo "dorvent-calc: $compared outputs and reports of the examples equal the Linux build's"
 }
+
+# report_numbers PDF: the decimal numbers of a report, one per line, sorted.
+report_numbers() { pdftotext "$1" - | grep -o -E '[0-9]+\.[0-9]+' | sort; }
 
 # install_and_run SETUP FILE LINUX_CALC: the installer, silent, into the Wine prefix; the
 # installed dorvent-calc on FILE prints what the Linux one prints; the Start-menu entry and the
