@@ -1,5 +1,6 @@
 # The checks of the Windows build under Wine, run by scripts/windows after the suites. Sourced,
-# not run; needs scripts/windows-lib.sh.
+# not run; needs scripts/windows-lib.sh. Under pipefail a grep that stops reading early (-q)
+# can fail its pipeline: the greps here read all their input.
 
 # same_output_as_linux CALC_EXE LINUX_CALC EXAMPLES: dorvent-calc's text, CSV and nodes' CSV of
 # every example, and its exit status, byte for byte those of the Linux build; its report as the
@@ -27,12 +28,12 @@ same_output_as_linux() {
         (cd "$tmp" && "$linux" "$(basename "$file")" --pdf linux.pdf >/dev/null
          env -u WINEPATH "$wine" "$exe" "$(basename "$file")" --pdf windows.pdf >/dev/null) || true
         if ! cmp -s <(report_numbers "$tmp/linux.pdf") <(report_numbers "$tmp/windows.pdf") ||
-            ! pdftotext "$tmp/windows.pdf" - | grep -q '过热蒸汽管线计算书'; then
+            ! pdftotext "$tmp/windows.pdf" - | grep '过热蒸汽管线计算书' >/dev/null; then
             echo "dorvent-calc $(basename "$file") --pdf: the Windows report reads otherwise than the Linux one" >&2
             diff <(report_numbers "$tmp/linux.pdf") <(report_numbers "$tmp/windows.pdf") | head -n 20 >&2
             exit 1
         fi
-        if ! pdffonts "$tmp/windows.pdf" | grep -q -E '(UMing|SimSun)\S*\s+CID \S+\s+\S+\s+yes'; then
+        if ! pdffonts "$tmp/windows.pdf" | grep -E '(UMing|SimSun)\S*\s+CID \S+\s+\S+\s+yes' >/dev/null; then
             echo "dorvent-calc $(basename "$file") --pdf: the Windows report embeds no Chinese face" >&2
             pdffonts "$tmp/windows.pdf" >&2
             exit 1
@@ -63,7 +64,7 @@ install_and_run() {
     fi
     local menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Dorvent/Dorvent.lnk"
     [ -f "$menu" ] || { echo "no Start-menu entry $menu" >&2; exit 1; }
-    "$wine" reg query 'HKLM\Software\Classes\.dorvent' /ve 2>/dev/null | grep -q 'Dorvent.Pipeline' ||
+    "$wine" reg query 'HKLM\Software\Classes\.dorvent' /ve 2>/dev/null | grep 'Dorvent.Pipeline' >/dev/null ||
         { echo "the installer did not associate .dorvent files with Dorvent" >&2; exit 1; }
     "$wine" "$folder/uninstall.exe" /S "_?=C:\\Program Files\\Dorvent"
     /usr/lib/wine/wineserver -w
