@@ -49,8 +49,9 @@ same_output_as_linux() {
 report_numbers() { pdftotext "$1" - | grep -o -E '[0-9]+\.[0-9]+' | sort; }
 
 # install_and_run SETUP FILE LINUX_CALC: the installer, silent, into the Wine prefix; the
-# installed dorvent-calc on FILE prints what the Linux one prints; the Start-menu entry and the
-# .dorvent association are there; the uninstaller, silent, takes it all away again.
+# installed dorvent-calc on FILE prints what the Linux one prints, and dorvent.exe starts with
+# it; the Start-menu entry and the .dorvent association are there; the uninstaller, silent,
+# takes it all away again.
 install_and_run() {
     local setup=$1 file=$2 linux=$3 folder
     "$wine" "$setup" /S
@@ -62,6 +63,13 @@ install_and_run() {
         echo "the installed dorvent-calc.exe does not print what the Linux build prints" >&2
         exit 1
     fi
+    # The window program opens the file and keeps running, with no display (Wine draws nowhere):
+    # none of its DLLs, nor its platform plugin, is missing.
+    local status=0
+    env -u WINEPATH -u DISPLAY timeout 10 "$wine" "$folder/dorvent.exe" "$(winepath_of "$file")" >/dev/null 2>&1 ||
+        status=$?
+    [ "$status" -eq 124 ] || { echo "the installed dorvent.exe ended at once (status $status)" >&2; exit 1; }
+    /usr/lib/wine/wineserver -k || true
     local menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Dorvent/Dorvent.lnk"
     [ -f "$menu" ] || { echo "no Start-menu entry $menu" >&2; exit 1; }
     "$wine" reg query 'HKLM\Software\Classes\.dorvent' /ve 2>/dev/null | grep 'Dorvent.Pipeline' >/dev/null ||
