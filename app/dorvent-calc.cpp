@@ -162,8 +162,16 @@ int main(int argc, char* argv[])
     parser.addPositionalArgument(QStringLiteral("文件"), QStringLiteral("要计算的管线文件（.dorvent）。"));
     // Not process(): it ends a wrong command line with status 1, which here means a failed segment.
     if (!parser.parse(QCoreApplication::arguments())) return refuse(parser.errorText());
-    if (parser.isSet(help)) parser.showHelp(kAllComputed);
-    if (parser.isSet(version)) parser.showVersion();
+    // Printed here rather than by showHelp() and showVersion(), which on Windows show a message
+    // box instead when no console is attached, and then print nothing into a pipe.
+    if (parser.isSet(help)) {
+        print(stdout, parser.helpText().toStdString());
+        return kAllComputed;
+    }
+    if (parser.isSet(version)) {
+        print(stdout, QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion()).toStdString());
+        return kAllComputed;
+    }
     if (parser.positionalArguments().size() != 1) return refuse(QStringLiteral("请给出一个管线文件（--help 显示用法）"));
 
     const QString path = parser.positionalArguments().front();

@@ -9,6 +9,13 @@ same_output_as_linux() {
     local exe=$1 linux=$2 examples=$3 tmp file mode compared=0 status
     tmp=$(mktemp -d)
     cp "$examples"/*.dorvent "$tmp/"
+    # The help, in Qt's Chinese where Qt speaks (its translation beside the program), but for the
+    # line that names the program as it was started, and for -?, which Windows adds to -h.
+    for mode in --help --version; do
+        cmp -s <("$linux" $mode | sed 1s/^用法：.*//) \
+            <(env -u WINEPATH "$wine" "$exe" $mode | sed '1s/^用法：.*//; s/^  -?, -h, --help    /  -h, --help        /') ||
+            fail "dorvent-calc $mode: the Windows output differs from the Linux output"
+    done
     for file in "$tmp"/*.dorvent; do
         for mode in "" --csv --nodes-csv; do
             (cd "$tmp" && "$linux" "$(basename "$file")" $mode >linux.out 2>&1; echo "status $?" >>linux.out)
@@ -48,38 +55,51 @@ same_output_as_linux() {
 # report_numbers PDF: the decimal numbers of a report, one per line, sorted.
 report_numbers() { pdftotext "$1" - | grep -o -E '[0-9]+\.[0-9]+' | sort; }
 
-# install_and_run SETUP FILE LINUX_CALC: the installer, silent, into the Wine prefix; the
-# installed dorvent-calc on FILE prints what the Linux one prints, and dorvent.exe starts with
-# it; the Start-menu entry and the .dorvent association are there; the uninstaller, silent,
-# takes it all away again.
+# install_and_run SETUP FILE LINUX_CALC: the installer, silent, into the Wine prefix; what it
+# installed works (see below); the uninstaller that Apps names, silent, takes away all of it but
+# a file of the user's.
 install_and_run() {
-    local setup=$1 file=$2 linux=$3 folder
+    local setup=$1 file=$2 linux=$3
+    local folder="$WINEPREFIX/drive_c/Program Files/Dorvent"
+    local menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Dorvent/Dorvent.lnk"
+    local key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dorvent'
     "$wine" "$setup" /S
     /usr/lib/wine/wineserver -w
-    folder="$WINEPREFIX/drive_c/Program Files/Dorvent"
-    [ -f "$folder/dorvent-calc.exe" ] || { echo "the installer put no dorvent-calc.exe into $folder" >&2; exit 1; }
-    if ! cmp -s <(env -u WINEPATH "$wine" "$folder/dorvent-calc.exe" "$(winepath_of "$file")" --csv) \
-        <("$linux" "$file" --csv); then
-        echo "the installed dorvent-calc.exe does not print what the Linux build prints" >&2
-        exit 1
-    fi
-    # The window program opens the file and keeps running, with no display (Wine draws nowhere):
-    # none of its DLLs, nor its platform plugin, is missing.
-    local status=0
-    env -u WINEPATH -u DISPLAY timeout 10 "$wine" "$folder/dorvent.exe" "$(winepath_of "$file")" >/dev/null 2>&1 ||
-        status=$?
-    [ "$status" -eq 124 ] || { echo "the installed dorvent.exe ended at once (status $status)" >&2; exit 1; }
+    [ -f "$folder/dorvent-calc.exe" ] || fail "the installer put no dorvent-calc.exe into $folder"
+    cmp -s <(env -u WINEPATH "$wine" "$folder/dorvent-calc.exe" "$(winepath_of "$file")" --csv) <("$linux" "$file" --csv) ||
+        fail "the installed dorvent-calc.exe does not print what the Linux build prints"
+    [ -f "$menu" ] || fail "no Start-menu entry $menu"
+    # A window program, which opens no console window beside its own, with its icon.
+    x86_64-w64-mingw32-objdump -p "$folder/dorvent.exe" | grep -E '^Subsystem\s+0+2\s' >/dev/null ||
+        fail "dorvent.exe is a console program"
+    x86_64-w64-mingw32-objdump -h "$folder/dorvent.exe" | grep -F '.rsrc' >/dev/null || fail "dorvent.exe has no icon"
+
+    # A pipeline file in a folder whose name has a blank, opened as Explorer opens it: Dorvent
+    # starts through the association, with none of its DLLs missing, opens the file (its recent
+    # files name it), and keeps running.
+    local docs="$WINEPREFIX/drive_c/users/Public/管线 文件"
+    mkdir -p "$docs" && cp "$file" "$docs/例题 1.dorvent"
+    "$wine" reg delete 'HKCU\Software\Dorvent\dorvent' /f >/dev/null 2>&1 || true  # recent files of an earlier run
+    env -u WINEPATH -u DISPLAY "$wine" start /unix "$docs/例题 1.dorvent" >/dev/null 2>&1
+    sleep 10
+    "$wine" reg query 'HKCU\Software\Dorvent\dorvent' /v recentFiles 2>/dev/null | grep -F '1.dorvent' >/dev/null ||
+        fail "a .dorvent file opened from Explorer did not open in Dorvent"
     /usr/lib/wine/wineserver -k || true
-    local menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Dorvent/Dorvent.lnk"
-    [ -f "$menu" ] || { echo "no Start-menu entry $menu" >&2; exit 1; }
-    "$wine" reg query 'HKLM\Software\Classes\.dorvent' /ve 2>/dev/null | grep 'Dorvent.Pipeline' >/dev/null ||
-        { echo "the installer did not associate .dorvent files with Dorvent" >&2; exit 1; }
-    "$wine" "$folder/uninstall.exe" /S "_?=C:\\Program Files\\Dorvent"
+
+    local uninstall
+    uninstall=$("$wine" reg query "$key" /v UninstallString 2>/dev/null | sed -n 's/.*REG_SZ\s*"\(.*\)".*/\1/p' | tr -d '\r')
+    [ -n "$uninstall" ] || fail "Apps lists no uninstaller for Dorvent"
+    cp "$file" "$folder/mine.dorvent"
+    "$wine" "$uninstall" /S
     /usr/lib/wine/wineserver -w
-    if [ -e "$folder/dorvent.exe" ] || [ -e "$menu" ] ||
-        "$wine" reg query 'HKLM\Software\Classes\.dorvent' >/dev/null 2>&1; then
-        echo "the uninstaller left Dorvent behind" >&2
-        exit 1
-    fi
-    echo "installer: installed silently, dorvent-calc.exe ran, uninstalled"
+    [ -e "$folder/dorvent.exe" ] || [ -e "$folder/uninstall.exe" ] || [ -e "$menu" ] && fail "the uninstaller left Dorvent's files behind"
+    "$wine" reg query 'HKLM\Software\Classes\.dorvent' >/dev/null 2>&1 && fail "the uninstaller left the .dorvent association"
+    "$wine" reg query "$key" >/dev/null 2>&1 && fail "the uninstaller left Dorvent listed in Apps"
+    [ -f "$folder/mine.dorvent" ] || fail "the uninstaller deleted a file of the user's"
+    echo "installer: installed silently; dorvent-calc.exe ran, a file opened from Explorer opened in Dorvent; uninstalled"
+}
+
+fail() {
+    echo "$1" >&2
+    exit 1
 }

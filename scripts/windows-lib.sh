@@ -6,7 +6,7 @@ wine=/usr/lib/wine/wine64
 # and Wine's own messages are not printed. It has no 宋体: AR PL UMing, the Linux build's Song
 # face, stands in for it, as on a Windows without Chinese fonts nothing would.
 wine_prefix() {
-    export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8  # Unix file names in UTF-8
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         "$wine" wineboot --init >/dev/null 2>&1
         /usr/lib/wine/wineserver -w
