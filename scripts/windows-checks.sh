@@ -55,11 +55,13 @@ same_output_as_linux() {
 # report_numbers PDF: the decimal numbers of a report, one per line, sorted.
 report_numbers() { pdftotext "$1" - | grep -o -E '[0-9]+\.[0-9]+' | sort; }
 
-# install_and_run SETUP FILE LINUX_CALC: the installer, silent, into the Wine prefix; what it
+# install_and_run SETUP FILE LINUX_CALC: the installer, silent, into a new Wine prefix; what it
 # installed works (see below); the uninstaller that Apps names, silent, takes away all of it but
 # a file of the user's.
 install_and_run() {
     local setup=$1 file=$2 linux=$3
+    rm -rf "$WINEPREFIX-install"
+    wine_prefix "$WINEPREFIX-install"  # nothing left from an earlier installation
     local folder="$WINEPREFIX/drive_c/Program Files/Dorvent"
     local menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Dorvent/Dorvent.lnk"
     local key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dorvent'
@@ -92,7 +94,8 @@ install_and_run() {
     cp "$file" "$folder/mine.dorvent"
     "$wine" "$uninstall" /S
     /usr/lib/wine/wineserver -w
-    [ -e "$folder/dorvent.exe" ] || [ -e "$folder/uninstall.exe" ] || [ -e "$menu" ] && fail "the uninstaller left Dorvent's files behind"
+    [ "$(ls -A "$folder")" = mine.dorvent ] || fail "the uninstaller left Dorvent's files behind: $(ls -A "$folder")"
+    [ -e "$menu" ] && fail "the uninstaller left the Start-menu entry"
     "$wine" reg query 'HKLM\Software\Classes\.dorvent' >/dev/null 2>&1 && fail "the uninstaller left the .dorvent association"
     "$wine" reg query "$key" >/dev/null 2>&1 && fail "the uninstaller left Dorvent listed in Apps"
     [ -f "$folder/mine.dorvent" ] || fail "the uninstaller deleted a file of the user's"
