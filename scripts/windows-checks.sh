@@ -71,6 +71,10 @@ install_and_run() {
     cmp -s <(env -u WINEPATH "$wine" "$folder/dorvent-calc.exe" "$(winepath_of "$file")" --csv) <("$linux" "$file" --csv) ||
         fail "the installed dorvent-calc.exe does not print what the Linux build prints"
     [ -f "$menu" ] || fail "no Start-menu entry $menu"
+    env -u WINEPATH -u DISPLAY "$wine" start /unix "$menu" >/dev/null 2>&1
+    sleep 5
+    running 'Dorvent\\dorvent\.exe$' || fail "the Start-menu entry does not start Dorvent"
+    /usr/lib/wine/wineserver -k || true
     # A window program, which opens no console window beside its own, with its icon.
     x86_64-w64-mingw32-objdump -p "$folder/dorvent.exe" | grep -E '^Subsystem\s+0+2\s' >/dev/null ||
         fail "dorvent.exe is a console program"
@@ -100,6 +104,16 @@ install_and_run() {
     "$wine" reg query "$key" >/dev/null 2>&1 && fail "the uninstaller left Dorvent listed in Apps"
     [ -f "$folder/mine.dorvent" ] || fail "the uninstaller deleted a file of the user's"
     echo "installer: installed silently; dorvent-calc.exe ran, a file opened from Explorer opened in Dorvent; uninstalled"
+}
+
+# running PATTERN: whether a program of this Wine prefix whose command line matches runs (the
+# processes of a prefix carry its WINEPREFIX).
+running() {
+    local pid
+    for pid in $(pgrep -f "$1"); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -x -F "WINEPREFIX=$WINEPREFIX" >/dev/null && return 0
+    done
+    return 1
 }
 
 fail() {
