@@ -98,11 +98,11 @@ install_and_run() {
     cp "$file" "$folder/mine.dorvent"
     "$wine" "$uninstall" /S
     /usr/lib/wine/wineserver -w
+    [ -f "$folder/mine.dorvent" ] || fail "the uninstaller deleted a file of the user's"
     [ "$(ls -A "$folder")" = mine.dorvent ] || fail "the uninstaller left Dorvent's files behind: $(ls -A "$folder")"
     [ -e "$menu" ] && fail "the uninstaller left the Start-menu entry"
     "$wine" reg query 'HKLM\Software\Classes\.dorvent' >/dev/null 2>&1 && fail "the uninstaller left the .dorvent association"
     "$wine" reg query "$key" >/dev/null 2>&1 && fail "the uninstaller left Dorvent listed in Apps"
-    [ -f "$folder/mine.dorvent" ] || fail "the uninstaller deleted a file of the user's"
     echo "installer: installed silently; dorvent-calc.exe ran, a file opened from Explorer opened in Dorvent; uninstalled"
 }
 
