@@ -60,13 +60,14 @@ report_numbers() { pdftotext "$1" - | grep -o -E '[0-9]+\.[0-9]+' | sort; }
 # a file of the user's.
 install_and_run() {
     local setup=$1 file=$2 linux=$3
+    WINEPREFIX="$WINEPREFIX-install" /usr/lib/wine/wineserver -k 2>/dev/null || true
     rm -rf "$WINEPREFIX-install"
     wine_prefix "$WINEPREFIX-install"  # nothing left from an earlier installation
     local folder="$WINEPREFIX/drive_c/Program Files/Dorvent"
     local menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Dorvent/Dorvent.lnk"
     local key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dorvent'
     "$wine" "$setup" /S
-    /usr/lib/wine/wineserver -w
+    wait_for_wine
     [ -f "$folder/dorvent-calc.exe" ] || fail "the installer put no dorvent-calc.exe into $folder"
     cmp -s <(env -u WINEPATH "$wine" "$folder/dorvent-calc.exe" "$(winepath_of "$file")" --csv) <("$linux" "$file" --csv) ||
         fail "the installed dorvent-calc.exe does not print what the Linux build prints"
@@ -97,7 +98,7 @@ install_and_run() {
     [ -n "$uninstall" ] || fail "Apps lists no uninstaller for Dorvent"
     cp "$file" "$folder/mine.dorvent"
     "$wine" "$uninstall" /S
-    /usr/lib/wine/wineserver -w
+    wait_for_wine
     [ -f "$folder/mine.dorvent" ] || fail "the uninstaller deleted a file of the user's"
     [ "$(ls -A "$folder")" = mine.dorvent ] || fail "the uninstaller left Dorvent's files behind: $(ls -A "$folder")"
     [ -e "$menu" ] && fail "the uninstaller left the Start-menu entry"
@@ -116,7 +117,12 @@ running() {
     return 1
 }
 
+# wait_for_wine: until every program of the prefix has ended, five minutes at the most.
+wait_for_wine() { timeout 300 /usr/lib/wine/wineserver -w || fail "Wine's programs did not end within five minutes"; }
+
+# fail MESSAGE: says so and ends, leaving no program of the prefix running.
 fail() {
     echo "$1" >&2
+    /usr/lib/wine/wineserver -k 2>/dev/null || true
     exit 1
 }
