@@ -4,7 +4,7 @@ wine=/usr/lib/wine/wine64
 
 # wine_prefix DIR: a Windows of its own for the tests, made once. No Mono or Gecko is offered,
 # and Wine's own messages are not printed. It has no 宋体: AR PL UMing, the Linux build's Song
-# face, stands in for it, as on a Windows without Chinese fonts nothing would.
+# face, stands in for it in the prefix's font folder.
 wine_prefix() {
     export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8  # Unix file names in UTF-8
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
