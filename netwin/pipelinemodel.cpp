@@ -14,6 +14,7 @@ namespace {
 const QColor kProblemColour(248, 200, 200);  // a cell that cannot be used
 const QColor kFlagColour(255, 200, 112);     // a result outside what the design wants
 const QColor kFlaggedRowColour(255, 248, 214);
+const QColor kNoteColour(226, 234, 246);     // a note, quieter than a flag: a velocity below its band
 const QColor kResultColour(244, 246, 250);   // read-only results
 const QColor kTotalsColour(228, 228, 228);
 
@@ -138,7 +139,7 @@ QVariant PipelineModel::data(const QModelIndex& index, int role) const
     const int row = index.row();
     const auto column = static_cast<Column>(index.column());
     const SegmentRun* run = runOf(row);
-    const bool flagged = run != nullptr && (run->velocityOutsideBand || run->superheatBelowMargin);
+    const bool flagged = run != nullptr && run->flagged();
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
@@ -149,14 +150,17 @@ QVariant PipelineModel::data(const QModelIndex& index, int role) const
         if (column == Column::remark) return data(index, Qt::DisplayRole);
         if (run != nullptr && column == Column::velocity) return qs(run->velocityNote);
         if (run != nullptr && column == Column::superheat) return qs(run->superheatNote);
+        if (run != nullptr && column == Column::flow && !run->flowNote.empty()) return qs(run->flowNote);
         return problemOf(row, index.column());
     case Qt::BackgroundRole:
         if (isTotalsRow(row)) return QBrush(kTotalsColour);
         if (!problemOf(row, index.column()).isEmpty()) return QBrush(kProblemColour);
-        if (run != nullptr && ((column == Column::velocity && run->velocityOutsideBand) ||
-                               (column == Column::superheat && run->superheatBelowMargin))) {
+        if (run != nullptr && ((column == Column::velocity && run->velocityAboveBand) ||
+                               (column == Column::superheat && run->superheatBelowMargin) ||
+                               (column == Column::flow && !run->flowNote.empty()))) {
             return QBrush(kFlagColour);
         }
+        if (run != nullptr && column == Column::velocity && run->velocityBelowBand) return QBrush(kNoteColour);
         if (flagged) return QBrush(kFlaggedRowColour);
         if (column >= kFirstResultColumn) return QBrush(kResultColour);
         return {};

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "numtext/decimalsum.h"
 #include "pipeline/networklayout.h"
 #include "pipeline/pipecompute.h"
 
@@ -101,6 +102,7 @@ PipelineResult calculateNetwork(const PipelineDocument& document)
             run.message = result.startMessage.empty() ? kAfterFailureMessage : kNoStartMessage;
             run.flow = flows[i].value;
             run.flowSummed = flows[i].summed;
+            run.flowNote = flows[i].shortNote;
             continue;
         }
         SteamState state = *states[*run.fromNode];
@@ -108,6 +110,7 @@ PipelineResult calculateNetwork(const PipelineDocument& document)
         run = computePipe(s, flows[i], state, result.totals.length, document.superheatMargin);
         run.fromNode = from;
         run.toNode = to;
+        run.flowNote = flows[i].shortNote;
         if (run.status != SegmentStatus::computed) continue;
         states[*to] = state;
         result.totals.length += *s.length;
@@ -118,14 +121,14 @@ PipelineResult calculateNetwork(const PipelineDocument& document)
                                       [](const SegmentRun& run) { return run.status == SegmentStatus::computed; });
     nodeResults(document, layout, result, states);
     for (const NetworkNode* data : layout.data) {
-        if (data != nullptr && data->demand) result.totals.demand += *data->demand;
+        if (data != nullptr && data->demand) result.totals.demand = addDecimals(result.totals.demand, *data->demand);
     }
     if (layout.source) {
         double sum = 0;
         bool known = true;
         for (const std::size_t i : layout.leaving[*layout.source]) {
             known = known && flows[i].value;
-            sum += flows[i].value.value_or(0);
+            sum = addDecimals(sum, flows[i].value.value_or(0));
         }
         if (known && !layout.leaving[*layout.source].empty()) result.totals.sourceFlow = sum;
     }

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <deque>
 
+#include "numtext/decimalsum.h"
+#include "numtext/formatnumber.h"
+
 namespace dorvent {
 namespace {
 
@@ -76,6 +79,14 @@ NetworkLayout::NetworkLayout(const PipelineDocument& document)
     }
 }
 
+/// What leaves a node: its demand and the flows of the pipes leaving it, added as decimals.
+double leavingFlow(const NetworkNode* node, const std::vector<std::size_t>& below, const std::vector<PipeFlow>& flows)
+{
+    double sum = node != nullptr && node->demand ? *node->demand : 0.0;
+    for (const std::size_t i : below) sum = addDecimals(sum, flows[i].value.value_or(0));
+    return sum;
+}
+
 std::vector<PipeFlow> flowsOf(const PipelineDocument& document, const NetworkLayout& layout)
 {
     std::vector<PipeFlow> flows(document.segments.size());
@@ -96,10 +107,24 @@ std::vector<PipeFlow> flowsOf(const PipelineDocument& document, const NetworkLay
         } else if (std::any_of(below.begin(), below.end(), [&flows](std::size_t i) { return !flows[i].value; })) {
             flow.missing = "请输入蒸汽流量：节点" + quoted(s.to) + "下游的流量不全";
         } else {
-            double sum = node != nullptr && node->demand ? *node->demand : 0.0;
-            for (const std::size_t i : below) sum += *flows[i].value;
-            flow.value = sum;
+            flow.value = leavingFlow(node, below, flows);
             flow.summed = true;
+        }
+    }
+    // A typed flow cannot be less than what leaves its end node: it is computed as typed, and said.
+    for (const std::size_t i : layout.order) {
+        const PipelineSegment& s = document.segments[i];
+        if (!s.flow) continue;
+        const std::size_t to = *layout.indexOf(s.to);
+        const NetworkNode* node = layout.data[to];
+        const std::vector<std::size_t>& below = layout.leaving[to];
+        const bool known = (node == nullptr || node->notNumbers.count("demand") == 0) &&
+                           std::all_of(below.begin(), below.end(), [&flows](std::size_t j) { return flows[j].value.has_value(); });
+        if (!known) continue;
+        const double leaving = leavingFlow(node, below, flows);
+        if (*s.flow < leaving) {
+            flows[i].shortNote = "流量 " + formatShortest(*s.flow) + " t/h 小于节点" + quoted(s.to) + "流出的 " +
+                                 formatShortest(leaving) + " t/h";
         }
     }
     return flows;

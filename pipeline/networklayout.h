@@ -36,8 +36,13 @@ private:
     std::map<std::string, std::size_t, std::less<>> index_;
 };
 
+/// What leaves a node: its demand and the flows of the pipes below it that leave it, added as
+/// decimals (addDecimals), so that 0.1 + 0.2 + 0.4 t/h read 0.7.
+double leavingFlow(const NetworkNode* node, const std::vector<std::size_t>& below, const std::vector<PipeFlow>& flows);
+
 /// The flow of every pipe of the tree, from the ends towards the source: typed, or the demand of
-/// its end node and the flows of the pipes leaving that node.
+/// its end node and the flows of the pipes leaving that node. A typed flow below what leaves its
+/// end node keeps a note saying so.
 std::vector<PipeFlow> flowsOf(const PipelineDocument& document, const NetworkLayout& layout);
 
 }  // namespace dorvent

@@ -200,8 +200,9 @@ SegmentRun computePipe(const PipelineSegment& s, const PipeFlow& flow, SteamStat
     if (pipe != nullptr) {
         const VelocityBand band = velocityBand(pipe->dn);
         const bool below = run.velocity < band.lowest;
-        run.velocityOutsideBand = below || run.velocity > band.highest;
-        if (run.velocityOutsideBand) {
+        run.velocityBelowBand = below;
+        run.velocityAboveBand = run.velocity > band.highest;
+        if (below || run.velocityAboveBand) {
             run.velocityNote = "起点流速 " + formatFixed(run.velocity, 3) + " m/s " + (below ? "低于 " : "高于 ") +
                                dnText(*pipe) + " 的允许范围 " + formatShortest(band.lowest) + "–" +
                                formatShortest(band.highest) + " m/s";

@@ -20,6 +20,7 @@ struct PipeFlow {
     std::optional<double> value;
     bool summed = false;
     std::string missing = "请输入蒸汽流量";
+    std::string shortNote{};  ///< a typed flow below what leaves its end node: the flow leaving
 };
 
 /// Computes one pipe from state with the segment calculation of the main window, its first

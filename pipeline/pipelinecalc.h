@@ -32,11 +32,19 @@ struct SegmentRun {
     /// tend less the saturation temperature at pend [℃]; none above the critical pressure or below
     /// the triple point, where there is no saturation temperature
     std::optional<double> superheat;
-    bool velocityOutsideBand = false;  ///< start velocity outside the band of the DN class
+    /// Start velocity above the band of the DN class: a warning. Below it is only a note: the least
+    /// steel that keeps a required pressure often lands there.
+    bool velocityAboveBand = false;
+    bool velocityBelowBand = false;
     bool superheatBelowMargin = false;
     /// What each flag means, for the remarks and tool tips; empty when it is not set:
     /// "起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s", "末端过热度 3.215 ℃ 低于裕量 5 ℃".
     std::string velocityNote, superheatNote;
+    /// A typed flow below what leaves its end node: "流量 25 t/h 小于节点“N1”流出的 238.8 t/h".
+    std::string flowNote;
+    /// Whether the segment carries a warning (velocity above its band, superheat below the margin,
+    /// a typed flow below what leaves its end); a velocity below the band is no warning.
+    bool flagged() const { return velocityAboveBand || superheatBelowMargin || !flowNote.empty(); }
     std::optional<double> flow;  ///< [t/h] the flow the segment carries, typed or summed
     bool flowSummed = false;     ///< summed from the demands downstream, not typed
     /// The end of every 100 m section, from the segment's start [m], MPa and K.

@@ -58,12 +58,21 @@ constexpr double kCriticalPressure = 22.064;  // MPa
 std::string shortest(const std::optional<double>& value) { return value ? formatShortest(*value) : std::string(); }
 std::string fixed3(double value) { return formatFixed(value, 3); }
 
-/// What a computed segment asks the engineer to look at.
+/// What a segment asks the engineer to look at: why it did not compute, its warnings, then a
+/// velocity below its band as a note.
 std::string remarkOf(const SegmentRun& run)
 {
-    if (run.status != SegmentStatus::computed) return run.message;
-    if (run.velocityNote.empty() || run.superheatNote.empty()) return run.velocityNote + run.superheatNote;
-    return run.velocityNote + "；" + run.superheatNote;
+    std::string remark;
+    const auto add = [&remark](const std::string& text) {
+        if (!text.empty()) remark += (remark.empty() ? "" : "；") + text;
+    };
+    add(run.status != SegmentStatus::computed ? run.message : std::string());
+    add(run.flowNote);
+    if (run.status != SegmentStatus::computed) return remark;
+    if (run.velocityAboveBand) add(run.velocityNote);
+    add(run.superheatNote);
+    if (run.velocityBelowBand) add(std::string(kNoteMark) + run.velocityNote);
+    return remark;
 }
 
 std::string resultText(const SegmentRun& run, Column column)

@@ -33,6 +33,8 @@ std::array<std::string_view, 2> columnHeader(Column column);
 inline constexpr std::array<std::string_view, 4> kHeatLossSourceNames = {"输入", "架空", "不通行地沟", "通行地沟"};
 /// The DN cell of a pipe of one's own.
 inline constexpr std::string_view kOwnPipeName = "自选";
+/// Set before a remark that is a note, not a warning: a start velocity below its band.
+inline constexpr std::string_view kNoteMark = "提示：";
 /// The 固定 cell of a pipe that automatic sizing keeps; the cell is empty for one it sizes.
 inline constexpr std::string_view kFixedMark = "固定";
 

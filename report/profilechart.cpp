@@ -381,7 +381,7 @@ ProfileData profileData(const PipelineDocument& document, const PipelineResult& 
         const std::string& label = document.segments[i].label;
         data.joints.push_back({joints[k], label.empty() ? QStringLiteral("管段 %1").arg(i + 1) : qs(label)});
         const SegmentRun& run = result.segments[i];
-        if (run.velocityOutsideBand || run.superheatBelowMargin) data.flagged.push_back({start, joints[k]});
+        if (run.flagged()) data.flagged.push_back({start, joints[k]});
         start = joints[k];
     }
     for (const std::size_t i : path) {

@@ -32,7 +32,7 @@ QColor pipeColour(const SegmentRun& run)
 {
     if (run.status == SegmentStatus::failed) return kFailed;
     if (run.status == SegmentStatus::notComputed) return kNotComputed;
-    return run.velocityOutsideBand || run.superheatBelowMargin ? kFlagged : kPlain;
+    return run.flagged() ? kFlagged : kPlain;
 }
 
 QColor nodeColour(const NodeRun& node)

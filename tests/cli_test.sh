@@ -28,7 +28,7 @@ ln worked-case.dorvent hard-link.pdf
 cp worked-case.dorvent input.copy
 
 worked='末端压力(MPa) 0.978|末端温度(℃) 240.801|热损失(kW) 56.718|温度降(℃) 9.199|每km温降(℃) 36.796|平均比摩阻(Pa/m) 89.525'
-worked+='|说明 起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s'
+worked+='|说明 提示：起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s'
 # status, stream, texts that must all be in it (separated by '|'), arguments
 cases=(
     0 stdout "$worked" worked-case.dorvent

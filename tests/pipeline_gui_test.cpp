@@ -121,7 +121,7 @@ TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWh
     EXPECT_EQ(text(0, Column::heatLoss), "3.02");
     EXPECT_EQ(texts(0, kFirstResultColumn, Column::remark),
               QStringList({"1.000", "250.000", "19.210", "89.525", "0.022", "0.978", "240.801", "9.199", "36.796", "56.718",
-                           "61.897", "起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s"}));
+                           "61.897", "提示：起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s"}));
     EXPECT_EQ(std::pair(text(1, Column::heatLossKw), pipeline->isWindowModified()), std::pair(QString("56.718"), true));  // the totals
 
     // Every edit is one step back; a rejected text changes nothing, nor does a number beyond any meaning.
@@ -134,16 +134,19 @@ TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWh
               std::pair(QString("1"), QString("合计")));
     EXPECT_FALSE(model->headerData(0, Qt::Vertical, Qt::BackgroundRole).isValid());  // computed: not marked
 
-    // The flag colours the velocity cell, then the superheat cell when it falls below the margin.
+    // A velocity below its band is a note: its cell set apart, quieter than a flag, and the row not flagged;
+    // the superheat below the margin is a flag that colours its cell and the row.
     const PipelineDocument worked = model->document();
     const auto colour = [this](Column c) { return cell(0, c).data(Qt::BackgroundRole).value<QBrush>().color(); };
-    EXPECT_NE(colour(Column::velocity), colour(Column::p0));
-    EXPECT_NE(colour(Column::superheat), colour(Column::velocity));  // 61.9 ℃ above the margin of 5 ℃
+    const QColor note = colour(Column::velocity), plain = colour(Column::p0), input = colour(Column::length);
+    EXPECT_NE(note, plain);
+    EXPECT_EQ(colour(Column::superheat), plain);  // 61.9 ℃ above the margin of 5 ℃
     PipelineDocument d = worked;
     d.superheatMargin = 100;
     model->resetDocument(d);
-    EXPECT_EQ(colour(Column::superheat), colour(Column::velocity));
-    EXPECT_NE(colour(Column::tend), colour(Column::superheat));
+    const QColor flag = colour(Column::superheat);
+    EXPECT_TRUE(flag != note && flag != plain && flag.saturationF() > note.saturationF()) << flag.name().toStdString();
+    EXPECT_TRUE(colour(Column::length) != input && colour(Column::tend) != flag && colour(Column::velocity) == note);
     EXPECT_EQ(tip(0, Column::superheat), "末端过热度 61.897 ℃ 低于裕量 100 ℃");
     QStringList headers;  // the coefficients in the main window's order; the unit on a line of its own
     for (const Column c : {Column::phi, Column::beta, Column::heatLoss}) headers << model->headerData(static_cast<int>(c), Qt::Horizontal).toString();

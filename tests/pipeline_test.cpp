@@ -202,12 +202,13 @@ TEST(Pipeline, HeatLossTableAndFlagsFollowTheSegmentsOwnStart)
     const PipelineResult r = calculatePipeline(document);
     ASSERT_TRUE(r.allComputed);
     const auto remark = [&](std::size_t i) { return cellText(document.segments[i], &r.segments[i], Column::remark); };
-    EXPECT_EQ(remark(0), "起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s");
+    EXPECT_EQ(remark(0), "提示：起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s");  // a note, not a flag
+    EXPECT_EQ(std::pair(r.segments[0].flagged(), r.segments[2].flagged()), std::pair(false, true));
     EXPECT_EQ(remark(1), "末端过热度 60.802 ℃ 低于裕量 61 ℃");
     EXPECT_EQ(remark(2), "起点流速 60.252 m/s 高于 DN125 的允许范围 30–50 m/s");
-    document.superheatMargin = 100;  // both flags: both remarks
+    document.superheatMargin = 100;  // a flag and a note: the flag first
     EXPECT_EQ(cellText(workedSegment(), &calculatePipeline(document).segments[0], Column::remark),
-              "起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s；末端过热度 61.897 ℃ 低于裕量 100 ℃");
+              "末端过热度 61.897 ℃ 低于裕量 100 ℃；提示：起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s");
 }
 
 TEST(Pipeline, SuperheatCellSaysWhyThereIsNoSaturationTemperature)

@@ -109,7 +109,7 @@ TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
     // the table gives (DN300, overhead, 200 to 300 ℃); the totals; and every end state as the table shows it.
     const auto exact = [this](int row, Column c) { return QRegularExpression::escape(cell(row, c)); };
     QStringList expected = {"过热蒸汽管线计算书", "报告测试", "设计 +李工 +" + reportDate(), "\\n *校核 *\\n", "\\n *审核 *\\n",
-                            "蒸汽属于区域2：过热蒸汽", "\n *管段 +公称直径", "管段 4 S4：起点流速", "末端过热度", " " + exact(3, Column::superheat),
+                            "蒸汽属于区域2：过热蒸汽", "\n *管段 +公称直径", "管段 4 S4：提示：起点流速", "末端过热度", " " + exact(3, Column::superheat),
                             "DN>200：40～60 m/s", "100≤DN≤200：30～50 m/s", "S4 +DN300 .* 架空 +4.15",
                             "合计 .*" + exact(4, Column::pressureDrop) + " .*" + exact(4, Column::heatLossKw)};
     for (int row = 0; row < 4; ++row) expected << exact(row, Column::pend) + " .*" + exact(row, Column::tend);
@@ -200,8 +200,8 @@ TEST(FileWrite, AFailedWriteLeavesTheOldFileAsItWas)
 
 TEST(ProfileChart, ShadesFlaggedSegmentsAsBandsAndNamesWhereItStopped)
 {
-    // Five segments of 2 km, all below their velocity band, then an unlabelled sixth whose pressure runs out.
-    PipelineDocument d{.startPressure = 10, .startTemperature = 550};
+    // Five segments of 2 km, all flagged for their superheat, then an unlabelled sixth whose pressure runs out.
+    PipelineDocument d{.startPressure = 10, .startTemperature = 550, .superheatMargin = 500};
     for (int i = 0; i < 6; ++i)
         d.segments.push_back({.label = i < 5 ? "T" + std::to_string(i + 1) : "", .dn = i < 5 ? 600 : 25, .length = 2000,
                               .flow = 200, .zeta = 0.2, .beta = 0.2, .phi = 1, .ambient = 10, .dropPerKm = 5, .heatLoss = 0.05});
