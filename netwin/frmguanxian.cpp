@@ -75,15 +75,19 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
     return button;
 }
 
-/// A new segment continues the one before it: the same pipe, coefficients and laying; length,
-/// flow and label are the engineer's to give.
+/// A new segment continues the one before it: the same pipe, coefficients and laying, and in a
+/// network it starts where that one ends; its end, length, flow and label are the engineer's to
+/// give, and a text the one before keeps in place of a number is not passed on.
 PipelineSegment nextSegment(const std::vector<PipelineSegment>& segments, std::size_t at)
 {
     if (segments.empty()) return {};
     PipelineSegment s = segments[at == 0 ? 0 : at - 1];
     s.label.clear();
+    s.from = s.to;
+    s.to.clear();
     s.length.reset();
     s.flow.reset();
+    s.notNumbers.clear();
     return s;
 }
 

@@ -92,6 +92,7 @@ void PipelineModel::applyDocument(const PipelineDocument& document)
     result_ = calculatePipeline(document_);
     if (sameRows) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
+        emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);  // a failed row's header is marked
     } else {
         endResetModel();
     }
@@ -101,12 +102,8 @@ void PipelineModel::applyDocument(const PipelineDocument& document)
 int PipelineModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : segmentCount() + 1; }
 int PipelineModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
 
-/// A row nobody has typed into yet: no label, length or flow. It is not marked before it is.
-bool PipelineModel::isBlank(int row) const
-{
-    const PipelineSegment& s = document_.segments[static_cast<std::size_t>(row)];
-    return s.label.empty() && !s.length && !s.flow && s.notNumbers.empty();
-}
+/// A row nobody has typed into yet is not marked before it is.
+bool PipelineModel::isBlank(int row) const { return dorvent::isBlank(document_.segments[static_cast<std::size_t>(row)]); }
 
 bool PipelineModel::isSummedFlow(int row, Column column) const
 {
@@ -142,6 +139,8 @@ QVariant PipelineModel::data(const QModelIndex& index, int role) const
     const bool flagged = run != nullptr && run->flagged();
     switch (role) {
     case Qt::DisplayRole:
+        if (column == Column::fixed) return QString();  // its check box says it
+        [[fallthrough]];
     case Qt::EditRole:
         if (isTotalsRow(row)) return qs(totalsText(result_, column));
         if (column == Column::remark && isBlank(row)) return QString();

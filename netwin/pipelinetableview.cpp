@@ -6,7 +6,9 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 #include "netwin/sheetmodel.h"
 #include "pipeline/pipelinetable.h"
@@ -85,10 +87,26 @@ PipelineTableView::PipelineTableView(SheetModel* model, QWidget* parent) : QTabl
     setEditTriggers(AnyKeyPressed | DoubleClicked | EditKeyPressed);
     setSelectionMode(ContiguousSelection);
     verticalHeader()->setDefaultSectionSize(24);
-    // Widths fit the texts of a document as it is opened or its rows change, then stay put
-    // while the engineer types.
-    connect(model, &QAbstractItemModel::modelReset, this, &QTableView::resizeColumnsToContents);
-    resizeColumnsToContents();
+    // Widths fit the texts after every edit, so that nothing typed or computed shows cut. Only the
+    // rows in view are measured, which keeps an edit of a thousand rows fast; scrolling widens a
+    // column for longer texts further down.
+    horizontalHeader()->setResizeContentsPrecision(0);
+    fit_ = new QTimer(this);
+    fit_->setSingleShot(true);
+    fit_->setInterval(0);
+    connect(fit_, &QTimer::timeout, this, [this] { fitColumns(); });
+    connect(model, &QAbstractItemModel::modelReset, fit_, qOverload<>(&QTimer::start));
+    connect(model, &QAbstractItemModel::dataChanged, fit_, qOverload<>(&QTimer::start));
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { fitColumns(true); });
+    fitColumns();
+}
+
+void PipelineTableView::fitColumns(bool widenOnly)
+{
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        const int wanted = std::max(sizeHintForColumn(c), horizontalHeader()->sectionSizeHint(c));
+        if (wanted > columnWidth(c) || (!widenOnly && wanted < columnWidth(c))) setColumnWidth(c, wanted);
+    }
 }
 
 void PipelineTableView::pickPipesFromLists()
@@ -159,7 +177,7 @@ void PipelineTableView::copySelection()
     QStringList lines;
     for (int row = top; row <= bottom; ++row) {
         QStringList cells;
-        for (int column = left; column <= right; ++column) cells << model_->index(row, column).data().toString();
+        for (int column = left; column <= right; ++column) cells << model_->index(row, column).data(Qt::EditRole).toString();
         lines << cells.join('\t');
     }
     QApplication::clipboard()->setText(lines.join('\n'));

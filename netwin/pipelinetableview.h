@@ -2,6 +2,8 @@
 
 #include <QTableView>
 
+class QTimer;
+
 namespace dorvent {
 
 class SheetModel;
@@ -23,6 +25,10 @@ public:
     void paste();
     void clearSelectedCells();
 
+    /// Every column as wide as its header and the texts of the rows in view; with widenOnly, none
+    /// narrower than it is.
+    void fitColumns(bool widenOnly = false);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -32,6 +38,7 @@ private:
     void moveDown();
 
     SheetModel* model_;
+    QTimer* fit_;  // once the model's changes of one edit have all come
 };
 
 }  // namespace dorvent

@@ -87,7 +87,7 @@ PipelineResult calculateNetwork(const PipelineDocument& document)
         if (layout.faults[i]) {
             run.status = SegmentStatus::failed;
             std::tie(run.field, run.message) = *layout.faults[i];
-            if (result.topologyMessage.empty()) result.topologyMessage = "管段 " + std::to_string(i + 1) + "：" + run.message;
+            if (result.topologyMessage.empty() && !isBlank(document.segments[i])) result.topologyMessage = "管段 " + std::to_string(i + 1) + "：" + run.message;
         }
     }
 

@@ -95,7 +95,7 @@ struct PipelineResult {
     std::vector<double> joints;  ///< distance of the end of each computed segment of it [m]
 
     bool network = false;
-    std::string topologyMessage;  ///< the first fault of the network's layout, for one line
+    std::string topologyMessage;  ///< the first fault of the network's layout, for one line; blank rows aside
     std::vector<NodeRun> nodes;   ///< in the order the pipes name them
     std::optional<std::size_t> critical;  ///< the critical consumer (最不利用户), an index of nodes
 };

@@ -6,6 +6,11 @@
 
 namespace dorvent {
 
+bool isBlank(const PipelineSegment& s)
+{
+    return s.label.empty() && s.to.empty() && !s.length && !s.flow && s.notNumbers.empty();
+}
+
 bool isNetwork(const PipelineDocument& document)
 {
     for (const PipelineSegment& s : document.segments) {

@@ -99,6 +99,10 @@ struct PipelineDocument {
     bool operator==(const PipelineDocument&) const = default;
 };
 
+/// A row nobody has typed into yet: no label, end node, length, flow or kept text. A new row may
+/// start where the row before ends (its 起点 given), and is no failure until the engineer fills it.
+bool isBlank(const PipelineSegment& segment);
+
 /// Whether the segments are pipes between named nodes rather than a series main.
 bool isNetwork(const PipelineDocument& document);
 

@@ -385,7 +385,7 @@ ProfileData profileData(const PipelineDocument& document, const PipelineResult& 
         start = joints[k];
     }
     for (const std::size_t i : path) {
-        if (result.segments[i].status == SegmentStatus::failed) {
+        if (result.segments[i].status == SegmentStatus::failed && !isBlank(document.segments[i])) {
             data.stop = start;
             data.stopText = failedText(document, i);
             break;

@@ -63,8 +63,8 @@ TEST_F(SizingWindow, ProposalShowsEveryPipeAndIsAppliedAsOneStep)
     const QModelIndex fixed = model->index(2, static_cast<int>(Column::fixed));
     ASSERT_TRUE(model->flags(fixed) & Qt::ItemIsUserCheckable);
     ASSERT_TRUE(model->setData(fixed, Qt::Checked, Qt::CheckStateRole));
-    EXPECT_EQ(std::pair(text(2, Column::fixed), fixed.data(Qt::CheckStateRole).value<Qt::CheckState>()),
-              std::pair(QStringLiteral("固定"), Qt::Checked));
+    EXPECT_EQ(std::tuple(text(2, Column::fixed), fixed.data(Qt::EditRole).toString(), fixed.data(Qt::CheckStateRole).value<Qt::CheckState>()),
+              std::tuple(QString(), QStringLiteral("固定"), Qt::Checked));  // the check box alone shows it
     const PipelineDocument before = model->document();
     const SizingResult expected = sizeNetwork(before);
     ASSERT_EQ(expected.outcome, SizingOutcome::sized);
