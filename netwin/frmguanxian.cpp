@@ -126,19 +126,21 @@ void frmguanxian::createActions()
         a->setShortcut(keys);
         return a;
     };
-    mxinjian = action("mxinjian", QStringLiteral("新建"), QKeySequence::New);
-    mdakai = action("mdakai", QStringLiteral("打开…"), QKeySequence::Open);
-    mbaocun = action("mbaocun", QStringLiteral("保存"), QKeySequence::Save);
-    mlingcun = action("mlingcun", QStringLiteral("另存为…"), QKeySequence::SaveAs);
-    mguanbi = action("mguanbi", QStringLiteral("关闭"), QKeySequence::Close);
-    mdaochucsv = action("mdaochucsv", QStringLiteral("导出表格(CSV)…"), {});
-    mdaochutu = action("mdaochutu", QStringLiteral("导出图表(PNG/PDF)…"), {});
-    mjisuanshu = action("mjisuanshu", QStringLiteral("导出计算书(PDF)…"), {});
-    mdayin = action("mdayin", QStringLiteral("打印计算书…"), QKeySequence::Print);
-    mchexiao = model_->undoStack()->createUndoAction(this, QStringLiteral("撤销"));
+    // Every menu and entry has its letter (文件(&F)), as Chinese desktop programs write them.
+    mxinjian = action("mxinjian", QStringLiteral("新建(&N)"), QKeySequence::New);
+    mdakai = action("mdakai", QStringLiteral("打开(&O)…"), QKeySequence::Open);
+    mbaocun = action("mbaocun", QStringLiteral("保存(&S)"), QKeySequence::Save);
+    mlingcun = action("mlingcun", QStringLiteral("另存为(&A)…"), QKeySequence::SaveAs);
+    mguanbi = action("mguanbi", QStringLiteral("关闭(&C)"), QKeySequence::Close);
+    mdaochucsv = action("mdaochucsv", QStringLiteral("导出表格(CSV)(&T)…"), {});
+    mdaochujiedian = action("mdaochujiedian", QStringLiteral("导出节点表(CSV)(&J)…"), {});
+    mdaochutu = action("mdaochutu", QStringLiteral("导出图表(PNG/PDF)(&G)…"), {});
+    mjisuanshu = action("mjisuanshu", QStringLiteral("导出计算书(PDF)(&E)…"), {});
+    mdayin = action("mdayin", QStringLiteral("打印计算书(&P)…"), QKeySequence::Print);
+    mchexiao = model_->undoStack()->createUndoAction(this, QStringLiteral("撤销(&U)"));
     mchexiao->setObjectName(QStringLiteral("mchexiao"));
     mchexiao->setShortcut(QKeySequence::Undo);
-    mchongzuo = model_->undoStack()->createRedoAction(this, QStringLiteral("重做"));
+    mchongzuo = model_->undoStack()->createRedoAction(this, QStringLiteral("重做(&R)"));
     mchongzuo->setObjectName(QStringLiteral("mchongzuo"));
     mchongzuo->setShortcuts({QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::Key_Y)});
     // The table's own: their keys act while the table has the focus, so that the header boxes keep
@@ -148,33 +150,33 @@ void frmguanxian::createActions()
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         return a;
     };
-    mjianqie = tableAction("mjianqie", QStringLiteral("剪切"), QKeySequence::Cut);
-    mfuzhi = tableAction("mfuzhi", QStringLiteral("复制"), QKeySequence::Copy);
-    mzhantie = tableAction("mzhantie", QStringLiteral("粘贴"), QKeySequence::Paste);
-    mqingchu = tableAction("mqingchu", QStringLiteral("删除内容"), QKeySequence::Delete);
-    mcharu = tableAction("mcharu", QStringLiteral("插入管段"), QKeySequence(Qt::CTRL | Qt::Key_Plus));
-    mtianjia = tableAction("mtianjia", QStringLiteral("添加管段"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus));
-    mshanchu = tableAction("mshanchu", QStringLiteral("删除管段"), QKeySequence(Qt::CTRL | Qt::Key_Minus));
-    mshangyi = tableAction("mshangyi", QStringLiteral("上移管段"), QKeySequence(Qt::ALT | Qt::Key_Up));
-    mxiayi = tableAction("mxiayi", QStringLiteral("下移管段"), QKeySequence(Qt::ALT | Qt::Key_Down));
-    mzhuchuangkou = action("mzhuchuangkou", QStringLiteral("主窗口"), {});
-    mshiying = action("mshiying", QStringLiteral("管网图适合窗口"), {});
-    mdaochuguanwang = action("mdaochuguanwang", QStringLiteral("导出管网图(PNG/SVG)…"), {});
-    mzidongxuanguan = action("mzidongxuanguan", QStringLiteral("自动选管…"), {});
+    mjianqie = tableAction("mjianqie", QStringLiteral("剪切(&T)"), QKeySequence::Cut);
+    mfuzhi = tableAction("mfuzhi", QStringLiteral("复制(&C)"), QKeySequence::Copy);
+    mzhantie = tableAction("mzhantie", QStringLiteral("粘贴(&P)"), QKeySequence::Paste);
+    mqingchu = tableAction("mqingchu", QStringLiteral("删除内容(&D)"), QKeySequence::Delete);
+    mcharu = tableAction("mcharu", QStringLiteral("插入管段(&I)"), QKeySequence(Qt::CTRL | Qt::Key_Plus));
+    mtianjia = tableAction("mtianjia", QStringLiteral("添加管段(&A)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus));
+    mshanchu = tableAction("mshanchu", QStringLiteral("删除管段(&R)"), QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    mshangyi = tableAction("mshangyi", QStringLiteral("上移管段(&K)"), QKeySequence(Qt::ALT | Qt::Key_Up));
+    mxiayi = tableAction("mxiayi", QStringLiteral("下移管段(&J)"), QKeySequence(Qt::ALT | Qt::Key_Down));
+    mzhuchuangkou = action("mzhuchuangkou", QStringLiteral("主窗口(&M)"), {});
+    mshiying = action("mshiying", QStringLiteral("管网图适合窗口(&F)"), {});
+    mdaochuguanwang = action("mdaochuguanwang", QStringLiteral("导出管网图(PNG/SVG)(&W)…"), {});
+    mzidongxuanguan = action("mzidongxuanguan", QStringLiteral("自动选管(&Z)…"), {});
 }
 
 void frmguanxian::createMenus()
 {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("文件"));
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->addActions({mxinjian, mdakai, mbaocun, mlingcun});
-    mzuijin = file->addMenu(QStringLiteral("最近打开的文件"));
+    mzuijin = file->addMenu(QStringLiteral("最近打开的文件(&R)"));
     mzuijin->setObjectName(QStringLiteral("mzuijin"));
     fillRecentFiles();
     file->addSeparator();
-    file->addActions({mdaochucsv, mdaochutu, mdaochuguanwang, mjisuanshu, mdayin});
+    file->addActions({mdaochucsv, mdaochujiedian, mdaochutu, mdaochuguanwang, mjisuanshu, mdayin});
     file->addSeparator();
     file->addAction(mguanbi);
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑"));
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
     edit->addActions({mchexiao, mchongzuo});
     edit->addSeparator();
     edit->addActions({mjianqie, mfuzhi, mzhantie, mqingchu});
@@ -182,7 +184,7 @@ void frmguanxian::createMenus()
     edit->addActions({mcharu, mtianjia, mshanchu, mshangyi, mxiayi});
     edit->addSeparator();
     edit->addAction(mzidongxuanguan);
-    QMenu* window = menuBar()->addMenu(QStringLiteral("窗口"));
+    QMenu* window = menuBar()->addMenu(QStringLiteral("窗口(&W)"));
     window->addActions({mshiying, mzhuchuangkou});
 }
 
@@ -217,6 +219,10 @@ void frmguanxian::createWidgets()
     lblxiaoxi = new QLabel(client);  // the first segment that did not compute, and why
     lblxiaoxi->setObjectName(QStringLiteral("lblxiaoxi"));
     lblxiaoxi->setStyleSheet(QStringLiteral("color: #b00000"));
+    // One line, always there, empty or not, so that the table below never moves under the pointer;
+    // a message longer than the window is cut, and whole in its tool tip.
+    lblxiaoxi->setFixedHeight(lblxiaoxi->fontMetrics().lineSpacing() + 4);
+    lblxiaoxi->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     auto* split = new QSplitter(Qt::Vertical, client);
     split->addWidget(tblguanduan);
     split->addWidget(createNetworkWidgets(client));
@@ -260,13 +266,17 @@ void frmguanxian::createConnections()
         const QString path = exportPath(QStringLiteral("导出表格"), QStringLiteral("CSV 表格 (*.csv)"), ".csv");
         if (!path.isEmpty()) exportCsv(path);
     });
+    connect(mdaochujiedian, &QAction::triggered, this, [this] {
+        const QString path = exportPath(QStringLiteral("导出节点表"), QStringLiteral("CSV 表格 (*.csv)"), "-节点.csv");
+        if (!path.isEmpty()) exportNodesCsv(path);
+    });
     connect(mdaochutu, &QAction::triggered, this, [this] {
         const QString path =
-            exportPath(QStringLiteral("导出图表"), QStringLiteral("PNG 图片 (*.png);;PDF 文件 (*.pdf)"), ".png");
+            exportPath(QStringLiteral("导出图表"), QStringLiteral("PNG 图片 (*.png);;PDF 文件 (*.pdf)"), "-沿程分布.png");
         if (!path.isEmpty()) exportChart(path);
     });
     connect(mjisuanshu, &QAction::triggered, this, [this] {
-        const QString path = exportPath(QStringLiteral("导出计算书"), QStringLiteral("PDF 文件 (*.pdf)"), ".pdf");
+        const QString path = exportPath(QStringLiteral("导出计算书"), QStringLiteral("PDF 文件 (*.pdf)"), "-计算书.pdf");
         if (!path.isEmpty()) exportReport(path);
     });
     connect(mdayin, &QAction::triggered, this, &frmguanxian::printPreview);
@@ -394,7 +404,7 @@ void frmguanxian::showDocument()
                       .arg(label.empty() ? QStringLiteral(" ") : QStringLiteral("（%1）").arg(qs(label)), qs(r.segments[i].message));
     }
     lblxiaoxi->setText(failure);
-    lblxiaoxi->setVisible(!failure.isEmpty());
+    lblxiaoxi->setToolTip(failure);
 }
 
 void frmguanxian::updateTitle()

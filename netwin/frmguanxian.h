@@ -63,6 +63,7 @@ public:
 
     /// The exports; each says why in a message when the file cannot be written.
     bool exportCsv(const QString& path);     ///< the table, UTF-8 with a byte-order mark
+    bool exportNodesCsv(const QString& path);  ///< the node table, the same way
     bool exportChart(const QString& path);   ///< PNG, or a vector PDF for a path ending in .pdf
     bool exportReport(const QString& path);  ///< the calculation report as PDF
     bool exportNetwork(const QString& path);  ///< the schematic as PNG, or SVG for a path ending in .svg
@@ -103,7 +104,9 @@ private:
     void showChart();
     void showSelection();
     void printPreview();
-    QString exportPath(const QString& caption, const QString& filter, const QString& extension);
+    /// Asks where to export, proposing the document's name with an ending of the export's own
+    /// ("-管网图.png"), so that no export proposes another's file.
+    QString exportPath(const QString& caption, const QString& filter, const QString& ending);
     bool exportTo(const QString& path, const std::function<bool(const QString&)>& write);
     void updateTitle();
     void fillRecentFiles();
@@ -151,6 +154,7 @@ private:
     SchematicView* tuguanwang = nullptr;  // the schematic (管网图)
     QComboBox* cbolujing = nullptr;     // the node the profile leads to
     NodeModel* nodes_ = nullptr;
+    QString profileNode_;               // the node the user picked for the profile; none: the critical consumer
     bool fitSchematic_ = true;          // the next schematic drawn shows whole
 
     QAction* mxinjian = nullptr;
@@ -160,6 +164,7 @@ private:
     QMenu* mzuijin = nullptr;           // the files opened last
     QAction* mguanbi = nullptr;
     QAction* mdaochucsv = nullptr;
+    QAction* mdaochujiedian = nullptr;  // export the node table
     QAction* mdaochutu = nullptr;
     QAction* mjisuanshu = nullptr;
     QAction* mdayin = nullptr;

@@ -1,6 +1,7 @@
 // The pipeline window as a desktop document: the files opened last, files dropped onto the
 // window, the window's size and splitters, and the copy of unsaved changes kept against a crash.
 
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -38,7 +39,12 @@ void frmguanxian::fillRecentFiles()
     const QStringList files = recentFiles();
     for (int i = 0; i < files.size(); ++i) {
         const QString path = files[i];
-        QAction* entry = mzuijin->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        // The folder too, so that two files of one name can be told apart; a long one cut in its middle.
+        const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+        const QString shown = mzuijin->fontMetrics().elidedText(folder, Qt::ElideMiddle, 420);
+        const auto plain = [](QString text) { return text.replace('&', QStringLiteral("&&")); };  // no & taken for a letter
+        QAction* entry =
+            mzuijin->addAction(QStringLiteral("&%1 %2（%3）").arg(i + 1).arg(plain(QFileInfo(path).fileName()), plain(shown)));
         entry->setToolTip(path);
         entry->setStatusTip(path);
         connect(entry, &QAction::triggered, this, [this, path] { openRecent(path); });

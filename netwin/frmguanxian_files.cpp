@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -13,9 +12,11 @@
 #include <QThread>
 
 #include "mainwin/messageservice.h"
+#include "netwin/filedialog.h"
 #include "report/calcreport.h"
 #include "report/filewrite.h"
 #include "netwin/frmguanxian.h"
+#include "pipeline/nodetable.h"
 #include "pipeline/pipelinefile.h"
 #include "netwin/pipelinemodel.h"
 #include "pipeline/pipelinetable.h"
@@ -86,8 +87,7 @@ void frmguanxian::closeEvent(QCloseEvent* event)
 void frmguanxian::open()
 {
     if (!maybeSave()) return;
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("打开管线文件"), startFolder(),
-                                                      QStringLiteral("Dorvent 管线文件 (*.dorvent)"));
+    const QString path = askOpenPath(this, QStringLiteral("打开管线文件"), startFolder(), QStringLiteral("Dorvent 管线文件 (*.dorvent)"));
     if (!path.isEmpty()) openFile(path);
 }
 
@@ -128,9 +128,8 @@ bool frmguanxian::save() { return filePath_.isEmpty() ? saveAs() : saveFile(file
 
 bool frmguanxian::saveAs()
 {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存管线文件"),
-                                                filePath_.isEmpty() ? startFolder() : filePath_,
-                                                QStringLiteral("Dorvent 管线文件 (*.dorvent)"));
+    QString path = askSavePath(this, QStringLiteral("保存管线文件"), filePath_.isEmpty() ? startFolder() : filePath_,
+                               QStringLiteral("Dorvent 管线文件 (*.dorvent)"));
     if (path.isEmpty()) return false;
     if (!path.endsWith(QStringLiteral(".dorvent"))) path += QStringLiteral(".dorvent");
     return saveFile(path);
@@ -150,12 +149,11 @@ bool frmguanxian::saveFile(const QString& path)
     return true;
 }
 
-QString frmguanxian::exportPath(const QString& caption, const QString& filter, const QString& extension)
+QString frmguanxian::exportPath(const QString& caption, const QString& filter, const QString& ending)
 {
     const QString base = filePath_.isEmpty() ? QStringLiteral("管线") : QFileInfo(filePath_).completeBaseName();
-    QString selected;
-    QString path = QFileDialog::getSaveFileName(this, caption, QDir(startFolder()).filePath(base + extension), filter, &selected);
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += extension;
+    QString path = askSavePath(this, caption, QDir(startFolder()).filePath(base + ending), filter);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += "." + QFileInfo(ending).suffix();
     return path;
 }
 
@@ -164,6 +162,13 @@ bool frmguanxian::exportCsv(const QString& path)
     // The byte-order mark tells spreadsheet programs that the Chinese headers are UTF-8.
     return exportTo(path, [this](const QString& target) {
         return writeAtomically(target, bytesOf("\xEF\xBB\xBF" + csvTable(model_->document(), model_->result())));
+    });
+}
+
+bool frmguanxian::exportNodesCsv(const QString& path)
+{
+    return exportTo(path, [this](const QString& target) {
+        return writeAtomically(target, bytesOf("\xEF\xBB\xBF" + csvNodes(model_->document(), model_->result())));
     });
 }
 

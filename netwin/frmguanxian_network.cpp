@@ -2,6 +2,8 @@
 // and the selection shared between the tables and the schematic.
 
 #include <QAction>
+
+#include <algorithm>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -76,10 +78,13 @@ void frmguanxian::createNetworkConnections()
     connect(mshiying, &QAction::triggered, tuguanwang, &SchematicView::fitToWindow);
     connect(mzidongxuanguan, &QAction::triggered, this, &frmguanxian::sizePipes);
     connect(mdaochuguanwang, &QAction::triggered, this, [this] {
-        const QString path = exportPath(QStringLiteral("导出管网图"), QStringLiteral("PNG 图片 (*.png);;SVG 图形 (*.svg)"), ".png");
+        const QString path = exportPath(QStringLiteral("导出管网图"), QStringLiteral("PNG 图片 (*.png);;SVG 图形 (*.svg)"), "-管网图.png");
         if (!path.isEmpty()) exportNetwork(path);
     });
-    connect(cbolujing, &QComboBox::activated, this, &frmguanxian::showChart);
+    connect(cbolujing, &QComboBox::activated, this, [this] {
+        profileNode_ = cbolujing->currentData().toString();  // none: the critical consumer, wherever it goes
+        showChart();
+    });
     connect(tuguanwang, &SchematicView::pipeClicked, this, [this](std::size_t segment) {
         tblguanduan->setCurrentIndex(model_->index(static_cast<int>(segment), static_cast<int>(Column::label)));
     });
@@ -100,17 +105,20 @@ void frmguanxian::showNetwork()
     tuguanwang->setSchematic(makeSchematic(d, r), fitSchematic_ && tuguanwang->isVisible());
     fitSchematic_ = fitSchematic_ && !tuguanwang->isVisible();
 
-    const QString picked = cbolujing->currentData().toString();
+    // The profile leads to the node the user picked while it is there, else to the critical consumer.
     cbolujing->clear();
     cbolujing->setEnabled(r.network);
     mzidongxuanguan->setEnabled(r.network);
+    mdaochujiedian->setEnabled(r.network);
     if (r.network) {
+        cbolujing->addItem(QStringLiteral("最不利用户"), QString());
         for (std::size_t n = 0; n < r.nodes.size(); ++n) {
             const QString name = qs(r.nodes[n].name);
             cbolujing->addItem(r.critical == n ? name + QStringLiteral("（最不利用户）") : name, name);
         }
-        const int again = cbolujing->findData(picked);
-        cbolujing->setCurrentIndex(again >= 0 ? again : r.critical ? static_cast<int>(*r.critical) : -1);
+        const int picked = profileNode_.isEmpty() ? -1 : cbolujing->findData(profileNode_);
+        if (picked < 0) profileNode_.clear();
+        cbolujing->setCurrentIndex(std::max(picked, 0));
     }
 
     QString totals;
@@ -131,9 +139,11 @@ void frmguanxian::showNetwork()
 void frmguanxian::showChart()
 {
     const PipelineResult& r = model_->result();
-    const int picked = cbolujing->currentIndex();
-    chtpoumian->setData(r.network && picked >= 0
-                            ? profileData(model_->document(), r, pathTo(r, static_cast<std::size_t>(picked)))
+    const auto picked = std::find_if(r.nodes.begin(), r.nodes.end(), [this](const NodeRun& node) {
+        return !profileNode_.isEmpty() && qs(node.name) == profileNode_;
+    });
+    chtpoumian->setData(picked != r.nodes.end()
+                            ? profileData(model_->document(), r, pathTo(r, static_cast<std::size_t>(picked - r.nodes.begin())))
                             : profileData(model_->document(), r));
 }
 

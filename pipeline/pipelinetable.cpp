@@ -311,7 +311,7 @@ std::string resultLines(const PipelineDocument& document, const PipelineResult& 
             if (run.flow) text += "  流量(t/h) " + formatShortest(*run.flow) + (run.flowSummed ? "（求和）" : "") + "\n";
         }
         if (run.status != SegmentStatus::computed) {
-            text += "  " + run.message + "\n";
+            text += "  " + cellText(s, &run, Column::remark) + "\n";
             continue;
         }
         for (int c = static_cast<int>(kFirstResultColumn); c < kColumnCount; ++c) {

@@ -74,8 +74,12 @@ TEST_F(Documents, RecentFilesAreTheEightNewestAndAGoneOneDropsOut)
     ASSERT_TRUE(pipeline->openFile(paths[4]));
     ASSERT_TRUE(pipeline->saveFile(folder.filePath("saved.dorvent")));
     EXPECT_TRUE(control<QMenu>(*pipeline, "mzuijin")->isEnabled());
-    EXPECT_EQ(recentMenu(pipeline), QStringList({"&1 saved.dorvent", "&2 f5.dorvent", "&3 f9.dorvent", "&4 f8.dorvent",
-                                                 "&5 f7.dorvent", "&6 f6.dorvent", "&7 f4.dorvent", "&8 f3.dorvent"}));
+    const QString home = QDir::toNativeSeparators(QDir(folder.path()).absolutePath());
+    QStringList entries;  // each with its folder
+    for (const char* name : {"saved", "f5", "f9", "f8", "f7", "f6", "f4", "f3"}) {
+        entries << QString("&%1 %2.dorvent（%3）").arg(entries.size() + 1).arg(name, home);
+    }
+    EXPECT_EQ(recentMenu(pipeline), entries);
 
     // Picked once gone, it says so and drops out; picked while there, it opens.
     QFile::remove(paths[8]);
@@ -96,7 +100,7 @@ TEST_F(Documents, RecentFilesAreTheEightNewestAndAGoneOneDropsOut)
     frmguanxian next(&window.steamState());
     next.show();
     EXPECT_EQ(std::tuple(recentMenu(&next).first(), next.size(), next.findChildren<QSplitter*>().front()->sizes()),
-              std::tuple(QString("&1 f8.dorvent"), QSize(900, 560), sizes));
+              std::tuple(QString("&1 f8.dorvent（%1）").arg(home), QSize(900, 560), sizes));
     QStringList shown, typed = {"", "", "x", "y.dorvent"};  // into each dialog in turn; nothing: 取消
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&shown, &typed] {
@@ -114,6 +118,14 @@ TEST_F(Documents, RecentFilesAreTheEightNewestAndAGoneOneDropsOut)
     const QString in = QDir(folder.path()).absolutePath() + " ";
     EXPECT_EQ(shown, QStringList({in, in + "管线.csv", in + "f8.dorvent", in + "x.dorvent"}));
     EXPECT_EQ(QDir(folder.path()).entryList({"x*", "y*"}), QStringList({"x.dorvent", "y.dorvent"}));
+
+    // Two files of one name in two folders are told apart by their folders, an & in one shown as it is.
+    ASSERT_TRUE(QDir(folder.path()).mkdir("甲&乙"));
+    ASSERT_TRUE(next.openFile(copyOf(folder.filePath("甲&乙/f8.dorvent"))));
+    const QStringList both = recentMenu(&next).mid(0, 3);
+    EXPECT_EQ(both, QStringList({QString("&1 f8.dorvent（%1）").arg(QDir::toNativeSeparators(home + "/甲&&乙")),
+                                 QString("&2 y.dorvent（%1）").arg(home), QString("&3 x.dorvent（%1）").arg(home)}));
+    EXPECT_TRUE(recentMenu(&next).contains(QString("&4 f8.dorvent（%1）").arg(home))) << recentMenu(&next).join(' ').toStdString();
 }
 
 TEST_F(Documents, AFileDroppedOntoTheWindowOpensOnceChangesAreDealtWith)

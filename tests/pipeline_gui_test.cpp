@@ -330,7 +330,8 @@ TEST_F(PipelineWindow, KeysLandWhereTheUserTypesAndPasteGrowsTheTable)
     // The edit menu and the table's context menu; a new row takes the focus at its first cell.
     QStringList edits;
     for (QAction* action : table->actions()) edits << action->text();
-    EXPECT_EQ(edits, QStringList({"剪切", "复制", "粘贴", "删除内容", "", "插入管段", "添加管段", "删除管段", "上移管段", "下移管段"}));
+    EXPECT_EQ(edits, QStringList({"剪切(&T)", "复制(&C)", "粘贴(&P)", "删除内容(&D)", "", "插入管段(&I)", "添加管段(&A)", "删除管段(&R)",
+                                  "上移管段(&K)", "下移管段(&J)"}));
     action("mtianjia");
     EXPECT_TRUE(QApplication::focusWidget() == table && table->currentIndex() == cell(1, Column::label));
     model->setData(cell(1, Column::label), "B");
