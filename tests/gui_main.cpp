@@ -1,4 +1,5 @@
 #include <clocale>
+#include <cstdio>
 #include <string_view>
 
 #include <QSettings>
@@ -36,5 +37,18 @@ int main(int argc, char* argv[])
         qFatal("the German locale did not take effect");
     const UnexpectedMessages unexpected;  // answers Cancel to every question, and recovers nothing
     testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    // The examples are read, never written: a test that saves there, or leaves a dialog there, fails the run.
+    const auto examples = [] {
+        QStringList files;
+        for (const QFileInfo& file : QDir(DORVENT_EXAMPLES).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name))
+            files << file.fileName() + " " + QString::number(file.size()) + " " + file.lastModified().toString(Qt::ISODateWithMs);
+        return files;
+    };
+    const QStringList before = examples();
+    const int failed = RUN_ALL_TESTS();
+    if (examples() != before) {
+        std::fprintf(stderr, "docs/examples changed during the tests:\n%s\n", qPrintable(examples().join('\n')));
+        return 1;
+    }
+    return failed;
 }

@@ -88,6 +88,17 @@ inline QString written(const QString& path, const QByteArray& bytes)
     return path;
 }
 
+/// A copy of an example file in a folder of the test's own, so that nothing the test does with it (a
+/// save, the folder the next dialog starts in) reaches the examples themselves.
+inline QString exampleCopy(const QTemporaryDir& folder, const QString& name)
+{
+    const QString copy = folder.filePath(name);
+    QFile::remove(copy);
+    if (!QFile::copy(QStringLiteral(DORVENT_EXAMPLES "/") + name, copy)) ADD_FAILURE() << "cannot copy " << name.toStdString();
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+    return copy;
+}
+
 /// poppler's pdftotext and pdffonts read the PDFs. The Windows build's tests run under Wine, which
 /// cannot start them: scripts/windows reads the PDFs of the Windows dorvent-calc instead.
 #ifdef _WIN32

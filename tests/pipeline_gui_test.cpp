@@ -376,7 +376,7 @@ TEST_F(PipelineWindow, AFailureIsNamedAndDeclinedEditsAndTheMainWindowComeBack)
 
 TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
 {
-    ASSERT_TRUE(pipeline->openFile(QStringLiteral(DORVENT_EXAMPLES "/industrial-park.dorvent")));
+    ASSERT_TRUE(pipeline->openFile(exampleCopy(folder, "industrial-park.dorvent")));
     auto* nodeTable = control<PipelineTableView>(*pipeline, "tbljiedian");
     QAbstractItemModel* nodes = nodeTable->model();
     ASSERT_EQ(nodes->rowCount(), 20);

@@ -26,7 +26,7 @@ protected:
     SizingWindow() : pipeline(window.pipelineWindow()), model(pipeline->model())
     {
         pipeline->show();
-        EXPECT_TRUE(pipeline->openFile(QStringLiteral(DORVENT_EXAMPLES "/industrial-park.dorvent")));
+        EXPECT_TRUE(pipeline->openFile(exampleCopy(folder, "industrial-park.dorvent")));
     }
     ~SizingWindow() override
     {
@@ -48,6 +48,7 @@ protected:
     }
 
     RecordingMessages messages;
+    QTemporaryDir folder;
     frmguanxian* pipeline;
     PipelineModel* model;
 };
@@ -140,7 +141,7 @@ TEST_F(SizingWindow, UnservedConsumersAreNamedAndNothingCanBeApplied)
         return true;
     });
     // A series main has nothing to size.
-    ASSERT_TRUE(pipeline->openFile(QStringLiteral(DORVENT_EXAMPLES "/steam-main.dorvent")));
+    ASSERT_TRUE(pipeline->openFile(exampleCopy(folder, "steam-main.dorvent")));
     EXPECT_FALSE(pipeline->findChild<QAction*>("mzidongxuanguan")->isEnabled());
 }
 
