@@ -12,6 +12,7 @@
 #include "mainwin/stateevaluation.h"
 #include "mainwin/steaminput.h"
 #include "numtext/completenumber.h"
+#include "numtext/decimalsum.h"
 #include "numtext/formatnumber.h"
 #include "numtext/precision.h"
 #include "numtext/readnumber.h"
@@ -69,6 +70,12 @@ TEST(NumberTexts, ReadTheLeadingDecimalNumberAndRoundHalvesAwayFromZeroOnTheFift
         {"abc", {}}, {"inf", {}}, {"nan", {}}, {"", {}}, {"-", {}}, {"1 2", {}},
     };
     for (const auto& [text, value] : cells) EXPECT_EQ(readCompleteNumber(text), value) << text;
+
+    // Sums of typed numbers as a person adds them; beyond nine decimals, as the machine does.
+    const std::pair<std::pair<double, double>, std::string> sums[] = {
+        {{0.1, 0.2}, "0.3"}, {{-0.1, 0.3}, "0.2"}, {{123456.789, 0.001}, "123456.79"}, {{1.5e-10, 1}, "1.00000000015"},
+        {{1e9, 1e-9}, "1000000000"}};
+    for (const auto& [terms, sum] : sums) EXPECT_EQ(formatShortest(addDecimals(terms.first, terms.second)), sum) << terms.first;
 }
 
 constexpr double kTolerance = 2e-8;  // relative, against the standard's 9-digit values

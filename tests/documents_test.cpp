@@ -128,6 +128,35 @@ TEST_F(Documents, RecentFilesAreTheEightNewestAndAGoneOneDropsOut)
     EXPECT_TRUE(recentMenu(&next).contains(QString("&4 f8.dorvent（%1）").arg(home))) << recentMenu(&next).join(' ').toStdString();
 }
 
+TEST_F(Documents, EveryExportProposesANameOfItsOwnInADialogThatSpeaksChinese)
+{
+    ASSERT_TRUE(pipeline->openFile(exampleCopy(folder, "industrial-park.dorvent")));
+    ASSERT_TRUE(pipeline->saveFile(folder.filePath("park.dorvent")) && QDir(folder.path()).mkdir("子目录"));
+    QStringList proposed, columns;  // the names offered; the type and date of a folder in Qt's own dialog
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&proposed, &columns] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        if (columns.isEmpty()) {
+            const auto* view = dialog->findChild<QTreeView*>("treeView");
+            const QModelIndexList found = view->model()->match(view->model()->index(0, 0, view->rootIndex()), Qt::DisplayRole, "子目录");
+            if (found.isEmpty()) return;  // the folder is still being read
+            columns << found[0].siblingAtColumn(2).data().toString() << found[0].siblingAtColumn(3).data().toString();
+        }
+        proposed << QFileInfo(dialog->selectedFiles().value(0)).fileName();
+        dialog->reject();
+    });
+    answer.start(20);
+    for (const char* action : {"mdaochucsv", "mdaochujiedian", "mdaochutu", "mdaochuguanwang", "mjisuanshu"}) {
+        pipeline->findChild<QAction*>(action)->trigger();
+    }
+    EXPECT_EQ(proposed, QStringList({"park.csv", "park-节点.csv", "park-沿程分布.png", "park-管网图.png", "park-计算书.pdf"}));
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    const QDateTime made = QFileInfo(folder.filePath("子目录")).lastModified();
+    EXPECT_EQ(columns, QStringList({"文件夹", chinese.toString(made, QLocale::ShortFormat)}));
+    EXPECT_FALSE(columns.value(1).contains(QRegularExpression("[A-Za-z]")));  // no "8 Dec"
+}
+
 TEST_F(Documents, AFileDroppedOntoTheWindowOpensOnceChangesAreDealtWith)
 {
     // Dropped onto a widget of the window: whether it takes the drop. File managers send the path as text too.

@@ -343,6 +343,68 @@ TEST_F(PipelineWindow, KeysLandWhereTheUserTypesAndPasteGrowsTheTable)
     EXPECT_TRUE(pipeline->findChild<QAction*>("mchongzuo")->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
 }
 
+TEST_F(PipelineWindow, AnEmptyRowIsNoFailureColumnsFitTheirTextsAndTheTableStaysPut)
+{
+    // A new document: nothing in red, above the table, at its row or in the profile.
+    const auto redNowhere = [this] {
+        const ProfileData& drawn = control<ProfileView>(*pipeline, "chtpoumian")->data();
+        return shownIn(*pipeline, "lblxiaoxi").isEmpty() && drawn.stopText.isEmpty() &&
+               !model->headerData(0, Qt::Vertical, Qt::BackgroundRole).isValid();
+    };
+    EXPECT_TRUE(redNowhere() && text(0, Column::remark).isEmpty());
+    // Every column as wide as its texts in view, the totals' among them, after each edit: a long label, the results.
+    const auto cut = [this] {
+        QCoreApplication::processEvents();
+        QStringList columns;
+        for (int c = 0; c < kColumnCount; ++c) {
+            if (table->columnWidth(c) < static_cast<QAbstractItemView*>(table)->sizeHintForColumn(c)) columns << columnHeader(static_cast<Column>(c))[0].data();
+        }
+        return columns;
+    };
+    const int labelWidth = table->columnWidth(static_cast<int>(Column::label));
+    const QPoint tableAt = table->mapTo(pipeline, QPoint(0, 0));
+    model->setData(cell(0, Column::label), "锅炉房至一号用户的主干管道");
+    const QStringList worked = {"DN200", "", "", "", "250", "10", "0.2", "1", "0.2", "20", "5", "架空"};
+    QList<PipelineModel::CellText> cells;
+    for (int c = 0; c < worked.size(); ++c) cells.append({0, static_cast<int>(Column::dn) + c, worked[c]});
+    model->setCellTexts(cells, "fill");
+    EXPECT_EQ(std::pair(cut(), text(0, Column::pend)), std::pair(QStringList(), QString("0.978")));
+    EXPECT_GT(table->columnWidth(static_cast<int>(Column::label)), labelWidth + 60);
+    type(0, Column::label, "A");
+    EXPECT_TRUE(cut().isEmpty() && table->columnWidth(static_cast<int>(Column::label)) < labelWidth + 20);
+
+    // A failure named above the table moves the table no pixel, nor does its going.
+    type(0, Column::zeta, "abc");
+    EXPECT_EQ(std::pair(shownIn(*pipeline, "lblxiaoxi").isEmpty(), table->mapTo(pipeline, QPoint(0, 0))), std::pair(false, tableAt));
+    // Undone, the row header is repainted unmarked: the model says so for the row.
+    QSignalSpy repainted(model, &QAbstractItemModel::headerDataChanged);
+    undo();
+    ASSERT_FALSE(repainted.isEmpty());
+    const QList<QVariant> range = repainted.last();
+    EXPECT_TRUE(range[0].value<Qt::Orientation>() == Qt::Vertical && range[1].toInt() <= 0 && range[2].toInt() >= 0);
+    EXPECT_TRUE(redNowhere());
+    EXPECT_EQ(table->mapTo(pipeline, QPoint(0, 0)), tableAt);
+
+    // 固定 looks the same checked by a click as read from a file: the box alone.
+    model->setData(cell(0, Column::fixed), Qt::Checked, Qt::CheckStateRole);
+    const auto fixedLook = [this] {
+        return std::pair(text(0, Column::fixed), cell(0, Column::fixed).data(Qt::CheckStateRole).value<Qt::CheckState>());
+    };
+    const auto clicked = fixedLook();
+    ASSERT_TRUE(pipeline->saveFile(folder.filePath("fixed.dorvent")) && pipeline->openFile(folder.filePath("fixed.dorvent")));
+    EXPECT_EQ(fixedLook(), clicked);
+    EXPECT_EQ(clicked, std::pair(QString(), Qt::Checked));
+
+    // Alt and a menu's letter open the menu, and type nothing into the cell.
+    table->setFocus();
+    table->setCurrentIndex(cell(0, Column::label));
+    QTest::keyClick(table, Qt::Key_F, Qt::AltModifier);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    EXPECT_TRUE(menu != nullptr && menu->title() == "文件(&F)");
+    if (menu != nullptr) menu->close();
+    EXPECT_EQ(std::pair(text(0, Column::label), qobject_cast<QLineEdit*>(QApplication::focusWidget())), std::pair(QString("A"), static_cast<QLineEdit*>(nullptr)));
+}
+
 TEST_F(PipelineWindow, AFailureIsNamedAndDeclinedEditsAndTheMainWindowComeBack)
 {
     const PipelineSegment worked{.label = "A-B", .dn = 200, .length = 250, .flow = 10, .zeta = 0.2, .beta = 0.2,
@@ -409,6 +471,11 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     };
     EXPECT_EQ(std::pair(flagged(NodeColumn::p), flagged(NodeColumn::pressureMargin)), std::pair(true, false));
     undo();
+    // Short of its required temperature: its temperature is flagged, not its margin nor its pressure.
+    nodes->setData(nodes->index(9, static_cast<int>(NodeColumn::requiredTemperature)), "400");
+    EXPECT_EQ(std::tuple(flagged(NodeColumn::t), flagged(NodeColumn::temperatureMargin), flagged(NodeColumn::p), nodeText(9, NodeColumn::remark)),
+              std::tuple(true, false, false, QString("温度不足")));
+    undo();
 
     // The schematic: every pipe and node; a click on a pipe makes its row current, a current node row is marked.
     auto* schematic = control<SchematicView>(*pipeline, "tuguanwang");
@@ -428,15 +495,40 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     nodeTable->setCurrentIndex(nodes->index(3, 0));
     EXPECT_TRUE(schematic->isHighlighted(Schematic::Item::node, 3) && !schematic->isHighlighted(Schematic::Item::node, 9));
 
-    // The profile leads to the critical consumer, or to the node picked.
+    // The profile leads to the critical consumer wherever it goes, or to the node picked, which stays picked
+    // through every edit until it is there no more.
     const ProfileData* drawn = &control<ProfileView>(*pipeline, "chtpoumian")->data();
-    EXPECT_EQ(drawn->joints.back().label, "制药厂");
     auto* path = control<QComboBox>(*pipeline, "cbolujing");
-    path->setCurrentIndex(path->findData("医院"));
-    emit path->activated(path->currentIndex());
+    const auto profile = [&] { return std::pair(drawn->joints.back().label, path->currentText()); };
+    EXPECT_EQ(profile(), std::pair(QString("制药厂"), QString("最不利用户")));
+    const QModelIndex hospitalNeeds = nodes->index(nodes->match(nodes->index(0, 0), Qt::DisplayRole, "医院").value(0).row(),
+                                                   static_cast<int>(NodeColumn::requiredPressure));
+    nodes->setData(hospitalNeeds, "1.5");  // now the hospital is the critical consumer
+    EXPECT_EQ(profile(), std::pair(QString("医院支线"), QString("最不利用户")));
+    undo();
+    const auto pickPath = [path](const QString& node) {
+        path->setCurrentIndex(path->findData(node));
+        emit path->activated(path->currentIndex());
+    };
+    pickPath("医院");
     QStringList labels;
     for (const ProfileData::Joint& joint : drawn->joints) labels << joint.label;
     EXPECT_EQ(labels, QStringList({"干线1", "干线2", "干线3", "干线4", "医院支线"}));
+    model->setData(cell(0, Column::length), "2000");
+    nodes->setData(nodes->index(9, static_cast<int>(NodeColumn::requiredPressure)), "1.5");
+    EXPECT_EQ(profile(), std::pair(QString("医院支线"), QString("医院")));
+    undo(2);
+    nodes->setData(nodes->index(hospitalNeeds.row(), 0), "人民医院");
+    EXPECT_EQ(profile(), std::pair(QString("制药厂"), QString("最不利用户")));
+    undo();
+    EXPECT_EQ(profile(), std::pair(QString("制药厂"), QString("最不利用户")));  // gone once: no longer picked
+
+    // The node table as the 文件 menu exports it: every node, with the byte-order mark.
+    ASSERT_TRUE(control<QAction>(*pipeline, "mdaochujiedian")->isEnabled());
+    ASSERT_TRUE(pipeline->exportNodesCsv(folder.filePath("nodes.csv")));
+    const QString csv = QString::fromUtf8(bytesOf(folder.filePath("nodes.csv")));
+    EXPECT_TRUE(csv.startsWith("\uFEFF节点,类型,用汽量(t/h),要求压力(MPa),要求温度(℃),压力(MPa)") && csv.count("\r\n") == 21 &&
+                csv.contains("\r\n制药厂,用户,8,1,,1.008,")) << csv.toStdString();
 
     // A pipe that feeds N1 again breaks the tree: named above the table and at its cell.
     model->setData(cell(6, Column::to), "N1");

@@ -319,6 +319,51 @@ TEST(Network, APathGivesTheSeriesNumbersAndFlowsAreSummedFromTheDemands)
     EXPECT_TRUE(!setNodeCellText(renamed, "B", NodeColumn::name, "S") && renamed == park);
 }
 
+TEST(Network, SummedFlowsReadAsWrittenInEveryOutputAndATypedFlowBelowWhatLeavesIsFlagged)
+{
+    // 1.1 + 2.2 + 4.4 is 7.700000000000001 in binary; the pipe feeding them, the totals and the text read 7.7.
+    PipelineDocument d = mainOf({pipe("S", "A", 250), pipe("A", "U1", 100), pipe("A", "U2", 100), pipe("A", "U3", 100)});
+    d.nodes = {{.name = "U1", .demand = 1.1}, {.name = "U2", .demand = 2.2}, {.name = "U3", .demand = 4.4}};
+    ASSERT_NE(formatShortest(1.1 + 2.2 + 4.4), "7.7");
+    PipelineResult r = calculatePipeline(d);
+    EXPECT_EQ(std::tuple(cellText(d.segments[0], &r.segments[0], Column::flow), totalsText(r, Column::flow),
+                         formatShortest(r.totals.demand)),
+              std::tuple(std::string("7.7"), std::string("7.7"), std::string("7.7")));
+    EXPECT_NE(csvTable(d, r).find("\r\nS-A,S,A,DN200,,219,6,250,7.7,"), std::string::npos) << csvTable(d, r);
+    EXPECT_NE(resultLines(d, r).find("流量(t/h) 7.7（求和）"), std::string::npos);
+    // 800 consumers of 0.3 t/h: 240 t/h leave the source and are used, the same number twice.
+    d.segments.resize(1);
+    d.nodes.clear();
+    for (int i = 0; i < 800; ++i) {
+        d.segments.push_back(pipe("A", ("U" + std::to_string(i)).c_str(), 100));
+        d.nodes.push_back({.name = "U" + std::to_string(i), .demand = 0.3});
+    }
+    r = calculatePipeline(d);
+    EXPECT_EQ(std::pair(formatShortest(r.totals.demand), totalsText(r, Column::flow)), std::pair(std::string("240"), std::string("240")));
+
+    // 5 t/h typed where 12 t/h leave A: computed with 5 t/h, flagged at its flow and said in its remark, in the
+    // text output too; a failed pipe says both. 12 t/h typed is no flag.
+    const std::string note = "流量 5 t/h 小于节点“A”流出的 12 t/h";
+    PipelineDocument park = parkOf({pipe("S", "A", 250, 5), pipe("A", "B", 300), pipe("A", "C", 400), pipe("B", "D", 200)});
+    r = calculatePipeline(park);
+    const std::string remark = cellText(park.segments[0], &r.segments[0], Column::remark);
+    EXPECT_EQ(std::tuple(r.segments[0].status, *r.segments[0].flow, r.segments[0].flagged(), remark.substr(0, note.size() + 3)),
+              std::tuple(SegmentStatus::computed, 5.0, true, note + "；")) << remark;  // before the velocity's note
+    EXPECT_NE(resultLines(park, r).find(note), std::string::npos);
+    park.segments[0].notNumbers["zeta"] = "x";
+    r = calculatePipeline(park);
+    EXPECT_EQ(cellText(park.segments[0], &r.segments[0], Column::remark), "局部阻力系数“x”不是数值；" + note);
+    park.segments[0].notNumbers.clear();
+    park.segments[0].flow = 12;
+    EXPECT_EQ(calculatePipeline(park).segments[0].flowNote, "");
+
+    // A new row that starts where another ends and has nothing else is no fault of the layout yet.
+    park.segments.push_back({.from = "C"});
+    EXPECT_EQ(calculatePipeline(park).topologyMessage, "");
+    park.segments.back().label = "C-E";
+    EXPECT_EQ(calculatePipeline(park).topologyMessage, "管段 5：请输入终点");
+}
+
 TEST(Network, AFailureStopsItsOwnSubtreeAndTopologyFaultsAreMarkedAtTheirCells)
 {
     PipelineDocument park = parkOf({pipe("S", "A", 250), pipe("A", "B", 50000), pipe("A", "C", 400), pipe("B", "D", 200)});
