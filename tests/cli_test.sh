@@ -22,6 +22,11 @@ sed 's/"superheatMargin": 5,/"superheatMargin": 150,/' industrial-park.dorvent >
 head -c 16777217 /dev/zero | tr '\0' ' ' >too-large.dorvent  # one byte beyond 16 MB
 printf '%s' '{"format": "dorvent-pipeline", "version": 1, "project": "", "designer": "", "start": {"pressure": null,
   "pressureUnit": "MPa", "temperature": 250, "temperatureUnit": "℃"}, "superheatMargin": 5, "segments": []}' >no-start.dorvent
+# The park with a trunk too long for its pressure and a pipe away from the source; and with 25 t/h typed on its trunk.
+orphan='{"label": "孤立", "from": "X", "to": "Y", "pipe": {"dn": 200, "outerDiameter": null, "wall": null}, "length": 100,'
+orphan+=' "flow": 5, "zeta": 0.2, "beta": 0.2, "phi": 1, "ambient": 20, "dropPerKm": 5, "heatLoss": {"source": "overhead", "value": null}}'
+sed -e "0,/^    }\$/s//    },\n    $orphan/" -e '0,/"length": 1200,/s//"length": 120000,/' industrial-park.dorvent >broken-park.dorvent
+sed '0,/"flow": null,/s//"flow": 25,/' industrial-park.dorvent >low-trunk.dorvent
 # The report is never written over a folder or the file it comes from (under its own name or another).
 mkdir reports
 ln worked-case.dorvent hard-link.pdf
@@ -43,6 +48,8 @@ cases=(
     1 stdout "说明 压力不足" short.dorvent
     1 stdout "节点 制药厂 用户|  说明 过热度不足" superheat.dorvent
     0 stdout "节点,类型,用汽量(t/h),|制药厂,用户,8,1,,1.008," "--nodes-csv industrial-park.dorvent"
+    1 stdout "N1,分支点,,,,,,,,,,管段 1 未能算出|制药厂,用户,8,1,,,,,,,,未计算|X,用户,,,,,,,,,,未与汽源相连|Y,用户,,,,,,,,,,未与汽源相连" "--nodes-csv broken-park.dorvent"
+    1 stdout "管段 1 干线1|  流量(t/h) 25|说明 流量 25 t/h 小于节点“N1”流出的 94 t/h" low-trunk.dorvent
     2 stderr "未知选项" --bogus
     2 stderr "请给出一个管线文件" ""
     2 stderr "请给出一个管线文件" "worked-case.dorvent steam-main.dorvent"
@@ -67,6 +74,8 @@ done
 
 # No segment of the steam main falls below the superheat margin, and every one computes.
 "$calc" steam-main.dorvent | grep -E '未计算|过热度低于' && fail "steam main: a segment not computed or flagged"
+# Every node of the broken park, behind the failed trunk or away from the source, has its line.
+[ "$("$calc" --nodes-csv broken-park.dorvent | wc -l)" -eq 23 ] || fail "--nodes-csv: not every node has its line"
 # The CSV header comes first, lines end in CR LF.
 "$calc" --csv worked-case.dorvent >csv
 head -n 1 csv | grep -q $'^管段,起点,终点,公称直径,.*,说明\r$' || fail "CSV header line"
