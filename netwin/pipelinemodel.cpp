@@ -5,6 +5,9 @@
 #include <QFont>
 #include <QUndoCommand>
 
+#include <tuple>
+#include <utility>
+
 #include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinetable.h"
 
@@ -67,6 +70,14 @@ Column columnOf(SegmentField field)
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
+/// What a row's header shows: its label, and whether it is marked as failed and why.
+std::tuple<std::string_view, bool, std::string_view> headerKey(const PipelineDocument& d, const PipelineResult& r, int row)
+{
+    const auto i = static_cast<std::size_t>(row);
+    const bool failed = i < r.segments.size() && r.segments[i].status == SegmentStatus::failed && !isBlank(d.segments[i]);
+    return {d.segments[i].label, failed, failed ? std::string_view(r.segments[i].message) : std::string_view()};
+}
+
 }  // namespace
 
 PipelineModel::PipelineModel(QObject* parent) : SheetModel(parent) { applyDocument({}); }
@@ -88,11 +99,20 @@ void PipelineModel::applyDocument(const PipelineDocument& document)
 {
     const bool sameRows = document.segments.size() == document_.segments.size();
     if (!sameRows) beginResetModel();
-    document_ = document;
-    result_ = calculatePipeline(document_);
+    const PipelineDocument before = std::exchange(document_, document);
+    const PipelineResult was = std::exchange(result_, calculatePipeline(document_));
     if (sameRows) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
-        emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);  // a failed row's header is marked
+        // The row headers whose label or failure mark changed; all of them would cost the header
+        // a measure of a thousand sections after every edit.
+        int first = segmentCount(), last = -1;
+        for (int row = 0; row < segmentCount(); ++row) {
+            if (headerKey(before, was, row) != headerKey(document_, result_, row)) {
+                first = std::min(first, row);
+                last = row;
+            }
+        }
+        if (last >= 0) emit headerDataChanged(Qt::Vertical, first, last);
     } else {
         endResetModel();
     }

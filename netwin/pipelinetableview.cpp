@@ -95,7 +95,10 @@ PipelineTableView::PipelineTableView(SheetModel* model, QWidget* parent) : QTabl
     fit_->setSingleShot(true);
     fit_->setInterval(0);
     connect(fit_, &QTimer::timeout, this, [this] { fitColumns(); });
-    connect(model, &QAbstractItemModel::modelReset, fit_, qOverload<>(&QTimer::start));
+    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        headerWidths_.clear();
+        fit_->start();
+    });
     connect(model, &QAbstractItemModel::dataChanged, fit_, qOverload<>(&QTimer::start));
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { fitColumns(true); });
     fitColumns();
@@ -103,8 +106,13 @@ PipelineTableView::PipelineTableView(SheetModel* model, QWidget* parent) : QTabl
 
 void PipelineTableView::fitColumns(bool widenOnly)
 {
+    // The headers' texts never change: measured once, and again only for a new document.
+    if (headerWidths_.size() != static_cast<std::size_t>(model_->columnCount())) {
+        headerWidths_.clear();
+        for (int c = 0; c < model_->columnCount(); ++c) headerWidths_.push_back(horizontalHeader()->sectionSizeHint(c));
+    }
     for (int c = 0; c < model_->columnCount(); ++c) {
-        const int wanted = std::max(sizeHintForColumn(c), horizontalHeader()->sectionSizeHint(c));
+        const int wanted = std::max(sizeHintForColumn(c), headerWidths_[static_cast<std::size_t>(c)]);
         if (wanted > columnWidth(c) || (!widenOnly && wanted < columnWidth(c))) setColumnWidth(c, wanted);
     }
 }

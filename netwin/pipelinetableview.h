@@ -2,6 +2,8 @@
 
 #include <QTableView>
 
+#include <vector>
+
 class QTimer;
 
 namespace dorvent {
@@ -39,6 +41,7 @@ private:
 
     SheetModel* model_;
     QTimer* fit_;  // once the model's changes of one edit have all come
+    std::vector<int> headerWidths_;  // of every column's header
 };
 
 }  // namespace dorvent
