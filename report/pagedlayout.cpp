@@ -12,6 +12,61 @@ namespace {
 
 constexpr double kSmallestFace = 6.5;  // pt, still legible on paper
 
+/// The words of a text between its blanks, an arrow kept with the word before it.
+QStringList wordsOf(const QString& text)
+{
+    QStringList words;
+    for (const QString& word : text.split(' ')) {
+        if (word.startsWith(QStringLiteral("→")) && !words.isEmpty()) {
+            words.last() += ' ' + word;
+        } else {
+            words << word;
+        }
+    }
+    return words;
+}
+
+/// A text as the lines of a width: broken at its blanks, never before an arrow (a path
+/// "A → B → C" breaks after its arrows), and within a word only where it is wider than a line;
+/// the lines after the first are narrower by indent.
+QStringList wrappedLines(const QString& text, const QFontMetricsF& metrics, double width, double indent)
+{
+    QStringList lines;
+    QString line;
+    const auto room = [&] { return lines.isEmpty() ? width : width - indent; };
+    for (QString word : wordsOf(text)) {
+        const QString longer = line.isEmpty() ? word : line + ' ' + word;
+        if (metrics.horizontalAdvance(longer) <= room()) {
+            line = longer;
+            continue;
+        }
+        if (!line.isEmpty()) lines << line;
+        while (word.size() > 1 && metrics.horizontalAdvance(word) > room()) {  // as much of it as fits on each line
+            qsizetype fits = 1;
+            while (fits + 1 < word.size() && metrics.horizontalAdvance(word.left(fits + 1)) <= room()) ++fits;
+            lines << word.left(fits);
+            word = word.mid(fits);
+        }
+        line = word;
+    }
+    lines << line;
+    return lines;
+}
+
+/// Lays text out in lines of the width, as wrapped text is drawn; gives its height.
+double layOutLines(QTextLayout& layout, double width)
+{
+    double height = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, height));
+        height += line.height();
+    }
+    layout.endLayout();
+    return height;
+}
+
 /// The width of a number up to its decimal point, and of the point and the decimals.
 std::pair<double, double> numberParts(const QFontMetricsF& metrics, const QString& text)
 {
@@ -37,9 +92,9 @@ void PagedLayout::newPage()
     y_ = top_;
 }
 
-void PagedLayout::text(const QRectF& rect, const QString& text, const QFont& font, int flags)
+void PagedLayout::text(const QRectF& rect, const QString& text, const QFont& font, int flags, const QColor& colour)
 {
-    pages_.back().push_back({Piece::words, rect, text, font, flags});
+    pages_.back().push_back({Piece::words, rect, text, font, flags, {}, colour});
 }
 
 void PagedLayout::rule(const QPointF& from, const QPointF& to)
@@ -66,26 +121,43 @@ void PagedLayout::begin(double firstHeight)
     }
 }
 
-void PagedLayout::paragraph(const QString& content, const QFont& font, Qt::Alignment alignment)
+void PagedLayout::paragraph(const QString& content, const QFont& font, Qt::Alignment alignment,
+                            const QList<QTextLayout::FormatRange>& formats)
 {
     const int flags = Qt::TextWordWrap | static_cast<int>(alignment);
-    const double height = QFontMetricsF(font, &device_).boundingRect(QRectF(0, 0, width_, 1e9), flags, content).height();
+    double height = 0;
+    if (formats.isEmpty()) {
+        height = QFontMetricsF(font, &device_).boundingRect(QRectF(0, 0, width_, 1e9), flags, content).height();
+    } else {
+        QTextLayout layout(content, font, &device_);
+        layout.setFormats(formats);
+        height = layOutLines(layout, width_);
+    }
     begin(height);
     text(QRectF(0, y_, width_, height), content, font, flags);
+    pages_.back().back().formats = formats;
     y_ += height + 0.4 * lineHeight(font);
 }
 
-void PagedLayout::lines(const QStringList& texts, const QFont& font)
+void PagedLayout::lines(const QStringList& texts, const QFont& font, const QColor& colour)
 {
-    const double line = 1.25 * lineHeight(font);
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        if (i == 0) {
-            begin(line);
-        } else if (room() < line) {
-            newPage();
+    const QFontMetricsF metrics(font, &device_);
+    const double line = 1.25 * metrics.height();
+    const double indent = metrics.horizontalAdvance(QStringLiteral("　　"));  // two ideographs
+    bool first = true;
+    for (const QString& content : texts) {
+        const QStringList wrapped = wrappedLines(content, metrics, width_, indent);
+        for (qsizetype i = 0; i < wrapped.size(); ++i) {
+            if (first) {
+                begin(line);
+                first = false;
+            } else if (room() < line) {
+                newPage();
+            }
+            const double left = i == 0 ? 0 : indent;
+            text(QRectF(left, y_, width_ - left, line), wrapped[i], font, Qt::AlignLeft | Qt::AlignVCenter, colour);
+            y_ += line;
         }
-        text(QRectF(0, y_, width_, line), texts[i], font, Qt::AlignLeft | Qt::AlignVCenter);
-        y_ += line;
     }
     y_ += 0.4 * line;
 }
@@ -232,9 +304,18 @@ void PagedLayout::paint(QPagedPaintDevice& device,
             switch (piece.kind) {
             case Piece::words:
                 if (painter.font() != piece.font) painter.setFont(piece.font);
-                painter.drawText(piece.rect, piece.flags, piece.text);
+                if (painter.pen().color() != piece.colour) painter.setPen(piece.colour);
+                if (piece.formats.isEmpty()) {
+                    painter.drawText(piece.rect, piece.flags, piece.text);
+                } else {
+                    QTextLayout layout(piece.text, piece.font, &device);
+                    layout.setFormats(piece.formats);
+                    layOutLines(layout, piece.rect.width());
+                    layout.draw(&painter, piece.rect.topLeft());
+                }
                 break;
             case Piece::line:
+                if (painter.pen() != thin) painter.setPen(thin);
                 painter.drawLine(piece.rect.topLeft(), piece.rect.bottomRight());
                 break;
             case Piece::picture:

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
+#include <QTextLayout>
 
 #include <functional>
 #include <vector>
@@ -39,10 +41,14 @@ public:
 
     /// A heading that never stands alone at the foot of a page.
     void heading(const QString& text, const QFont& font);
-    /// Text wrapped to the width, kept on one page.
-    void paragraph(const QString& text, const QFont& font, Qt::Alignment alignment = Qt::AlignLeft);
-    /// Lines of text, each on its own, split between pages where they must be.
-    void lines(const QStringList& texts, const QFont& font);
+    /// Text wrapped to the width, kept on one page; the parts of it that formats name in faces of
+    /// their own (a formula).
+    void paragraph(const QString& text, const QFont& font, Qt::Alignment alignment = Qt::AlignLeft,
+                   const QList<QTextLayout::FormatRange>& formats = {});
+    /// Lines of text, each begun on a line of its own and wrapped to the width at its blanks (a
+    /// path "A → B → C" after its arrows), the lines it wraps onto indented; split between pages
+    /// where they must be.
+    void lines(const QStringList& texts, const QFont& font, const QColor& colour = Qt::black);
     /// A table whose columns fit the width: a text column is cut (with "…") before the face gets
     /// smaller, and the face never smaller than 6.5 pt.
     void table(const PageTable& table, const QFont& font);
@@ -65,12 +71,14 @@ private:
         QFont font{};
         int flags = 0;
         std::function<void(QPainter&, const QRectF&)> paint{};
+        QColor colour{Qt::black};
+        QList<QTextLayout::FormatRange> formats{};
     };
     double room() const { return height_ - y_; }
     void newPage();
     /// Starts a block of the given first height: on this page, with a waiting heading, or on the next.
     void begin(double firstHeight);
-    void text(const QRectF& rect, const QString& text, const QFont& font, int flags);
+    void text(const QRectF& rect, const QString& text, const QFont& font, int flags, const QColor& colour = Qt::black);
     void rule(const QPointF& from, const QPointF& to);
     double lineHeight(const QFont& font) const;
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "bench/networks.h"
 #include "guitest.h"
 #include "mainwin/songfont.h"
 #include "pipeline/pipelinecalc.h"
@@ -26,6 +27,51 @@ PipelineDocument mainOf(int segments)
         d.segments.push_back({.label = "S" + std::to_string(i + 1), .dn = 300, .length = 400, .flow = 30, .zeta = 0.2,
                               .beta = 0.2, .phi = 1, .ambient = 10, .dropPerKm = 5, .heatLossSource = HeatLossSource::overhead});
     return d;
+}
+
+/// A word of a PDF as pdftotext finds it: where it stands (points from the top left of its page),
+/// and on which page (from 1).
+struct Word {
+    QString text;
+    QRectF box;
+    int page;
+};
+
+std::vector<Word> wordsOf(const QString& pdf)
+{
+    const QString xml = outputOf("pdftotext", {"-bbox", pdf, "-"});
+    const QRegularExpression tag(R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]+)<)re");
+    std::vector<Word> words;
+    int page = 0;
+    for (auto match = tag.globalMatch(xml); match.hasNext();) {
+        const auto m = match.next();
+        if (m.captured(0).startsWith("<page")) {
+            ++page;
+        } else {
+            words.push_back({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                                   QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())), page});
+        }
+    }
+    return words;
+}
+
+const Word* wordStarting(const std::vector<Word>& words, const QString& start)
+{
+    const auto found = std::ranges::find_if(words, [&](const Word& w) { return w.text.startsWith(start); });
+    return found == words.end() ? nullptr : &*found;
+}
+
+/// The darkest grey within a box of points on a page as pdftoppm draws it at 150 dpi: 0 for black.
+int darkestIn(const QString& pdf, const Word& word, const QTemporaryDir& folder)
+{
+    const QString stem = folder.filePath("page");
+    outputOf("pdftoppm", {"-png", "-r", "150", "-f", QString::number(word.page), "-l", QString::number(word.page), "-singlefile", pdf, stem});
+    const QImage image(stem + ".png");
+    const QRect box = QTransform::fromScale(150 / 72.0, 150 / 72.0).mapRect(word.box).toAlignedRect() & image.rect();
+    int darkest = 255;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x) darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    return darkest;
 }
 
 struct Exports : ::testing::Test {
@@ -109,13 +155,21 @@ TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
     // the table gives (DN300, overhead, 200 to 300 ℃); the totals; and every end state as the table shows it.
     const auto exact = [this](int row, Column c) { return QRegularExpression::escape(cell(row, c)); };
     QStringList expected = {"过热蒸汽管线计算书", "报告测试", "设计 +李工 +" + reportDate(), "\\n *校核 *\\n", "\\n *审核 *\\n",
-                            "蒸汽属于区域2：过热蒸汽", "\n *管段 +公称直径", "管段 4 S4：提示：起点流速", "末端过热度", " " + exact(3, Column::superheat),
+                            "蒸汽属于区域2：过热蒸汽", "蒸汽密度 [\\d.]+ kg/m³\\n", "\n *管段 +公称直径",
+                            "各管段均无超限。\\n *提示：管段 1 S1 起点流速", "末端过热度", " " + exact(3, Column::superheat),
                             "DN>200：40～60 m/s", "100≤DN≤200：30～50 m/s", "S4 +DN300 .* 架空 +4.15",
                             "合计 .*" + exact(4, Column::pressureDrop) + " .*" + exact(4, Column::heatLossKw)};
     for (int row = 0; row < 4; ++row) expected << exact(row, Column::pend) + " .*" + exact(row, Column::tend);
     for (const QString& e : expected) EXPECT_TRUE(text.contains(QRegularExpression(e))) << e.toStdString() << text.toStdString();
+    EXPECT_TRUE(QString(text).remove(QRegularExpression("\\n *")).contains("各管段依次相连，后一管段的起点状态为前一管段的末端状态。"));
     const QString fonts = outputOf("pdffonts", {path("report.pdf")});
     EXPECT_TRUE(fonts.contains(QRegularExpression("(UMing|CJK|SimSun)\\S*\\s+CID \\S+\\s+\\S+\\s+yes"))) << fonts.toStdString();
+    // The formula 1/√λ without the gap of a full-width √ and λ: both within one and a half of the text's 10.5 pt.
+    const std::vector<Word> words = wordsOf(path("report.pdf"));
+    const auto root = std::ranges::find_if(words, [](const Word& w) { return w.text.contains("√"); });
+    const auto lambda = std::ranges::find_if(words, [](const Word& w) { return w.text.contains("λ"); });
+    ASSERT_TRUE(root != words.end() && lambda != words.end());
+    EXPECT_LT(lambda->box.right() - root->box.left(), 1.5 * 10.5) << root->text.toStdString() << lambda->text.toStdString();
 
     // Sixty segments: several pages, each with its number of all, the header of the tables on each page
     // they run over, no heading left at the foot of a page, and the chart with its heading.
@@ -136,6 +190,57 @@ TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
         EXPECT_EQ(pages[i].contains("五、压力与温度沿程分布"), pages[i].contains("管线压力与温度沿程分布"));
     }
     EXPECT_GE(std::min(inputHeaders, resultHeaders), 2) << inputHeaders << " " << resultHeaders;
+}
+
+TEST(Report, ListsTheWarningsFirstAndTheNotesAfterThemInALighterGrey)
+{
+    // DN300 at 30 t/h is below its band: a note. DN200 at 34 t/h is above it, and the first pipe's superheat, the
+    // least of them, below a margin 1 ℃ or less above it: two warnings, the first pipe's with a note besides.
+    PipelineDocument d = mainOf(4);
+    std::tie(d.segments[1].dn, d.segments[1].flow) = std::tuple(200, 34);
+    d.superheatMargin = std::floor(*calculatePipeline(d).segments[0].superheat) + 1;
+    const PipelineResult result = calculatePipeline(d);
+    std::vector<bool> flags;
+    for (const SegmentRun& run : result.segments) flags.push_back(run.flagged());
+    ASSERT_EQ(flags, std::vector<bool>({true, true, false, false}));
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath("notes.pdf");
+    ASSERT_TRUE(writeReportPdf(d, result, pdf));
+    SKIP_WITHOUT_POPPLER();
+    const QString text = outputOf("pdftotext", {"-layout", pdf, "-"});
+    const QRegularExpression order("\\n *管段 1 S1：末端过热度[^\\n；]*\\n *管段 2 S2：起点流速 [^\\n；]*高于[^\\n；]*\\n"
+                                   " *提示：管段 1 S1 起点流速[^；]*；\\s*管段 3 S3 起点流速[^；]*；\\s*管段 4 S4 起点流速[^；]*\\n\\s*\\n");
+    EXPECT_TRUE(text.contains(order)) << text.toStdString();
+    const std::vector<Word> words = wordsOf(pdf);
+    const Word* warning = wordStarting(words, "S2：起点流速");
+    const Word* note = wordStarting(words, "提示：管段");
+    ASSERT_TRUE(warning != nullptr && note != nullptr);
+    EXPECT_LT(darkestIn(pdf, *warning, folder), 40);
+    EXPECT_TRUE(darkestIn(pdf, *note, folder) > 60 && darkestIn(pdf, *note, folder) < 160);
+}
+
+TEST(Report, ANetworksReportIsANetworksWithItsCriticalPathWhole)
+{
+    // 30 consumers along a spine of 30 pipes: the critical one at its end, 31 nodes from the source.
+    const PipelineDocument d = bench::spineNetwork(60);
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath("network.pdf");
+    ASSERT_TRUE(writeReportPdf(d, calculatePipeline(d), pdf));
+    SKIP_WITHOUT_POPPLER();
+    const QString text = outputOf("pdftotext", {"-layout", pdf, "-"});
+    EXPECT_TRUE(text.contains("过热蒸汽管网计算书") && !text.contains("管线计算书"));
+    const QString method = QString(text).remove(QRegularExpression("\\n *"));
+    EXPECT_TRUE(method.contains(QRegularExpression("枝状管网.*未输入流量的管段.*用汽量.*汇总.*最不利用户.*路径")) && !method.contains("各管段依次相连"));
+    EXPECT_TRUE(text.contains(QRegularExpression("蒸汽密度 [\\d.]+ kg/m³")));
+    // The path wraps onto as many lines as it needs, every node of it there.
+    const QRegularExpressionMatch path =
+        QRegularExpression("最不利用户：U30，路径 (.*?)(?=\\n\\s*[\\n\\f])", QRegularExpression::DotMatchesEverythingOption).match(text);
+    QStringList nodes;
+    for (const QString& node : path.captured(1).split("→")) nodes << node.trimmed();
+    QStringList expected;
+    for (int n = 0; n <= 30; ++n) expected << QStringLiteral("S%1").arg(n);
+    EXPECT_EQ(nodes, expected << "U30") << path.captured(0).toStdString();
+    EXPECT_GE(path.captured(1).count('\n'), 1);
 }
 
 TEST(Schematic, DrawsTheSourceSquareFailedPipesRedAndThePathToTheCriticalConsumerHeavy)
@@ -240,15 +345,9 @@ TEST(PagedLayout, AlignsNumbersOnTheirPointsUnderTwoLineHeaders)
     }
     // Where each word stands: the decimal points one above the other, the unit above the numbers.
     SKIP_WITHOUT_POPPLER();
-    const QString words = outputOf("pdftotext", {"-bbox", folder.filePath("table.pdf"), "-"});
     QMap<QString, QRectF> boxes;
-    const QRegularExpression word(R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]+)<)re");
-    for (auto match = word.globalMatch(words); match.hasNext();) {
-        const auto m = match.next();
-        boxes[m.captured(5)] = QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
-                                      QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()));
-    }
-    ASSERT_TRUE(boxes.contains("2.5") && boxes.contains("10.125") && boxes.contains("m")) << words.toStdString();
+    for (const Word& word : wordsOf(folder.filePath("table.pdf"))) boxes[word.text] = word.box;
+    ASSERT_TRUE(boxes.contains("2.5") && boxes.contains("10.125") && boxes.contains("m"));
     const auto point = [&boxes](const QString& number) {  // digits and the point are of one width
         return boxes[number].left() + boxes[number].width() * number.indexOf('.') / number.size();
     };
