@@ -15,6 +15,7 @@
 #include "netwin/pipelinemodel.h"
 #include "pipeline/pipelinetable.h"
 #include "netwin/profileview.h"
+#include "pipeline/pipelinefile.h"
 
 namespace dorvent {
 namespace {
@@ -241,6 +242,56 @@ TEST(Report, ANetworksReportIsANetworksWithItsCriticalPathWhole)
     for (int n = 0; n <= 30; ++n) expected << QStringLiteral("S%1").arg(n);
     EXPECT_EQ(nodes, expected << "U30") << path.captured(0).toStdString();
     EXPECT_GE(path.captured(1).count('\n'), 1);
+}
+
+TEST(Schematic, LabelsStandBesideTheirOwnNodesAndNoLabelOrLineRunsIntoAnother)
+{
+    // The example network, and a spine deep enough to be folded into bands.
+    const PipelineFileRead park = readPipelineFile(bytesOf(DORVENT_EXAMPLES "/industrial-park.dorvent").toStdString());
+    ASSERT_TRUE(park.document);
+    for (const PipelineDocument& d : {*park.document, bench::spineNetwork(40)}) {
+        const PipelineResult result = calculatePipeline(d);
+        const Schematic schematic = makeSchematic(d, result);
+        std::vector<std::pair<QRectF, const Schematic::Item*>> labels;
+        std::vector<QRectF> strokes;  // the lines, a point wide, and the nodes
+        for (const Schematic::Item& item : schematic.items) {
+            for (const Schematic::Label& label : item.labels) labels.emplace_back(label.box, &item);
+            for (qsizetype k = 1; k < item.line.size(); ++k) strokes.push_back(QRectF(item.line[k - 1], item.line[k]).normalized().adjusted(-0.5, -0.5, 0.5, 0.5));
+            if (item.kind == Schematic::Item::node) strokes.push_back(item.shape);
+        }
+        const auto name = [&](const Schematic::Item* item) {
+            return item->kind == Schematic::Item::pipe ? d.segments[item->index].label : result.nodes[item->index].name;
+        };
+        for (std::size_t a = 0; a < labels.size(); ++a) {
+            for (std::size_t b = a + 1; b < labels.size(); ++b)
+                EXPECT_FALSE(labels[a].first.intersects(labels[b].first)) << name(labels[a].second) << " " << name(labels[b].second);
+            for (const QRectF& stroke : strokes) EXPECT_FALSE(labels[a].first.intersects(stroke)) << name(labels[a].second);
+        }
+        // A node's labels are nearer to it than to any other node.
+        const auto distance = [](const QRectF& r, const QPointF& p) {
+            return std::hypot(std::max({r.left() - p.x(), 0.0, p.x() - r.right()}), std::max({r.top() - p.y(), 0.0, p.y() - r.bottom()}));
+        };
+        for (const auto& [rect, item] : labels) {
+            if (item->kind != Schematic::Item::node) continue;
+            for (const Schematic::Item& other : schematic.items) {
+                if (other.kind != Schematic::Item::node || other.index == item->index) continue;
+                EXPECT_LT(distance(rect, item->shape.center()), distance(rect, other.shape.center())) << name(item) << " " << name(&other);
+            }
+        }
+        // Pipes meet only where one ends and the next begins, or where they leave the same node.
+        for (const Schematic::Item& a : schematic.items) {
+            for (const Schematic::Item& b : schematic.items) {
+                if (&a == &b || a.line.isEmpty() || b.line.isEmpty() || a.line.first() == b.line.first()) continue;
+                for (qsizetype i = 1; i < a.line.size(); ++i) {
+                    for (qsizetype k = 1; k < b.line.size(); ++k) {
+                        QPointF at;
+                        const bool meet = QLineF(a.line[i - 1], a.line[i]).intersects(QLineF(b.line[k - 1], b.line[k]), &at) == QLineF::BoundedIntersection;
+                        EXPECT_TRUE(!meet || at == a.line.last() || at == b.line.last()) << name(&a) << " crosses " << name(&b);
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(Schematic, DrawsTheSourceSquareFailedPipesRedAndThePathToTheCriticalConsumerHeavy)
