@@ -97,8 +97,8 @@ void frmguanxian::showNetwork()
 {
     const PipelineDocument& d = model_->document();
     const PipelineResult& r = model_->result();
-    tuguanwang->setSchematic(makeSchematic(d, r), fitSchematic_ && tuguanwang->isVisible());
-    fitSchematic_ = fitSchematic_ && !tuguanwang->isVisible();
+    tuguanwang->setSchematic(makeSchematic(d, r), fitSchematic_);  // fitted once it is shown
+    fitSchematic_ = false;
 
     const QString picked = cbolujing->currentData().toString();
     cbolujing->clear();

@@ -15,6 +15,7 @@
 #include "netwin/pipelinemodel.h"
 #include "pipeline/pipelinetable.h"
 #include "netwin/profileview.h"
+#include "netwin/schematicview.h"
 #include "pipeline/pipelinefile.h"
 
 namespace dorvent {
@@ -292,6 +293,51 @@ TEST(Schematic, LabelsStandBesideTheirOwnNodesAndNoLabelOrLineRunsIntoAnother)
             }
         }
     }
+}
+
+TEST(SchematicView, MarksTheSelectionWithAHaloThatLeavesItsLineAsItIsAndExplainsItsColours)
+{
+    const PipelineFileRead park = readPipelineFile(bytesOf(DORVENT_EXAMPLES "/industrial-park.dorvent").toStdString());
+    ASSERT_TRUE(park.document);
+    SchematicView view;
+    view.resize(800, 600);
+    view.show();
+    view.setSchematic(makeSchematic(*park.document, calculatePipeline(*park.document)), false);
+    view.setTransform(QTransform::fromScale(2, 2));
+    // Across the middle of a pipe's line into its end node: the pixels of the line, and those of a pale blue halo.
+    const auto across = [&view](std::size_t pipe) {
+        const auto item = std::ranges::find_if(view.schematic().items, [pipe](const Schematic::Item& i) { return i.kind == Schematic::Item::pipe && i.index == pipe; });
+        const QPointF middle = (item->line[2] + item->line[3]) / 2;
+        view.centerOn(middle);
+        const QImage image = view.viewport()->grab().toImage();
+        const QPoint at = view.mapFromScene(middle);
+        int line = 0, halo = 0;
+        for (int y = at.y() - 16; y <= at.y() + 16; ++y) {
+            const QColor c = image.pixelColor(at.x(), y);
+            line += c.lightness() < 110 ? 1 : 0;
+            halo += c.lightness() > 150 && c.blue() > c.red() + 40 ? 1 : 0;
+        }
+        return std::pair(line, halo);
+    };
+    const auto [plainLine, plainHalo] = across(1);  // 造纸支线
+    const auto [criticalLine, criticalHalo] = across(0);  // 干线1, on the path to the critical consumer
+    view.highlight(1, std::nullopt);
+    const auto [selectedLine, selectedHalo] = across(1);
+    EXPECT_EQ(std::tuple(plainHalo, criticalHalo), std::tuple(0, 0));
+    EXPECT_TRUE(selectedHalo >= 10 && std::abs(selectedLine - plainLine) <= 1 && criticalLine >= selectedLine + 3)
+        << plainLine << " " << selectedLine << " " << criticalLine << " halo " << selectedHalo;
+
+    // The legend above the picture shows the colour of a warning and the halo of a selection.
+    const QImage whole = view.grab().toImage();
+    int orange = 0, pale = 0;
+    for (int y = 0; y < view.viewport()->geometry().top(); ++y) {
+        for (int x = 0; x < whole.width(); ++x) {
+            const QColor c = whole.pixelColor(x, y);
+            orange += c.red() > 200 && c.green() > 110 && c.green() < 170 && c.blue() < 60 ? 1 : 0;
+            pale += c.lightness() > 150 && c.blue() > c.red() + 40 ? 1 : 0;
+        }
+    }
+    EXPECT_TRUE(orange > 10 && pale > 10) << orange << " " << pale;
 }
 
 TEST(Schematic, DrawsTheSourceSquareFailedPipesRedAndThePathToTheCriticalConsumerHeavy)
