@@ -241,6 +241,27 @@ void runningHeader(QPainter& painter, const QRectF& area, int page, int pages, c
     painter.drawLine(QPointF(area.left(), line.bottom()), QPointF(area.right(), line.bottom()));
 }
 
+/// The schematic at a size its labels can be read at, over as many pages as it needs, cut between
+/// its rows; its legend after it.
+void schematicPages(PagedLayout& layout, const Schematic& schematic)
+{
+    const double point = layout.millimetres(25.4 / 72);  // pixels of a typographic point
+    // As large as the page's width allows, and no larger than its own size: labels of 9 pt.
+    const QRectF& bounds = schematic.bounds;
+    const double scale = std::min(layout.width() / bounds.width(), point);
+    std::vector<double> cuts = schematicCuts(schematic);
+    for (double& cut : cuts) cut *= scale;
+    layout.picture(bounds.height() * scale, cuts, [&schematic, scale](QPainter& painter, const QRectF& area, double top, double bottom) {
+        const QRectF& b = schematic.bounds;
+        paintSchematic(painter, area, schematic, QRectF(b.left(), b.top() + top / scale, b.width(), (bottom - top) / scale));
+    });
+    const double legendScale = point * 8 / kSchematicFontSize;  // its texts of 8 pt
+    const Schematic legend = schematicLegend(layout.width() / legendScale, false);
+    layout.picture(legend.bounds.height() * legendScale, [legend](QPainter& painter, const QRectF& area) {
+        paintSchematic(painter, QRectF(area.topLeft(), legend.bounds.size() * (area.height() / legend.bounds.height())), legend);
+    });
+}
+
 }  // namespace
 
 int printReport(const PipelineDocument& document, const PipelineResult& result, const QString& date,
@@ -286,10 +307,7 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
         layout.table(nodeTable(document, result), table);
         layout.lines(networkTotals(document, result), body);
         next(QStringLiteral("管网图"));
-        const double aspect = schematic.bounds.height() / std::max(schematic.bounds.width(), 1.0);
-        layout.picture(layout.width() * std::max(aspect, 0.2), [&schematic](QPainter& painter, const QRectF& area) {
-            paintSchematic(painter, area, schematic);
-        });
+        schematicPages(layout, schematic);
     }
     const ProfileData profile = profileData(document, result);
     next(result.network && result.critical

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <iterator>
 #include <numeric>
 
 namespace dorvent {
@@ -288,6 +289,27 @@ void PagedLayout::picture(double height, std::function<void(QPainter&, const QRe
     const double fitting = std::min(height, room());
     pages_.back().push_back({Piece::picture, QRectF(0, y_, width_, fitting), {}, {}, 0, std::move(paint)});
     y_ += fitting + millimetres(3);
+}
+
+void PagedLayout::picture(double height, const std::vector<double>& cuts,
+                          const std::function<void(QPainter&, const QRectF&, double, double)>& paint)
+{
+    // Whole on a fresh page where it fits one, else begun here if a quarter of a page is left.
+    const double page = height_ - top_ - 2 * lineHeight(headingFont_);
+    begin(height <= page ? height : page / 4);
+    for (double top = 0; top < height;) {
+        double bottom = std::min(height, top + room());
+        if (bottom < height) {
+            const auto above = std::upper_bound(cuts.begin(), cuts.end(), bottom);
+            if (above != cuts.begin() && *std::prev(above) > top) bottom = *std::prev(above);
+        }
+        pages_.back().push_back({Piece::picture, QRectF(0, y_, width_, bottom - top), {}, {}, 0,
+                                 [paint, top, bottom](QPainter& painter, const QRectF& area) { paint(painter, area, top, bottom); }});
+        y_ += bottom - top;
+        top = bottom;
+        if (top < height) newPage();
+    }
+    y_ += millimetres(3);
 }
 
 void PagedLayout::paint(QPagedPaintDevice& device,

@@ -30,7 +30,8 @@ struct PageTable {
 
 /// A document laid out once on pages of one size, then painted page by page on any paged device
 /// (PDF, printer, preview): headings kept with what follows them, tables split between their
-/// rows with the header repeated, pictures kept whole. Sizes are in the device's pixels.
+/// rows with the header repeated, pictures kept whole or cut where they allow. Sizes are in the
+/// device's pixels.
 class PagedLayout {
 public:
     /// Pages of the device's paintable size, less room at the top for a running header.
@@ -57,6 +58,11 @@ public:
               const QFont& font);
     /// A picture as high as asked, or as the rest of a fresh page allows, painted when the page is.
     void picture(double height, std::function<void(QPainter&, const QRectF&)> paint);
+    /// A picture as high as asked, over as many pages as it needs: cut at the lowest of the cuts
+    /// (heights from its top, in order) that leaves the part on its page, or where the page ends
+    /// when no cut does. paint draws the part from top to bottom of the picture's height into area.
+    void picture(double height, const std::vector<double>& cuts,
+                 const std::function<void(QPainter&, const QRectF& area, double top, double bottom)>& paint);
     void space(double height) { y_ += height; }
 
     int pageCount() const { return static_cast<int>(pages_.size()); }

@@ -221,7 +221,7 @@ TEST(Report, ListsTheWarningsFirstAndTheNotesAfterThemInALighterGrey)
     EXPECT_TRUE(darkestIn(pdf, *note, folder) > 60 && darkestIn(pdf, *note, folder) < 160);
 }
 
-TEST(Report, ANetworksReportIsANetworksWithItsCriticalPathWhole)
+TEST(Report, ANetworksReportIsANetworksWithItsCriticalPathWholeAndItsSchematicLegibleOverPages)
 {
     // 30 consumers along a spine of 30 pipes: the critical one at its end, 31 nodes from the source.
     const PipelineDocument d = bench::spineNetwork(60);
@@ -243,6 +243,26 @@ TEST(Report, ANetworksReportIsANetworksWithItsCriticalPathWhole)
     for (int n = 0; n <= 30; ++n) expected << QStringLiteral("S%1").arg(n);
     EXPECT_EQ(nodes, expected << "U30") << path.captured(0).toStdString();
     EXPECT_GE(path.captured(1).count('\n'), 1);
+
+    // The schematic over more than one page, between its heading and the next, with its legend; every consumer
+    // named there, and its labels (those of the bands' ends and beginnings) no smaller than 6 pt: 6/10.5 of the text.
+    const std::vector<Word> words = wordsOf(pdf);
+    const Word* heading = wordStarting(words, "六、管网图");
+    const Word* next = wordStarting(words, "七、");
+    const Word* body = wordStarting(words, "末端过热度裕量");
+    ASSERT_TRUE(heading != nullptr && next != nullptr && body != nullptr);
+    QSet<QString> named;
+    QSet<int> pages;
+    for (const Word& w : words) {
+        if (w.page < heading->page || w.page > next->page) continue;
+        named << w.text;
+        if (!w.text.contains("（转下）") && !w.text.contains("（接上）")) continue;
+        pages << w.page;
+        EXPECT_GE(w.box.height(), 6 / 10.5 * body->box.height()) << w.text.toStdString();
+    }
+    EXPECT_GE(pages.size(), 2);
+    for (int n = 1; n <= 30; ++n) EXPECT_TRUE(named.contains(QStringLiteral("U%1").arg(n))) << n;
+    EXPECT_TRUE(named.contains("至最不利用户的路径"));
 }
 
 TEST(Schematic, LabelsStandBesideTheirOwnNodesAndNoLabelOrLineRunsIntoAnother)
