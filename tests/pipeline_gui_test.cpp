@@ -447,6 +447,7 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     QStringList labels;
     for (const ProfileData::Joint& joint : drawn->joints) labels << joint.label;
     EXPECT_EQ(labels, QStringList({"干线1", "干线2", "干线3", "干线4", "医院支线"}));
+    ASSERT_TRUE(pipeline->exportChart(folder.filePath("hospital.pdf")));  // read below
 
     // A pipe that feeds N1 again breaks the tree: named above the table and at its cell.
     model->setData(cell(6, Column::to), "N1");
@@ -464,6 +465,7 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     undo();
     ASSERT_TRUE(pipeline->exportReport(folder.filePath("network.pdf")));
     SKIP_WITHOUT_POPPLER();
+    EXPECT_TRUE(outputOf("pdftotext", {folder.filePath("hospital.pdf"), "-"}).contains("沿程：热电厂 → N1 → N2 → N3 → N4 → 医院"));
     const QString report = outputOf("pdftotext", {"-layout", folder.filePath("network.pdf"), "-"});
     for (const char* expected : {"五、节点", "压力裕量", "最不利用户：制药厂，路径 热电厂 → N1 → N2 → B2 → 制药厂，压力裕量 0.008 MPa",
                                  "六、管网图", "七、压力与温度沿程分布（至最不利用户制药厂）", "总用汽量：93.5 t/h"})

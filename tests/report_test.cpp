@@ -139,7 +139,7 @@ TEST_F(Exports, ChartAndCsvHoldWhatTheTableAndTheTraceHold)
     ASSERT_TRUE(window.exportChart(path("profile.PDF")));
     SKIP_WITHOUT_POPPLER();
     const QString chartText = outputOf("pdftotext", {path("profile.PDF"), "-"});
-    for (const char* text : {"管线压力与温度沿程分布", "压力 (MPa)", "温度 (℃)", "距起点距离 (m)", "S1", "管段 3", "1200"})
+    for (const char* text : {"报告测试", "全线：S1 至 管段 3", "管线压力与温度沿程分布", "压力 (MPa)", "温度 (℃)", "距起点距离 (m)", "1200"})
         EXPECT_TRUE(chartText.contains(text) && !chartText.contains("…")) << text << chartText.toStdString();
     EXPECT_FALSE(window.exportCsv(folder.filePath("no/such/folder/main.csv")));
     EXPECT_FALSE(window.exportReport(folder.filePath("no/such/folder/main.pdf")));
