@@ -38,11 +38,13 @@ QFont face(double points, bool bold = false)
     return font;
 }
 
-/// The formula's face: a Latin one, whose √ and λ are as narrow as its digits, where there is one.
+/// The formula's face: a Latin one, whose √ and λ are as narrow as its digits, where there is one;
+/// a little smaller than the text, whose Latin letters are small beside its ideographs.
 QFont formulaFace(const QFont& body)
 {
     QFont font = body;
     font.setFamilies(QStringList{QStringLiteral("Times New Roman"), QStringLiteral("DejaVu Serif")} + body.families());
+    font.setPointSizeF(body.pointSizeF() * 0.88);
     return font;
 }
 
