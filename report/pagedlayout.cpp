@@ -13,12 +13,22 @@ namespace {
 
 constexpr double kSmallestFace = 6.5;  // pt, still legible on paper
 
-/// The words of a text between its blanks, an arrow kept with the word before it.
+/// Whether a word stays on the line of the word before it: an arrow, as a path "A → B → C" breaks
+/// after its arrows, and a unit after its number ("28.8 m/s", "300 ℃").
+bool keptWithWordBefore(const QString& before, const QString& word)
+{
+    if (word.startsWith(QStringLiteral("→"))) return true;
+    if (before.isEmpty() || word.isEmpty() || !before.back().isDigit()) return false;
+    const QChar first = word.front();
+    return (first.isLetter() && first.script() != QChar::Script_Han) || first == QChar(0x2103) || first == '%';
+}
+
+/// The words of a text between its blanks, each with those it keeps on its line.
 QStringList wordsOf(const QString& text)
 {
     QStringList words;
     for (const QString& word : text.split(' ')) {
-        if (word.startsWith(QStringLiteral("→")) && !words.isEmpty()) {
+        if (!words.isEmpty() && keptWithWordBefore(words.last(), word)) {
             words.last() += ' ' + word;
         } else {
             words << word;
@@ -27,9 +37,8 @@ QStringList wordsOf(const QString& text)
     return words;
 }
 
-/// A text as the lines of a width: broken at its blanks, never before an arrow (a path
-/// "A → B → C" breaks after its arrows), and within a word only where it is wider than a line;
-/// the lines after the first are narrower by indent.
+/// A text as the lines of a width: broken at its blanks where wordsOf allows, and within a word
+/// only where it is wider than a line; the lines after the first are narrower by indent.
 QStringList wrappedLines(const QString& text, const QFontMetricsF& metrics, double width, double indent)
 {
     QStringList lines;

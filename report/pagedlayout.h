@@ -47,8 +47,8 @@ public:
     void paragraph(const QString& text, const QFont& font, Qt::Alignment alignment = Qt::AlignLeft,
                    const QList<QTextLayout::FormatRange>& formats = {});
     /// Lines of text, each begun on a line of its own and wrapped to the width at its blanks (a
-    /// path "A → B → C" after its arrows), the lines it wraps onto indented; split between pages
-    /// where they must be.
+    /// path "A → B → C" after its arrows, never between a number and its unit), the lines it
+    /// wraps onto indented; split between pages where they must be.
     void lines(const QStringList& texts, const QFont& font, const QColor& colour = Qt::black);
     /// A table whose columns fit the width: a text column is cut (with "…") before the face gets
     /// smaller, and the face never smaller than 6.5 pt.
