@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "mainwin/songfont.h"
 #include "numtext/formatnumber.h"
@@ -90,11 +91,12 @@ public:
     double line() const { return metrics_.height(); }
     double ascent() const { return metrics_.ascent(); }
     double descent() const { return metrics_.descent(); }
-    /// A label whose text begins at left on the base line y.
-    Schematic::Label label(double left, double y, const QString& text)
+    /// A label whose text, of that width, begins at left on the base line y.
+    Schematic::Label label(double left, double y, const QString& text, double width) const
     {
-        return {QPointF(left, y), text, QRectF(left, y - ascent(), width(text), line())};
+        return {QPointF(left, y), text, QRectF(left, y - ascent(), width, line())};
     }
+    void reserve(qsizetype texts) { widths_.reserve(texts); }
 
 private:
     QFontMetricsF metrics_;
@@ -115,7 +117,7 @@ std::vector<Schematic::Label> labelsBeside(const QStringList& lines, const QPoin
         const double left = side == Side::right ? at.x() + kRadius + kGap
                           : side == Side::left  ? at.x() - kRadius - kGap - width
                                                 : at.x() + kRadius - width;
-        labels.push_back(measure.label(left, baseline, text));
+        labels.push_back(measure.label(left, baseline, text, width));
         baseline += measure.line();
     }
     return labels;
@@ -126,6 +128,7 @@ class Builder {
 public:
     Builder(const PipelineDocument& document, const PipelineResult& result) : result_(result)
     {
+        measure_.reserve(static_cast<qsizetype>(2 * result.segments.size() + 3 * result.nodes.size()));
         for (std::size_t i = 0; i < result.segments.size() && i < document.segments.size(); ++i) {
             pipeTexts_.push_back(pipeLines(document.segments[i], result.segments[i]));
             pipeWidths_.push_back(measure_.widest(pipeTexts_.back()));
@@ -142,7 +145,8 @@ private:
     /// Room from the column before to a node: for the labels of the pipe that comes in above its
     /// line, and for those of a node that feeds others, below its line.
     double columnFor(std::size_t node, bool below) const;
-    std::size_t bandColumns();
+    std::pair<double, double> reach();
+    void layOut();
     std::vector<double> columnLefts() const;
     void addPipe(std::size_t segment, std::size_t from, std::size_t to);
     void addNode(std::size_t node, const TreePlace& place, bool stub);
@@ -169,17 +173,44 @@ double Builder::columnFor(std::size_t node, bool below) const
     return room;
 }
 
-/// As many columns as a band of kBandWidth holds, with the labels of its first and last nodes.
-std::size_t Builder::bandColumns()
+/// How far the labels reach left of the first column and right of the last: those of the first
+/// nodes of bands on their left, of ends and stubs on their right.
+std::pair<double, double> Builder::reach()
 {
-    const double suffix = measure_.width(QStringLiteral("（接上）"));
-    double column = 0, side = 0;
+    double left = 0, right = xs_.back();
     for (std::size_t n = 0; n < result_.nodes.size(); ++n) {
-        column = std::max(column, columnFor(n, feeds(n)));
-        side = std::max({side, nodeWidths_[n], measure_.width(nodeTexts_[n].front()) + suffix});
+        const QString& name = nodeTexts_[n].front();
+        if (const std::optional<TreePlace>& stub = layout_.stubs[n]) {
+            right = std::max(right, point(*stub).x() + kRadius + kGap + measure_.width(name + QStringLiteral("（转下）")));
+        }
+        const std::optional<TreePlace>& place = layout_.places[n];
+        if (!place) continue;
+        const double x = point(*place).x();
+        if (layout_.stubs[n] || result_.nodes[n].kind == NodeKind::source) {
+            const double suffix = layout_.stubs[n] ? measure_.width(name + QStringLiteral("（接上）")) : 0;
+            left = std::min(left, x - kRadius - kGap - std::max(nodeWidths_[n], suffix));
+        } else if (!feeds(n)) {
+            right = std::max(right, x + kRadius + kGap + nodeWidths_[n]);
+        }
     }
-    side += kRadius + kGap;
-    return static_cast<std::size_t>(std::max(1.0, std::floor((kBandWidth - 2 * kMargin - 2 * side) / column)));
+    return {left, right};
+}
+
+/// The tree laid out, and folded into bands where it is wider than kBandWidth: each time as many
+/// columns as the widest band fits, until it fits, or one column is left.
+void Builder::layOut()
+{
+    std::size_t columns = std::numeric_limits<std::size_t>::max();
+    for (;;) {
+        layout_ = layOutTree(result_, columns);
+        xs_ = columnLefts();
+        if (xs_.size() <= 2) return;  // no tree, or one too shallow to fold
+        const auto [left, right] = reach();
+        if (right - left + 2 * kMargin <= kBandWidth) return;
+        const double room = kBandWidth - 2 * kMargin + left - (right - xs_.back());
+        const auto fitting = static_cast<std::size_t>(std::upper_bound(xs_.begin() + 1, xs_.end(), room) - xs_.begin()) - 1;
+        columns = std::clamp<std::size_t>(fitting, 1, xs_.size() - 2);
+    }
 }
 
 /// The left of every column: each as far from the one before as its nodes need.
@@ -211,7 +242,7 @@ void Builder::addPipe(std::size_t i, std::size_t fromNode, std::size_t toNode)
     pipe.width = critical_[i] ? 3.5 : 1.5;
     double baseline = to.y() - 2 - measure_.descent() - measure_.line();
     for (const QString& text : pipeTexts_[i]) {
-        if (!text.isEmpty()) pipe.labels.push_back(measure_.label(from.x() + kTrunk + 2 * kGap, baseline, text));
+        if (!text.isEmpty()) pipe.labels.push_back(measure_.label(from.x() + kTrunk + 2 * kGap, baseline, text, measure_.width(text)));
         baseline += measure_.line();
     }
     schematic_.items.push_back(std::move(pipe));
@@ -242,8 +273,7 @@ void Builder::addNode(std::size_t n, const TreePlace& place, bool stub)
 Schematic Builder::build()
 {
     children_ = childrenOf(result_);
-    layout_ = layOutTree(result_, bandColumns());
-    xs_ = columnLefts();
+    layOut();
     critical_.assign(result_.segments.size(), false);
     for (const std::size_t i : pathTo(result_, result_.critical)) critical_[i] = true;
 
@@ -309,7 +339,7 @@ Schematic schematicLegend(double width, bool selection)
         item.colour = entries[i].colour;
         item.width = entries[i].width;
         item.textColour = kText;
-        item.labels.push_back(measure.label(at.x() + sample + kGap, at.y(), text));
+        item.labels.push_back(measure.label(at.x() + sample + kGap, at.y(), text, measure.width(text)));
         item.box = item.line.boundingRect().adjusted(0, -item.width, 0, item.width) | item.labels.back().box;
         legend.bounds |= item.box;
         legend.items.push_back(std::move(item));
