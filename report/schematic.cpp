@@ -152,6 +152,8 @@ private:
     void addNode(std::size_t node, const TreePlace& place, bool stub);
     QPointF point(const TreePlace& place) const { return {xs_[static_cast<std::size_t>(place.column)], place.row * kRow}; }
     bool feeds(std::size_t node) const { return !children_[node].empty(); }
+    /// Whether a node begins a band, the source the first: its labels stand on its left.
+    bool beginsBand(std::size_t node) const { return layout_.stubs[node] || result_.nodes[node].kind == NodeKind::source; }
 
     const PipelineResult& result_;
     Measure measure_;
@@ -186,7 +188,7 @@ std::pair<double, double> Builder::reach()
         const std::optional<TreePlace>& place = layout_.places[n];
         if (!place) continue;
         const double x = point(*place).x();
-        if (layout_.stubs[n] || result_.nodes[n].kind == NodeKind::source) {
+        if (beginsBand(n)) {
             const double suffix = layout_.stubs[n] ? measure_.width(name + QStringLiteral("（接上）")) : 0;
             left = std::min(left, x - kRadius - kGap - std::max(nodeWidths_[n], suffix));
         } else if (!feeds(n)) {
@@ -222,8 +224,7 @@ std::vector<double> Builder::columnLefts() const
             if (!place) continue;
             const auto column = static_cast<std::size_t>(place->column);
             if (gaps.size() <= column) gaps.resize(column + 1, kLeastColumn);
-            const bool first = !stub && (layout_.stubs[n] || result_.nodes[n].kind == NodeKind::source);
-            if (!first) gaps[column] = std::max(gaps[column], columnFor(n, !stub && feeds(n)));
+            if (stub || !beginsBand(n)) gaps[column] = std::max(gaps[column], columnFor(n, !stub && feeds(n)));
         }
     }
     std::vector<double> xs(gaps.size(), 0.0);
@@ -259,10 +260,9 @@ void Builder::addNode(std::size_t n, const TreePlace& place, bool stub)
     item.colour = nodeColour(node);
     item.textColour = kText;
     item.width = result_.critical == n ? 3.0 : 1.5;
-    const bool first = !stub && (layout_.stubs[n] || node.kind == NodeKind::source);
     if (stub) {
         item.labels = labelsBeside({qs(node.name) + QStringLiteral("（转下）")}, at, Side::right, measure_);
-    } else if (first) {
+    } else if (beginsBand(n)) {
         item.labels = labelsBeside(nodeLines(node, layout_.stubs[n] ? QStringLiteral("（接上）") : QString()), at, Side::left, measure_);
     } else {
         item.labels = labelsBeside(nodeTexts_[n], at, feeds(n) ? Side::below : Side::right, measure_);
