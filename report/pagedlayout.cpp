@@ -37,27 +37,44 @@ QStringList wordsOf(const QString& text)
     return words;
 }
 
+/// How many of a word's characters fit in a width: one at least.
+qsizetype fittingCharacters(const QString& word, const QFontMetricsF& metrics, double width)
+{
+    qsizetype fits = 1, tooMany = word.size() + 1;
+    while (tooMany - fits > 1) {
+        const qsizetype middle = (fits + tooMany) / 2;
+        (metrics.horizontalAdvance(word.left(middle)) <= width ? fits : tooMany) = middle;
+    }
+    return fits;
+}
+
 /// A text as the lines of a width: broken at its blanks where wordsOf allows, and within a word
-/// only where it is wider than a line; the lines after the first are narrower by indent.
+/// only where it is wider than a line; the lines after the first are narrower by indent. Each
+/// word is measured once, so that a long text wraps fast.
 QStringList wrappedLines(const QString& text, const QFontMetricsF& metrics, double width, double indent)
 {
     QStringList lines;
     QString line;
+    double used = 0;
+    const double blank = metrics.horizontalAdvance(' ');
     const auto room = [&] { return lines.isEmpty() ? width : width - indent; };
     for (QString word : wordsOf(text)) {
-        const QString longer = line.isEmpty() ? word : line + ' ' + word;
-        if (metrics.horizontalAdvance(longer) <= room()) {
-            line = longer;
+        double wide = metrics.horizontalAdvance(word);
+        const double longer = line.isEmpty() ? wide : used + blank + wide;
+        if (longer <= room()) {
+            line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+            used = longer;
             continue;
         }
         if (!line.isEmpty()) lines << line;
-        while (word.size() > 1 && metrics.horizontalAdvance(word) > room()) {  // as much of it as fits on each line
-            qsizetype fits = 1;
-            while (fits + 1 < word.size() && metrics.horizontalAdvance(word.left(fits + 1)) <= room()) ++fits;
+        while (word.size() > 1 && wide > room()) {  // as much of it as fits on each line
+            const qsizetype fits = fittingCharacters(word, metrics, room());
             lines << word.left(fits);
             word = word.mid(fits);
+            wide = metrics.horizontalAdvance(word);
         }
         line = word;
+        used = wide;
     }
     lines << line;
     return lines;
