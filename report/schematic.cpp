@@ -320,7 +320,7 @@ Schematic schematicLegend(double width, bool selection)
         const char* text;
     };
     std::vector<Entry> entries = {{kPlain, 1.5, "已算出"},
-                                  {kFlagged, 1.5, "有警告（见备注）"},
+                                  {kFlagged, 1.5, "有警告"},
                                   {kFailed, 1.5, "未能算出或不满足要求"},
                                   {kNotComputed, 1.5, "未计算"},
                                   {kPlain, 3.5, "至最不利用户的路径"}};
