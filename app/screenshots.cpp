@@ -8,8 +8,10 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QAbstractItemView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
 
@@ -82,8 +84,14 @@ int main(int argc, char* argv[])
     // The example network with its schematic, and the report of it.
     const QString network = folder.filePath(QStringLiteral("../examples/industrial-park.dorvent"));
     if (pipeline != nullptr && pipeline->openFile(network)) {
-        pipeline->resize(1400, 860);
+        // Room for the schematic to be read whole, and a pipe selected, as the user shapes the window.
+        pipeline->resize(1400, 1000);
+        for (QSplitter* split : pipeline->findChildren<QSplitter*>()) {
+            split->setSizes(split->orientation() == Qt::Vertical ? QList<int>{260, 640} : QList<int>{400, 1000});
+        }
         find<QTabWidget>(*pipeline, "tabtu")->setCurrentIndex(1);
+        auto* pipes = find<QAbstractItemView>(*pipeline, "tblguanduan");
+        pipes->setCurrentIndex(pipes->model()->index(7, 0));
         QApplication::processEvents();
         pipeline->findChild<QAction*>(QStringLiteral("mshiying"))->trigger();
         saved &= save(*pipeline, folder, QStringLiteral("frmguanxian-network.png"));

@@ -102,8 +102,8 @@ void frmguanxian::showNetwork()
 {
     const PipelineDocument& d = model_->document();
     const PipelineResult& r = model_->result();
-    tuguanwang->setSchematic(makeSchematic(d, r), fitSchematic_ && tuguanwang->isVisible());
-    fitSchematic_ = fitSchematic_ && !tuguanwang->isVisible();
+    tuguanwang->setSchematic(makeSchematic(d, r), fitSchematic_);  // fitted once it is shown
+    fitSchematic_ = false;
 
     // The profile leads to the node the user picked while it is there, else to the critical consumer.
     cbolujing->clear();

@@ -3,6 +3,11 @@
 #include <utility>
 
 namespace dorvent {
+namespace {
+
+constexpr double kBandGap = 0.5;  // rows between one band and the next
+
+}  // namespace
 
 std::vector<std::vector<std::size_t>> childrenOf(const PipelineResult& result)
 {
@@ -15,34 +20,48 @@ std::vector<std::vector<std::size_t>> childrenOf(const PipelineResult& result)
     return children;
 }
 
-std::vector<std::optional<TreePlace>> layOutTree(const PipelineResult& result)
+TreeLayout layOutTree(const PipelineResult& result, std::size_t columns)
 {
-    std::vector<std::optional<TreePlace>> places(result.nodes.size());
+    TreeLayout layout{std::vector<std::optional<TreePlace>>(result.nodes.size()),
+                      std::vector<std::optional<TreePlace>>(result.nodes.size())};
     std::optional<std::size_t> source;
     for (std::size_t n = 0; n < result.nodes.size() && !source; ++n) {
         if (result.nodes[n].kind == NodeKind::source) source = n;
     }
-    if (!source) return places;
+    if (!source) return layout;
     const std::vector<std::vector<std::size_t>> children = childrenOf(result);
 
-    // Depth first with a stack of (node, next child): a node is placed once all its children are.
     double nextRow = 0;
-    std::vector<std::pair<std::size_t, std::size_t>> stack{{*source, 0}};
-    std::vector<double> depth(result.nodes.size(), 0);
-    while (!stack.empty()) {
-        auto& [node, next] = stack.back();
-        const std::vector<std::size_t>& below = children[node];
-        if (next < below.size()) {
-            const std::size_t child = below[next++];
-            depth[child] = depth[node] + 1;
-            stack.emplace_back(child, 0);
-            continue;
+    std::vector<std::size_t> depth(result.nodes.size(), 0);  // in its band
+    std::vector<double> row(result.nodes.size(), 0);         // in the band being laid out
+    std::vector<std::size_t> bands{*source};                  // the first nodes of the bands still to lay out
+    while (!bands.empty()) {
+        const std::size_t first = bands.back();
+        bands.pop_back();
+        depth[first] = 0;
+        std::vector<std::size_t> cut;  // the nodes that end this band and begin one of their own
+        // Depth first with a stack of (node, next child): a node is placed once all its children are.
+        std::vector<std::pair<std::size_t, std::size_t>> stack{{first, 0}};
+        while (!stack.empty()) {
+            auto& [node, next] = stack.back();
+            const std::vector<std::size_t>& below = children[node];
+            const bool stub = node != first && depth[node] == columns && !below.empty();
+            if (!stub && next < below.size()) {
+                const std::size_t child = below[next++];
+                depth[child] = depth[node] + 1;
+                stack.emplace_back(child, 0);
+                continue;
+            }
+            row[node] = stub || below.empty() ? nextRow++ : (row[below.front()] + row[below.back()]) / 2;
+            const TreePlace place{static_cast<double>(depth[node]), row[node]};
+            (stub ? layout.stubs : layout.places)[node] = place;
+            if (stub) cut.push_back(node);
+            stack.pop_back();
         }
-        const double row = below.empty() ? nextRow++ : (places[below.front()]->row + places[below.back()]->row) / 2;
-        places[node] = TreePlace{depth[node], row};
-        stack.pop_back();
+        bands.insert(bands.end(), cut.rbegin(), cut.rend());  // the first cut next, as a band follows its stub
+        nextRow += kBandGap;
     }
-    return places;
+    return layout;
 }
 
 }  // namespace dorvent

@@ -22,7 +22,11 @@ namespace dorvent {
 namespace {
 
 constexpr char kProgram[] = "Dorvent 1.0";
-constexpr char kTitle[] = "过热蒸汽管线计算书";
+
+QString titleOf(const PipelineResult& result)
+{
+    return result.network ? QStringLiteral("过热蒸汽管网计算书") : QStringLiteral("过热蒸汽管线计算书");
+}
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -34,16 +38,48 @@ QFont face(double points, bool bold = false)
     return font;
 }
 
-/// No line breaks inside the formula, nor between a number and its unit.
-QString method()
+/// The formula's face: a Latin one, whose √ and λ are as narrow as its digits, where there is one;
+/// a little smaller than the text, whose Latin letters are small beside its ideographs.
+QFont formulaFace(const QFont& body)
 {
-    return QString::fromUtf8(
+    QFont font = body;
+    font.setFamilies(QStringList{QStringLiteral("Times New Roman"), QStringLiteral("DejaVu Serif")} + body.families());
+    font.setPointSizeF(body.pointSizeF() * 0.88);
+    return font;
+}
+
+/// The method, and the part of it that is the formula in its own face. No line breaks inside the
+/// formula, nor between a number and its unit.
+std::pair<QString, QList<QTextLayout::FormatRange>> method(bool network, const QFont& body)
+{
+    const QString before = QString::fromUtf8(
         "水和水蒸气的性质按国际水和水蒸气性质协会的工业公式 IAPWS\u2011IF97（1997\u00A0年版）计算，过热蒸汽用区域 2，"
-        "超高温蒸汽用区域 5。管道的比摩阻按粗糙管（阻力平方区）公式 1/\u2060√λ\u00A0=\u00A01.14\u00A0+\u00A02\u00A0lg(d/\u2060K)，绝对粗糙度 "
-        "K\u00A0=\u00A00.2\u00A0mm，由达西公式求得；局部阻力按管长的局部阻力系数计入。管段按每段 100\u00A0m 分段计算，每段对温度降"
-        "和压力降迭代求解，前一段的末端状态即后一段的起点状态。保温管道的热损失为单位热损失乘以蒸汽平均温度与"
-        "环境温度之差和管长，局部热损失按局部热损失系数计入；单位热损失取自《热能工程设计手册》表 4-37 或由设计者"
-        "给出。各管段依次相连，后一管段的起点状态为前一管段的末端状态。");
+        "超高温蒸汽用区域 5。管道的比摩阻按粗糙管（阻力平方区）公式 ");
+    const QString formula = QString::fromUtf8("1/\u2060√λ\u00A0=\u00A01.14\u00A0+\u00A02\u00A0lg(d/\u2060K)");
+    QString after = QString::fromUtf8(
+        "，绝对粗糙度 K\u00A0=\u00A00.2\u00A0mm，由达西公式求得；局部阻力按管长的局部阻力系数计入。管段按每段 100\u00A0m "
+        "分段计算，每段对温度降和压力降迭代求解，前一段的末端状态即后一段的起点状态。保温管道的热损失为单位热损失乘以"
+        "蒸汽平均温度与环境温度之差和管长，局部热损失按局部热损失系数计入；单位热损失取自《热能工程设计手册》表 4-37 "
+        "或由设计者给出。");
+    after += network ? QString::fromUtf8(
+                           "管网为由一个汽源供汽的枝状管网，各管段以其起点节点的状态为起点状态，汽源的状态即起点蒸汽状态。"
+                           "未输入流量的管段，其流量为终点节点的用汽量与自该节点流出的各管段流量之和，即由各用户的用汽量"
+                           "自下游向汽源逐级汇总；输入了流量的管段按输入的流量计算。一根管段未能算出时，只有其下游的管段"
+                           "和节点不能计算。各用户中未得到蒸汽者，否则压力裕量最小者（均无压力要求时为压力最低者）为最不利"
+                           "用户；计算结果给出自汽源至最不利用户的路径，压力与温度的沿程分布即沿此路径。")
+                     : QString::fromUtf8("各管段依次相连，后一管段的起点状态为前一管段的末端状态。");
+    QTextLayout::FormatRange range{static_cast<int>(before.size()), static_cast<int>(formula.size()), {}};
+    range.format.setFont(formulaFace(body));
+    return {before + formula + after, {range}};
+}
+
+/// A unit of the main window's texts as print sets it: "kg/m3" as "kg/m³".
+QString printedUnits(QString text)
+{
+    for (const auto& [typed, printed] : {std::pair("kg/m3", "kg/m³"), {"m3/kg", "m³/kg"}, {"kgf/cm2", "kgf/cm²"}}) {
+        text.replace(QString::fromUtf8(typed), QString::fromUtf8(printed));
+    }
+    return text;
 }
 
 /// The start state as the main window's state report gives it, one line per line.
@@ -53,10 +89,12 @@ QStringList startState(const PipelineDocument& d)
     SteamState state;
     const std::string report =
         evaluateSteamParameters({*d.startPressure, d.pressureUnit, *d.startTemperature, d.temperatureUnit}, state);
-    return QStringList{QStringLiteral("起点压力 %1 %2，起点温度 %3 %4")
-                           .arg(qs(formatShortest(*d.startPressure)), qs(d.pressureUnit),
-                                qs(formatShortest(*d.startTemperature)), qs(d.temperatureUnit))} +
-           qs(report).split(QStringLiteral("\r\n"));
+    QStringList lines{QStringLiteral("起点压力 %1 %2，起点温度 %3 %4")
+                          .arg(qs(formatShortest(*d.startPressure)), qs(d.pressureUnit),
+                               qs(formatShortest(*d.startTemperature)), qs(d.temperatureUnit))};
+    lines += qs(report).split(QStringLiteral("\r\n"));
+    for (QString& line : lines) line = printedUnits(line);
+    return lines;
 }
 
 QStringList velocityBands()
@@ -101,11 +139,22 @@ std::vector<Column> columnsFrom(Column first, Column last)
     return columns;
 }
 
-/// One line per segment that asks for attention; segments not computed for the same reason, one
-/// after the other, share a line.
-QStringList remarks(const PipelineDocument& document, const PipelineResult& result)
+/// A segment's remark as its warnings and its notes (after kNoteMark).
+std::pair<QString, QString> warningsAndNotes(const std::string& remark)
 {
-    QStringList lines;
+    const std::size_t mark = remark.find(kNoteMark);
+    if (mark == std::string::npos) return {qs(remark), {}};
+    QString warnings = qs(remark.substr(0, mark));
+    if (warnings.endsWith(QStringLiteral("；"))) warnings.chop(1);
+    return {warnings, qs(remark.substr(mark + kNoteMark.size()))};
+}
+
+/// What the segments ask attention for: a line for every segment with a warning, segments not
+/// computed for the same reason, one after the other, sharing one; and the notes, each after the
+/// name of its segment.
+std::pair<QStringList, QStringList> remarks(const PipelineDocument& document, const PipelineResult& result)
+{
+    QStringList lines, notes;
     const std::size_t count = std::min(document.segments.size(), result.segments.size());
     for (std::size_t i = 0; i < count; ++i) {
         const SegmentRun& run = result.segments[i];
@@ -122,10 +171,11 @@ QStringList remarks(const PipelineDocument& document, const PipelineResult& resu
             i = last;
             continue;
         }
-        const std::string remark = cellText(document.segments[i], &run, Column::remark);
-        if (!remark.empty()) lines << name + QStringLiteral("：") + qs(remark);
+        const auto [warnings, note] = warningsAndNotes(cellText(document.segments[i], &run, Column::remark));
+        if (!warnings.isEmpty()) lines << name + QStringLiteral("：") + warnings;
+        if (!note.isEmpty()) notes << name + " " + note;
     }
-    return lines.isEmpty() ? QStringList{QStringLiteral("各管段均无超限。")} : lines;
+    return {lines.isEmpty() ? QStringList{QStringLiteral("各管段均无超限。")} : lines, notes};
 }
 
 /// The nodes of a network: what each needs, what it gets, and what it is short of.
@@ -162,10 +212,10 @@ QStringList networkTotals(const PipelineDocument& document, const PipelineResult
     return lines;
 }
 
-void titleBlock(PagedLayout& layout, const PipelineDocument& document, const QString& date)
+void titleBlock(PagedLayout& layout, const PipelineDocument& document, const QString& title, const QString& date)
 {
     layout.space(layout.millimetres(12));
-    layout.paragraph(QString::fromUtf8(kTitle), face(20, true), Qt::AlignHCenter);
+    layout.paragraph(title, face(20, true), Qt::AlignHCenter);
     layout.paragraph(qs(document.project), face(14), Qt::AlignHCenter);
     layout.space(layout.millimetres(8));
     layout.form({{QString(), QStringLiteral("姓名"), QStringLiteral("签字"), QStringLiteral("日期")},
@@ -178,8 +228,8 @@ void titleBlock(PagedLayout& layout, const PipelineDocument& document, const QSt
     layout.space(layout.millimetres(4));
 }
 
-/// The running header: the project on the left, the page on the right, a rule below.
-void runningHeader(QPainter& painter, const QRectF& area, int page, int pages, const QString& project)
+/// The running header: the title and the project on the left, the page on the right, a rule below.
+void runningHeader(QPainter& painter, const QRectF& area, int page, int pages, const QString& title)
 {
     painter.setFont(face(9));
     painter.setPen(Qt::black);
@@ -188,9 +238,30 @@ void runningHeader(QPainter& painter, const QRectF& area, int page, int pages, c
     const QFontMetricsF metrics(painter.font(), painter.device());
     const double room = area.width() - metrics.horizontalAdvance(number) - metrics.averageCharWidth() * 4;
     painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
-                     metrics.elidedText(QString::fromUtf8(kTitle) + QStringLiteral("　") + project, Qt::ElideRight, room));
+                     metrics.elidedText(title, Qt::ElideRight, room));
     painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter, number);
     painter.drawLine(QPointF(area.left(), line.bottom()), QPointF(area.right(), line.bottom()));
+}
+
+/// The schematic at a size its labels can be read at, over as many pages as it needs, cut between
+/// its rows; its legend after it.
+void schematicPages(PagedLayout& layout, const Schematic& schematic)
+{
+    const double point = layout.millimetres(25.4 / 72);  // pixels of a typographic point
+    // As large as the page's width allows, and no larger than its own size: labels of 9 pt.
+    const QRectF& bounds = schematic.bounds;
+    const double scale = std::min(layout.width() / bounds.width(), point);
+    std::vector<double> cuts = schematicCuts(schematic);
+    for (double& cut : cuts) cut *= scale;
+    layout.picture(bounds.height() * scale, cuts, [&schematic, scale](QPainter& painter, const QRectF& area, double top, double bottom) {
+        const QRectF& b = schematic.bounds;
+        paintSchematic(painter, area, schematic, QRectF(b.left(), b.top() + top / scale, b.width(), (bottom - top) / scale));
+    });
+    const double legendScale = point * 8 / kSchematicFontSize;  // its texts of 8 pt
+    const Schematic legend = schematicLegend(layout.width() / legendScale, false);
+    layout.picture(legend.bounds.height() * legendScale, [legend](QPainter& painter, const QRectF& area) {
+        paintSchematic(painter, QRectF(area.topLeft(), legend.bounds.size() * (area.height() / legend.bounds.height())), legend);
+    });
 }
 
 }  // namespace
@@ -209,9 +280,11 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
         static const QString kNumerals = QStringLiteral("一二三四五六七八九十");
         layout.heading(kNumerals.mid(section++, 1) + QStringLiteral("、") + title, heading);
     };
-    titleBlock(layout, document, date);
+    const QString title = titleOf(result);
+    titleBlock(layout, document, title, date);
     next(QStringLiteral("计算方法"));
-    layout.paragraph(method(), body);
+    const auto [methodText, formula] = method(result.network, body);
+    layout.paragraph(methodText, body, Qt::AlignLeft, formula);
     next(QStringLiteral("起点蒸汽状态"));
     layout.lines(startState(document), body);
     next(QStringLiteral("管段参数"));
@@ -225,19 +298,18 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
     results.insert(results.begin(), Column::label);
     if (result.network) results.insert(results.begin() + 1, Column::flow);  // summed, or as typed
     layout.table(tableOf(document, result, results, true), table);
-    layout.lines(QStringList{QStringLiteral("末端过热度裕量：%1 ℃").arg(qs(formatShortest(document.superheatMargin)))} +
-                     remarks(document, result),
+    const auto [warnings, notes] = remarks(document, result);
+    layout.lines(QStringList{QStringLiteral("末端过热度裕量：%1 ℃").arg(qs(formatShortest(document.superheatMargin)))} + warnings,
                  body);
-    const Schematic schematic = makeSchematic(document, result);
+    // The notes after the warnings, quieter: many pipes below their band bury no warning.
+    if (!notes.isEmpty()) layout.lines({qs(kNoteMark) + notes.join(QStringLiteral("；"))}, face(9), QColor(100, 100, 100));
+    const Schematic schematic = result.network ? makeSchematic(document, result) : Schematic{};  // painted with the pages
     if (result.network) {
         next(QStringLiteral("节点"));
         layout.table(nodeTable(document, result), table);
         layout.lines(networkTotals(document, result), body);
         next(QStringLiteral("管网图"));
-        const double aspect = schematic.bounds.height() / std::max(schematic.bounds.width(), 1.0);
-        layout.picture(layout.width() * std::max(aspect, 0.2), [&schematic](QPainter& painter, const QRectF& area) {
-            paintSchematic(painter, area, schematic);
-        });
+        schematicPages(layout, schematic);
     }
     const ProfileData profile = profileData(document, result);
     next(result.network && result.critical
@@ -250,9 +322,9 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
     layout.lines(velocityBands(), body);
 
     const int pages = layout.pageCount();
-    const QString project = qs(document.project);
-    layout.paint(device, [pages, &project](QPainter& painter, const QRectF& area, int page) {
-        runningHeader(painter, area, page, pages, project);
+    const QString header = title + QStringLiteral("　") + qs(document.project);
+    layout.paint(device, [pages, &header](QPainter& painter, const QRectF& area, int page) {
+        runningHeader(painter, area, page, pages, header);
     });
     return pages;
 }
@@ -263,7 +335,7 @@ bool writeReportPdf(const PipelineDocument& document, const PipelineResult& resu
 {
     return writeAtomically(path, [&](QIODevice& device) {
         QPdfWriter pdf(&device);
-        pdf.setTitle(QString::fromUtf8(kTitle));
+        pdf.setTitle(titleOf(result));
         pdf.setCreator(QString::fromLatin1(kProgram));
         pdf.setResolution(300);
         printReport(document, result, reportDate(), pdf);

@@ -5,12 +5,94 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <iterator>
 #include <numeric>
 
 namespace dorvent {
 namespace {
 
 constexpr double kSmallestFace = 6.5;  // pt, still legible on paper
+
+/// Whether a word stays on the line of the word before it: an arrow, as a path "A → B → C" breaks
+/// after its arrows, and a unit after its number ("28.8 m/s", "300 ℃").
+bool keptWithWordBefore(const QString& before, const QString& word)
+{
+    if (word.startsWith(QStringLiteral("→"))) return true;
+    if (before.isEmpty() || word.isEmpty() || !before.back().isDigit()) return false;
+    const QChar first = word.front();
+    return (first.isLetter() && first.script() != QChar::Script_Han) || first == QChar(0x2103) || first == '%';
+}
+
+/// The words of a text between its blanks, each with those it keeps on its line.
+QStringList wordsOf(const QString& text)
+{
+    QStringList words;
+    for (const QString& word : text.split(' ')) {
+        if (!words.isEmpty() && keptWithWordBefore(words.last(), word)) {
+            words.last() += ' ' + word;
+        } else {
+            words << word;
+        }
+    }
+    return words;
+}
+
+/// How many of a word's characters fit in a width: one at least.
+qsizetype fittingCharacters(const QString& word, const QFontMetricsF& metrics, double width)
+{
+    qsizetype fits = 1, tooMany = word.size() + 1;
+    while (tooMany - fits > 1) {
+        const qsizetype middle = (fits + tooMany) / 2;
+        (metrics.horizontalAdvance(word.left(middle)) <= width ? fits : tooMany) = middle;
+    }
+    return fits;
+}
+
+/// A text as the lines of a width: broken at its blanks where wordsOf allows, and within a word
+/// only where it is wider than a line; the lines after the first are narrower by indent. Each
+/// word is measured once, so that a long text wraps fast.
+QStringList wrappedLines(const QString& text, const QFontMetricsF& metrics, double width, double indent)
+{
+    QStringList lines;
+    QString line;
+    double used = 0;
+    const double blank = metrics.horizontalAdvance(' ');
+    const auto room = [&] { return lines.isEmpty() ? width : width - indent; };
+    for (QString word : wordsOf(text)) {
+        double wide = metrics.horizontalAdvance(word);
+        const double longer = line.isEmpty() ? wide : used + blank + wide;
+        if (longer <= room()) {
+            line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+            used = longer;
+            continue;
+        }
+        if (!line.isEmpty()) lines << line;
+        while (word.size() > 1 && wide > room()) {  // as much of it as fits on each line
+            const qsizetype fits = fittingCharacters(word, metrics, room());
+            lines << word.left(fits);
+            word = word.mid(fits);
+            wide = metrics.horizontalAdvance(word);
+        }
+        line = word;
+        used = wide;
+    }
+    lines << line;
+    return lines;
+}
+
+/// Lays text out in lines of the width, as wrapped text is drawn; gives its height.
+double layOutLines(QTextLayout& layout, double width)
+{
+    double height = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, height));
+        height += line.height();
+    }
+    layout.endLayout();
+    return height;
+}
 
 /// The width of a number up to its decimal point, and of the point and the decimals.
 std::pair<double, double> numberParts(const QFontMetricsF& metrics, const QString& text)
@@ -37,9 +119,9 @@ void PagedLayout::newPage()
     y_ = top_;
 }
 
-void PagedLayout::text(const QRectF& rect, const QString& text, const QFont& font, int flags)
+void PagedLayout::text(const QRectF& rect, const QString& text, const QFont& font, int flags, const QColor& colour)
 {
-    pages_.back().push_back({Piece::words, rect, text, font, flags});
+    pages_.back().push_back({Piece::words, rect, text, font, flags, {}, colour});
 }
 
 void PagedLayout::rule(const QPointF& from, const QPointF& to)
@@ -66,26 +148,43 @@ void PagedLayout::begin(double firstHeight)
     }
 }
 
-void PagedLayout::paragraph(const QString& content, const QFont& font, Qt::Alignment alignment)
+void PagedLayout::paragraph(const QString& content, const QFont& font, Qt::Alignment alignment,
+                            const QList<QTextLayout::FormatRange>& formats)
 {
     const int flags = Qt::TextWordWrap | static_cast<int>(alignment);
-    const double height = QFontMetricsF(font, &device_).boundingRect(QRectF(0, 0, width_, 1e9), flags, content).height();
+    double height = 0;
+    if (formats.isEmpty()) {
+        height = QFontMetricsF(font, &device_).boundingRect(QRectF(0, 0, width_, 1e9), flags, content).height();
+    } else {
+        QTextLayout layout(content, font, &device_);
+        layout.setFormats(formats);
+        height = layOutLines(layout, width_);
+    }
     begin(height);
     text(QRectF(0, y_, width_, height), content, font, flags);
+    pages_.back().back().formats = formats;
     y_ += height + 0.4 * lineHeight(font);
 }
 
-void PagedLayout::lines(const QStringList& texts, const QFont& font)
+void PagedLayout::lines(const QStringList& texts, const QFont& font, const QColor& colour)
 {
-    const double line = 1.25 * lineHeight(font);
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        if (i == 0) {
-            begin(line);
-        } else if (room() < line) {
-            newPage();
+    const QFontMetricsF metrics(font, &device_);
+    const double line = 1.25 * metrics.height();
+    const double indent = metrics.horizontalAdvance(QStringLiteral("　　"));  // two ideographs
+    bool first = true;
+    for (const QString& content : texts) {
+        const QStringList wrapped = wrappedLines(content, metrics, width_, indent);
+        for (qsizetype i = 0; i < wrapped.size(); ++i) {
+            if (first) {
+                begin(line);
+                first = false;
+            } else if (room() < line) {
+                newPage();
+            }
+            const double left = i == 0 ? 0 : indent;
+            text(QRectF(left, y_, width_ - left, line), wrapped[i], font, Qt::AlignLeft | Qt::AlignVCenter, colour);
+            y_ += line;
         }
-        text(QRectF(0, y_, width_, line), texts[i], font, Qt::AlignLeft | Qt::AlignVCenter);
-        y_ += line;
     }
     y_ += 0.4 * line;
 }
@@ -218,6 +317,27 @@ void PagedLayout::picture(double height, std::function<void(QPainter&, const QRe
     y_ += fitting + millimetres(3);
 }
 
+void PagedLayout::picture(double height, const std::vector<double>& cuts,
+                          const std::function<void(QPainter&, const QRectF&, double, double)>& paint)
+{
+    // Whole on a fresh page where it fits one, else begun here if a quarter of a page is left.
+    const double page = height_ - top_ - 2 * lineHeight(headingFont_);
+    begin(height <= page ? height : page / 4);
+    for (double top = 0; top < height;) {
+        double bottom = std::min(height, top + room());
+        if (bottom < height) {
+            const auto above = std::upper_bound(cuts.begin(), cuts.end(), bottom);
+            if (above != cuts.begin() && *std::prev(above) > top) bottom = *std::prev(above);
+        }
+        pages_.back().push_back({Piece::picture, QRectF(0, y_, width_, bottom - top), {}, {}, 0,
+                                 [paint, top, bottom](QPainter& painter, const QRectF& area) { paint(painter, area, top, bottom); }});
+        y_ += bottom - top;
+        top = bottom;
+        if (top < height) newPage();
+    }
+    y_ += millimetres(3);
+}
+
 void PagedLayout::paint(QPagedPaintDevice& device,
                         const std::function<void(QPainter&, const QRectF&, int page)>& header) const
 {
@@ -232,9 +352,18 @@ void PagedLayout::paint(QPagedPaintDevice& device,
             switch (piece.kind) {
             case Piece::words:
                 if (painter.font() != piece.font) painter.setFont(piece.font);
-                painter.drawText(piece.rect, piece.flags, piece.text);
+                if (painter.pen().color() != piece.colour) painter.setPen(piece.colour);
+                if (piece.formats.isEmpty()) {
+                    painter.drawText(piece.rect, piece.flags, piece.text);
+                } else {
+                    QTextLayout layout(piece.text, piece.font, &device);
+                    layout.setFormats(piece.formats);
+                    layOutLines(layout, piece.rect.width());
+                    layout.draw(&painter, piece.rect.topLeft());
+                }
                 break;
             case Piece::line:
+                if (painter.pen() != thin) painter.setPen(thin);
                 painter.drawLine(piece.rect.topLeft(), piece.rect.bottomRight());
                 break;
             case Piece::picture:

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
+#include <QTextLayout>
 
 #include <functional>
 #include <vector>
@@ -28,7 +30,8 @@ struct PageTable {
 
 /// A document laid out once on pages of one size, then painted page by page on any paged device
 /// (PDF, printer, preview): headings kept with what follows them, tables split between their
-/// rows with the header repeated, pictures kept whole. Sizes are in the device's pixels.
+/// rows with the header repeated, pictures kept whole or cut where they allow. Sizes are in the
+/// device's pixels.
 class PagedLayout {
 public:
     /// Pages of the device's paintable size, less room at the top for a running header.
@@ -39,10 +42,14 @@ public:
 
     /// A heading that never stands alone at the foot of a page.
     void heading(const QString& text, const QFont& font);
-    /// Text wrapped to the width, kept on one page.
-    void paragraph(const QString& text, const QFont& font, Qt::Alignment alignment = Qt::AlignLeft);
-    /// Lines of text, each on its own, split between pages where they must be.
-    void lines(const QStringList& texts, const QFont& font);
+    /// Text wrapped to the width, kept on one page; the parts of it that formats name in faces of
+    /// their own (a formula).
+    void paragraph(const QString& text, const QFont& font, Qt::Alignment alignment = Qt::AlignLeft,
+                   const QList<QTextLayout::FormatRange>& formats = {});
+    /// Lines of text, each begun on a line of its own and wrapped to the width at its blanks (a
+    /// path "A → B → C" after its arrows, never between a number and its unit), the lines it
+    /// wraps onto indented; split between pages where they must be.
+    void lines(const QStringList& texts, const QFont& font, const QColor& colour = Qt::black);
     /// A table whose columns fit the width: a text column is cut (with "…") before the face gets
     /// smaller, and the face never smaller than 6.5 pt.
     void table(const PageTable& table, const QFont& font);
@@ -51,6 +58,11 @@ public:
               const QFont& font);
     /// A picture as high as asked, or as the rest of a fresh page allows, painted when the page is.
     void picture(double height, std::function<void(QPainter&, const QRectF&)> paint);
+    /// A picture as high as asked, over as many pages as it needs: cut at the lowest of the cuts
+    /// (heights from its top, in order) that leaves the part on its page, or where the page ends
+    /// when no cut does. paint draws the part from top to bottom of the picture's height into area.
+    void picture(double height, const std::vector<double>& cuts,
+                 const std::function<void(QPainter&, const QRectF& area, double top, double bottom)>& paint);
     void space(double height) { y_ += height; }
 
     int pageCount() const { return static_cast<int>(pages_.size()); }
@@ -65,12 +77,14 @@ private:
         QFont font{};
         int flags = 0;
         std::function<void(QPainter&, const QRectF&)> paint{};
+        QColor colour{Qt::black};
+        QList<QTextLayout::FormatRange> formats{};
     };
     double room() const { return height_ - y_; }
     void newPage();
     /// Starts a block of the given first height: on this page, with a waiting heading, or on the next.
     void begin(double firstHeight);
-    void text(const QRectF& rect, const QString& text, const QFont& font, int flags);
+    void text(const QRectF& rect, const QString& text, const QFont& font, int flags, const QColor& colour = Qt::black);
     void rule(const QPointF& from, const QPointF& to);
     double lineHeight(const QFont& font) const;
 

@@ -361,6 +361,34 @@ void ProfilePainter::drawLegend(const QRectF& area)
     }
 }
 
+/// What the path is: the nodes it passes in a network, the first and the last segment of a main.
+QString pathCaption(const PipelineDocument& document, const PipelineResult& result, const std::vector<std::size_t>& path,
+                    const ProfileData& data)
+{
+    if (result.network) {
+        if (path.empty()) return {};
+        QString nodes = qs(document.segments[path.front()].from);
+        for (const std::size_t i : path) nodes += QStringLiteral(" → ") + qs(document.segments[i].to);
+        return QStringLiteral("沿程：") + nodes;
+    }
+    if (data.joints.empty()) return {};
+    return QStringLiteral("全线：%1 至 %2").arg(data.joints.front().label, data.joints.back().label);
+}
+
+/// The chart with its caption on a line above it, elided in the middle where it is too long.
+void paintExported(QPainter& painter, const QRectF& area, const ProfileData& data, ProfileDetail detail)
+{
+    painter.fillRect(area, Qt::white);
+    const QFont font = songFont(10);
+    const QFontMetricsF metrics(font, painter.device());
+    const double line = 2 * metrics.height();
+    painter.setFont(font);
+    painter.setPen(kText);
+    const QRectF caption(area.left() + metrics.averageCharWidth(), area.top(), area.width() - 2 * metrics.averageCharWidth(), line);
+    painter.drawText(caption, Qt::AlignCenter, metrics.elidedText(data.caption, Qt::ElideMiddle, caption.width()));
+    paintProfile(painter, area.adjusted(0, line, 0, 0), data, detail);
+}
+
 }  // namespace
 
 ProfileData profileData(const PipelineDocument& document, const PipelineResult& result,
@@ -396,6 +424,8 @@ ProfileData profileData(const PipelineDocument& document, const PipelineResult& 
     } else if (data.joints.empty() && !data.stop) {
         data.emptyText = QStringLiteral("尚无算出的管段");
     }
+    const QString along = pathCaption(document, result, path, data);
+    data.caption = qs(document.project) + (document.project.empty() || along.isEmpty() ? "" : "　") + along;
     return data;
 }
 
@@ -438,7 +468,7 @@ QImage profileImage(const ProfileData& data, QSize size)
     image.setDotsPerMeterY(3780);
     image.fill(Qt::white);
     QPainter painter(&image);
-    paintProfile(painter, QRectF(QPointF(0, 0), size), data, ProfileDetail::screen);
+    paintExported(painter, QRectF(QPointF(0, 0), size), data, ProfileDetail::screen);
     return image;
 }
 
@@ -456,7 +486,7 @@ bool saveProfile(const ProfileData& data, const QString& path, QSize size)
         pdf.setPageSize(QPageSize(QSizeF(size.width() / 96.0 * 25.4, size.height() / 96.0 * 25.4), QPageSize::Millimeter));
         pdf.setPageMargins({});
         QPainter painter(&pdf);
-        paintProfile(painter, QRectF(QPointF(0, 0), QSizeF(pdf.width(), pdf.height())), data, ProfileDetail::everyPoint);
+        paintExported(painter, QRectF(QPointF(0, 0), QSizeF(pdf.width(), pdf.height())), data, ProfileDetail::everyPoint);
         return true;
     });
 }

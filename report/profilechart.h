@@ -37,6 +37,9 @@ struct ProfileData {
     std::optional<double> stop;      ///< [m], where a failed segment stopped the calculation
     QString stopText;                ///< "管段 3（B-C）未能算出"
     QString emptyText;               ///< why there is nothing to draw
+    /// What an exported chart is of: the project, and the path ("沿程：热电厂 → N1 → B2") or the
+    /// main ("全线：S1 至 S6").
+    QString caption;
 };
 
 /// Along the segments of path (pathTo), or along the main or to the critical consumer.
@@ -59,11 +62,12 @@ enum class ProfileDetail { screen, everyPoint };
 /// device's resolution, so that a PDF page and a window show the same picture.
 void paintProfile(QPainter& painter, const QRectF& area, const ProfileData& data, ProfileDetail detail);
 
-/// The profile as a picture of the given size in pixels (96 dpi).
+/// The profile as exported, in a picture of the given size in pixels (96 dpi): its caption on a
+/// line above the chart.
 QImage profileImage(const ProfileData& data, QSize size);
 
-/// Writes the profile as PNG, or as a vector PDF for a path ending in ".pdf", atomically; false
-/// when it cannot be written.
+/// Writes the profile as exported (profileImage) as PNG, or as a vector PDF for a path ending in
+/// ".pdf", atomically; false when it cannot be written.
 bool saveProfile(const ProfileData& data, const QString& path, QSize size = {1200, 600});
 
 }  // namespace dorvent

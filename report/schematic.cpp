@@ -1,30 +1,36 @@
 #include "report/schematic.h"
 
 #include <QFontMetricsF>
-#include <QImage>
-#include <QPainter>
+#include <QHash>
+#include <QStringList>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "mainwin/songfont.h"
 #include "numtext/formatnumber.h"
 #include "pipeline/treelayout.h"
 #include "pipes/guanjing.h"
-#include "report/filewrite.h"
 
 namespace dorvent {
 namespace {
 
-constexpr double kColumn = 180;  // pt between the depths of the tree
-constexpr double kRow = 64;      // pt between the ends of the tree
-constexpr double kTrunk = 28;    // pt from a node to the line its pipes branch off
-constexpr double kRadius = 6;    // pt of a node's circle
-constexpr int kFontSize = 9;     // in the picture's own units, whatever the device
+constexpr double kRow = 72;          // pt between the ends of the tree
+constexpr double kTrunk = 28;        // pt from a node to the line its pipes branch off
+constexpr double kRadius = 6;        // pt of a node's circle
+constexpr double kGap = 4;           // pt between a line or a node and its labels
+constexpr double kLeastColumn = 90;  // pt between the depths of the tree
+constexpr double kMargin = 12;       // pt around the picture
+// A band's width: at two thirds of its size, with labels of 6 pt, it fills the width of a
+// report's page (170 mm).
+constexpr double kBandWidth = 720;
 
 const QColor kPlain(40, 60, 90);
 const QColor kFlagged(230, 140, 0);
 const QColor kFailed(200, 40, 40);
 const QColor kNotComputed(160, 160, 160);
+const QColor kText(20, 20, 20);
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
@@ -42,7 +48,7 @@ QColor nodeColour(const NodeRun& node)
 }
 
 /// A pipe's two lines: "A-B DN200" and "250 m  12 t/h".
-std::pair<QString, QString> pipeLabel(const PipelineSegment& s, const SegmentRun& run)
+QStringList pipeLines(const PipelineSegment& s, const SegmentRun& run)
 {
     QString name = qs(s.label);
     const PipeSize* pipe = findCatalogueRow(s.dn);
@@ -53,174 +59,328 @@ std::pair<QString, QString> pipeLabel(const PipelineSegment& s, const SegmentRun
     return {name, size};
 }
 
-QString stateLabel(const NodeRun& node)
+/// A node's name, then its pressure and its temperature, each on a line; or why it has none.
+QStringList nodeLines(const NodeRun& node, const QString& suffix = {})
 {
-    if (!node.computed) return node.message.empty() ? QString() : qs(node.message);
-    return QStringLiteral("%1 MPa  %2 ℃").arg(qs(formatFixed(node.p, 3)), qs(formatFixed(node.t, 1)));
+    QStringList lines{qs(node.name) + suffix};
+    if (node.computed) {
+        lines << QStringLiteral("%1 MPa").arg(qs(formatFixed(node.p, 3))) << QStringLiteral("%1 ℃").arg(qs(formatFixed(node.t, 1)));
+    } else if (!node.message.empty()) {
+        lines << qs(node.message);
+    }
+    return lines;
 }
 
-QString escaped(const QString& text) { return text.toHtmlEscaped(); }
+/// The labels' measures, the width of each text taken once: a network repeats many of its texts.
+class Measure {
+public:
+    Measure() : metrics_(schematicFont()) {}
 
-/// The labels' face, sized in the picture's units so that it scales with the lines.
-QFont labelFont()
+    double width(const QString& text)
+    {
+        auto known = widths_.constFind(text);
+        if (known == widths_.constEnd()) known = widths_.insert(text, metrics_.horizontalAdvance(text));
+        return *known;
+    }
+    double widest(const QStringList& lines)
+    {
+        double most = 0;
+        for (const QString& line : lines) most = std::max(most, width(line));
+        return most;
+    }
+    double line() const { return metrics_.height(); }
+    double ascent() const { return metrics_.ascent(); }
+    double descent() const { return metrics_.descent(); }
+    /// A label whose text, of that width, begins at left on the base line y.
+    Schematic::Label label(double left, double y, const QString& text, double width) const
+    {
+        return {QPointF(left, y), text, QRectF(left, y - ascent(), width, line())};
+    }
+    void reserve(qsizetype texts) { widths_.reserve(texts); }
+
+private:
+    QFontMetricsF metrics_;
+    QHash<QString, double> widths_;
+};
+
+/// Where a node's labels stand: on its left, on its right, or below its line, ending under it.
+enum class Side { left, right, below };
+
+/// Lines of labels beside a node at, one under the other.
+std::vector<Schematic::Label> labelsBeside(const QStringList& lines, const QPointF& at, Side side, Measure& measure)
 {
-    QFont font = songFont(9);
-    font.setPixelSize(kFontSize);
-    return font;
+    double baseline = side == Side::below ? at.y() + kRadius + 3 + measure.ascent()
+                                          : at.y() - measure.line() * static_cast<double>(lines.size()) / 2 + measure.ascent();
+    std::vector<Schematic::Label> labels;
+    for (const QString& text : lines) {
+        const double width = measure.width(text);
+        const double left = side == Side::right ? at.x() + kRadius + kGap
+                          : side == Side::left  ? at.x() - kRadius - kGap - width
+                                                : at.x() + kRadius - width;
+        labels.push_back(measure.label(left, baseline, text, width));
+        baseline += measure.line();
+    }
+    return labels;
 }
 
-QString svgColour(const QColor& colour) { return colour.name(QColor::HexRgb); }
+/// Which node's labels stand where, and what the columns of the layout need.
+class Builder {
+public:
+    Builder(const PipelineDocument& document, const PipelineResult& result) : result_(result)
+    {
+        measure_.reserve(static_cast<qsizetype>(2 * result.segments.size() + 3 * result.nodes.size()));
+        for (std::size_t i = 0; i < result.segments.size() && i < document.segments.size(); ++i) {
+            pipeTexts_.push_back(pipeLines(document.segments[i], result.segments[i]));
+            pipeWidths_.push_back(measure_.widest(pipeTexts_.back()));
+        }
+        for (const NodeRun& node : result.nodes) {
+            nodeTexts_.push_back(nodeLines(node));
+            nodeWidths_.push_back(measure_.widest(nodeTexts_.back()));
+        }
+    }
+
+    Schematic build();
+
+private:
+    /// Room from the column before to a node: for the labels of the pipe that comes in above its
+    /// line, and for those of a node that feeds others, below its line.
+    double columnFor(std::size_t node, bool below) const;
+    std::pair<double, double> reach();
+    void layOut();
+    std::vector<double> columnLefts() const;
+    void addPipe(std::size_t segment, std::size_t from, std::size_t to);
+    void addNode(std::size_t node, const TreePlace& place, bool stub);
+    QPointF point(const TreePlace& place) const { return {xs_[static_cast<std::size_t>(place.column)], place.row * kRow}; }
+    bool feeds(std::size_t node) const { return !children_[node].empty(); }
+    /// Whether a node begins a band, the source the first: its labels stand on its left.
+    bool beginsBand(std::size_t node) const { return layout_.stubs[node] || result_.nodes[node].kind == NodeKind::source; }
+
+    const PipelineResult& result_;
+    Measure measure_;
+    std::vector<QStringList> pipeTexts_, nodeTexts_;
+    std::vector<double> pipeWidths_, nodeWidths_;  // of their widest lines
+    std::vector<std::vector<std::size_t>> children_;
+    TreeLayout layout_;
+    std::vector<double> xs_;
+    std::vector<bool> critical_;
+    Schematic schematic_;
+};
+
+double Builder::columnFor(std::size_t node, bool below) const
+{
+    double room = kLeastColumn;
+    const std::optional<std::size_t> feed = result_.nodes[node].feed;
+    if (feed && *feed < pipeWidths_.size()) room = std::max(room, kTrunk + 2 * kGap + pipeWidths_[*feed] + kRadius + kGap);
+    if (below) room = std::max(room, kTrunk + kGap + nodeWidths_[node] - kRadius);
+    return room;
+}
+
+/// How far the labels reach left of the first column and right of the last: those of the first
+/// nodes of bands on their left, of ends and stubs on their right.
+std::pair<double, double> Builder::reach()
+{
+    double left = 0, right = xs_.back();
+    for (std::size_t n = 0; n < result_.nodes.size(); ++n) {
+        const QString& name = nodeTexts_[n].front();
+        if (const std::optional<TreePlace>& stub = layout_.stubs[n]) {
+            right = std::max(right, point(*stub).x() + kRadius + kGap + measure_.width(name + QStringLiteral("（转下）")));
+        }
+        const std::optional<TreePlace>& place = layout_.places[n];
+        if (!place) continue;
+        const double x = point(*place).x();
+        if (beginsBand(n)) {
+            const double suffix = layout_.stubs[n] ? measure_.width(name + QStringLiteral("（接上）")) : 0;
+            left = std::min(left, x - kRadius - kGap - std::max(nodeWidths_[n], suffix));
+        } else if (!feeds(n)) {
+            right = std::max(right, x + kRadius + kGap + nodeWidths_[n]);
+        }
+    }
+    return {left, right};
+}
+
+/// The tree laid out, and folded into bands where it is wider than kBandWidth: each time as many
+/// columns as the widest band fits, until it fits, or one column is left.
+void Builder::layOut()
+{
+    std::size_t columns = std::numeric_limits<std::size_t>::max();
+    for (;;) {
+        layout_ = layOutTree(result_, columns);
+        xs_ = columnLefts();
+        if (xs_.size() <= 2) return;  // no tree, or one too shallow to fold
+        const auto [left, right] = reach();
+        if (right - left + 2 * kMargin <= kBandWidth) return;
+        const double room = kBandWidth - 2 * kMargin + left - (right - xs_.back());
+        const auto fitting = static_cast<std::size_t>(std::upper_bound(xs_.begin() + 1, xs_.end(), room) - xs_.begin()) - 1;
+        columns = std::clamp<std::size_t>(fitting, 1, xs_.size() - 2);
+    }
+}
+
+/// The left of every column: each as far from the one before as its nodes need.
+std::vector<double> Builder::columnLefts() const
+{
+    std::vector<double> gaps;
+    for (std::size_t n = 0; n < result_.nodes.size(); ++n) {
+        for (const auto& [place, stub] : {std::pair(layout_.places[n], false), std::pair(layout_.stubs[n], true)}) {
+            if (!place) continue;
+            const auto column = static_cast<std::size_t>(place->column);
+            if (gaps.size() <= column) gaps.resize(column + 1, kLeastColumn);
+            if (stub || !beginsBand(n)) gaps[column] = std::max(gaps[column], columnFor(n, !stub && feeds(n)));
+        }
+    }
+    std::vector<double> xs(gaps.size(), 0.0);
+    for (std::size_t c = 1; c < gaps.size(); ++c) xs[c] = xs[c - 1] + gaps[c];
+    return xs;
+}
+
+void Builder::addPipe(std::size_t i, std::size_t fromNode, std::size_t toNode)
+{
+    const QPointF from = point(*layout_.places[fromNode]);
+    const QPointF to = point(layout_.stubs[toNode] ? *layout_.stubs[toNode] : *layout_.places[toNode]);
+    Schematic::Item pipe{.kind = Schematic::Item::pipe, .index = i};
+    pipe.line << from << QPointF(from.x() + kTrunk, from.y()) << QPointF(from.x() + kTrunk, to.y()) << to;
+    pipe.colour = pipeColour(result_.segments[i]);
+    pipe.textColour = pipe.colour.darker(130);
+    pipe.width = critical_[i] ? 3.5 : 1.5;
+    double baseline = to.y() - 2 - measure_.descent() - measure_.line();
+    for (const QString& text : pipeTexts_[i]) {
+        if (!text.isEmpty()) pipe.labels.push_back(measure_.label(from.x() + kTrunk + 2 * kGap, baseline, text, measure_.width(text)));
+        baseline += measure_.line();
+    }
+    schematic_.items.push_back(std::move(pipe));
+}
+
+/// A node where it stands; a node that begins a band also where it ends the band before, its stub.
+void Builder::addNode(std::size_t n, const TreePlace& place, bool stub)
+{
+    const NodeRun& node = result_.nodes[n];
+    const QPointF at = point(place);
+    Schematic::Item item{.kind = Schematic::Item::node, .index = n};
+    item.shape = QRectF(at.x() - kRadius, at.y() - kRadius, 2 * kRadius, 2 * kRadius);
+    item.square = node.kind == NodeKind::source && !stub;
+    item.colour = nodeColour(node);
+    item.textColour = kText;
+    item.width = result_.critical == n ? 3.0 : 1.5;
+    if (stub) {
+        item.labels = labelsBeside({qs(node.name) + QStringLiteral("（转下）")}, at, Side::right, measure_);
+    } else if (beginsBand(n)) {
+        item.labels = labelsBeside(nodeLines(node, layout_.stubs[n] ? QStringLiteral("（接上）") : QString()), at, Side::left, measure_);
+    } else {
+        item.labels = labelsBeside(nodeTexts_[n], at, feeds(n) ? Side::below : Side::right, measure_);
+    }
+    schematic_.items.push_back(std::move(item));
+}
+
+Schematic Builder::build()
+{
+    children_ = childrenOf(result_);
+    layOut();
+    critical_.assign(result_.segments.size(), false);
+    for (const std::size_t i : pathTo(result_, result_.critical)) critical_[i] = true;
+
+    for (std::size_t i = 0; i < pipeTexts_.size(); ++i) {
+        const SegmentRun& run = result_.segments[i];
+        if (!run.fromNode || !run.toNode || !layout_.places[*run.fromNode] || !layout_.places[*run.toNode] ||
+            result_.nodes[*run.toNode].feed != i) {
+            continue;  // no pipe of the tree: its row in the table says why
+        }
+        addPipe(i, *run.fromNode, *run.toNode);
+    }
+    for (std::size_t n = 0; n < result_.nodes.size(); ++n) {
+        if (layout_.places[n]) addNode(n, *layout_.places[n], false);
+        if (layout_.stubs[n]) addNode(n, *layout_.stubs[n], true);
+    }
+    for (Schematic::Item& item : schematic_.items) {
+        item.box = item.kind == Schematic::Item::pipe ? item.line.boundingRect() : item.shape;
+        for (const Schematic::Label& label : item.labels) item.box |= label.box;
+        schematic_.bounds = schematic_.bounds.isNull() ? item.box : schematic_.bounds | item.box;
+    }
+    schematic_.bounds.adjust(-kMargin, -kMargin, kMargin, kMargin);
+    return std::move(schematic_);
+}
 
 }  // namespace
 
+QFont schematicFont()
+{
+    QFont font = songFont(9);
+    font.setPixelSize(kSchematicFontSize);
+    return font;
+}
+
 Schematic makeSchematic(const PipelineDocument& document, const PipelineResult& result)
 {
-    Schematic schematic;
-    const QFontMetricsF metrics(labelFont());
-    const std::vector<std::optional<TreePlace>> places = layOutTree(result);
-    const auto point = [&places](std::size_t node) {
-        return QPointF(places[node]->column * kColumn, places[node]->row * kRow);
-    };
-    std::vector<bool> critical(result.segments.size(), false);
-    for (const std::size_t i : pathTo(result, result.critical)) critical[i] = true;
+    return Builder(document, result).build();
+}
 
-    for (std::size_t i = 0; i < result.segments.size() && i < document.segments.size(); ++i) {
-        const SegmentRun& run = result.segments[i];
-        if (!run.fromNode || !run.toNode || !places[*run.fromNode] || !places[*run.toNode] ||
-            result.nodes[*run.toNode].feed != i) {
-            continue;  // no pipe of the tree: its row in the table says why
-        }
-        const QPointF from = point(*run.fromNode), to = point(*run.toNode);
-        Schematic::Item pipe{.kind = Schematic::Item::pipe, .index = i};
-        pipe.line << from << QPointF(from.x() + kTrunk, from.y()) << QPointF(from.x() + kTrunk, to.y()) << to;
-        pipe.colour = pipeColour(run);
-        pipe.width = critical[i] ? 3.5 : 1.5;
-        const auto [name, size] = pipeLabel(document.segments[i], run);
-        pipe.labels.push_back({QPointF(from.x() + kTrunk + 6, to.y() - 15), name});
-        pipe.labels.push_back({QPointF(from.x() + kTrunk + 6, to.y() - 4), size});
-        schematic.items.push_back(std::move(pipe));
+Schematic schematicLegend(double width, bool selection)
+{
+    struct Entry {
+        QColor colour;
+        double width;
+        const char* text;
+    };
+    std::vector<Entry> entries = {{kPlain, 1.5, "已算出"},
+                                  {kFlagged, 1.5, "有警告"},
+                                  {kFailed, 1.5, "未能算出或不满足要求"},
+                                  {kNotComputed, 1.5, "未计算"},
+                                  {kPlain, 3.5, "至最不利用户的路径"}};
+    if (selection) entries.push_back({kPlain, 1.5, "选中"});
+    Measure measure;
+    const double sample = 20, line = measure.line() + 6;
+    Schematic legend;
+    QPointF at(0, measure.ascent());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const QString text = QString::fromUtf8(entries[i].text);
+        const double entryWidth = sample + kGap + measure.width(text);
+        if (at.x() > 0 && at.x() + entryWidth > width) at = QPointF(0, at.y() + line);
+        Schematic::Item item{.kind = Schematic::Item::pipe, .index = i};
+        const double middle = at.y() - measure.ascent() + measure.line() / 2;
+        item.line << QPointF(at.x() + 3, middle) << QPointF(at.x() + sample - 3, middle);
+        item.colour = entries[i].colour;
+        item.width = entries[i].width;
+        item.textColour = kText;
+        item.labels.push_back(measure.label(at.x() + sample + kGap, at.y(), text, measure.width(text)));
+        item.box = item.line.boundingRect().adjusted(0, -item.width, 0, item.width) | item.labels.back().box;
+        legend.bounds |= item.box;
+        legend.items.push_back(std::move(item));
+        at.rx() += entryWidth + 12;
     }
-    for (std::size_t n = 0; n < result.nodes.size(); ++n) {
-        if (!places[n]) continue;
-        const NodeRun& node = result.nodes[n];
-        const QPointF at = point(n);
-        Schematic::Item item{.kind = Schematic::Item::node, .index = n};
-        item.shape = QRectF(at.x() - kRadius, at.y() - kRadius, 2 * kRadius, 2 * kRadius);
-        item.square = node.kind == NodeKind::source;
-        item.colour = nodeColour(node);
-        item.width = result.critical == n ? 3.0 : 1.5;
-        // An end of the tree is named to its right; a node that feeds others below the line that
-        // comes in, as its pipes branch off to the right.
-        const bool end = node.kind == NodeKind::consumer;
-        for (const auto& [text, down] : {std::pair(qs(node.name), end ? -1.0 : 16.0), std::pair(stateLabel(node), end ? 10.0 : 28.0)}) {
-            const double width = metrics.horizontalAdvance(text);
-            const double left = end ? at.x() + kRadius + 4 : item.square ? at.x() - kRadius : at.x() - kRadius - 2 - width;
-            item.labels.push_back({QPointF(left, at.y() + down), text});
+    return legend;
+}
+
+Schematic withLegend(Schematic schematic)
+{
+    Schematic legend = schematicLegend(std::max(schematic.bounds.width() - 2 * kMargin, 360.0), false);
+    const QPointF shift = schematic.bounds.bottomLeft() + QPointF(kMargin, 0) - legend.bounds.topLeft();
+    for (Schematic::Item& item : legend.items) {
+        item.line.translate(shift);
+        for (Schematic::Label& label : item.labels) {
+            label.at += shift;
+            label.box.translate(shift);
         }
+        item.box.translate(shift);
         schematic.items.push_back(std::move(item));
     }
-
-    for (const Schematic::Item& item : schematic.items) {
-        QRectF box = item.kind == Schematic::Item::pipe ? item.line.boundingRect() : item.shape;
-        for (const Schematic::Label& label : item.labels) {
-            box |= QRectF(label.at.x(), label.at.y() - metrics.ascent(), metrics.horizontalAdvance(label.text), metrics.height());
-        }
-        schematic.bounds = schematic.bounds.isNull() ? box : schematic.bounds | box;
-    }
-    schematic.bounds.adjust(-12, -12, 12, 12);
+    schematic.bounds |= legend.bounds.translated(shift).adjusted(-kMargin, 0, kMargin, kMargin);
     return schematic;
 }
 
-void paintSchematic(QPainter& painter, const QRectF& area, const Schematic& schematic)
+std::vector<double> schematicCuts(const Schematic& schematic)
 {
-    if (schematic.items.empty() || schematic.bounds.isEmpty()) return;
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    const double scale = std::min(area.width() / schematic.bounds.width(), area.height() / schematic.bounds.height());
-    painter.translate(area.center());
-    painter.scale(scale, scale);
-    painter.translate(-schematic.bounds.center());
-    paintSchematicItems(painter, schematic);
-    painter.restore();
-}
-
-void paintSchematicItems(QPainter& painter, const Schematic& schematic, const std::vector<bool>& marked, double leastLabel)
-{
-    const QColor highlight(30, 110, 230);
-    const bool labels = kFontSize * painter.worldTransform().m22() >= leastLabel;
-    painter.setFont(labelFont());
-    for (std::size_t i = 0; i < schematic.items.size(); ++i) {
-        const Schematic::Item& item = schematic.items[i];
-        const bool mark = i < marked.size() && marked[i];
-        painter.setPen(QPen(mark ? highlight : item.colour, mark ? item.width + 2.5 : item.width, Qt::SolidLine,
-                            Qt::RoundCap, Qt::RoundJoin));
-        if (item.kind == Schematic::Item::pipe) {
-            painter.setBrush(Qt::NoBrush);
-            painter.drawPolyline(item.line);
-        } else {
-            painter.setBrush(Qt::white);
-            if (item.square) {
-                painter.drawRect(item.shape);
-            } else {
-                painter.drawEllipse(item.shape);
-            }
-        }
-        if (!labels) continue;
-        painter.setPen(item.kind == Schematic::Item::pipe ? item.colour.darker(130) : QColor(20, 20, 20));
-        for (const Schematic::Label& label : item.labels) painter.drawText(label.at, label.text);
-    }
-}
-
-std::string schematicSvg(const Schematic& schematic)
-{
-    const QRectF& b = schematic.bounds;
-    QString svg = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                 "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1pt\" height=\"%2pt\" viewBox=\"%3 %4 %1 %2\">\n"
-                                 "<title>管网图</title>\n<rect x=\"%3\" y=\"%4\" width=\"%1\" height=\"%2\" fill=\"white\"/>\n")
-                      .arg(b.width()).arg(b.height()).arg(b.left()).arg(b.top());
-    svg += QStringLiteral("<g font-family=\"SimSun, 'AR PL UMing CN', 'Noto Serif CJK SC', serif\" font-size=\"%1\">\n").arg(kFontSize);
+    // The heights that labels and nodes take, in order of their tops; a cut in every gap between them.
+    std::vector<std::pair<double, double>> taken;
     for (const Schematic::Item& item : schematic.items) {
-        const QString colour = svgColour(item.colour);
-        if (item.kind == Schematic::Item::pipe) {
-            QString points;
-            for (const QPointF& p : item.line) points += QStringLiteral("%1,%2 ").arg(p.x()).arg(p.y());
-            svg += QStringLiteral("<polyline points=\"%1\" fill=\"none\" stroke=\"%2\" stroke-width=\"%3\"/>\n")
-                       .arg(points.trimmed(), colour).arg(item.width);
-        } else if (item.square) {
-            svg += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%3\" fill=\"white\" stroke=\"%4\" stroke-width=\"%5\"/>\n")
-                       .arg(item.shape.left()).arg(item.shape.top()).arg(item.shape.width()).arg(colour).arg(item.width);
-        } else {
-            svg += QStringLiteral("<circle cx=\"%1\" cy=\"%2\" r=\"%3\" fill=\"white\" stroke=\"%4\" stroke-width=\"%5\"/>\n")
-                       .arg(item.shape.center().x()).arg(item.shape.center().y()).arg(item.shape.width() / 2).arg(colour)
-                       .arg(item.width);
-        }
-        const QString textColour = item.kind == Schematic::Item::pipe ? svgColour(item.colour.darker(130)) : QStringLiteral("#141414");
-        for (const Schematic::Label& label : item.labels) {
-            svg += QStringLiteral("<text x=\"%1\" y=\"%2\" fill=\"%3\">%4</text>\n")
-                       .arg(label.at.x()).arg(label.at.y()).arg(textColour, escaped(label.text));
-        }
+        if (item.kind == Schematic::Item::node) taken.emplace_back(item.shape.top() - item.width, item.shape.bottom() + item.width);
+        for (const Schematic::Label& label : item.labels) taken.emplace_back(label.box.top(), label.box.bottom());
     }
-    svg += QStringLiteral("</g>\n</svg>\n");
-    return svg.toStdString();
-}
-
-bool saveSchematic(const Schematic& schematic, const QString& path)
-{
-    if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-        const std::string svg = schematicSvg(schematic);
-        return writeAtomically(path, QByteArray(svg.data(), static_cast<qsizetype>(svg.size())));
+    std::sort(taken.begin(), taken.end());
+    std::vector<double> cuts;
+    double bottom = schematic.bounds.top();
+    for (const auto& [top, end] : taken) {
+        if (top > bottom) cuts.push_back((top + bottom) / 2 - schematic.bounds.top());
+        bottom = std::max(bottom, end);
     }
-    // 96 dpi pictures of 1.5 pixels a point, no larger than a picture program opens.
-    const double scale = std::min({1.5, 8000 / std::max(schematic.bounds.width(), 1.0), 8000 / std::max(schematic.bounds.height(), 1.0)});
-    QImage image((schematic.bounds.size() * scale).toSize().expandedTo(QSize(1, 1)), QImage::Format_ARGB32);
-    image.setDotsPerMeterX(3780);
-    image.setDotsPerMeterY(3780);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        paintSchematic(painter, QRectF(QPointF(0, 0), image.size()), schematic);
-    }
-    return writeAtomically(path, [&image](QIODevice& device) { return image.save(&device, "PNG"); });
+    return cuts;
 }
 
 }  // namespace dorvent

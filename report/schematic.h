@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QPolygonF>
 #include <QRectF>
 #include <QString>
@@ -16,14 +17,18 @@ class QPainter;
 namespace dorvent {
 
 /// The schematic of a network (管网图), drawn from its tree and results: every pipe a line from
-/// the node it leaves to the node it feeds, labelled with its label, DN, length and flow; every
-/// node a circle (the source a square) labelled with its name, pressure and temperature. Flagged
-/// and failed items take the colours of the table, and the path to the critical consumer is drawn
-/// heavier. Coordinates in points; one picture for the window, the exports and the report.
+/// the node it leaves to the node it feeds, labelled with its label, DN, length and flow above
+/// its line; every node a circle (the source a square) labelled with its name, pressure and
+/// temperature beside it: the source and the first node of a band on its left, an end on its
+/// right, a node that feeds others below its line. Flagged and failed items take the colours of
+/// the table, and the path to the critical consumer is drawn heavier. A deep tree is folded into
+/// bands (layOutTree) as wide as a report's page holds at a legible size. Coordinates in points;
+/// one picture for the window, the exports and the report.
 struct Schematic {
     struct Label {
         QPointF at;  ///< the left end of its base line
         QString text;
+        QRectF box{};  ///< where its text stands: from the top of its highest glyph to the bottom of its lowest
     };
     struct Item {
         enum Kind { pipe, node } kind;
@@ -34,6 +39,8 @@ struct Schematic {
         QColor colour{};
         double width = 1.5;
         std::vector<Label> labels{};
+        QColor textColour{};
+        QRectF box{};  ///< the line or the shape with the labels
     };
     std::vector<Item> items;
     QRectF bounds;
@@ -41,20 +48,40 @@ struct Schematic {
 
 Schematic makeSchematic(const PipelineDocument& document, const PipelineResult& result);
 
-/// Draws the schematic into area, as large as it fits with its proportions kept.
-void paintSchematic(QPainter& painter, const QRectF& area, const Schematic& schematic);
+/// The labels' size in the picture's units, whatever the device, so that they scale with the lines.
+inline constexpr int kSchematicFontSize = 9;
+/// The labels' face, of that size.
+QFont schematicFont();
+
+/// What the colours and the line widths of a schematic mean, its entries in rows no wider than
+/// width (points), from (0, 0). With selection, its last item shows how the window marks the
+/// tables' current rows (paintSchematicItems with the item marked).
+Schematic schematicLegend(double width, bool selection);
+
+/// The schematic with its legend below it, for the exported pictures.
+Schematic withLegend(Schematic schematic);
+
+/// The heights, from the top of the picture, where it may be cut between pages: lines are cut
+/// there, but no label and no node.
+std::vector<double> schematicCuts(const Schematic& schematic);
+
+/// Draws part of the schematic (all of it when part is empty) into area, as large as it fits with
+/// its proportions kept, and nothing outside area.
+void paintSchematic(QPainter& painter, const QRectF& area, const Schematic& schematic, const QRectF& part = {});
 
 /// Draws the schematic's items in its own coordinates with the painter as it is: the items whose
-/// marked flag is set in a highlight, and the labels only where they come out at least
-/// leastLabel device pixels high, so that a network of a thousand pipes draws fast when whole.
+/// marked flag is set with a pale halo around them, which leaves their own colour and width as
+/// they are, and the labels only where they come out at least leastLabel device pixels high; of
+/// the items only those that reach into visible, unless it is empty. A network of a thousand
+/// pipes so draws fast, both whole and in part.
 void paintSchematicItems(QPainter& painter, const Schematic& schematic, const std::vector<bool>& marked = {},
-                         double leastLabel = 0);
+                         double leastLabel = 0, const QRectF& visible = {});
 
 /// The schematic as an SVG document, its texts as text.
 std::string schematicSvg(const Schematic& schematic);
 
-/// Writes the schematic as SVG for a path ending in ".svg", else as PNG, atomically; false when
-/// it cannot be written.
+/// Writes the schematic with its legend as SVG for a path ending in ".svg", else as PNG,
+/// atomically; false when it cannot be written.
 bool saveSchematic(const Schematic& schematic, const QString& path);
 
 }  // namespace dorvent

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "bench/networks.h"
 #include "guitest.h"
 #include "netwin/frmguanxian.h"
 #include "pipeline/pipelinefile.h"
@@ -477,18 +478,28 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
               std::tuple(true, false, false, QString("温度不足")));
     undo();
 
-    // The schematic: every pipe and node; a click on a pipe makes its row current, a current node row is marked.
+    // The schematic: every pipe and node, whole in its pane once the pane is shown; a click on a pipe, or 4 pixels
+    // beside it, makes its row current, one far from any leaves it; a current node row is marked.
     auto* schematic = control<SchematicView>(*pipeline, "tuguanwang");
     const std::vector<Schematic::Item>& items = schematic->schematic().items;
     EXPECT_EQ(std::pair(std::ranges::count(items, Schematic::Item::pipe, &Schematic::Item::kind), items.size()), (std::pair<std::ptrdiff_t, std::size_t>(19, 19 + 20)));
     control<QTabWidget>(*pipeline, "tabtu")->setCurrentIndex(1);
-    schematic->fitToWindow();
+    QCoreApplication::processEvents();
+    const QRect whole = schematic->mapFromScene(schematic->schematic().bounds).boundingRect();
+    EXPECT_TRUE(schematic->viewport()->rect().adjusted(-1, -1, 1, 1).contains(whole) && whole.height() > schematic->viewport()->height() * 0.9)
+        << whole.width() << "x" << whole.height() << " in " << schematic->viewport()->width() << "x" << schematic->viewport()->height();
     const auto item = [&items](Schematic::Item::Kind kind, std::size_t index) {
         return *std::ranges::find_if(items, [&](const auto& i) { return i.kind == kind && i.index == index; });
     };
     const Schematic::Item pipe13 = item(Schematic::Item::pipe, 12);
-    QTest::mouseClick(schematic->viewport(), Qt::LeftButton, {}, schematic->mapFromScene((pipe13.line[2] + pipe13.line[3]) / 2));
+    const QPoint onPipe = schematic->mapFromScene((pipe13.line[2] + pipe13.line[3]) / 2);
+    QTest::mouseClick(schematic->viewport(), Qt::LeftButton, {}, onPipe + QPoint(0, 4));
     EXPECT_EQ(std::pair(table->currentIndex().row(), schematic->isHighlighted(Schematic::Item::pipe, 12)), std::pair(12, true));
+    const Schematic::Item pipe2 = item(Schematic::Item::pipe, 1);
+    QTest::mouseClick(schematic->viewport(), Qt::LeftButton, {}, schematic->mapFromScene(pipe2.line[2] + QPointF(0, 20)) + QPoint(-3, 0));
+    EXPECT_EQ(table->currentIndex().row(), 1);
+    QTest::mouseClick(schematic->viewport(), Qt::LeftButton, {}, schematic->mapFromScene(schematic->schematic().bounds.topRight()) + QPoint(-4, 4));
+    EXPECT_EQ(table->currentIndex().row(), 1);
     const QPointF node9 = item(Schematic::Item::node, 9).shape.center();
     QTest::mouseClick(schematic->viewport(), Qt::LeftButton, {}, schematic->mapFromScene(node9));
     EXPECT_EQ(nodeTable->currentIndex().row(), 9);
@@ -514,6 +525,7 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     QStringList labels;
     for (const ProfileData::Joint& joint : drawn->joints) labels << joint.label;
     EXPECT_EQ(labels, QStringList({"干线1", "干线2", "干线3", "干线4", "医院支线"}));
+    ASSERT_TRUE(pipeline->exportChart(folder.filePath("hospital.pdf")));  // read below
     model->setData(cell(0, Column::length), "2000");
     nodes->setData(nodes->index(9, static_cast<int>(NodeColumn::requiredPressure)), "1.5");
     EXPECT_EQ(profile(), std::pair(QString("医院支线"), QString("医院")));
@@ -538,17 +550,41 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     // The schematic's exports: a picture, and an SVG whose texts are text.
     ASSERT_TRUE(pipeline->exportNetwork(folder.filePath("network.svg")) && pipeline->exportNetwork(folder.filePath("network.png")));
     const QString svgText = QString::fromUtf8(bytesOf(folder.filePath("network.svg")));
-    EXPECT_TRUE(svgText.contains("<svg") && svgText.contains(">制药厂</text>") && svgText.contains("<polyline")) << svgText.left(1500).toStdString();
+    EXPECT_TRUE(svgText.contains("<svg") && svgText.contains(">制药厂</text>") && svgText.contains("<polyline") &&
+                svgText.contains(">至最不利用户的路径</text>")) << svgText.left(1500).toStdString();
     EXPECT_FALSE(QImage(folder.filePath("network.png"), "PNG").isNull());
 
     // The report of the network: its nodes with their margins, the critical consumer, the schematic.
     undo();
     ASSERT_TRUE(pipeline->exportReport(folder.filePath("network.pdf")));
     SKIP_WITHOUT_POPPLER();
+    EXPECT_TRUE(outputOf("pdftotext", {folder.filePath("hospital.pdf"), "-"}).contains("沿程：热电厂 → N1 → N2 → N3 → N4 → 医院"));
     const QString report = outputOf("pdftotext", {"-layout", folder.filePath("network.pdf"), "-"});
     for (const char* expected : {"五、节点", "压力裕量", "最不利用户：制药厂，路径 热电厂 → N1 → N2 → B2 → 制药厂，压力裕量 0.008 MPa",
                                  "六、管网图", "七、压力与温度沿程分布（至最不利用户制药厂）", "总用汽量：93.5 t/h"})
         EXPECT_TRUE(report.contains(QString::fromUtf8(expected))) << expected;
+}
+
+TEST_F(PipelineWindow, AThousandPipesFitTheSchematicsWidthAtALegibleSizeFromTheSource)
+{
+    model->resetDocument(bench::spineNetwork(1000));
+    control<QTabWidget>(*pipeline, "tabtu")->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+    auto* schematic = control<SchematicView>(*pipeline, "tuguanwang");
+    // Labels of 9 pixels at least, the width whole, the rest a scroll down.
+    EXPECT_GE(kSchematicFontSize * schematic->transform().m22(), 9);
+    EXPECT_EQ(schematic->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(schematic->verticalScrollBar()->maximum(), 0);
+    // The source's name is drawn where it stands, in the view.
+    const auto source = std::ranges::find_if(schematic->schematic().items, [](const Schematic::Item& i) { return i.square; });
+    ASSERT_NE(source, schematic->schematic().items.end());
+    const QRect name = schematic->mapFromScene(source->labels.front().box).boundingRect();
+    ASSERT_TRUE(schematic->viewport()->rect().contains(name));
+    const QImage shown = schematic->viewport()->grab().toImage();
+    int ink = 0;
+    for (int y = name.top(); y <= name.bottom(); ++y)
+        for (int x = name.left(); x <= name.right(); ++x) ink += qGray(shown.pixel(x, y)) < 200 ? 1 : 0;
+    EXPECT_GT(ink, 10);
 }
 
 TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)

@@ -287,9 +287,18 @@ TEST(Network, APathGivesTheSeriesNumbersAndFlowsAreSummedFromTheDemands)
     // The schematic's places: the source on the left, every end a row of its own, a node level with
     // the middle of its first and last; S-A-(B-D, C): D row 0, C row 1, B level with D, A between B and C.
     std::vector<std::string> places;
-    for (const std::optional<TreePlace>& place : layOutTree(r))
+    for (const std::optional<TreePlace>& place : layOutTree(r).places)
         places.push_back(std::to_string(static_cast<int>(place->column)) + "/" + formatShortest(place->row));
     EXPECT_EQ(places, (std::vector<std::string>{"0/0.5", "1/0.5", "2/0", "2/1", "3/0"}));
+    // Folded at one column: A and B, which feed others, end their bands as stubs and begin bands of their
+    // own below, the next a row and a half lower; the ends C and D stay in the bands of their nodes.
+    const TreeLayout folded = layOutTree(r, 1);
+    places.clear();
+    for (std::size_t n = 0; n < r.nodes.size(); ++n) {
+        for (const std::optional<TreePlace>& place : {folded.places[n], folded.stubs[n]})
+            places.push_back(place ? std::to_string(static_cast<int>(place->column)) + "/" + formatShortest(place->row) : "-");
+    }
+    EXPECT_EQ(places, (std::vector<std::string>{"0/0", "-", "0/2", "1/0", "0/4", "1/1.5", "1/2.5", "-", "1/4", "-"}));
     // The path S-A-C is the series main of the same pipes with the same flows, to the last bit.
     const PipelineResult series = calculatePipeline(mainOf({pipe("", "", 250, 12), pipe("", "", 400, 6)}));
     for (const auto& [network, main] : {std::pair(&r.segments[0], &series.segments[0]), std::pair(&r.segments[2], &series.segments[1])}) {
@@ -403,7 +412,7 @@ TEST(Network, AFailureStopsItsOwnSubtreeAndTopologyFaultsAreMarkedAtTheirCells)
     r = calculatePipeline(deep);
     EXPECT_EQ(std::pair(r.allComputed, r.critical), std::pair(true, std::optional<std::size_t>(1000)));
     EXPECT_EQ(pathTo(r, r.critical).size(), 1000u);
-    const std::vector<std::optional<TreePlace>> places = layOutTree(r);  // as deep, and no recursion either
+    const std::vector<std::optional<TreePlace>> places = layOutTree(r).places;  // as deep, and no recursion either
     EXPECT_EQ(std::tuple(places.back()->column, places.back()->row, places.front()->row), std::tuple(1000.0, 0.0, 0.0));
 }
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "bench/networks.h"
 #include "guitest.h"
 #include "mainwin/songfont.h"
 #include "pipeline/pipelinecalc.h"
@@ -14,6 +15,8 @@
 #include "netwin/pipelinemodel.h"
 #include "pipeline/pipelinetable.h"
 #include "netwin/profileview.h"
+#include "netwin/schematicview.h"
+#include "pipeline/pipelinefile.h"
 
 namespace dorvent {
 namespace {
@@ -26,6 +29,51 @@ PipelineDocument mainOf(int segments)
         d.segments.push_back({.label = "S" + std::to_string(i + 1), .dn = 300, .length = 400, .flow = 30, .zeta = 0.2,
                               .beta = 0.2, .phi = 1, .ambient = 10, .dropPerKm = 5, .heatLossSource = HeatLossSource::overhead});
     return d;
+}
+
+/// A word of a PDF as pdftotext finds it: where it stands (points from the top left of its page),
+/// and on which page (from 1).
+struct Word {
+    QString text;
+    QRectF box;
+    int page;
+};
+
+std::vector<Word> wordsOf(const QString& pdf)
+{
+    const QString xml = outputOf("pdftotext", {"-bbox", pdf, "-"});
+    const QRegularExpression tag(R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]+)<)re");
+    std::vector<Word> words;
+    int page = 0;
+    for (auto match = tag.globalMatch(xml); match.hasNext();) {
+        const auto m = match.next();
+        if (m.captured(0).startsWith("<page")) {
+            ++page;
+        } else {
+            words.push_back({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                                   QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())), page});
+        }
+    }
+    return words;
+}
+
+const Word* wordStarting(const std::vector<Word>& words, const QString& start)
+{
+    const auto found = std::ranges::find_if(words, [&](const Word& w) { return w.text.startsWith(start); });
+    return found == words.end() ? nullptr : &*found;
+}
+
+/// The darkest grey within a box of points on a page as pdftoppm draws it at 150 dpi: 0 for black.
+int darkestIn(const QString& pdf, const Word& word, const QTemporaryDir& folder)
+{
+    const QString stem = folder.filePath("page");
+    outputOf("pdftoppm", {"-png", "-r", "150", "-f", QString::number(word.page), "-l", QString::number(word.page), "-singlefile", pdf, stem});
+    const QImage image(stem + ".png");
+    const QRect box = QTransform::fromScale(150 / 72.0, 150 / 72.0).mapRect(word.box).toAlignedRect() & image.rect();
+    int darkest = 255;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x) darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    return darkest;
 }
 
 struct Exports : ::testing::Test {
@@ -91,7 +139,7 @@ TEST_F(Exports, ChartAndCsvHoldWhatTheTableAndTheTraceHold)
     ASSERT_TRUE(window.exportChart(path("profile.PDF")));
     SKIP_WITHOUT_POPPLER();
     const QString chartText = outputOf("pdftotext", {path("profile.PDF"), "-"});
-    for (const char* text : {"管线压力与温度沿程分布", "压力 (MPa)", "温度 (℃)", "距起点距离 (m)", "S1", "管段 3", "1200"})
+    for (const char* text : {"报告测试", "全线：S1 至 管段 3", "管线压力与温度沿程分布", "压力 (MPa)", "温度 (℃)", "距起点距离 (m)", "1200"})
         EXPECT_TRUE(chartText.contains(text) && !chartText.contains("…")) << text << chartText.toStdString();
     EXPECT_FALSE(window.exportCsv(folder.filePath("no/such/folder/main.csv")));
     EXPECT_FALSE(window.exportReport(folder.filePath("no/such/folder/main.pdf")));
@@ -109,13 +157,21 @@ TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
     // the table gives (DN300, overhead, 200 to 300 ℃); the totals; and every end state as the table shows it.
     const auto exact = [this](int row, Column c) { return QRegularExpression::escape(cell(row, c)); };
     QStringList expected = {"过热蒸汽管线计算书", "报告测试", "设计 +李工 +" + reportDate(), "\\n *校核 *\\n", "\\n *审核 *\\n",
-                            "蒸汽属于区域2：过热蒸汽", "\n *管段 +公称直径", "管段 4 S4：提示：起点流速", "末端过热度", " " + exact(3, Column::superheat),
+                            "蒸汽属于区域2：过热蒸汽", "蒸汽密度 [\\d.]+ kg/m³\\n", "\n *管段 +公称直径",
+                            "各管段均无超限。\\n *提示：管段 1 S1 起点流速", "末端过热度", " " + exact(3, Column::superheat),
                             "DN>200：40～60 m/s", "100≤DN≤200：30～50 m/s", "S4 +DN300 .* 架空 +4.15",
                             "合计 .*" + exact(4, Column::pressureDrop) + " .*" + exact(4, Column::heatLossKw)};
     for (int row = 0; row < 4; ++row) expected << exact(row, Column::pend) + " .*" + exact(row, Column::tend);
     for (const QString& e : expected) EXPECT_TRUE(text.contains(QRegularExpression(e))) << e.toStdString() << text.toStdString();
+    EXPECT_TRUE(QString(text).remove(QRegularExpression("\\n *")).contains("各管段依次相连，后一管段的起点状态为前一管段的末端状态。"));
     const QString fonts = outputOf("pdffonts", {path("report.pdf")});
     EXPECT_TRUE(fonts.contains(QRegularExpression("(UMing|CJK|SimSun)\\S*\\s+CID \\S+\\s+\\S+\\s+yes"))) << fonts.toStdString();
+    // The formula 1/√λ without the gap of a full-width √ and λ: both within one and a half of the text's 10.5 pt.
+    const std::vector<Word> words = wordsOf(path("report.pdf"));
+    const auto root = std::ranges::find_if(words, [](const Word& w) { return w.text.contains("√"); });
+    const auto lambda = std::ranges::find_if(words, [](const Word& w) { return w.text.contains("λ"); });
+    ASSERT_TRUE(root != words.end() && lambda != words.end());
+    EXPECT_LT(lambda->box.right() - root->box.left(), 1.5 * 10.5) << root->text.toStdString() << lambda->text.toStdString();
 
     // Sixty segments: several pages, each with its number of all, the header of the tables on each page
     // they run over, no heading left at the foot of a page, and the chart with its heading.
@@ -136,6 +192,172 @@ TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
         EXPECT_EQ(pages[i].contains("五、压力与温度沿程分布"), pages[i].contains("管线压力与温度沿程分布"));
     }
     EXPECT_GE(std::min(inputHeaders, resultHeaders), 2) << inputHeaders << " " << resultHeaders;
+}
+
+TEST(Report, ListsTheWarningsFirstAndTheNotesAfterThemInALighterGrey)
+{
+    // DN300 at 30 t/h is below its band: a note. DN200 at 34 t/h is above it, and the first pipe's superheat, the
+    // least of them, below a margin 1 ℃ or less above it: two warnings, the first pipe's with a note besides.
+    PipelineDocument d = mainOf(4);
+    std::tie(d.segments[1].dn, d.segments[1].flow) = std::tuple(200, 34);
+    d.superheatMargin = std::floor(*calculatePipeline(d).segments[0].superheat) + 1;
+    const PipelineResult result = calculatePipeline(d);
+    std::vector<bool> flags;
+    for (const SegmentRun& run : result.segments) flags.push_back(run.flagged());
+    ASSERT_EQ(flags, std::vector<bool>({true, true, false, false}));
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath("notes.pdf");
+    ASSERT_TRUE(writeReportPdf(d, result, pdf));
+    SKIP_WITHOUT_POPPLER();
+    const QString text = outputOf("pdftotext", {"-layout", pdf, "-"});
+    const QRegularExpression order("\\n *管段 1 S1：末端过热度[^\\n；]*\\n *管段 2 S2：起点流速 [^\\n；]*高于[^\\n；]*\\n"
+                                   " *提示：管段 1 S1 起点流速[^；]*；\\s*管段 3 S3 起点流速[^；]*；\\s*管段 4 S4 起点流速[^；]*\\n\\s*\\n");
+    EXPECT_TRUE(text.contains(order)) << text.toStdString();
+    const std::vector<Word> words = wordsOf(pdf);
+    const Word* warning = wordStarting(words, "S2：起点流速");
+    const Word* note = wordStarting(words, "提示：管段");
+    ASSERT_TRUE(warning != nullptr && note != nullptr);
+    EXPECT_LT(darkestIn(pdf, *warning, folder), 40);
+    EXPECT_TRUE(darkestIn(pdf, *note, folder) > 60 && darkestIn(pdf, *note, folder) < 160);
+}
+
+TEST(Report, ANetworksReportIsANetworksWithItsCriticalPathWholeAndItsSchematicLegibleOverPages)
+{
+    // 30 consumers along a spine of 30 pipes: the critical one at its end, 31 nodes from the source.
+    const PipelineDocument d = bench::spineNetwork(60);
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath("network.pdf");
+    ASSERT_TRUE(writeReportPdf(d, calculatePipeline(d), pdf));
+    SKIP_WITHOUT_POPPLER();
+    const QString text = outputOf("pdftotext", {"-layout", pdf, "-"});
+    EXPECT_TRUE(text.contains("过热蒸汽管网计算书") && !text.contains("管线计算书"));
+    const QString method = QString(text).remove(QRegularExpression("\\n *"));
+    EXPECT_TRUE(method.contains(QRegularExpression("枝状管网.*未输入流量的管段.*用汽量.*汇总.*最不利用户.*路径")) && !method.contains("各管段依次相连"));
+    EXPECT_TRUE(text.contains(QRegularExpression("蒸汽密度 [\\d.]+ kg/m³")));
+    // The path wraps onto as many lines as it needs, every node of it there.
+    const QRegularExpressionMatch path =
+        QRegularExpression("最不利用户：U30，路径 (.*?)(?=\\n\\s*[\\n\\f])", QRegularExpression::DotMatchesEverythingOption).match(text);
+    QStringList nodes;
+    for (const QString& node : path.captured(1).split("→")) nodes << node.trimmed();
+    QStringList expected;
+    for (int n = 0; n <= 30; ++n) expected << QStringLiteral("S%1").arg(n);
+    EXPECT_EQ(nodes, expected << "U30") << path.captured(0).toStdString();
+    EXPECT_GE(path.captured(1).count('\n'), 1);
+
+    // The schematic over more than one page, between its heading and the next, with its legend; every consumer
+    // named there, and its labels (those of the bands' ends and beginnings) no smaller than 6 pt: 6/10.5 of the text.
+    const std::vector<Word> words = wordsOf(pdf);
+    const Word* heading = wordStarting(words, "六、管网图");
+    const Word* next = wordStarting(words, "七、");
+    const Word* body = wordStarting(words, "末端过热度裕量");
+    ASSERT_TRUE(heading != nullptr && next != nullptr && body != nullptr);
+    QSet<QString> named;
+    QSet<int> pages;
+    for (const Word& w : words) {
+        if (w.page < heading->page || w.page > next->page) continue;
+        named << w.text;
+        if (!w.text.contains("（转下）") && !w.text.contains("（接上）")) continue;
+        pages << w.page;
+        EXPECT_GE(w.box.height(), 6 / 10.5 * body->box.height()) << w.text.toStdString();
+    }
+    EXPECT_GE(pages.size(), 2);
+    for (int n = 1; n <= 30; ++n) EXPECT_TRUE(named.contains(QStringLiteral("U%1").arg(n))) << n;
+    EXPECT_TRUE(named.contains("至最不利用户的路径"));
+}
+
+TEST(Schematic, LabelsStandBesideTheirOwnNodesAndNoLabelOrLineRunsIntoAnother)
+{
+    // The example network, and a spine deep enough to be folded into bands.
+    const PipelineFileRead park = readPipelineFile(bytesOf(DORVENT_EXAMPLES "/industrial-park.dorvent").toStdString());
+    ASSERT_TRUE(park.document);
+    for (const PipelineDocument& d : {*park.document, bench::spineNetwork(40)}) {
+        const PipelineResult result = calculatePipeline(d);
+        const Schematic schematic = makeSchematic(d, result);
+        std::vector<std::pair<QRectF, const Schematic::Item*>> labels;
+        std::vector<QRectF> strokes;  // the lines, a point wide, and the nodes
+        for (const Schematic::Item& item : schematic.items) {
+            for (const Schematic::Label& label : item.labels) labels.emplace_back(label.box, &item);
+            for (qsizetype k = 1; k < item.line.size(); ++k) strokes.push_back(QRectF(item.line[k - 1], item.line[k]).normalized().adjusted(-0.5, -0.5, 0.5, 0.5));
+            if (item.kind == Schematic::Item::node) strokes.push_back(item.shape);
+        }
+        const auto name = [&](const Schematic::Item* item) {
+            return item->kind == Schematic::Item::pipe ? d.segments[item->index].label : result.nodes[item->index].name;
+        };
+        for (std::size_t a = 0; a < labels.size(); ++a) {
+            for (std::size_t b = a + 1; b < labels.size(); ++b)
+                EXPECT_FALSE(labels[a].first.intersects(labels[b].first)) << name(labels[a].second) << " " << name(labels[b].second);
+            for (const QRectF& stroke : strokes) EXPECT_FALSE(labels[a].first.intersects(stroke)) << name(labels[a].second);
+        }
+        // A node's labels are nearer to it than to any other node.
+        const auto distance = [](const QRectF& r, const QPointF& p) {
+            return std::hypot(std::max({r.left() - p.x(), 0.0, p.x() - r.right()}), std::max({r.top() - p.y(), 0.0, p.y() - r.bottom()}));
+        };
+        for (const auto& [rect, item] : labels) {
+            if (item->kind != Schematic::Item::node) continue;
+            for (const Schematic::Item& other : schematic.items) {
+                if (other.kind != Schematic::Item::node || other.index == item->index) continue;
+                EXPECT_LT(distance(rect, item->shape.center()), distance(rect, other.shape.center())) << name(item) << " " << name(&other);
+            }
+        }
+        // Pipes meet only where one ends and the next begins, or where they leave the same node.
+        for (const Schematic::Item& a : schematic.items) {
+            for (const Schematic::Item& b : schematic.items) {
+                if (&a == &b || a.line.isEmpty() || b.line.isEmpty() || a.line.first() == b.line.first()) continue;
+                for (qsizetype i = 1; i < a.line.size(); ++i) {
+                    for (qsizetype k = 1; k < b.line.size(); ++k) {
+                        QPointF at;
+                        const bool meet = QLineF(a.line[i - 1], a.line[i]).intersects(QLineF(b.line[k - 1], b.line[k]), &at) == QLineF::BoundedIntersection;
+                        EXPECT_TRUE(!meet || at == a.line.last() || at == b.line.last()) << name(&a) << " crosses " << name(&b);
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(SchematicView, MarksTheSelectionWithAHaloThatLeavesItsLineAsItIsAndExplainsItsColours)
+{
+    const PipelineFileRead park = readPipelineFile(bytesOf(DORVENT_EXAMPLES "/industrial-park.dorvent").toStdString());
+    ASSERT_TRUE(park.document);
+    SchematicView view;
+    view.resize(800, 600);
+    view.show();
+    view.setSchematic(makeSchematic(*park.document, calculatePipeline(*park.document)), false);
+    view.setTransform(QTransform::fromScale(2, 2));
+    // Across the middle of a pipe's line into its end node: the pixels of the line, and those of a pale blue halo.
+    const auto across = [&view](std::size_t pipe) {
+        const auto item = std::ranges::find_if(view.schematic().items, [pipe](const Schematic::Item& i) { return i.kind == Schematic::Item::pipe && i.index == pipe; });
+        const QPointF middle = (item->line[2] + item->line[3]) / 2;
+        view.centerOn(middle);
+        const QImage image = view.viewport()->grab().toImage();
+        const QPoint at = view.mapFromScene(middle);
+        int line = 0, halo = 0;
+        for (int y = at.y() - 16; y <= at.y() + 16; ++y) {
+            const QColor c = image.pixelColor(at.x(), y);
+            line += c.lightness() < 110 ? 1 : 0;
+            halo += c.lightness() > 150 && c.blue() > c.red() + 40 ? 1 : 0;
+        }
+        return std::pair(line, halo);
+    };
+    const auto [plainLine, plainHalo] = across(1);  // 造纸支线
+    const auto [criticalLine, criticalHalo] = across(0);  // 干线1, on the path to the critical consumer
+    view.highlight(1, std::nullopt);
+    const auto [selectedLine, selectedHalo] = across(1);
+    EXPECT_EQ(std::tuple(plainHalo, criticalHalo), std::tuple(0, 0));
+    EXPECT_TRUE(selectedHalo >= 10 && std::abs(selectedLine - plainLine) <= 1 && criticalLine >= selectedLine + 3)
+        << plainLine << " " << selectedLine << " " << criticalLine << " halo " << selectedHalo;
+
+    // The legend above the picture shows the colour of a warning and the halo of a selection.
+    const QImage whole = view.grab().toImage();
+    int orange = 0, pale = 0;
+    for (int y = 0; y < view.viewport()->geometry().top(); ++y) {
+        for (int x = 0; x < whole.width(); ++x) {
+            const QColor c = whole.pixelColor(x, y);
+            orange += c.red() > 200 && c.green() > 110 && c.green() < 170 && c.blue() < 60 ? 1 : 0;
+            pale += c.lightness() > 150 && c.blue() > c.red() + 40 ? 1 : 0;
+        }
+    }
+    EXPECT_TRUE(orange > 10 && pale > 10) << orange << " " << pale;
 }
 
 TEST(Schematic, DrawsTheSourceSquareFailedPipesRedAndThePathToTheCriticalConsumerHeavy)
@@ -240,15 +462,9 @@ TEST(PagedLayout, AlignsNumbersOnTheirPointsUnderTwoLineHeaders)
     }
     // Where each word stands: the decimal points one above the other, the unit above the numbers.
     SKIP_WITHOUT_POPPLER();
-    const QString words = outputOf("pdftotext", {"-bbox", folder.filePath("table.pdf"), "-"});
     QMap<QString, QRectF> boxes;
-    const QRegularExpression word(R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]+)<)re");
-    for (auto match = word.globalMatch(words); match.hasNext();) {
-        const auto m = match.next();
-        boxes[m.captured(5)] = QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
-                                      QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()));
-    }
-    ASSERT_TRUE(boxes.contains("2.5") && boxes.contains("10.125") && boxes.contains("m")) << words.toStdString();
+    for (const Word& word : wordsOf(folder.filePath("table.pdf"))) boxes[word.text] = word.box;
+    ASSERT_TRUE(boxes.contains("2.5") && boxes.contains("10.125") && boxes.contains("m"));
     const auto point = [&boxes](const QString& number) {  // digits and the point are of one width
         return boxes[number].left() + boxes[number].width() * number.indexOf('.') / number.size();
     };
