@@ -76,6 +76,14 @@ int darkestIn(const QString& pdf, const Word& word, const QTemporaryDir& folder)
     return darkest;
 }
 
+/// The header of the table under a heading of a report's text, its lines joined by " | ".
+QString tableHeader(const QString& text, const QString& heading)
+{
+    QStringList lines = text.mid(text.indexOf(heading)).split('\n').mid(1, 3);
+    for (QString& line : lines) line = line.simplified();
+    return lines.join(" | ");
+}
+
 struct Exports : ::testing::Test {
     RecordingMessages messages;
     frmguanxian window{nullptr};
@@ -163,6 +171,11 @@ TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
                             "合计 .*" + exact(4, Column::pressureDrop) + " .*" + exact(4, Column::heatLossKw)};
     for (int row = 0; row < 4; ++row) expected << exact(row, Column::pend) + " .*" + exact(row, Column::tend);
     for (const QString& e : expected) EXPECT_TRUE(text.contains(QRegularExpression(e))) << e.toStdString() << text.toStdString();
+    // A main's tables: no nodes, no 固定, and the results without the flow, which the inputs give.
+    EXPECT_EQ(tableHeader(text, "三、管段参数"), "外径 壁厚 长度 流量 局部阻力 同时使用 局部热损失 环境温度 假设温降 热损失 单位热损失 | "
+                                                 "管段 公称直径 | mm mm m t/h 系数 系数 系数 ℃ ℃/km 取值 kJ/(m·h·℃)");
+    EXPECT_EQ(tableHeader(text, "四、计算结果"), "起点压力 起点温度 起点流速 平均比摩阻 压降 末端压力 末端温度 温度降 每km温降 热损失 末端过热度 | "
+                                                 "管段 | MPa ℃ m/s Pa/m MPa MPa ℃ ℃ ℃/km kW ℃");
     EXPECT_TRUE(QString(text).remove(QRegularExpression("\\n *")).contains("各管段依次相连，后一管段的起点状态为前一管段的末端状态。"));
     const QString fonts = outputOf("pdffonts", {path("report.pdf")});
     EXPECT_TRUE(fonts.contains(QRegularExpression("(UMing|CJK|SimSun)\\S*\\s+CID \\S+\\s+\\S+\\s+yes"))) << fonts.toStdString();
@@ -231,6 +244,10 @@ TEST(Report, ANetworksReportIsANetworksWithItsCriticalPathWholeAndItsSchematicLe
     SKIP_WITHOUT_POPPLER();
     const QString text = outputOf("pdftotext", {"-layout", pdf, "-"});
     EXPECT_TRUE(text.contains("过热蒸汽管网计算书") && !text.contains("管线计算书"));
+    // A network's tables: the nodes and 固定 among the inputs, and the flow, summed or typed, among the results.
+    EXPECT_EQ(tableHeader(text, "三、管段参数").section(" | ", 1, 1), "管段 起点 终点 公称直径 固定");
+    EXPECT_EQ(tableHeader(text, "四、计算结果"), "流量 起点压力 起点温度 起点流速 平均比摩阻 压降 末端压力 末端温度 温度降 每km温降 热损失 末端过热度 | "
+                                                 "管段 | t/h MPa ℃ m/s Pa/m MPa MPa ℃ ℃ ℃/km kW ℃");
     const QString method = QString(text).remove(QRegularExpression("\\n *"));
     EXPECT_TRUE(method.contains(QRegularExpression("枝状管网.*未输入流量的管段.*用汽量.*汇总.*最不利用户.*路径")) && !method.contains("各管段依次相连"));
     EXPECT_TRUE(text.contains(QRegularExpression("蒸汽密度 [\\d.]+ kg/m³")));
@@ -358,6 +375,26 @@ TEST(SchematicView, MarksTheSelectionWithAHaloThatLeavesItsLineAsItIsAndExplains
         }
     }
     EXPECT_TRUE(orange > 10 && pale > 10) << orange << " " << pale;
+}
+
+TEST(Schematic, LabelsAPipeWithTheFlowItCarriesSummedAsWritten)
+{
+    // 1.1 + 2.2 + 4.4 t/h summed into the pipe from S: 7.7 t/h, as the table shows it; a typed flow as typed.
+    PipelineDocument d = mainOf(4);
+    for (const auto& [i, from, to] : {std::tuple(0, "S", "A"), std::tuple(1, "A", "B"), std::tuple(2, "A", "C"), std::tuple(3, "A", "E")})
+        std::tie(d.segments[i].from, d.segments[i].to, d.segments[i].flow) = std::tuple(from, to, std::nullopt);
+    d.segments[3].flow = 4.4;
+    d.nodes = {{.name = "B", .demand = 1.1}, {.name = "C", .demand = 2.2}, {.name = "E", .demand = 9}};
+    const Schematic schematic = makeSchematic(d, calculatePipeline(d));
+    QStringList pipes;
+    for (const Schematic::Item& item : schematic.items) {
+        if (item.kind != Schematic::Item::pipe) continue;
+        QStringList texts;
+        for (const Schematic::Label& label : item.labels) texts << label.text;
+        pipes << texts.join(" / ");
+    }
+    EXPECT_EQ(pipes, QStringList({"S1 DN300 / 400 m  7.7 t/h", "S2 DN300 / 400 m  1.1 t/h", "S3 DN300 / 400 m  2.2 t/h",
+                                  "S4 DN300 / 400 m  4.4 t/h"}));
 }
 
 TEST(Schematic, DrawsTheSourceSquareFailedPipesRedAndThePathToTheCriticalConsumerHeavy)
