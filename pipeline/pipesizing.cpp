@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 #include <queue>
+#include <set>
 
 #include "numtext/formatnumber.h"
 #include "pipeline/networkcalc.h"
@@ -61,6 +62,7 @@ private:
         Move move;
     };
     std::optional<Scored> scored(std::size_t pipe, bool grow);
+    bool servedWith(const SizeChanges& changes);
     std::optional<Move> smaller(std::size_t pipe, int steps = 1) const;
     double massChange(std::size_t pipe, int size) const
     {
@@ -217,7 +219,7 @@ std::optional<Search::Scored> Search::scored(std::size_t pipe, bool grow)
 {
     if (pipe == held_) return std::nullopt;
     const auto rate = [this, pipe, grow](const Move& move) -> std::optional<Scored> {
-        const double gain = trial_.shortfall().amount - trial_.shortfallWith(move.changes).amount;
+        const double gain = trial_.shortfall().amount - trial_.estimateWith(move.changes).amount;
         if (gain <= 1e-12) return std::nullopt;
         // A move that saves steel as well comes first.
         const double score = move.massChange <= 0 ? std::numeric_limits<double>::infinity() : gain / move.massChange;
@@ -240,11 +242,13 @@ bool Search::growUntilServed()
     // gains more once others have been made.
     const auto lower = [](const Scored& a, const Scored& b) { return a.score < b.score || (a.score == b.score && a.gain < b.gain); };
     std::priority_queue<Scored, std::vector<Scored>, decltype(lower)> moves(lower);
+    std::set<std::pair<std::size_t, bool>> refused;  // since the last move made
     const auto scoreAll = [&] {
         const std::vector<bool> shortBelow = trial_.shortBelow();
         for (const std::size_t i : trial_.sizedPipes()) {
             if (!shortBelow[i]) continue;
             for (const bool grow : {false, true}) {
+                if (refused.count({i, grow}) != 0) continue;
                 if (auto move = scored(i, grow)) moves.push(std::move(*move));
             }
         }
@@ -262,12 +266,26 @@ bool Search::growUntilServed()
             moves.push(std::move(*now));
             continue;
         }
-        trial_.apply(now->move.changes);
+        // The gain was estimated: the move is made only where the calculation confirms one.
+        const double amount = trial_.shortfall().amount;
+        if (!trial_.applyIf(now->move.changes, [amount](const Shortfall& with) { return with.amount < amount - 1e-12; })) {
+            refused.insert({top.pipe, top.grow});
+            continue;
+        }
+        refused.clear();
         for (const bool grow : {false, true}) {
             if (auto move = scored(top.pipe, grow)) moves.push(std::move(*move));
         }
     }
     return true;
+}
+
+/// Makes the changes when the network stays served with them: the estimate rules out most that
+/// do not, the calculation decides.
+bool Search::servedWith(const SizeChanges& changes)
+{
+    if (trial_.estimateWith(changes).surely) return false;
+    return trial_.applyIf(changes, [](const Shortfall& with) { return with.met(); });
 }
 
 bool Search::shrinkWhileServed()
@@ -284,10 +302,7 @@ bool Search::shrinkWhileServed()
         for (std::size_t k = 0; k < pipes.size(); ++k) {
             if (!goOn(static_cast<double>(k) / static_cast<double>(pipes.size()))) return false;
             if (pipes[k] == held_) continue;
-            for (auto move = smaller(pipes[k]); move && trial_.shortfallWith(move->changes).met(); move = smaller(pipes[k])) {
-                trial_.apply(move->changes);
-                changed = true;
-            }
+            for (auto move = smaller(pipes[k]); move && servedWith(move->changes); move = smaller(pipes[k])) changed = true;
         }
     }
     return true;
@@ -306,7 +321,7 @@ bool Search::improve()
                 const std::optional<Move> kick = grow ? larger(pipes[k]) : smaller(pipes[k]);
                 if (!kick || trial_.computations() > budget) continue;
                 if (!goOn(static_cast<double>(k) / static_cast<double>(pipes.size()))) return false;
-                const std::vector<int> before = trial_.sizes();
+                SizingTrial::Saved before = trial_.save();
                 const double mass = trial_.mass();
                 held_ = pipes[k];
                 trial_.apply(kick->changes);
@@ -316,7 +331,7 @@ bool Search::improve()
                 if (trial_.shortfall().met() && trial_.mass() < mass - 1e-6) {
                     lighter = true;
                 } else {
-                    trial_.setSizes(before);
+                    trial_.restore(std::move(before));
                 }
             }
         }

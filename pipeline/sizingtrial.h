@@ -4,6 +4,7 @@
 // only the pipes downstream of the change computed again.
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -31,6 +32,8 @@ using SizeChanges = std::vector<std::pair<std::size_t, int>>;
 struct Shortfall {
     double amount = 0;
     int pipes = 0;  ///< pipes that fall short
+    /// Whether a pipe falls short for certain: beyond the error an estimate may have.
+    bool surely = false;
     bool met() const { return pipes == 0; }
 };
 
@@ -67,8 +70,14 @@ public:
     static double massPerMetreOf(int size);
     double length(std::size_t pipe) const { return document_.segments[pipe].length.value_or(0); }
 
-    /// The shortfall the network would have with the changes, leaving it as it is.
-    Shortfall shortfallWith(const SizeChanges& changes);
+    /// The shortfall the network would have with the changes, leaving it as it is; estimated. The
+    /// changed pipes, and the pipes below them that did not compute, are computed; every other
+    /// pipe below them is moved with its start (see movedRun). A pipe whose pressure or velocity
+    /// fails by more than the estimate may err makes the shortfall sure.
+    Shortfall estimateWith(const SizeChanges& changes);
+    /// Computes the network with the changes, and keeps them when keep approves of the shortfall
+    /// they give; tells whether it kept them.
+    bool applyIf(const SizeChanges& changes, const std::function<bool(const Shortfall&)>& keep);
     void apply(const SizeChanges& changes);
     /// Every sized pipe at once, computed from the source.
     void setSizes(const std::vector<int>& sizes);
@@ -80,28 +89,62 @@ public:
     };
     std::optional<Hydraulics> hydraulics(std::size_t pipe, SteamState state, int size) const;
     const std::vector<int>& sizes() const { return size_; }
-    /// Pipes computed so far, for a bound on the work.
+    /// Pipes computed so far, and pipes estimated, for a bound on the work.
     long computations() const { return computations_; }
+    long estimates() const { return estimates_; }
+
+    /// What the calculation holds, to go back to.
+    struct Saved {
+        std::vector<int> sizes;
+        std::vector<SegmentRun> runs;
+        std::vector<double> penalties, densities;
+        std::vector<std::optional<SteamState>> states;
+        Shortfall total;
+    };
+    Saved save() const { return {size_, runs_, penalty_, density_, states_, total_}; }
+    void restore(Saved saved);
 
 private:
-    double walk(std::size_t top, bool commit, int& shortPipes);
-    SegmentRun computeFrom(std::size_t pipe, std::vector<std::optional<SteamState>>& states);
+    /// The state a trial reaches at a node: computed from the source's, or estimated.
+    struct Reached {
+        double p = 0, t = 0;  // [MPa], [℃]
+        bool computed = false, exact = false;
+    };
+    /// One pipe computed by a trial, kept if the trial is.
+    struct Computed {
+        std::size_t pipe;
+        SegmentRun run;
+        double penalty, density;
+    };
+
+    Shortfall walk(std::size_t top);
+    void commit();
+    Shortfall estimate(std::size_t top);
+    SegmentRun movedRun(std::size_t pipe, const Reached& start);
+    SegmentRun computeFrom(std::size_t pipe, std::vector<std::optional<SteamState>>& states, double& density);
     void setDn(std::size_t pipe, int size);
     double penaltyOfRun(std::size_t pipe, const SegmentRun& run) const;
+    bool shortBeyondError(std::size_t pipe, const SegmentRun& moved) const;
     std::size_t topOf(const SizeChanges& changes) const;
+    SizeChanges setAll(const SizeChanges& changes);
 
     PipelineDocument document_;
     NetworkLayout layout_;
     std::vector<PipeFlow> flows_;
     std::vector<std::size_t> position_;     // of each pipe in layout_.order
     std::vector<double> lengthBefore_;      // of the pipes computed before each pipe [m]
+    std::vector<std::size_t> from_, to_;    // the nodes of each pipe of the tree
     std::vector<std::size_t> sized_;
     std::vector<int> size_, largest_;
     std::vector<SegmentRun> runs_;
     std::vector<double> penalty_;
+    std::vector<double> density_;                              // at the start of each pipe [kg/m³]
     std::vector<std::optional<SteamState>> states_, scratch_;  // of each node
+    std::vector<Reached> reached_;                             // of each node, by an estimate
+    std::vector<bool> changed_;                                // of each pipe, by an estimate
+    std::vector<Computed> computed_;                           // by the last walk
     Shortfall total_;
-    long computations_ = 0;
+    long computations_ = 0, estimates_ = 0;
 };
 
 }  // namespace dorvent
