@@ -284,7 +284,7 @@ bool Search::growUntilServed()
 /// do not, the calculation decides.
 bool Search::servedWith(const SizeChanges& changes)
 {
-    if (trial_.estimateWith(changes).surely) return false;
+    if (trial_.surelyShortWith(changes)) return false;
     return trial_.applyIf(changes, [](const Shortfall& with) { return with.met(); });
 }
 

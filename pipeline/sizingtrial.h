@@ -70,11 +70,14 @@ public:
     static double massPerMetreOf(int size);
     double length(std::size_t pipe) const { return document_.segments[pipe].length.value_or(0); }
 
-    /// The shortfall the network would have with the changes, leaving it as it is; estimated. The
-    /// changed pipes, and the pipes below them that did not compute, are computed; every other
-    /// pipe below them is moved with its start (see movedRun). A pipe whose pressure or velocity
-    /// fails by more than the estimate may err makes the shortfall sure.
-    Shortfall estimateWith(const SizeChanges& changes);
+    /// The shortfall the network would have with the changes, leaving it as it is; estimated from
+    /// what each pipe gave before (see estimatedRun), and computed where a pipe did not compute.
+    /// A pipe whose pressure or velocity falls short by more than the estimate may err makes the
+    /// shortfall sure.
+    Shortfall estimateWith(const SizeChanges& changes) { return estimateWith(changes, false); }
+    /// Whether the estimate finds the network surely short with the changes; it stops at the
+    /// first pipe that is.
+    bool surelyShortWith(const SizeChanges& changes);
     /// Computes the network with the changes, and keeps them when keep approves of the shortfall
     /// they give; tells whether it kept them.
     bool applyIf(const SizeChanges& changes, const std::function<bool(const Shortfall&)>& keep);
@@ -119,12 +122,13 @@ private:
 
     Shortfall walk(std::size_t top);
     void commit();
-    Shortfall estimate(std::size_t top);
-    SegmentRun movedRun(std::size_t pipe, const Reached& start);
+    Shortfall estimateWith(const SizeChanges& changes, bool untilSure);
+    Shortfall estimate(std::size_t top, bool untilSure);
+    SegmentRun estimatedRun(std::size_t pipe, const Reached& start);
     SegmentRun computeFrom(std::size_t pipe, std::vector<std::optional<SteamState>>& states, double& density);
     void setDn(std::size_t pipe, int size);
     double penaltyOfRun(std::size_t pipe, const SegmentRun& run) const;
-    bool shortBeyondError(std::size_t pipe, const SegmentRun& moved) const;
+    bool shortBeyondError(std::size_t pipe, const SegmentRun& estimated) const;
     std::size_t topOf(const SizeChanges& changes) const;
     SizeChanges setAll(const SizeChanges& changes);
 
@@ -141,7 +145,7 @@ private:
     std::vector<double> density_;                              // at the start of each pipe [kg/m³]
     std::vector<std::optional<SteamState>> states_, scratch_;  // of each node
     std::vector<Reached> reached_;                             // of each node, by an estimate
-    std::vector<bool> changed_;                                // of each pipe, by an estimate
+    std::vector<int> sizeBefore_;                              // of each pipe an estimate changes; else -1
     std::vector<Computed> computed_;                           // by the last walk
     Shortfall total_;
     long computations_ = 0, estimates_ = 0;
