@@ -69,6 +69,8 @@ private:
         return trial_.length(pipe) *
                (SizingTrial::massPerMetreOf(size) - SizingTrial::massPerMetreOf(trial_.size(pipe)));
     }
+    /// Whether the work improve() allows is done.
+    bool spent() const { return limit_ && trial_.work() > *limit_; }
     bool goOn(double fraction) const
     {
         // Steps within steps report where the outer one is; the bar never goes back.
@@ -82,6 +84,7 @@ private:
     double from_ = 0, span_ = 1;
     mutable double reported_ = 0;
     std::optional<std::size_t> held_;  // the pipe that improve() has just moved
+    std::optional<long> limit_;        // of the work, while improve() runs
 };
 
 /// The smallest size whose outer diameter is at least D; one past the last when there is none.
@@ -254,7 +257,7 @@ bool Search::growUntilServed()
         }
     };
     const double startAmount = trial_.shortfall().amount;
-    while (!trial_.shortfall().met()) {
+    while (!trial_.shortfall().met() && !spent()) {
         if (!goOn(std::clamp(1 - trial_.shortfall().amount / startAmount, 0.0, 1.0))) return false;
         if (moves.empty()) scoreAll();
         if (moves.empty()) return true;
@@ -299,7 +302,7 @@ bool Search::shrinkWhileServed()
             if (const auto move = smaller(i)) saving[i] = -move->massChange;
         }
         std::stable_sort(pipes.begin(), pipes.end(), [&saving](std::size_t a, std::size_t b) { return saving[a] > saving[b]; });
-        for (std::size_t k = 0; k < pipes.size(); ++k) {
+        for (std::size_t k = 0; k < pipes.size() && !spent(); ++k) {
             if (!goOn(static_cast<double>(k) / static_cast<double>(pipes.size()))) return false;
             if (pipes[k] == held_) continue;
             for (auto move = smaller(pipes[k]); move && servedWith(move->changes); move = smaller(pipes[k])) changed = true;
@@ -310,16 +313,16 @@ bool Search::shrinkWhileServed()
 
 bool Search::improve()
 {
-    // The work allowed, about half a second: the gains it brings are largest on small networks.
-    constexpr long kMostComputations = 60000;
-    const long budget = trial_.computations() + kMostComputations;
+    // The work allowed, about a fifth of a second: the gains are largest on small networks, which
+    // it searches through. A network of a thousand pipes has time for a few exchanges only.
+    limit_ = trial_.work() + 40000;
     for (bool lighter = true; lighter;) {
         lighter = false;
         const std::vector<std::size_t> pipes = trial_.sizedPipes();
-        for (std::size_t k = 0; k < pipes.size(); ++k) {
+        for (std::size_t k = 0; k < pipes.size() && !spent(); ++k) {
             for (const bool grow : {false, true}) {
                 const std::optional<Move> kick = grow ? larger(pipes[k]) : smaller(pipes[k]);
-                if (!kick || trial_.computations() > budget) continue;
+                if (!kick) continue;
                 if (!goOn(static_cast<double>(k) / static_cast<double>(pipes.size()))) return false;
                 SizingTrial::Saved before = trial_.save();
                 const double mass = trial_.mass();
@@ -328,6 +331,7 @@ bool Search::improve()
                 const bool done = grow ? shrinkWhileServed() : growUntilServed() && shrinkWhileServed();
                 held_.reset();
                 if (!done) return false;
+                // Kept when served and lighter, even if the work ran out on the way.
                 if (trial_.shortfall().met() && trial_.mass() < mass - 1e-6) {
                     lighter = true;
                 } else {
@@ -336,6 +340,7 @@ bool Search::improve()
             }
         }
     }
+    limit_.reset();
     // The pipe held in the last kick may be shrinkable now.
     return shrinkWhileServed();
 }
