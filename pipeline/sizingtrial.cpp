@@ -62,7 +62,7 @@ SizingTrial::SizingTrial(const PipelineDocument& document)
       from_(document.segments.size()), to_(document.segments.size()), size_(document.segments.size(), -1),
       largest_(document.segments.size(), -1), runs_(document.segments.size()), penalty_(document.segments.size(), 0),
       density_(document.segments.size(), 0), states_(layout_.names.size()), scratch_(layout_.names.size()),
-      reached_(layout_.names.size()), sizeBefore_(document.segments.size(), -1)
+      at_(layout_.names.size()), reached_(layout_.names.size()), sizeBefore_(document.segments.size(), -1)
 {
     const auto& sizes = sizesAscending();
     double length = 0;
@@ -85,7 +85,10 @@ SizingTrial::SizingTrial(const PipelineDocument& document)
         if (largest_[i] >= 0) sized_.push_back(i);
     }
     SteamState start;
-    if (startStateOf(document_, start).empty() && layout_.source) states_[*layout_.source] = start;
+    if (startStateOf(document_, start).empty() && layout_.source) {
+        states_[*layout_.source] = start;
+        at_[*layout_.source] = {start.p, start.tsheshidu, true, true};
+    }
     setSizes(size_);
 }
 
@@ -192,18 +195,21 @@ Shortfall SizingTrial::walk(std::size_t top)
         const double penalty = penaltyOfRun(i, run);
         with.amount += penalty - penalty_[i];
         with.pipes += (penalty > 0 ? 1 : 0) - (penalty_[i] > 0 ? 1 : 0);
-        computed_.push_back({i, std::move(run), penalty, density});
+        const Reached end = run.status == SegmentStatus::computed ? Reached{run.pend, run.tend, true, true} : Reached{};
+        computed_.push_back({i, std::move(run), penalty, density, end});
         for (const std::size_t child : layout_.leaving[to_[i]]) pending.push_back(child);
     }
     with.surely = !with.met();
     return with;
 }
 
-/// Keeps what the last walk computed.
+/// Keeps what the last walk computed or estimated.
 void SizingTrial::commit()
 {
     for (Computed& c : computed_) {
-        states_[to_[c.pipe]] = scratch_[to_[c.pipe]];
+        const std::size_t to = to_[c.pipe];
+        states_[to] = c.end.exact ? scratch_[to] : std::nullopt;
+        at_[to] = c.end;
         runs_[c.pipe] = std::move(c.run);
         penalty_[c.pipe] = c.penalty;
         density_[c.pipe] = c.density;
@@ -217,7 +223,7 @@ void SizingTrial::commit()
 /// on the networks of the tests, one or two sizes up or down: the end pressure within 12 % of its
 /// change (within 1 % on the benchmarks' network); the temperature misses the heat capacity's
 /// change with the pressure, up to a few ℃ where the pressure falls by a megapascal.
-SegmentRun SizingTrial::estimatedRun(std::size_t pipe, const Reached& start)
+SegmentRun SizingTrial::estimatedRun(std::size_t pipe, const Reached& start, double& density)
 {
     ++estimates_;
     const SegmentRun& before = runs_[pipe];
@@ -242,10 +248,12 @@ SegmentRun SizingTrial::estimatedRun(std::size_t pipe, const Reached& start)
     run.tend = start.t - heat * (before.t0 - before.tend);
     if (const auto tsat = saturationCelsius(run.pend)) run.superheat = run.tend - *tsat;
     run.velocity = before.velocity / area;
+    density = density_[pipe];
     if (isSized(pipe)) {
         SteamState at{.p = start.p, .t = start.t + kCelsiusZero};
         at.area = classifyState(at.t, at.p, at);
-        if (at.area == region::steam || at.area == region::hotSteam) run.velocity *= density_[pipe] / refreshDensity(at);
+        if (at.area == region::steam || at.area == region::hotSteam) density = refreshDensity(at);
+        run.velocity *= density_[pipe] / density;
     }
     return run;
 }
@@ -265,25 +273,30 @@ bool SizingTrial::shortBeyondError(std::size_t pipe, const SegmentRun& estimated
     return isSized(pipe) && velocity > velocityBand(static_cast<float>(document_.segments[pipe].dn)).highest;
 }
 
-/// The shortfall with the pipe top and the pipes below it as estimateWith gives it; with
-/// untilSure, only as far as the first pipe that falls short for certain.
-Shortfall SizingTrial::estimate(std::size_t top, bool untilSure)
+/// The shortfall with the pipe top and the pipes below it as estimateWith gives it; for
+/// certainty only as far as the first pipe that falls short for certain; for keeping, with the
+/// pipes estimated in computed_.
+Shortfall SizingTrial::estimate(std::size_t top, Purpose purpose)
 {
     Shortfall with = total_;
     int shortBefore = 0;  // of the pipes walked
     const std::size_t topFrom = from_[top];
     scratch_[topFrom] = states_[topFrom];
-    reached_[topFrom] = states_[topFrom] ? Reached{states_[topFrom]->p, states_[topFrom]->tsheshidu, true, true} : Reached{};
+    reached_[topFrom] = at_[topFrom];
+    computed_.clear();
     std::vector<std::size_t> pending{top};
-    while (!pending.empty() && !(untilSure && with.surely)) {
+    while (!pending.empty() && !(purpose == Purpose::certainty && with.surely)) {
         const std::size_t i = pending.back();
         pending.pop_back();
         const Reached start = reached_[from_[i]];
-        double penalty = kNotComputed;
+        double penalty = kNotComputed, density = 0;
         bool sure = false;
+        SegmentRun run;
+        run.fromNode = from_[i];
+        run.toNode = to_[i];
         reached_[to_[i]] = {};
         if (start.computed && runs_[i].status == SegmentStatus::computed) {
-            const SegmentRun run = estimatedRun(i, start);
+            run = estimatedRun(i, start, density);
             penalty = penaltyOfRun(i, run);
             sure = run.status == SegmentStatus::computed && shortBeyondError(i, run);
             if (run.status == SegmentStatus::computed) reached_[to_[i]] = {run.pend, run.tend, true, false};
@@ -292,12 +305,12 @@ Shortfall SizingTrial::estimate(std::size_t top, bool untilSure)
                 scratch_[from_[i]].emplace();
                 evaluateSteamParameters({start.p, "MPa", start.t, "℃"}, *scratch_[from_[i]]);
             }
-            double density = 0;
-            const SegmentRun run = computeFrom(i, scratch_, density);
+            run = computeFrom(i, scratch_, density);
             penalty = penaltyOfRun(i, run);
             sure = start.exact && penalty > 0;
             if (run.status == SegmentStatus::computed) reached_[to_[i]] = {run.pend, run.tend, true, start.exact};
         }
+        if (purpose == Purpose::keeping) computed_.push_back({i, std::move(run), penalty, density, reached_[to_[i]]});
         with.amount += penalty - penalty_[i];
         with.pipes += (penalty > 0 ? 1 : 0) - (penalty_[i] > 0 ? 1 : 0);
         shortBefore += penalty_[i] > 0 ? 1 : 0;
@@ -329,11 +342,11 @@ SizeChanges SizingTrial::setAll(const SizeChanges& changes)
     return old;
 }
 
-Shortfall SizingTrial::estimateWith(const SizeChanges& changes, bool untilSure)
+Shortfall SizingTrial::estimateWith(const SizeChanges& changes, Purpose purpose)
 {
     const SizeChanges old = setAll(changes);
     for (auto it = old.rbegin(); it != old.rend(); ++it) sizeBefore_[it->first] = it->second;
-    const Shortfall with = estimate(topOf(changes), untilSure);
+    const Shortfall with = estimate(topOf(changes), purpose);
     for (auto it = old.rbegin(); it != old.rend(); ++it) {
         sizeBefore_[it->first] = -1;
         setDn(it->first, it->second);
@@ -341,18 +354,21 @@ Shortfall SizingTrial::estimateWith(const SizeChanges& changes, bool untilSure)
     return with;
 }
 
-bool SizingTrial::surelyShortWith(const SizeChanges& changes) { return estimateWith(changes, true).surely; }
+bool SizingTrial::surelyShortWith(const SizeChanges& changes) { return estimateWith(changes, Purpose::certainty).surely; }
 
 bool SizingTrial::applyIf(const SizeChanges& changes, const std::function<bool(const Shortfall&)>& keep)
 {
+    // An estimate sets the sizes and puts them back; a walk computes with them set.
+    Shortfall with = estimating_ ? estimateWith(changes, Purpose::keeping) : Shortfall{};
     const SizeChanges old = setAll(changes);
-    const Shortfall with = walk(topOf(changes));
+    if (!estimating_) with = walk(topOf(changes));
     if (!keep(with)) {
         for (auto it = old.rbegin(); it != old.rend(); ++it) setDn(it->first, it->second);
         return false;
     }
     commit();
     total_ = with;
+    unsettled_ = unsettled_ || estimating_;
     return true;
 }
 
@@ -374,6 +390,13 @@ void SizingTrial::setSizes(const std::vector<int>& sizes)
     }
 }
 
+void SizingTrial::estimating(bool on)
+{
+    estimating_ = on;
+    if (!on && unsettled_) setSizes(size_);
+    unsettled_ = false;
+}
+
 void SizingTrial::restore(Saved saved)
 {
     for (const std::size_t i : sized_) setDn(i, saved.sizes[i]);
@@ -381,6 +404,7 @@ void SizingTrial::restore(Saved saved)
     penalty_ = std::move(saved.penalties);
     density_ = std::move(saved.densities);
     states_ = std::move(saved.states);
+    at_ = std::move(saved.reached);
     total_ = saved.total;
 }
 

@@ -74,14 +74,16 @@ public:
     /// what each pipe gave before (see estimatedRun), and computed where a pipe did not compute.
     /// A pipe whose pressure or velocity falls short by more than the estimate may err makes the
     /// shortfall sure.
-    Shortfall estimateWith(const SizeChanges& changes) { return estimateWith(changes, false); }
+    Shortfall estimateWith(const SizeChanges& changes) { return estimateWith(changes, Purpose::gain); }
     /// Whether the estimate finds the network surely short with the changes; it stops at the
     /// first pipe that is.
     bool surelyShortWith(const SizeChanges& changes);
     /// Computes the network with the changes, and keeps them when keep approves of the shortfall
-    /// they give; tells whether it kept them.
+    /// they give; tells whether it kept them. While estimating, estimates it instead.
     bool applyIf(const SizeChanges& changes, const std::function<bool(const Shortfall&)>& keep);
     void apply(const SizeChanges& changes);
+    /// From on to off, changes are kept as estimated; at off the network is computed again.
+    void estimating(bool on);
     /// Every sized pipe at once, computed from the source.
     void setSizes(const std::vector<int>& sizes);
     /// The velocity [m/s] and the specific friction loss [Pa/m] of the pipe at a size in a state,
@@ -98,35 +100,38 @@ public:
     /// The work so far in pipes computed: an estimate takes about a fiftieth of the time.
     long work() const { return computations_ + estimates_ / 50; }
 
+    /// The state at a node: computed from the source's, or estimated.
+    struct Reached {
+        double p = 0, t = 0;  // [MPa], [℃]
+        bool computed = false, exact = false;
+    };
     /// What the calculation holds, to go back to.
     struct Saved {
         std::vector<int> sizes;
         std::vector<SegmentRun> runs;
         std::vector<double> penalties, densities;
         std::vector<std::optional<SteamState>> states;
+        std::vector<Reached> reached;
         Shortfall total;
     };
-    Saved save() const { return {size_, runs_, penalty_, density_, states_, total_}; }
+    Saved save() const { return {size_, runs_, penalty_, density_, states_, at_, total_}; }
     void restore(Saved saved);
 
 private:
-    /// The state a trial reaches at a node: computed from the source's, or estimated.
-    struct Reached {
-        double p = 0, t = 0;  // [MPa], [℃]
-        bool computed = false, exact = false;
-    };
-    /// One pipe computed by a trial, kept if the trial is.
+    /// One pipe computed or estimated by a trial, kept if the trial is.
     struct Computed {
         std::size_t pipe;
         SegmentRun run;
         double penalty, density;
+        Reached end;
     };
+    enum class Purpose { gain, certainty, keeping };
 
     Shortfall walk(std::size_t top);
     void commit();
-    Shortfall estimateWith(const SizeChanges& changes, bool untilSure);
-    Shortfall estimate(std::size_t top, bool untilSure);
-    SegmentRun estimatedRun(std::size_t pipe, const Reached& start);
+    Shortfall estimateWith(const SizeChanges& changes, Purpose purpose);
+    Shortfall estimate(std::size_t top, Purpose purpose);
+    SegmentRun estimatedRun(std::size_t pipe, const Reached& start, double& density);
     SegmentRun computeFrom(std::size_t pipe, std::vector<std::optional<SteamState>>& states, double& density);
     void setDn(std::size_t pipe, int size);
     double penaltyOfRun(std::size_t pipe, const SegmentRun& run) const;
@@ -146,10 +151,12 @@ private:
     std::vector<double> penalty_;
     std::vector<double> density_;                              // at the start of each pipe [kg/m³]
     std::vector<std::optional<SteamState>> states_, scratch_;  // of each node
+    std::vector<Reached> at_;                                  // of each node, as the network stands
     std::vector<Reached> reached_;                             // of each node, by an estimate
     std::vector<int> sizeBefore_;                              // of each pipe an estimate changes; else -1
     std::vector<Computed> computed_;                           // by the last walk
     Shortfall total_;
+    bool estimating_ = false, unsettled_ = false;
     long computations_ = 0, estimates_ = 0;
 };
 
