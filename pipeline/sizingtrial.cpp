@@ -133,11 +133,17 @@ std::vector<bool> SizingTrial::shortBelow() const
     return below;
 }
 
+/// How far a computed sized pipe's velocity is above its band [m/s].
+double SizingTrial::tooFast(std::size_t pipe, const SegmentRun& run) const
+{
+    if (!isSized(pipe)) return 0;
+    return std::max(0.0, run.velocity - velocityBand(static_cast<float>(document_.segments[pipe].dn)).highest);
+}
+
 double SizingTrial::penaltyOfRun(std::size_t pipe, const SegmentRun& run) const
 {
     if (run.status != SegmentStatus::computed) return kNotComputed + kPressureWeight * run.pressureDrop;
-    double sum = 0;
-    if (isSized(pipe)) sum += std::max(0.0, run.velocity - velocityBand(static_cast<float>(document_.segments[pipe].dn)).highest);
+    double sum = tooFast(pipe, run);
     if (const NetworkNode* node = layout_.data[*run.toNode]) {
         if (node->requiredPressure) sum += kPressureWeight * std::max(0.0, *node->requiredPressure - run.pend);
         if (node->requiredTemperature) sum += std::max(0.0, *node->requiredTemperature - run.tend);
@@ -370,6 +376,21 @@ bool SizingTrial::applyIf(const SizeChanges& changes, const std::function<bool(c
     total_ = with;
     unsettled_ = unsettled_ || estimating_;
     return true;
+}
+
+SizingTrial::Shortcomings SizingTrial::shortcomingsWith(const SizeChanges& changes)
+{
+    const SizeChanges old = setAll(changes);
+    walk(topOf(changes));
+    for (auto it = old.rbegin(); it != old.rend(); ++it) setDn(it->first, it->second);
+    Shortcomings found;
+    for (const Computed& c : computed_) {
+        const bool computed = c.run.status == SegmentStatus::computed;
+        const double fast = computed ? tooFast(c.pipe, c.run) : 0;
+        found.velocity = found.velocity || fast > 0;
+        found.requirement = found.requirement || c.penalty > fast;
+    }
+    return found;
 }
 
 void SizingTrial::apply(const SizeChanges& changes)

@@ -78,6 +78,12 @@ public:
     /// Whether the estimate finds the network surely short with the changes; it stops at the
     /// first pipe that is.
     bool surelyShortWith(const SizeChanges& changes);
+    /// What falls short with the changes, computed: a requirement of a node (or a pipe that does
+    /// not compute), or the velocity of a sized pipe. Leaves the network as it is.
+    struct Shortcomings {
+        bool requirement = false, velocity = false;
+    };
+    Shortcomings shortcomingsWith(const SizeChanges& changes);
     /// Computes the network with the changes, and keeps them when keep approves of the shortfall
     /// they give; tells whether it kept them. While estimating, estimates it instead.
     bool applyIf(const SizeChanges& changes, const std::function<bool(const Shortfall&)>& keep);
@@ -93,6 +99,8 @@ public:
         double friction;
     };
     std::optional<Hydraulics> hydraulics(std::size_t pipe, SteamState state, int size) const;
+    /// The state at the pipe's start as computed; none where it is not, or only estimated.
+    const std::optional<SteamState>& startOf(std::size_t pipe) const { return states_[from_[pipe]]; }
     const std::vector<int>& sizes() const { return size_; }
     /// Pipes computed so far, and pipes estimated.
     long computations() const { return computations_; }
@@ -135,6 +143,7 @@ private:
     SegmentRun computeFrom(std::size_t pipe, std::vector<std::optional<SteamState>>& states, double& density);
     void setDn(std::size_t pipe, int size);
     double penaltyOfRun(std::size_t pipe, const SegmentRun& run) const;
+    double tooFast(std::size_t pipe, const SegmentRun& run) const;
     bool shortBeyondError(std::size_t pipe, const SegmentRun& estimated) const;
     std::size_t topOf(const SizeChanges& changes) const;
     SizeChanges setAll(const SizeChanges& changes);

@@ -146,7 +146,7 @@ TEST_F(SizingWindow, UnservedConsumersAreNamedAndNothingCanBeApplied)
 
 TEST_F(SizingWindow, LongSizingShowsItsProgressAfterHalfASecondAndCanBeCancelled)
 {
-    model->resetDocument(bench::sizingNetwork(400));
+    model->resetDocument(bench::sizingNetwork(2000));  // about a second of sizing
     const PipelineDocument before = model->document();
     QElapsedTimer clock;
     qint64 shownAfter = -1;

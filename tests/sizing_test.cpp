@@ -10,6 +10,7 @@
 #include "pipeline/nodetable.h"
 #include "pipeline/pipelinefile.h"
 #include "pipeline/pipesizing.h"
+#include "pipeline/sizingtext.h"
 #include "pipes/guanjing.h"
 #include "pipes/proposal.h"
 
