@@ -419,7 +419,7 @@ BelowBand belowBandOf(SizingTrial& trial, const Search& search, bool telescoping
                                    std::any_of(fed.begin(), fed.end(), [&](std::size_t j) { return trial.outerDiameter(j) > D; }))) {
             ++below.feeding;
         } else if (const auto h = trial.hydraulics(i, *trial.startOf(i), smaller);
-                   !h || h->velocity > velocityBand(sizesAscending()[static_cast<std::size_t>(smaller)].dn).highest) {
+                   h && h->velocity > velocityBand(sizesAscending()[static_cast<std::size_t>(smaller)].dn).highest) {
             ++below.tooFast;
         } else if (const SizingTrial::Shortcomings found = trial.shortcomingsWith({{i, smaller}}); found.requirement) {
             ++below.requirement;
