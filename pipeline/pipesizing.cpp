@@ -6,10 +6,8 @@
 #include <queue>
 #include <set>
 
-#include "numtext/formatnumber.h"
 #include "pipeline/networkcalc.h"
 #include "pipeline/nodetable.h"
-#include "pipeline/pipelinetable.h"
 #include "pipeline/sizingtext.h"
 #include "pipeline/sizingtrial.h"
 #include "pipes/proposal.h"
@@ -42,9 +40,8 @@ public:
     void startSmall();
     void startLarge();
     /// Greedy: the move that removes the most shortfall per kilogram, until nothing is short or
-    /// no move helps. False when cancelled.
+    /// no move helps; first on estimates, then by the calculation. False when cancelled.
     bool growUntilServed();
-    bool greedy(long mostMoves);
     /// Every sized pipe as small as it can be while everything stays served. False when cancelled.
     bool shrinkWhileServed();
     /// From served sizes: one pipe a size smaller, the shortfall mended by the others, or a size
@@ -64,6 +61,8 @@ private:
         Move move;
     };
     std::optional<Scored> scored(std::size_t pipe, bool grow);
+    /// The greedy growth as the trial computes or estimates, of at most mostMoves moves.
+    bool greedy(long mostMoves);
     bool servedWith(const SizeChanges& changes);
     std::optional<Move> smaller(std::size_t pipe, int steps = 1) const;
     double massChange(std::size_t pipe, int size) const
@@ -282,7 +281,8 @@ bool Search::greedy(long mostMoves)
             moves.push(std::move(*now));
             continue;
         }
-        // The gain was estimated: the move is made only where the calculation confirms one.
+        // Scores are estimates: the move is made only where the calculation confirms its gain
+        // (while the trial estimates, the estimate is all there is).
         const double amount = trial_.shortfall().amount;
         if (!trial_.applyIf(now->move.changes, [amount](const Shortfall& with) { return with.amount < amount - 1e-12; })) {
             refused.insert({top.pipe, top.grow});

@@ -99,15 +99,9 @@ double SizingTrial::outerDiameter(std::size_t pipe) const
     return s.outerDiameter.value_or(0);
 }
 
-std::optional<std::size_t> SizingTrial::parent(std::size_t pipe) const
-{
-    return layout_.feed[*layout_.indexOf(document_.segments[pipe].from)];
-}
+std::optional<std::size_t> SizingTrial::parent(std::size_t pipe) const { return layout_.feed[from_[pipe]]; }
 
-const std::vector<std::size_t>& SizingTrial::children(std::size_t pipe) const
-{
-    return layout_.leaving[*layout_.indexOf(document_.segments[pipe].to)];
-}
+const std::vector<std::size_t>& SizingTrial::children(std::size_t pipe) const { return layout_.leaving[to_[pipe]]; }
 
 double SizingTrial::mass() const
 {

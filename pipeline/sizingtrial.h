@@ -1,7 +1,8 @@
 #pragma once
 
 // The network's calculation as automatic sizing needs it: the sizes of some pipes changed, and
-// only the pipes downstream of the change computed again.
+// only the pipes downstream of the change computed again; or estimated from what they gave
+// before, to judge a change before it is computed.
 
 #include <cstddef>
 #include <functional>
