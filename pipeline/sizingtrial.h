@@ -75,7 +75,7 @@ public:
     /// what each pipe gave before (see estimatedRun), and computed where a pipe did not compute.
     /// A pipe whose pressure or velocity falls short by more than the estimate may err makes the
     /// shortfall sure.
-    Shortfall estimateWith(const SizeChanges& changes) { return estimateWith(changes, Purpose::gain); }
+    Shortfall estimateWith(const SizeChanges& changes) { return estimateFor(changes, Purpose::gain); }
     /// Whether the estimate finds the network surely short with the changes; it stops at the
     /// first pipe that is.
     bool surelyShortWith(const SizeChanges& changes);
@@ -138,7 +138,7 @@ private:
 
     Shortfall walk(std::size_t top);
     void commit();
-    Shortfall estimateWith(const SizeChanges& changes, Purpose purpose);
+    Shortfall estimateFor(const SizeChanges& changes, Purpose purpose);
     Shortfall estimate(std::size_t top, Purpose purpose);
     SegmentRun estimatedRun(std::size_t pipe, const Reached& start, double& density);
     SegmentRun computeFrom(std::size_t pipe, std::vector<std::optional<SteamState>>& states, double& density);
