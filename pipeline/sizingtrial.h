@@ -114,16 +114,21 @@ public:
         double p = 0, t = 0;  // [MPa], [℃]
         bool computed = false, exact = false;
     };
+    /// The steam at a pipe's start as its estimates need it.
+    struct Start {
+        double density = 0, cp = 0;  // [kg/m³], [kJ/(kg·K)]
+    };
     /// What the calculation holds, to go back to.
     struct Saved {
         std::vector<int> sizes;
         std::vector<SegmentRun> runs;
-        std::vector<double> penalties, densities;
+        std::vector<double> penalties;
+        std::vector<Start> starts;
         std::vector<std::optional<SteamState>> states;
         std::vector<Reached> reached;
         Shortfall total;
     };
-    Saved save() const { return {size_, runs_, penalty_, density_, states_, at_, total_}; }
+    Saved save() const { return {size_, runs_, penalty_, start_, states_, at_, total_}; }
     void restore(Saved saved);
 
 private:
@@ -131,7 +136,8 @@ private:
     struct Computed {
         std::size_t pipe;
         SegmentRun run;
-        double penalty, density;
+        double penalty;
+        Start start;
         Reached end;
     };
     enum class Purpose { gain, certainty, keeping };
@@ -140,8 +146,8 @@ private:
     void commit();
     Shortfall estimateFor(const SizeChanges& changes, Purpose purpose);
     Shortfall estimate(std::size_t top, Purpose purpose);
-    SegmentRun estimatedRun(std::size_t pipe, const Reached& start, double& density);
-    SegmentRun computeFrom(std::size_t pipe, std::vector<std::optional<SteamState>>& states, double& density);
+    SegmentRun estimatedRun(std::size_t pipe, const Reached& from, Start& start);
+    SegmentRun computeFrom(std::size_t pipe, std::vector<std::optional<SteamState>>& states, Start& start);
     void setDn(std::size_t pipe, int size);
     double penaltyOfRun(std::size_t pipe, const SegmentRun& run) const;
     double tooFast(std::size_t pipe, const SegmentRun& run) const;
@@ -159,7 +165,7 @@ private:
     std::vector<int> size_, largest_;
     std::vector<SegmentRun> runs_;
     std::vector<double> penalty_;
-    std::vector<double> density_;                              // at the start of each pipe [kg/m³]
+    std::vector<Start> start_;                                 // of each pipe
     std::vector<std::optional<SteamState>> states_, scratch_;  // of each node
     std::vector<Reached> at_;                                  // of each node, as the network stands
     std::vector<Reached> reached_;                             // of each node, by an estimate
