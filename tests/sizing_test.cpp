@@ -157,6 +157,18 @@ TEST(Sizing, SmallNetworksComeWithinTwoPercentOfEveryCombinationAndLeaveNoPipeTo
     EXPECT_GE(equal, servable - 1);
 }
 
+TEST(Sizing, ServesATemperatureThatOnlyAHigherPressureKeeps)
+{
+    // 27 pipes, N18 needing 282.9 ℃: the last 0.7 ℃ come from larger pipes upstream, whose higher
+    // pressure raises cp, so that the steam loses fewer degrees. A search that estimated the
+    // temperature without cp's change saw no move that helped, and gave up.
+    const PipelineDocument d = randomNetwork(42 * 7919, 27);
+    const SizingResult sized = sizeNetwork(d);
+    ASSERT_EQ(sized.outcome, SizingOutcome::sized) << sized.problems.front();
+    EXPECT_TRUE(served(sized.document));
+    EXPECT_TRUE(locallyLeast(sized.document));
+}
+
 TEST(Sizing, TakesTheLargestPipeWhenOnlyItServesAndKeepsTheFixedMarkInTheFile)
 {
     // One long pipe of a typed heat loss, so that every catalogue size may be taken; the pressure
