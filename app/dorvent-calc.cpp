@@ -27,6 +27,7 @@
 #include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinetable.h"
 #include "pipeline/pipesizing.h"
+#include "pipeline/sizingtext.h"
 
 namespace {
 

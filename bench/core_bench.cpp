@@ -258,20 +258,42 @@ void BM_network(benchmark::State& state)
 }
 BENCHMARK(BM_network)->Arg(250)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond)->Apply([](auto* b) { repeated(b); });
 
-// Automatic sizing of a network: the argument is the count of pipes.
-void BM_sizing(benchmark::State& state)
+// Automatic sizing of a network: the argument is the count of pipes. The counters are of the last
+// sizing: the pipes it computed and the steel it chose.
+void sizing(benchmark::State& state, std::array<PipelineDocument, 2> networks, SizingOutcome expected)
 {
-    std::array<PipelineDocument, 2> networks = {sizingNetwork(static_cast<int>(state.range(0))),
-                                                sizingNetwork(static_cast<int>(state.range(0)))};
     networks[1].startPressure = 10.000001;
     std::size_t i = 0;
     for (auto _ : state) {
         const SizingResult result = sizeNetwork(cycle(networks, i));
-        if (result.outcome != SizingOutcome::sized) state.SkipWithError("the network was not sized");
+        if (result.outcome != expected) state.SkipWithError("the sizing did not end as expected");
         benchmark::DoNotOptimize(result.massAfter);
+        state.counters["computed"] = static_cast<double>(result.computations);
+        state.counters["kg"] = result.massAfter;
     }
 }
-BENCHMARK(BM_sizing)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond)->Apply([](auto* b) { repeated(b); });
+
+void BM_sizing(benchmark::State& state)
+{
+    const PipelineDocument network = sizingNetwork(static_cast<int>(state.range(0)));
+    sizing(state, {network, network}, SizingOutcome::sized);
+}
+BENCHMARK(BM_sizing)->Arg(50)->Arg(100)->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond)->Apply([](auto* b) { repeated(b); });
+
+// The same network unservable: its last consumer needing 9.995 MPa, 3 kPa more than the largest
+// pipes leave it (0), or a superheat margin of 170 ℃, which the largest pipes leave the far
+// consumers short of and for which the search finds no sizes (1).
+void BM_sizingUnservable(benchmark::State& state)
+{
+    PipelineDocument network = sizingNetwork(static_cast<int>(state.range(0)));
+    if (state.range(1) == 0) {
+        network.nodes.back().requiredPressure = 9.995;
+    } else {
+        network.superheatMargin = 170;
+    }
+    sizing(state, {network, network}, SizingOutcome::unservable);
+}
+BENCHMARK(BM_sizingUnservable)->Args({1000, 0})->Args({1000, 1})->Unit(benchmark::kMillisecond)->Apply([](auto* b) { repeated(b); });
 
 /// Keeps the median of every case, to set quyu2 against the naive evaluation of the same run.
 class MedianReporter : public benchmark::ConsoleReporter {

@@ -12,13 +12,12 @@
 
 #include "numtext/formatnumber.h"
 #include "pipeline/pipelinetable.h"
+#include "pipeline/sizingtext.h"
 
 namespace dorvent {
 namespace {
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
-
-QString dnName(int dn) { return dn == 0 ? qs(std::string(kOwnPipeName)) : QStringLiteral("DN%1").arg(dn); }
 
 QTableWidgetItem* item(const QString& text, bool number = false)
 {
@@ -93,6 +92,7 @@ void SizingDialog::show(const SizingResult& result)
     case SizingOutcome::cancelled: break;
     }
     for (const std::string& problem : result.problems) lines << qs(problem);
+    if (const std::string below = belowBandLine(result.belowBand); !below.empty()) lines << qs(below);
     lblxuanguan->setText(lines.join(QLatin1Char('\n')));
 
     tblxuanguan->setRowCount(static_cast<int>(result.pipes.size()));
@@ -106,8 +106,8 @@ void SizingDialog::show(const SizingResult& result)
                                                            : QStringLiteral("%1 %2").arg(pipe.segment + 1).arg(label)));
         tblxuanguan->setItem(row, 1, item(qs(s.from)));
         tblxuanguan->setItem(row, 2, item(qs(s.to)));
-        tblxuanguan->setItem(row, 3, item(dnName(pipe.oldDn)));
-        QTableWidgetItem* newDn = item(pipe.kept ? QStringLiteral("%1（固定）").arg(dnName(pipe.newDn)) : dnName(pipe.newDn));
+        tblxuanguan->setItem(row, 3, item(qs(dnName(pipe.oldDn))));
+        QTableWidgetItem* newDn = item(pipe.kept ? QStringLiteral("%1（固定）").arg(qs(dnName(pipe.newDn))) : qs(dnName(pipe.newDn)));
         if (pipe.newDn != pipe.oldDn) newDn->setFont(changed);
         tblxuanguan->setItem(row, 4, newDn);
         tblxuanguan->setItem(row, 5, item(qs(formatFixed(pipe.massBefore, 1)), true));

@@ -4,11 +4,11 @@
 #include <limits>
 #include <optional>
 #include <queue>
+#include <set>
 
-#include "numtext/formatnumber.h"
 #include "pipeline/networkcalc.h"
 #include "pipeline/nodetable.h"
-#include "pipeline/pipelinetable.h"
+#include "pipeline/sizingtext.h"
 #include "pipeline/sizingtrial.h"
 #include "pipes/proposal.h"
 
@@ -40,7 +40,7 @@ public:
     void startSmall();
     void startLarge();
     /// Greedy: the move that removes the most shortfall per kilogram, until nothing is short or
-    /// no move helps. False when cancelled.
+    /// no move helps; first on estimates, then by the calculation. False when cancelled.
     bool growUntilServed();
     /// Every sized pipe as small as it can be while everything stays served. False when cancelled.
     bool shrinkWhileServed();
@@ -61,12 +61,17 @@ private:
         Move move;
     };
     std::optional<Scored> scored(std::size_t pipe, bool grow);
+    /// The greedy growth as the trial computes or estimates, of at most mostMoves moves.
+    bool greedy(long mostMoves);
+    bool servedWith(const SizeChanges& changes);
     std::optional<Move> smaller(std::size_t pipe, int steps = 1) const;
     double massChange(std::size_t pipe, int size) const
     {
         return trial_.length(pipe) *
                (SizingTrial::massPerMetreOf(size) - SizingTrial::massPerMetreOf(trial_.size(pipe)));
     }
+    /// Whether the work improve() allows is done.
+    bool spent() const { return limit_ && trial_.work() > *limit_; }
     bool goOn(double fraction) const
     {
         // Steps within steps report where the outer one is; the bar never goes back.
@@ -80,6 +85,7 @@ private:
     double from_ = 0, span_ = 1;
     mutable double reported_ = 0;
     std::optional<std::size_t> held_;  // the pipe that improve() has just moved
+    std::optional<long> limit_;        // of the work, while improve() runs
 };
 
 /// The smallest size whose outer diameter is at least D; one past the last when there is none.
@@ -217,7 +223,7 @@ std::optional<Search::Scored> Search::scored(std::size_t pipe, bool grow)
 {
     if (pipe == held_) return std::nullopt;
     const auto rate = [this, pipe, grow](const Move& move) -> std::optional<Scored> {
-        const double gain = trial_.shortfall().amount - trial_.shortfallWith(move.changes).amount;
+        const double gain = trial_.shortfall().amount - trial_.estimateWith(move.changes).amount;
         if (gain <= 1e-12) return std::nullopt;
         // A move that saves steel as well comes first.
         const double score = move.massChange <= 0 ? std::numeric_limits<double>::infinity() : gain / move.massChange;
@@ -236,21 +242,34 @@ std::optional<Search::Scored> Search::scored(std::size_t pipe, bool grow)
 
 bool Search::growUntilServed()
 {
+    // On estimates first, the network computed once after them; then by the calculation, for
+    // what the estimates missed. So many moves on estimates are more than any search needs, and
+    // stop one that goes round in circles.
+    trial_.estimating(true);
+    const bool done = greedy(20 * static_cast<long>(trial_.sizedPipes().size()));
+    trial_.estimating(false);
+    return done && greedy(std::numeric_limits<long>::max());
+}
+
+bool Search::greedy(long mostMoves)
+{
     // Lazily: a move's score is taken again only when it comes to the top, since a move seldom
     // gains more once others have been made.
     const auto lower = [](const Scored& a, const Scored& b) { return a.score < b.score || (a.score == b.score && a.gain < b.gain); };
     std::priority_queue<Scored, std::vector<Scored>, decltype(lower)> moves(lower);
+    std::set<std::pair<std::size_t, bool>> refused;  // since the last move made
     const auto scoreAll = [&] {
         const std::vector<bool> shortBelow = trial_.shortBelow();
         for (const std::size_t i : trial_.sizedPipes()) {
             if (!shortBelow[i]) continue;
             for (const bool grow : {false, true}) {
+                if (refused.count({i, grow}) != 0) continue;
                 if (auto move = scored(i, grow)) moves.push(std::move(*move));
             }
         }
     };
     const double startAmount = trial_.shortfall().amount;
-    while (!trial_.shortfall().met()) {
+    for (long made = 0; !trial_.shortfall().met() && !spent() && made < mostMoves;) {
         if (!goOn(std::clamp(1 - trial_.shortfall().amount / startAmount, 0.0, 1.0))) return false;
         if (moves.empty()) scoreAll();
         if (moves.empty()) return true;
@@ -262,12 +281,28 @@ bool Search::growUntilServed()
             moves.push(std::move(*now));
             continue;
         }
-        trial_.apply(now->move.changes);
+        // Scores are estimates: the move is made only where the calculation confirms its gain
+        // (while the trial estimates, the estimate is all there is).
+        const double amount = trial_.shortfall().amount;
+        if (!trial_.applyIf(now->move.changes, [amount](const Shortfall& with) { return with.amount < amount - 1e-12; })) {
+            refused.insert({top.pipe, top.grow});
+            continue;
+        }
+        refused.clear();
+        ++made;
         for (const bool grow : {false, true}) {
             if (auto move = scored(top.pipe, grow)) moves.push(std::move(*move));
         }
     }
     return true;
+}
+
+/// Makes the changes when the network stays served with them: the estimate rules out most that
+/// do not, the calculation decides.
+bool Search::servedWith(const SizeChanges& changes)
+{
+    if (trial_.surelyShortWith(changes)) return false;
+    return trial_.applyIf(changes, [](const Shortfall& with) { return with.met(); });
 }
 
 bool Search::shrinkWhileServed()
@@ -281,13 +316,10 @@ bool Search::shrinkWhileServed()
             if (const auto move = smaller(i)) saving[i] = -move->massChange;
         }
         std::stable_sort(pipes.begin(), pipes.end(), [&saving](std::size_t a, std::size_t b) { return saving[a] > saving[b]; });
-        for (std::size_t k = 0; k < pipes.size(); ++k) {
+        for (std::size_t k = 0; k < pipes.size() && !spent(); ++k) {
             if (!goOn(static_cast<double>(k) / static_cast<double>(pipes.size()))) return false;
             if (pipes[k] == held_) continue;
-            for (auto move = smaller(pipes[k]); move && trial_.shortfallWith(move->changes).met(); move = smaller(pipes[k])) {
-                trial_.apply(move->changes);
-                changed = true;
-            }
+            for (auto move = smaller(pipes[k]); move && servedWith(move->changes); move = smaller(pipes[k])) changed = true;
         }
     }
     return true;
@@ -295,52 +327,37 @@ bool Search::shrinkWhileServed()
 
 bool Search::improve()
 {
-    // The work allowed, about half a second: the gains it brings are largest on small networks.
-    constexpr long kMostComputations = 60000;
-    const long budget = trial_.computations() + kMostComputations;
+    // The work allowed: on the computer of the benchmarks about a tenth of a second and a third
+    // of a millisecond for each sized pipe. The gains are largest on small networks, which it
+    // searches through; a large one has time for its first exchanges only.
+    limit_ = trial_.work() + 20000 + 60 * static_cast<long>(trial_.sizedPipes().size());
     for (bool lighter = true; lighter;) {
         lighter = false;
         const std::vector<std::size_t> pipes = trial_.sizedPipes();
-        for (std::size_t k = 0; k < pipes.size(); ++k) {
+        for (std::size_t k = 0; k < pipes.size() && !spent(); ++k) {
             for (const bool grow : {false, true}) {
                 const std::optional<Move> kick = grow ? larger(pipes[k]) : smaller(pipes[k]);
-                if (!kick || trial_.computations() > budget) continue;
+                if (!kick) continue;
                 if (!goOn(static_cast<double>(k) / static_cast<double>(pipes.size()))) return false;
-                const std::vector<int> before = trial_.sizes();
+                SizingTrial::Saved before = trial_.save();
                 const double mass = trial_.mass();
                 held_ = pipes[k];
                 trial_.apply(kick->changes);
                 const bool done = grow ? shrinkWhileServed() : growUntilServed() && shrinkWhileServed();
                 held_.reset();
                 if (!done) return false;
+                // Kept when served and lighter, even if the work ran out on the way.
                 if (trial_.shortfall().met() && trial_.mass() < mass - 1e-6) {
                     lighter = true;
                 } else {
-                    trial_.setSizes(before);
+                    trial_.restore(std::move(before));
                 }
             }
         }
     }
+    limit_.reset();
     // The pipe held in the last kick may be shrinkable now.
     return shrinkWhileServed();
-}
-
-std::string pipeName(const PipelineDocument& document, std::size_t pipe)
-{
-    const std::string& label = document.segments[pipe].label;
-    return "管段 " + std::to_string(pipe + 1) + (label.empty() ? "" : "“" + printable(label) + "”");
-}
-
-std::string dnName(int dn) { return dn == 0 ? std::string(kOwnPipeName) : "DN" + std::to_string(dn); }
-
-/// Input faults that no size mends: a text or a gap in an input, a refused input.
-bool isInputFault(const PipelineSegment& s, const SegmentRun& run)
-{
-    switch (run.field) {
-    case SegmentField::none: return false;
-    case SegmentField::heatLoss: return s.heatLossSource == HeatLossSource::typed;
-    default: return true;
-    }
 }
 
 /// Why the network cannot be computed as it stands; empty when it can.
@@ -360,63 +377,19 @@ std::vector<std::string> startProblems(const PipelineDocument& document)
     return problems;
 }
 
-/// Who cannot be served at the closest sizes found, and why; the largest sizes tell whether
-/// a pressure could be had at all.
-std::vector<std::string> unservedProblems(SizingTrial& trial, const Search& search, const std::vector<int>& closest)
+/// Why the network cannot be served: a fixed pipe above a sized one smaller than a fixed pipe
+/// below it, then what the largest sizes show (the trial holds them). What they cannot give rules
+/// out a search; what else they show is said only when the search finds nothing.
+UnservedReasons unservedReasons(const SizingTrial& trial, const Search& search)
 {
-    const PipelineDocument& d = trial.document();
-    std::vector<std::string> problems;
-    for (const std::size_t i : trial.sizedPipes()) {
-        if (search.lowest(i) > search.highest(i)) {
-            problems.push_back(pipeName(d, i) + "：下游固定的管道比上游固定的管道大，管径沿流向不增大时无管径可选");
+    UnservedReasons reasons = reasonsAtLargest(trial);
+    for (auto it = trial.sizedPipes().rbegin(); it != trial.sizedPipes().rend(); ++it) {
+        if (search.lowest(*it) > search.highest(*it)) {
+            reasons.certain.insert(reasons.certain.begin(), pipeName(trial.document(), *it) +
+                                                                "：下游固定的管道比上游固定的管道大，管径沿流向不增大时无管径可选");
         }
     }
-    std::vector<int> largest = trial.sizes();
-    for (const std::size_t i : trial.sizedPipes()) largest[i] = std::max(search.highest(i), 0);
-    trial.setSizes(largest);
-    std::vector<std::optional<double>> largestPressure(d.segments.size());
-    for (const std::size_t i : trial.layout().order) {
-        if (trial.run(i).status == SegmentStatus::computed) largestPressure[i] = trial.run(i).pend;
-    }
-    trial.setSizes(closest);
-    for (const std::size_t i : trial.layout().order) {
-        const SegmentRun& run = trial.run(i);
-        if (trial.penaltyOf(i) <= 0 || run.status == SegmentStatus::notComputed) continue;
-        if (run.status == SegmentStatus::failed) {
-            problems.push_back(pipeName(d, i) + "：" + run.message);
-            continue;
-        }
-        const VelocityBand band = velocityBand(static_cast<float>(d.segments[i].dn));
-        if (trial.isSized(i) && run.velocity > band.highest) {
-            problems.push_back(pipeName(d, i) + "：取 " + dnName(d.segments[i].dn) + " 时起点流速 " +
-                               formatFixed(run.velocity, 3) + " m/s 仍高于允许的 " + formatShortest(band.highest) +
-                               " m/s，更大的管径" + (trial.size(i) < trial.largest(i) ? "比上游管道大" : "没有热损失数据或不在目录中"));
-        }
-        const std::string& name = trial.layout().names[*run.toNode];
-        if (const NetworkNode* node = trial.layout().data[*run.toNode]) {
-            if (node->requiredPressure && run.pend < *node->requiredPressure) {
-                const auto& most = largestPressure[i];
-                problems.push_back(
-                    "用户“" + printable(name) + "”：" +
-                    (most && *most >= *node->requiredPressure
-                         ? "压力只有 " + formatFixed(run.pend, 3) + " MPa，低于要求的 " + formatShortest(*node->requiredPressure) +
-                               " MPa；加大管径使其他要求不能满足"
-                         : "即使其路径上可选的管段都取最大管径，压力也" +
-                               (most ? "只有 " + formatFixed(*most, 3) + " MPa" : std::string("不能算出")) + "，低于要求的 " +
-                               formatShortest(*node->requiredPressure) + " MPa"));
-            }
-            if (node->requiredTemperature && run.tend < *node->requiredTemperature) {
-                problems.push_back("用户“" + printable(name) + "”：温度只有 " + formatFixed(run.tend, 3) + " ℃，低于要求的 " +
-                                   formatShortest(*node->requiredTemperature) + " ℃");
-            }
-        }
-        if (run.superheat && *run.superheat < d.superheatMargin) {
-            problems.push_back("节点“" + printable(name) + "”：过热度只有 " + formatFixed(*run.superheat, 3) + " ℃，低于裕量 " +
-                               formatShortest(d.superheatMargin) + " ℃");
-        }
-    }
-    if (problems.empty()) problems.emplace_back("没有一组管径能满足全部要求");
-    return problems;
+    return reasons;
 }
 
 /// Whether the ordinary calculation finds the sized network served.
@@ -429,6 +402,62 @@ bool verified(const SizingTrial& trial)
     });
 }
 
+/// The sized pipes below their velocity band, by why none is one size smaller (the trial holds
+/// the sized network).
+BelowBand belowBandOf(SizingTrial& trial, const Search& search, bool telescoping)
+{
+    BelowBand below;
+    for (const std::size_t i : trial.sizedPipes()) {
+        if (!trial.run(i).velocityBelowBand) continue;
+        ++below.pipes;
+        const int smaller = trial.size(i) - 1;
+        const double D = SizingTrial::outerDiameterOf(std::max(smaller, 0));
+        const auto& fed = trial.children(i);
+        if (smaller < 0) {
+            ++below.smallest;
+        } else if (telescoping && (smaller < search.lowest(i) ||
+                                   std::any_of(fed.begin(), fed.end(), [&](std::size_t j) { return trial.outerDiameter(j) > D; }))) {
+            ++below.feeding;
+        } else if (const auto h = trial.hydraulics(i, *trial.startOf(i), smaller);
+                   h && h->velocity > velocityBand(sizesAscending()[static_cast<std::size_t>(smaller)].dn).highest) {
+            ++below.tooFast;
+        } else if (const SizingTrial::Shortcomings found = trial.shortcomingsWith({{i, smaller}}); found.requirement) {
+            ++below.requirement;
+        } else if (found.velocity) {
+            ++below.tooFastBelow;
+        }
+    }
+    return below;
+}
+
+/// Searches for the lightest served sizes; the trial holds them when it finds some. False when
+/// cancelled.
+bool findSizes(SizingTrial& trial, Search& search, bool& found)
+{
+    // From the smallest sizes that keep the velocities, enlarged where something falls short.
+    search.phase(0, 0.3);
+    search.startSmall();
+    if (!search.growUntilServed()) return false;
+    if (!trial.shortfall().met()) {
+        // Stuck: from the largest sizes once more, shrinking where that helps.
+        search.startLarge();
+        if (!search.growUntilServed()) return false;
+    }
+    found = trial.shortfall().met();
+    if (!found) return true;
+    search.phase(0.3, 0.1);
+    if (!search.shrinkWhileServed()) return false;
+    search.phase(0.4, 0.6);
+    return search.improve();
+}
+
+double massOf(const PipelineSegment& s)
+{
+    const PipeSize* row = findCatalogueRow(s.dn);
+    return s.length.value_or(0) * (row != nullptr ? massPerMetre(row->waijing, row->bihou)
+                                                  : massPerMetre(s.outerDiameter.value_or(0), s.wall.value_or(0)));
+}
+
 }  // namespace
 
 SizingResult sizeNetwork(const PipelineDocument& document, const SizingOptions& options)
@@ -438,72 +467,32 @@ SizingResult sizeNetwork(const PipelineDocument& document, const SizingOptions& 
     if (!result.problems.empty()) return result;
 
     SizingTrial trial(document);
-    result.massBefore = trial.mass();
+    result.massBefore = result.massAfter = trial.mass();
     Search search(trial, options);
-    const SizingResult cancelled{.outcome = SizingOutcome::cancelled, .document = document};
-    // From the smallest sizes that keep the velocities, enlarged where something falls short.
-    search.phase(0, 0.3);
-    search.startSmall();
-    if (!search.growUntilServed()) return cancelled;
-    std::vector<int> closest = trial.sizes();
-    if (!trial.shortfall().met()) {
-        // Stuck: from the largest sizes once more, shrinking where that helps.
-        const Shortfall greedy = trial.shortfall();
-        search.startLarge();
-        if (!search.growUntilServed()) return cancelled;
-        if (!trial.shortfall().met() && trial.shortfall().amount >= greedy.amount) trial.setSizes(closest);
-        closest = trial.sizes();
+    // What the largest sizes cannot give, no sizes can: then there is nothing to search.
+    search.startLarge();
+    const UnservedReasons unserved = unservedReasons(trial, search);
+    bool found = false;
+    if (unserved.certain.empty() && !findSizes(trial, search, found)) {
+        return {.outcome = SizingOutcome::cancelled, .document = document};
     }
-    std::optional<std::vector<int>> best;
-    if (trial.shortfall().met()) {
-        search.phase(0.3, 0.1);
-        if (!search.shrinkWhileServed()) return cancelled;
-            search.phase(0.4, 0.6);
-        if (!search.improve()) return cancelled;
-        best = trial.sizes();
-    }
-    if (best) trial.setSizes(*best);
-    if (!best || !verified(trial)) {
-        result.outcome = SizingOutcome::unservable;
-        result.problems = unservedProblems(trial, search, closest);
-    } else {
+    if (found && verified(trial)) {
         result.outcome = SizingOutcome::sized;
         result.document = trial.document();
+        result.massAfter = trial.mass();
+        result.belowBand = belowBandOf(trial, search, options.telescoping);
+    } else {
+        result.outcome = SizingOutcome::unservable;
+        result.problems = !unserved.certain.empty() ? unserved.certain : unserved.other;
+        if (result.problems.empty()) result.problems.emplace_back("没有一组管径能满足全部要求");
     }
-    result.massAfter = result.outcome == SizingOutcome::sized ? trial.mass() : result.massBefore;
     result.computations = trial.computations();
     for (std::size_t i = 0; i < document.segments.size(); ++i) {
         const PipelineSegment &before = document.segments[i], &after = result.document.segments[i];
-        const auto massOf = [](const PipelineSegment& s) {
-            const PipeSize* row = findCatalogueRow(s.dn);
-            return s.length.value_or(0) * (row != nullptr ? massPerMetre(row->waijing, row->bihou)
-                                                          : massPerMetre(s.outerDiameter.value_or(0), s.wall.value_or(0)));
-        };
         result.pipes.push_back({.segment = i, .oldDn = before.dn, .newDn = after.dn, .kept = !trial.isSized(i),
                                 .massBefore = massOf(before), .massAfter = massOf(after)});
     }
     return result;
-}
-
-std::string sizingLines(const PipelineDocument& document, const SizingResult& result)
-{
-    std::string text;
-    switch (result.outcome) {
-    case SizingOutcome::cancelled: return "自动选管已取消\n";
-    case SizingOutcome::cannotStart: text = "自动选管不能进行：\n"; break;
-    case SizingOutcome::unservable: text = "自动选管：以下要求不能满足，管径未改：\n"; break;
-    case SizingOutcome::sized: text = "自动选管：每个节点都能得到所需的蒸汽参数\n"; break;
-    }
-    for (const std::string& problem : result.problems) text += problem + "\n";
-    if (result.outcome == SizingOutcome::cannotStart) return text;
-    for (const SizedPipe& pipe : result.pipes) {
-        const PipelineSegment& s = document.segments[pipe.segment];
-        text += pipeName(document, pipe.segment) + "（" + printable(s.from) + " → " + printable(s.to) + "）：" +
-                dnName(pipe.oldDn) +
-                (pipe.kept ? "，固定" : pipe.newDn == pipe.oldDn ? "，不变" : " → " + dnName(pipe.newDn)) + "\n";
-    }
-    text += "钢材总质量：" + formatFixed(result.massBefore, 1) + " kg → " + formatFixed(result.massAfter, 1) + " kg\n";
-    return text;
 }
 
 }  // namespace dorvent

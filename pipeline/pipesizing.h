@@ -30,12 +30,24 @@ struct SizedPipe {
     double massBefore = 0, massAfter = 0;  ///< [kg]
 };
 
+/// The sized pipes whose start velocity lies below the band of their DN class, counted by why
+/// each is not one size smaller, the first reason that holds.
+struct BelowBand {
+    int pipes = 0;
+    int smallest = 0;      ///< no smaller size may be taken
+    int feeding = 0;       ///< it would be smaller than a pipe it feeds
+    int tooFast = 0;       ///< its velocity would be above the smaller size's band
+    int requirement = 0;   ///< a node would fall short of its requirements
+    int tooFastBelow = 0;  ///< a sized pipe below it would be too fast
+};
+
 struct SizingResult {
     SizingOutcome outcome = SizingOutcome::cannotStart;
     PipelineDocument document;     ///< the sized document; unchanged unless sized
     std::vector<SizedPipe> pipes{};  ///< the pipes of the tree, in the document's order
     double massBefore = 0, massAfter = 0;  ///< steel of all the pipes [kg]
     std::vector<std::string> problems{};
+    BelowBand belowBand{};  ///< of a sized network
     long computations = 0;  ///< pipes computed on the way, a measure of the work
 };
 
@@ -45,9 +57,5 @@ struct SizingResult {
 /// larger than its feed (with telescoping), and the steel mass is least among the choices tried.
 /// The answer is locally least: no sized pipe can be one size smaller.
 SizingResult sizeNetwork(const PipelineDocument& document, const SizingOptions& options = {});
-
-/// The sizing as text for the command line: what it found, the pipes with their old and new DN,
-/// the masses; or who cannot be served and why.
-std::string sizingLines(const PipelineDocument& document, const SizingResult& result);
 
 }  // namespace dorvent

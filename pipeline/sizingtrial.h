@@ -1,9 +1,11 @@
 #pragma once
 
 // The network's calculation as automatic sizing needs it: the sizes of some pipes changed, and
-// only the pipes downstream of the change computed again.
+// only the pipes downstream of the change computed again; or estimated from what they gave
+// before, to judge a change before it is computed.
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -31,6 +33,8 @@ using SizeChanges = std::vector<std::pair<std::size_t, int>>;
 struct Shortfall {
     double amount = 0;
     int pipes = 0;  ///< pipes that fall short
+    /// Whether a pipe falls short for certain: beyond the error an estimate may have.
+    bool surely = false;
     bool met() const { return pipes == 0; }
 };
 
@@ -67,9 +71,26 @@ public:
     static double massPerMetreOf(int size);
     double length(std::size_t pipe) const { return document_.segments[pipe].length.value_or(0); }
 
-    /// The shortfall the network would have with the changes, leaving it as it is.
-    Shortfall shortfallWith(const SizeChanges& changes);
+    /// The shortfall the network would have with the changes, leaving it as it is; estimated from
+    /// what each pipe gave before (see estimatedRun), and computed where a pipe did not compute.
+    /// A pipe whose pressure or velocity falls short by more than the estimate may err makes the
+    /// shortfall sure.
+    Shortfall estimateWith(const SizeChanges& changes) { return estimateFor(changes, Purpose::gain); }
+    /// Whether the estimate finds the network surely short with the changes; it stops at the
+    /// first pipe that is.
+    bool surelyShortWith(const SizeChanges& changes);
+    /// What falls short with the changes, computed: a requirement of a node (or a pipe that does
+    /// not compute), or the velocity of a sized pipe. Leaves the network as it is.
+    struct Shortcomings {
+        bool requirement = false, velocity = false;
+    };
+    Shortcomings shortcomingsWith(const SizeChanges& changes);
+    /// Computes the network with the changes, and keeps them when keep approves of the shortfall
+    /// they give; tells whether it kept them. While estimating, estimates it instead.
+    bool applyIf(const SizeChanges& changes, const std::function<bool(const Shortfall&)>& keep);
     void apply(const SizeChanges& changes);
+    /// From on to off, changes are kept as estimated; at off the network is computed again.
+    void estimating(bool on);
     /// Every sized pipe at once, computed from the source.
     void setSizes(const std::vector<int>& sizes);
     /// The velocity [m/s] and the specific friction loss [Pa/m] of the pipe at a size in a state,
@@ -79,29 +100,80 @@ public:
         double friction;
     };
     std::optional<Hydraulics> hydraulics(std::size_t pipe, SteamState state, int size) const;
+    /// The state at the pipe's start as computed; none where it is not, or only estimated.
+    const std::optional<SteamState>& startOf(std::size_t pipe) const { return states_[from_[pipe]]; }
     const std::vector<int>& sizes() const { return size_; }
-    /// Pipes computed so far, for a bound on the work.
+    /// Pipes computed so far, and pipes estimated.
     long computations() const { return computations_; }
+    long estimates() const { return estimates_; }
+    /// The work so far in pipes computed: an estimate takes about a fortieth of the time.
+    long work() const { return computations_ + estimates_ / 40; }
+
+    /// The state at a node: computed from the source's, or estimated.
+    struct Reached {
+        double p = 0, t = 0;  // [MPa], [℃]
+        bool computed = false, exact = false;
+    };
+    /// The steam at a pipe's start as its estimates need it.
+    struct Start {
+        double density = 0, cp = 0;  // [kg/m³], [kJ/(kg·K)]
+    };
+    /// What the calculation holds, to go back to.
+    struct Saved {
+        std::vector<int> sizes;
+        std::vector<SegmentRun> runs;
+        std::vector<double> penalties;
+        std::vector<Start> starts;
+        std::vector<std::optional<SteamState>> states;
+        std::vector<Reached> reached;
+        Shortfall total;
+    };
+    Saved save() const { return {size_, runs_, penalty_, start_, states_, at_, total_}; }
+    void restore(Saved saved);
 
 private:
-    double walk(std::size_t top, bool commit, int& shortPipes);
-    SegmentRun computeFrom(std::size_t pipe, std::vector<std::optional<SteamState>>& states);
+    /// One pipe computed or estimated by a trial, kept if the trial is.
+    struct Computed {
+        std::size_t pipe;
+        SegmentRun run;
+        double penalty;
+        Start start;
+        Reached end;
+    };
+    enum class Purpose { gain, certainty, keeping };
+
+    Shortfall walk(std::size_t top);
+    void commit();
+    Shortfall estimateFor(const SizeChanges& changes, Purpose purpose);
+    Shortfall estimate(std::size_t top, Purpose purpose);
+    SegmentRun estimatedRun(std::size_t pipe, const Reached& from, Start& start);
+    SegmentRun computeFrom(std::size_t pipe, std::vector<std::optional<SteamState>>& states, Start& start);
     void setDn(std::size_t pipe, int size);
     double penaltyOfRun(std::size_t pipe, const SegmentRun& run) const;
+    double tooFast(std::size_t pipe, const SegmentRun& run) const;
+    bool shortBeyondError(std::size_t pipe, const SegmentRun& estimated) const;
     std::size_t topOf(const SizeChanges& changes) const;
+    SizeChanges setAll(const SizeChanges& changes);
 
     PipelineDocument document_;
     NetworkLayout layout_;
     std::vector<PipeFlow> flows_;
     std::vector<std::size_t> position_;     // of each pipe in layout_.order
     std::vector<double> lengthBefore_;      // of the pipes computed before each pipe [m]
+    std::vector<std::size_t> from_, to_;    // the nodes of each pipe of the tree
     std::vector<std::size_t> sized_;
     std::vector<int> size_, largest_;
     std::vector<SegmentRun> runs_;
     std::vector<double> penalty_;
+    std::vector<Start> start_;                                 // of each pipe
     std::vector<std::optional<SteamState>> states_, scratch_;  // of each node
+    std::vector<Reached> at_;                                  // of each node, as the network stands
+    std::vector<Reached> reached_;                             // of each node, by an estimate
+    std::vector<int> sizeBefore_;                              // of each pipe an estimate changes; else -1
+    std::vector<Computed> computed_;                           // by the last walk
     Shortfall total_;
-    long computations_ = 0;
+    bool estimating_ = false, unsettled_ = false;
+    long computations_ = 0, estimates_ = 0;
 };
 
 }  // namespace dorvent

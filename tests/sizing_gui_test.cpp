@@ -71,9 +71,11 @@ TEST_F(SizingWindow, ProposalShowsEveryPipeAndIsAppliedAsOneStep)
     ASSERT_EQ(expected.outcome, SizingOutcome::sized);
 
     int shown = 0;
+    QString says;
     sizeWith([&](QWidget& dialog) {
         if (dialog.objectName() != QLatin1String("dlgxuanguan")) return false;
         ++shown;
+        says = control<QLabel>(dialog, "lblxuanguan")->text();
         for (std::size_t i = 0; i < before.segments.size(); ++i) {
             const int row = static_cast<int>(i);
             const SizedPipe& pipe = expected.pipes[i];
@@ -96,6 +98,13 @@ TEST_F(SizingWindow, ProposalShowsEveryPipeAndIsAppliedAsOneStep)
         changed += expected.pipes[i].newDn != before.segments[i].dn ? 1 : 0;
     }
     EXPECT_GE(changed, 3);
+    // The proposal counted the sized pipes that the table now notes as slower than their band.
+    int slow = 0;
+    for (int row = 0; row < model->segmentCount(); ++row) {
+        slow += row != 2 && text(row, Column::remark).contains(QStringLiteral("提示：起点流速")) ? 1 : 0;
+    }
+    EXPECT_GE(slow, 5);
+    EXPECT_TRUE(says.contains(QStringLiteral("\n选管的管段中有 %1 根起点流速低于其管径的允许范围，再小一号时：").arg(slow))) << says.toStdString();
     EXPECT_TRUE(model->result().allComputed);
     EXPECT_EQ(model->undoStack()->undoText(), "自动选管");
     model->undoStack()->undo();  // every pipe back at once
@@ -147,7 +156,7 @@ TEST_F(SizingWindow, UnservedConsumersAreNamedAndNothingCanBeApplied)
 
 TEST_F(SizingWindow, LongSizingShowsItsProgressAfterHalfASecondAndCanBeCancelled)
 {
-    model->resetDocument(bench::sizingNetwork(400));
+    model->resetDocument(bench::sizingNetwork(2000));  // about a second of sizing
     const PipelineDocument before = model->document();
     QElapsedTimer clock;
     qint64 shownAfter = -1;
