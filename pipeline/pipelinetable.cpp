@@ -64,7 +64,9 @@ std::string remarkOf(const SegmentRun& run)
 {
     std::string remark;
     const auto add = [&remark](const std::string& text) {
-        if (!text.empty()) remark += (remark.empty() ? "" : "；") + text;
+        if (text.empty()) return;
+        if (!remark.empty()) remark += "；";
+        remark += text;
     };
     add(run.status != SegmentStatus::computed ? run.message : std::string());
     add(run.flowNote);
