@@ -18,8 +18,8 @@ constexpr std::array<Material, 7> kMaterials = {{
     // Rock wool, 60~100 kg/m³, up to 400 ℃:
     //   −20 ≤ tm ≤ 100: λ = 0.0337 + 0.000151 tm
     //   tm > 100:       λ = 0.0395 + 4.71e-5 tm + 5.03e-7 tm²
-    // The two pieces do not meet at 100 ℃ (0.0488 and 0.0492); heatloss.cpp says what a solve
-    // does when its answer falls on that step.
+    // The two pieces do not meet at 100 ℃ (0.0488 and 0.0492); heatloss.cpp says what that
+    // step does to a solve.
     {"岩棉", "60~100 kg/m³", 400,
      {{{100, 0, {0.0337, 0.000151, 0, 0}}, {kNoUpperEnd, 0, {0.0395, 4.71e-5, 5.03e-7, 0}}}}, 2},
     // Slag wool, 80~100 kg/m³: the rock-wool equations, up to 300 ℃.
