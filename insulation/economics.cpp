@@ -105,8 +105,9 @@ Outcome<ClosedFormThickness> economicThicknessClosedForm(const Construction& c, 
     const double D0 = c.pipeDiameter / 1000;
     const double S = capitalRecoveryFactor(p.interest, p.years);
 
-    // λ and αs depend on the thickness, which the formula gives: repeat from the layer as given.
-    double thickness = c.inner.thickness;
+    // λ and αs depend on the thickness, which the formula gives: repeat from the layer as given
+    // (or from 50 mm when it has none yet).
+    double thickness = c.inner.thickness > 0 ? c.inner.thickness : 50;
     for (int i = 0; i < 100; ++i) {
         const Outcome<HeatLoss> loss = solveHeatLoss(withOuterThickness(c, thickness), s);
         if (!loss) return Result::refused(loss.reason());
