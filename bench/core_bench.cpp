@@ -13,6 +13,7 @@
 #include "bench/naive_region2.h"
 #include "bench/networks.h"
 #include "bench/statistics.h"
+#include "insulation/heatloss.h"
 #include "mainwin/stateevaluation.h"
 #include "mainwin/steaminput.h"
 #include "numtext/formatnumber.h"
@@ -294,6 +295,29 @@ void BM_sizingUnservable(benchmark::State& state)
     sizing(state, {network, network}, SizingOutcome::unservable);
 }
 BENCHMARK(BM_sizingUnservable)->Args({1000, 0})->Args({1000, 1})->Unit(benchmark::kMillisecond)->Apply([](auto* b) { repeated(b); });
+
+// One insulation solve: Ts (and T1) to 1e-6 ℃, λ at each layer's mean temperature, αs at Ts.
+// Arg 1: one layer of rock wool; arg 2: aluminium silicate felt under rock wool. The steam
+// temperature, pipe and wind change from one iteration to the next (still air and wind alike).
+void BM_insulation(benchmark::State& state)
+{
+    using namespace insulation;
+    const Material felt = *findMaterial("硅酸铝棉毡"), rock = *findMaterial("岩棉");
+    const std::array<std::pair<double, double>, 8> pipes = {
+        {{32, 40}, {57, 50}, {108, 60}, {219, 80}, {426, 100}, {630, 100}, {1020, 120}, {1420, 150}}};
+    const std::array<double, 8> media = {150, 250, 300, 350, 380, 320, 200, 390};
+    const std::array<double, 8> winds = {0, 3, 0, 8, 1, 0, 20, 5};
+    const bool twoLayers = state.range(0) == 2;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const auto& [D0, t] = cycle(pipes, i);
+        Construction c = twoLayers ? Construction{D0, {felt, t / 2}, Layer{rock, t / 2}} : Construction{D0, {rock, t}, {}};
+        const double T0 = twoLayers ? media[i % 8] + 200 : media[i % 8];
+        const Outcome<HeatLoss> loss = solveHeatLoss(c, {T0, 20, winds[(i / 3) % 8], 0.25});
+        benchmark::DoNotOptimize(loss->perMetre);
+    }
+}
+BENCHMARK(BM_insulation)->Arg(1)->Arg(2)->Apply([](auto* b) { repeated(b); });
 
 /// Keeps the median of every case, to set quyu2 against the naive evaluation of the same run.
 class MedianReporter : public benchmark::ConsoleReporter {
