@@ -30,7 +30,7 @@ PipelineResult calculateSeries(const PipelineDocument& document)
         if (!started) {
             run.message = kNoStartMessage;
         } else if (result.segments.empty() || result.segments.back().status == SegmentStatus::computed) {
-            run = computePipe(s, {.value = s.flow}, state, result.totals.length, document.superheatMargin);
+            run = computePipe(document, s, {.value = s.flow}, state, result.totals.length);
         } else {
             run.message = kAfterFailureMessage;
         }

@@ -163,7 +163,7 @@ SegmentRun SizingTrial::computeFrom(std::size_t pipe, std::vector<std::optional<
         SteamState state = *states[from];
         start.density = refreshDensity(state);
         start.cp = state.cp;
-        run = computePipe(s, flows_[pipe], state, lengthBefore_[pipe], document_.superheatMargin);
+        run = computePipe(document_, s, flows_[pipe], state, lengthBefore_[pipe]);
         if (run.status == SegmentStatus::computed) {
             states[to] = state;
         } else if (const auto h = isSized(pipe) ? hydraulics(pipe, *states[from], size_[pipe]) : std::nullopt) {
