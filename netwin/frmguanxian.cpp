@@ -295,6 +295,10 @@ void frmguanxian::createConnections()
     connect(model_, &PipelineModel::calculated, this, &frmguanxian::showNetwork);
     createNetworkConnections();
     connect(model_->undoStack(), &QUndoStack::cleanChanged, this, &frmguanxian::cleanChanged);
+    // Edited back to what was saved, the document has no unsaved changes.
+    connect(model_->undoStack(), &QUndoStack::indexChanged, this, [this] {
+        if (model_->document() == saved_) model_->undoStack()->setClean();
+    });
 }
 
 void frmguanxian::newDocument()
