@@ -42,5 +42,15 @@ TEST_F(WalkFindings, ADocumentEditedBackToWhatWasSavedHasNoUnsavedChanges)
     EXPECT_EQ(messages.texts.size(), 1);  // asked, and not before
 }
 
+TEST_F(WalkFindings, ANameTypedWhileABoxHoldsANumberOutOfRangeIsTaken)
+{
+    auto* temperature = control<QLineEdit>(*pipeline, "txtwendu");
+    temperature->selectAll();
+    QTest::keyClicks(temperature, "1e10");  // kept out of the document
+    QTest::keyClicks(control<QLineEdit>(*pipeline, "txtxiangmu"), "A");
+    EXPECT_EQ(std::pair(model->document().project, model->document().startTemperature), std::pair(std::string("A"), std::optional(10.0)));
+    EXPECT_EQ(temperature->text(), "10");  // the box shows the document again
+}
+
 }  // namespace
 }  // namespace dorvent
