@@ -54,7 +54,8 @@ std::string difference(const QAbstractItemModel& shown, const QAbstractItemModel
                 const QModelIndex a = shown.index(row, column), b = fresh.index(row, column);
                 if (a.data(role) != b.data(role))
                     return table + ": row " + std::to_string(row + 1) + " column " + std::to_string(column) + " shows \"" +
-                           utf8(a.data().toString()) + "\", afresh \"" + utf8(b.data().toString()) + "\" (role " + std::to_string(role) + ')';
+                           utf8(a.data().toString()) + "\", afresh \"" + utf8(b.data().toString()) + "\" (role " +
+                           std::to_string(role) + ')';
             }
         }
     }
@@ -152,9 +153,9 @@ private:
     }
     /// Rows that compute: a series main, or pipes from S or a node named before to a letter, so that
     /// the edits also start from networks, trees or not; sometimes in place of every row.
-    void pasteRows()
+    void pasteRows() { pasteRows(pick(3) != 0, pick(3) == 0); }
+    void pasteRows(bool network, bool whole)
     {
-        const bool network = pick(3) != 0, whole = pick(3) == 0;
         if (whole && model_->segmentCount() > 0) {
             select(0, 0, model_->segmentCount() - 1, 0);
             trigger("mshanchu");
@@ -202,7 +203,8 @@ private:
         const QModelIndex cell = anyCell(nodeTable_->model());
         const QString text = cell.column() == static_cast<int>(NodeColumn::name) ? any(kNames) : any(kTexts);
         if (pick(3) != 0) return type(nodeTable_, cell, text);
-        pasteAt(nodeTable_, cell, pick(2) == 0 ? text : QStringList({any(kNames), "用户", any(kTexts), any(kTexts), any(kTexts)}).join('\t'));
+        const QString row = QStringList({any(kNames), "用户", any(kTexts), any(kTexts), any(kTexts)}).join('\t');
+        pasteAt(nodeTable_, cell, pick(2) == 0 ? text : row);
     }
     void toggleFixed()  // as a click on the check does
     {
@@ -227,10 +229,11 @@ private:
         detail_ = box->objectName() + ' ' + keys;
         keys.isEmpty() ? QTest::keyClick(box, Qt::Key_Backspace) : press(keys);
     }
-    /// 自动选管 on a small network; the proposal applied, cancelled, or made anew without telescoping.
+    /// 自动选管 on a small network, pasted first if there is none; the proposal applied, cancelled,
+    /// or made anew without telescoping.
     void size()
     {
-        if (!model_->result().network || model_->segmentCount() > kSmallNetwork) return;
+        if (!model_->result().network || model_->segmentCount() > kSmallNetwork) pasteRows(true, true);
         sizing_ = pick(3);
         answeringDialogs([this] { trigger("mzidongxuanguan"); });
     }
@@ -410,9 +413,9 @@ private:
             const std::optional<double> read = text.isEmpty() && !emptyIsZero ? std::nullopt : std::optional(readNumber(utf8(text)));
             if (read != value && !(read && !isDocumentNumber(*read))) return name + (" shows \"" + utf8(text) + "\", not the document");
         }
-        if (utf8(shownIn(*window_, "txtxiangmu")) != d.project || utf8(shownIn(*window_, "txtshejiren")) != d.designer) return "a name differs";
-        if (utf8(shownIn(*window_, "cboyali")) != d.pressureUnit || utf8(shownIn(*window_, "cbowendu")) != d.temperatureUnit) return "a unit differs";
-        return {};
+        const auto shows = [this](const char* name, const std::string& text) { return utf8(shownIn(*window_, name)) == text; };
+        if (!shows("txtxiangmu", d.project) || !shows("txtshejiren", d.designer)) return "a name differs";
+        return shows("cboyali", d.pressureUnit) && shows("cbowendu", d.temperatureUnit) ? std::string() : "a unit differs";
     }
     /// The document's file reads back as the document and is written again as the same text.
     std::string fileReadsBack()
@@ -426,7 +429,8 @@ private:
     std::string undoGivesBackEachState()
     {
         if (history_.size() != static_cast<std::size_t>(stack()->count()) + 1) return "the undo stack holds other steps than were taken";
-        return history_[static_cast<std::size_t>(stack()->index())] == now() ? std::string() : "the document changed without a step to undo";
+        if (history_[static_cast<std::size_t>(stack()->index())] != now()) return "the document changed without a step to undo";
+        return {};
     }
     /// The title names the file and carries the unsaved mark exactly when the document is not what
     /// was saved; the undo stack is clean then and only then.
@@ -435,7 +439,8 @@ private:
         const bool changed = now() != saved_;
         const QString name = file_.isEmpty() ? QStringLiteral("未命名") : QFileInfo(file_).fileName();
         if (!window_->windowTitle().contains(name + "[*]")) return "the title is \"" + utf8(window_->windowTitle()) + '"';
-        if (window_->isWindowModified() != changed) return changed ? "unsaved changes are not marked" : "marked unsaved, but the document is as saved";
+        if (window_->isWindowModified() != changed)
+            return changed ? "unsaved changes are not marked" : "marked unsaved, but the document is as saved";
         return stack()->isClean() != changed ? std::string() : "the undo stack's clean state differs from the saved document";
     }
     /// The current rows of both tables are marked in the schematic, where it draws them.
@@ -694,7 +699,9 @@ Fault Walk::run(int steps)
         (this->*step->take)();
         QApplication::setActiveWindow(window_);  // as a window manager hands it back after a dialog
         log_.push_back(std::to_string(i) + " " + step->name + " " + printable(utf8(detail_.left(160))));
-        const auto fault = [&](const std::string& what) { return Fault{i, "step " + std::to_string(i) + " (" + step->name + "): " + what}; };
+        const auto fault = [&](const std::string& what) {
+            return Fault{i, "step " + std::to_string(i) + " (" + step->name + "): " + what};
+        };
         if (!stepFault_.empty()) return fault(stepFault_);
         for (const Invariant& invariant : kInvariants)
             if (std::string what = (this->*invariant.check)(); !what.empty()) return fault(invariant.name + (": " + what));
@@ -735,7 +742,9 @@ TEST(PipelineWalk, EveryStepShowsAFreshCalculationAndUndoGivesBackEveryState)
                 "%d files opened, %d questions\n",
                 static_cast<long long>(steps) * seeds.size(), static_cast<long long>(seeds.size()), clock.elapsed() / 1000.0,
                 reached.computed, reached.trees, reached.sized, reached.saved, reached.opened, reached.questions);
-    EXPECT_TRUE(reached.computed > 0 && reached.trees > 0 && reached.saved > 0 && reached.opened > 0);
+    if (!qEnvironmentVariableIsSet("WALK_STEPS")) {  // the suite's walk reaches what it is there for
+        EXPECT_TRUE(reached.computed > 0 && reached.trees > 0 && reached.sized > 0 && reached.saved > 0 && reached.opened > 0);
+    }
 }
 
 // What the walk found, each a short test of its own.
