@@ -3,6 +3,8 @@
 // The suite walks four seeds of 125 steps; scripts/walk sets WALK_SEEDS and WALK_STEPS for more.
 // Below it, what the walk found, each a short test of its own.
 
+#include <algorithm>
+#include <cstdio>
 #include <random>
 #include <utility>
 
@@ -579,8 +581,10 @@ private:
         } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             box->button(QMessageBox::Yes)->click();
         } else if (modal != nullptr && modal->objectName() == QLatin1String("dlgxuanguan")) {
-            if (std::exchange(sizing_, sizing_ == 2 ? 0 : sizing_) == 2)
-                return control<QCheckBox>(*modal, "chkshensuo")->click();  // proposed anew; applied at the next look
+            if (sizing_ == 2) {  // proposed anew without telescoping, and applied at the next look
+                sizing_ = 0;
+                return control<QCheckBox>(*modal, "chkshensuo")->click();
+            }
             auto* apply = control<QPushButton>(*modal, "cmdyingyong");
             const bool applied = sizing_ == 0 && apply->isEnabled();
             reached_.sized += applied ? 1 : 0;
