@@ -309,6 +309,10 @@ void frmguanxian::createConnections()
     connect(model_, &PipelineModel::calculated, this, &frmguanxian::showNetwork);
     createNetworkConnections();
     connect(model_->undoStack(), &QUndoStack::cleanChanged, this, &frmguanxian::cleanChanged);
+    // Edited back to what was saved, the document has no unsaved changes.
+    connect(model_->undoStack(), &QUndoStack::indexChanged, this, [this] {
+        if (model_->document() == saved_) model_->undoStack()->setClean();
+    });
 }
 
 void frmguanxian::newDocument()
@@ -358,16 +362,18 @@ void frmguanxian::headerEdited()
     PipelineDocument d = model_->document();
     d.project = txtxiangmu->text().toStdString();
     d.designer = txtshejiren->text().toStdString();
-    d.startPressure = numberIn(txtyali);
     d.pressureUnit = cboyali->currentText().toStdString();
-    d.startTemperature = numberIn(txtwendu);
     d.temperatureUnit = cbowendu->currentText().toStdString();
-    d.superheatMargin = readNumber(txtyuliang->text().toStdString());
-    for (const std::optional<double> value : {d.startPressure, d.startTemperature, std::optional(d.superheatMargin)}) {
-        if (value && !isDocumentNumber(*value)) {  // kept out of the document and so out of its file
-            lblqidian->setText(QStringLiteral("起点状态：输入数值超出计算范围，无法计算"));
-            return;
-        }
+    // A number beyond what a document holds is kept out of it and so out of its file; what the
+    // other boxes hold is taken all the same.
+    const std::optional<double> pressure = numberIn(txtyali), temperature = numberIn(txtwendu);
+    const double superheatMargin = readNumber(txtyuliang->text().toStdString());
+    const auto within = [](std::optional<double> value) { return !value || isDocumentNumber(*value); };
+    if (within(pressure)) d.startPressure = pressure;
+    if (within(temperature)) d.startTemperature = temperature;
+    if (within(superheatMargin)) d.superheatMargin = superheatMargin;
+    if (d == model_->document() && !(within(pressure) && within(temperature) && within(superheatMargin))) {
+        lblqidian->setText(QStringLiteral("起点状态：输入数值超出计算范围，无法计算"));
     }
     model_->changeDocument(d, QStringLiteral("编辑管线参数"), field);
 }

@@ -87,6 +87,9 @@ bool setNodeCellText(PipelineDocument& document, const std::string& node, NodeCo
             if (s.from == node) s.from = name;
             if (s.to == node) s.to = name;
         }
+        // The needs kept for a node of that name that no pipe names any more give way: a node
+        // takes its own needs along, and a name stands once among the nodes.
+        std::erase_if(document.nodes, [&name](const NetworkNode& data) { return data.name == name; });
         for (NetworkNode& data : document.nodes) {
             if (data.name == node) data.name = name;
         }

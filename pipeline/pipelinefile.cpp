@@ -35,7 +35,8 @@ std::string quoted(const std::string& text)
     return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-std::string number(const std::optional<double>& value) { return value ? formatShortest(*value) : "null"; }
+/// A typed "-0" is written as 0, as it is read: a file read and written again stays as it was.
+std::string number(const std::optional<double>& value) { return value ? formatShortest(*value == 0 ? 0.0 : *value) : "null"; }
 
 /// Writes "key": value pairs, one per line, at one indentation.
 class ObjectWriter {

@@ -4,6 +4,7 @@
 #include "numtext/formatnumber.h"
 #include "pipeline/nodetable.h"
 #include "pipeline/pipelinecalc.h"
+#include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinetable.h"
 #include "pipeline/treelayout.h"
 #include "pipes/chosenpipe.h"
@@ -371,6 +372,16 @@ TEST(Network, SummedFlowsReadAsWrittenInEveryOutputAndATypedFlowBelowWhatLeavesI
     EXPECT_EQ(calculatePipeline(park).topologyMessage, "");
     park.segments.back().label = "C-E";
     EXPECT_EQ(calculatePipeline(park).topologyMessage, "管段 5：请输入终点");
+}
+
+TEST(Network, ANodeRenamedAsANodeNoPipeNamesAnyMoreTakesItsOwnNeedsAlong)
+{
+    // D's needs stay in the document after its pipe is gone; B renamed D keeps B's, once, and the file reads back.
+    PipelineDocument park = parkOf({pipe("S", "A", 250), pipe("A", "B", 300), pipe("A", "C", 400)});
+    ASSERT_TRUE(setNodeCellText(park, "B", NodeColumn::name, "D"));
+    ASSERT_EQ(park.nodes.size(), 2u);  // the renamed B's and C's
+    EXPECT_EQ(std::pair(park.nodes[0].name, park.nodes[0].demand), std::pair(std::string("D"), std::optional(4.0)));
+    EXPECT_TRUE(readPipelineFile(writePipelineFile(park)).document);
 }
 
 TEST(Network, AFailureStopsItsOwnSubtreeAndTopologyFaultsAreMarkedAtTheirCells)

@@ -40,6 +40,14 @@ TEST(PipelineFile, RoundTripIsLosslessAndWritesNoExponent)
     }
 }
 
+TEST(PipelineFile, ANegativeZeroTypedIsWrittenAsTheZeroItIsReadAs)
+{
+    PipelineDocument d = everyKindOfValue();
+    d.startPressure = d.segments[0].ambient = d.nodes[0].demand = -0.0;
+    const std::string text = writePipelineFile(d);
+    EXPECT_EQ(writePipelineFile(*readPipelineFile(text).document), text);
+}
+
 TEST(PipelineFile, TheLargestDocumentIsWrittenSoThatItIsReadAgain)
 {
     // Every text as long as a file may hold it, of characters that JSON writes as six bytes, and

@@ -1,0 +1,801 @@
+// A long random walk through the pipeline window: seeded steps a user takes, from an empty
+// document or an example, each followed by the checks of what a user would notice if it broke.
+// The suite walks four seeds of 125 steps; scripts/walk sets WALK_SEEDS and WALK_STEPS for more.
+// Below it, what the walk found, each a short test of its own.
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <utility>
+
+#include "guitest.h"
+#include "netwin/frmguanxian.h"
+#include "netwin/pipelinemodel.h"
+#include "netwin/pipelinetableview.h"
+#include "netwin/profileview.h"
+#include "netwin/recentfiles.h"
+#include "netwin/schematicview.h"
+#include "numtext/readnumber.h"
+#include "pipeline/nodetable.h"
+#include "pipeline/pipelinefile.h"
+#include "pipeline/pipelinetable.h"
+#include "report/profilechart.h"
+#include "report/schematic.h"
+
+namespace dorvent {
+namespace {
+
+// Typed into cells and boxes: what a design takes, and hostile texts, full-width digits, thousands separators.
+const QStringList kSensible = {"250", "10", "0.2", "1", "20", "5", "3.02", "0.5", "99.6", "600", "DN200", "200", "架空"};
+const QStringList kTexts = kSensible + QStringList{
+    "0", "-5", "1e400", "-1e400", "1e-400", "1e39", "abc", "1D3", "   ", "3276600.75", QString(300, '9'), "DN1400", "DN25",
+    "自选", "输入", "不通行地沟", "通行地沟", "固定", "否", "1,200", "1,000.5", "8,5", "14。5", "１０", "２５０", "1000000001",
+    "-0", "nan", "inf", "=1+1"};
+// Pasted only: what no keyboard types.
+const QStringList kPastedOnly = {"", QString::fromUtf8("1\0" "2", 3), "\x1b[31m", "a\"b", "1\r2", QString(40, QChar(0x6c7d))};
+// Node names: the same name twice makes a loop or a second feed, a new one an orphan or a second source.
+const QStringList kNames = {"S", "A", "B", "C", "D", " A ", "热电厂", "N1", "制药厂", ""};
+const QStringList kSaveNames = {"a.dorvent", "b", "管线 c.dorvent"};  // "b" gains its extension
+const char* const kStarts[] = {nullptr, "worked-case.dorvent", "steam-main.dorvent", "industrial-park.dorvent"};
+constexpr int kSmallNetwork = 8;  // pipes: automatic sizing of more takes too long for a step
+constexpr int kCheckpoint = 50;   // steps between two checks of the whole undo history
+
+std::string utf8(const QString& text) { return text.toStdString(); }
+std::string fileText(const PipelineDocument& document) { return writePipelineFile(document); }
+
+/// The first cell or row header in which two tables differ, in text, tip, colours, font or check.
+std::string difference(const QAbstractItemModel& shown, const QAbstractItemModel& fresh, const std::string& table)
+{
+    if (shown.rowCount() != fresh.rowCount()) return table + ": another count of rows than afresh";
+    const int roles[] = {Qt::DisplayRole, Qt::ToolTipRole, Qt::BackgroundRole, Qt::ForegroundRole, Qt::FontRole, Qt::CheckStateRole};
+    for (int row = 0; row < shown.rowCount(); ++row) {
+        for (const int role : roles) {
+            if (shown.headerData(row, Qt::Vertical, role) != fresh.headerData(row, Qt::Vertical, role))
+                return table + ": the header of row " + std::to_string(row + 1) + " differs from afresh";
+            for (int column = 0; column < shown.columnCount(); ++column) {
+                const QModelIndex a = shown.index(row, column), b = fresh.index(row, column);
+                if (a.data(role) != b.data(role))
+                    return table + ": row " + std::to_string(row + 1) + " column " + std::to_string(column) + " shows \"" +
+                           utf8(a.data().toString()) + "\", afresh \"" + utf8(b.data().toString()) + "\" (role " +
+                           std::to_string(role) + ')';
+            }
+        }
+    }
+    return {};
+}
+
+bool sameProfile(const ProfileData& a, const ProfileData& b)
+{
+    const auto marks = [](const ProfileData& d) {
+        QStringList texts;
+        for (const ProfileData::Joint& joint : d.joints) texts << QString::number(joint.distance) + joint.label;
+        for (const ProfileData::Span& span : d.flagged) texts << QString::number(span.from) + '-' + QString::number(span.to);
+        return texts;
+    };
+    return a.pressure == b.pressure && a.temperature == b.temperature && a.saturation == b.saturation &&
+           marks(a) == marks(b) && a.stop == b.stop && a.stopText == b.stopText && a.emptyText == b.emptyText;
+}
+
+QStringList itemsOf(const QComboBox& list)
+{
+    QStringList items;
+    for (int i = 0; i < list.count(); ++i) items << list.itemText(i) + '=' + list.itemData(i).toString();
+    return items;
+}
+
+/// What the walks reached: steps after which the window showed these.
+struct Reached {
+    int computed = 0, trees = 0, sized = 0, saved = 0, opened = 0, questions = 0;
+};
+
+/// Where a walk first failed, and how; step -1 for none.
+struct Fault {
+    int step = -1;
+    std::string what;
+};
+
+/// One walk: the main window with a state, its pipeline window, and a window that shows each
+/// document afresh, to compare with.
+class Walk {
+public:
+    Walk(unsigned seed, Reached& reached) : random_(seed), reached_(reached)
+    {
+        for (const QString& path : recentFiles()) forgetRecentFile(path);  // the same menu for every replay
+        for (const char* name : kStarts)
+            if (name != nullptr) QFile::copy(QDir(DORVENT_EXAMPLES).filePath(name), folder_.filePath(name));
+        main_.show();
+        control<QLineEdit>(main_, "Text1")->setText("1");
+        control<QLineEdit>(main_, "Text2")->setText("250");
+        control<QAction>(main_, "m31")->trigger();
+        window_ = main_.pipelineWindow();
+        model_ = window_->model();
+        table_ = control<PipelineTableView>(*window_, "tblguanduan");
+        nodeTable_ = control<PipelineTableView>(*window_, "tbljiedian");
+        QObject::connect(&dialogs_, &QTimer::timeout, [this] { answerDialog(); });
+        QObject::connect(stack(), &QUndoStack::indexChanged, window_, [this](int index) { followHistory(index); });
+        begun_ = saved_ = now();
+        if (const char* start = kStarts[seed % std::size(kStarts)]) {
+            window_->openFile(folder_.filePath(start));
+            opened(folder_.filePath(start));
+        }
+        afresh();
+        QApplication::setActiveWindow(window_);
+    }
+    ~Walk()
+    {
+        messages_.answer = SaveChoice::discard;
+        window_->close();
+    }
+
+    /// The first fault in so many steps, the whole undo history checked after them.
+    Fault run(int steps);
+    const std::vector<std::string>& log() const { return log_; }
+
+private:
+    // ---- The steps, each as a user takes it
+
+    void typeCell()
+    {
+        const QModelIndex cell = anyCell(model_);
+        const bool ends = cell.column() == static_cast<int>(Column::from) || cell.column() == static_cast<int>(Column::to);
+        type(table_, cell, ends ? any(kNames) : any(pick(2) == 0 ? kSensible : kTexts));
+    }
+    /// A block of any shape, also larger than the table, from any cell.
+    void pasteBlock()
+    {
+        const int rows = 1 + pick(pick(3) == 0 ? model_->rowCount() + 3 : 3), columns = 1 + pick(kColumnCount + 3);
+        const QString end = pick(2) == 0 ? "\n" : "\r\n";
+        QStringList lines;
+        for (int row = 0; row < rows; ++row) {
+            QStringList cells;
+            for (int column = 0; column < columns; ++column) cells << any(pick(5) == 0 ? kPastedOnly : kTexts);
+            lines << cells.join('\t');
+        }
+        pasteAt(table_, anyCell(model_), lines.join(end) + (pick(2) == 0 ? end : ""));
+    }
+    /// Rows that compute: a series main, or pipes from S or a node named before to a letter, so that
+    /// the edits also start from networks, trees or not; sometimes in place of every row.
+    void pasteRows() { pasteRows(pick(3) != 0, pick(3) == 0); }
+    void pasteRows(bool network, bool whole)
+    {
+        if (whole && model_->segmentCount() > 0) {
+            select(0, 0, model_->segmentCount() - 1, 0);
+            trigger("mshanchu");
+        }
+        QStringList lines, ends = {"S"};
+        for (int count = 1 + pick(whole ? 6 : 4), i = 0; i < count; ++i) {
+            const QString from = network ? any(ends) : "", to = network ? QString(QChar('A' + (whole ? i : pick(6)))) : "";
+            ends << to;
+            const QString flow = network && !whole && pick(2) == 0 ? "" : any({"5", "10", "20"});
+            lines << QStringList({"", from, to, any({"DN100", "DN150", "DN200", "DN250"}), "", "", "", any({"100", "250", "600"}),
+                                  flow, "0.2", "1", "0.2", "20", "5", "架空"}).join('\t');
+        }
+        pasteAt(table_, model_->index(whole ? 0 : pick(model_->rowCount()), 0), lines.join('\n'));
+    }
+    void clearCells()
+    {
+        const QModelIndex from = anyCell(model_);
+        select(from.row(), from.column(), from.row() + pick(3), from.column() + pick(4));
+        const int how = pick(4);
+        how < 2 ? QTest::keyClick(table_, how == 0 ? Qt::Key_Delete : Qt::Key_Backspace) : trigger(how == 2 ? "mqingchu" : "mjianqie");
+    }
+    void insertRow()
+    {
+        table_->setCurrentIndex(anyCell(model_));
+        pick(2) == 0 ? click("cmdcharu") : trigger("mcharu");
+    }
+    void addRow() { pick(2) == 0 ? click("cmdtianjia") : trigger("mtianjia"); }
+    void deleteRows()
+    {
+        const QModelIndex from = anyCell(model_);
+        select(from.row(), from.column(), from.row() + pick(3), from.column());
+        pick(2) == 0 ? click("cmdshanchu") : trigger("mshanchu");
+    }
+    void moveRow()
+    {
+        table_->setCurrentIndex(anyCell(model_));
+        const char* const moves[] = {"cmdshangyi", "cmdxiayi", "mshangyi", "mxiayi"};
+        const int move = pick(4);
+        move < 2 ? click(moves[move]) : trigger(moves[move]);
+    }
+    /// A node's name, demand or requirement typed or pasted, or a row of them pasted.
+    void editNode()
+    {
+        if (nodeTable_->model()->rowCount() == 0) return;
+        const QModelIndex cell = anyCell(nodeTable_->model());
+        const QString text = cell.column() == static_cast<int>(NodeColumn::name) ? any(kNames) : any(kTexts);
+        if (pick(3) != 0) return type(nodeTable_, cell, text);
+        const QString row = QStringList({any(kNames), "用户", any(kTexts), any(kTexts), any(kTexts)}).join('\t');
+        pasteAt(nodeTable_, cell, pick(2) == 0 ? text : row);
+    }
+    void toggleFixed()  // as a click on the check does
+    {
+        const QModelIndex cell = model_->index(pick(model_->rowCount()), static_cast<int>(Column::fixed));
+        model_->setData(cell, cell.data(Qt::CheckStateRole).toInt() == Qt::Checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+    }
+    /// A unit picked, the main window's state taken, or keys into a box, over its text or after it.
+    void editHeader()
+    {
+        const int what = pick(4);
+        if (what == 0) {
+            auto* list = control<QComboBox>(*window_, pick(2) == 0 ? "cboyali" : "cbowendu");
+            list->setFocus();
+            return QTest::keyClick(list, pick(2) == 0 ? Qt::Key_Up : Qt::Key_Down);
+        }
+        if (what == 1) return click("cmdqu");
+        const char* const boxes[] = {"txtxiangmu", "txtshejiren", "txtyali", "txtwendu", "txtyuliang"};
+        auto* box = control<QLineEdit>(*window_, boxes[pick(5)]);
+        box->setFocus();
+        pick(2) == 0 ? box->selectAll() : box->end(false);
+        const QString keys = pick(4) == 0 ? QString() : any({"1", "1.6", "250", "320", "0.5", "1e10", "abc", "-5", "１", "1,6"});
+        detail_ = box->objectName() + ' ' + keys;
+        keys.isEmpty() ? QTest::keyClick(box, Qt::Key_Backspace) : press(keys);
+    }
+    /// 自动选管 on a small network, pasted first if there is none; the proposal applied, cancelled,
+    /// or made anew without telescoping.
+    void size()
+    {
+        if (!model_->result().network || model_->segmentCount() > kSmallNetwork) pasteRows(true, true);
+        sizing_ = pick(3);
+        answeringDialogs([this] { trigger("mzidongxuanguan"); });
+    }
+    void undo() { undoOrRedo("mchexiao"); }
+    void redo() { undoOrRedo("mchongzuo"); }
+    void save()
+    {
+        const QString path = !file_.isEmpty() ? file_ : pick(4) != 0 ? folder_.filePath(any(kSaveNames)) : QString();
+        if (file_.isEmpty()) fileAnswers_ << path;  // into the dialog of an untitled document; nothing: 取消
+        answeringDialogs([this] { trigger("mbaocun"); });
+        if (!path.isEmpty()) savedTo(path, now());
+    }
+    void saveAs()
+    {
+        const QString path = pick(5) != 0 ? folder_.filePath(any(kSaveNames)) : QString();
+        fileAnswers_ << path;
+        answeringDialogs([this] { trigger("mlingcun"); });
+        if (!path.isEmpty()) savedTo(path, now());
+    }
+    /// 打开… an example's copy or a file the walk saved.
+    void open()
+    {
+        const QStringList files = QDir(folder_.path()).entryList({"*.dorvent"}, QDir::Files, QDir::Name);
+        const QString path = pick(6) != 0 ? folder_.filePath(any(files)) : QString();
+        const bool goesOn = answerTheQuestion();
+        answeringDialogs([&] {
+            fileAnswers_ << path;  // after the file of an untitled document saved first
+            trigger("mdakai");
+        });
+        if (goesOn && !path.isEmpty()) opened(path);
+    }
+    /// The newest of the recent files, from its menu.
+    void reopen()
+    {
+        auto* menu = control<QMenu>(*window_, "mzuijin");
+        emit menu->aboutToShow();
+        if (menu->actions().isEmpty()) return;
+        const QString path = menu->actions().first()->toolTip();
+        const bool goesOn = answerTheQuestion();
+        answeringDialogs([menu] { menu->actions().first()->trigger(); });
+        if (goesOn) opened(path);
+    }
+    void newDocument()
+    {
+        const bool goesOn = answerTheQuestion();
+        answeringDialogs([this] { trigger("mxinjian"); });
+        if (!goesOn) return;
+        file_.clear();
+        saved_ = begun_;
+        afresh();
+    }
+    /// The window closed and shown again from the main window's menu: with what was saved when the
+    /// changes were declined.
+    void closeAndShow()
+    {
+        const bool goesOn = answerTheQuestion(), declined = questions_ > 0 && messages_.answer == SaveChoice::discard;
+        answeringDialogs([this] { trigger("mguanbi"); });
+        if (window_->isVisible() == goesOn) fail(goesOn ? "the window stayed open" : "the window closed although cancelled");
+        control<QAction>(main_, "m31")->trigger();
+        if (goesOn && now() != saved_) fail("the window came back with changes that were not saved");
+        if (declined) afresh();
+    }
+    void switchTab()
+    {
+        auto* tabs = control<QTabWidget>(*window_, "tabtu");
+        tabs->setCurrentIndex(pick(tabs->count()));
+    }
+    void pickProfileNode()
+    {
+        auto* list = control<QComboBox>(*window_, "cbolujing");
+        control<QTabWidget>(*window_, "tabtu")->setCurrentIndex(0);
+        list->setFocus();
+        const Qt::Key keys[] = {Qt::Key_Down, Qt::Key_Up, Qt::Key_Home, Qt::Key_End};
+        QTest::keyClick(list, keys[pick(4)]);
+    }
+    /// A click on a pipe, a node or anywhere in the schematic, sometimes after it was fitted to the window.
+    void clickSchematic()
+    {
+        auto* view = control<SchematicView>(*window_, "tuguanwang");
+        control<QTabWidget>(*window_, "tabtu")->setCurrentWidget(view);
+        if (pick(4) == 0) trigger("mshiying");
+        const std::vector<Schematic::Item>& items = view->schematic().items;
+        QPoint at(pick(200), pick(200));
+        if (!items.empty() && pick(4) != 0) {
+            const Schematic::Item& item = items[static_cast<std::size_t>(pick(static_cast<int>(items.size())))];
+            at = view->mapFromScene(item.kind == Schematic::Item::pipe ? (item.line.first() + item.line.last()) / 2 : item.shape.center());
+        }
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    }
+    void pickRow()
+    {
+        PipelineTableView* view = pick(2) == 0 ? table_ : nodeTable_;
+        if (view->model()->rowCount() > 0) view->setCurrentIndex(anyCell(view->model()));
+    }
+    /// The exports from their menus into the walk's folder; the CSV holds a fresh calculation.
+    void exportFile()
+    {
+        const std::pair<const char*, const char*> exports[] = {{"mdaochucsv", "walk.csv"}, {"mdaochutu", "walk.png"},
+                                                               {"mdaochutu", "walk.pdf"}, {"mjisuanshu", "report.pdf"},
+                                                               {"mdaochuguanwang", "network.svg"}};
+        const auto [action, name] = exports[pick(5)];
+        const QString path = folder_.filePath(name);
+        QFile::remove(path);
+        fileAnswers_ << path;
+        answeringDialogs([this, action = action] { trigger(action); });
+        detail_ = name;
+        const PipelineDocument& d = model_->document();
+        if (QFileInfo(path).size() == 0) fail(std::string("nothing written to ") + name);
+        if (path.endsWith(".csv") && bytesOf(path).toStdString() != "\xEF\xBB\xBF" + csvTable(d, calculatePipeline(d)))
+            fail("the CSV is not the table of a fresh calculation");
+    }
+
+    // ---- The invariants, after every step
+
+    /// The tables, the totals line, the failure line, the profile's list and chart and the
+    /// schematic are those of a window that has just opened the document.
+    std::string showsAFreshCalculation()
+    {
+        const PipelineDocument& document = model_->document();
+        fresh_.newDocument();
+        fresh_.model()->resetDocument(document);
+        if (std::string fault = difference(*model_, *fresh_.model(), "管段"); !fault.empty()) return fault;
+        const auto* freshNodes = control<PipelineTableView>(fresh_, "tbljiedian")->model();
+        if (std::string fault = difference(*nodeTable_->model(), *freshNodes, "节点"); !fault.empty()) return fault;
+        for (const char* name : {"lblzongji", "lblxiaoxi"}) {
+            const auto *shown = control<QLabel>(*window_, name), *afresh = control<QLabel>(fresh_, name);
+            if (shown->text() != afresh->text() || shown->isVisibleTo(window_) != afresh->isVisibleTo(&fresh_))
+                return name + (" shows \"" + utf8(shown->text()) + "\", afresh \"" + utf8(afresh->text()) + '"');
+        }
+        const auto* path = control<QComboBox>(*window_, "cbolujing");
+        if (itemsOf(*path) != itemsOf(*control<QComboBox>(fresh_, "cbolujing"))) return "cbolujing lists other nodes than afresh";
+        const PipelineResult& result = fresh_.model()->result();
+        // The node picked, by its name; none: the critical consumer.
+        const auto to = std::ranges::find_if(result.nodes, [path](const NodeRun& n) { return QString::fromStdString(n.name) == path->currentData().toString(); });
+        const ProfileData profile = to != result.nodes.end()
+                                        ? profileData(document, result, pathTo(result, static_cast<std::size_t>(to - result.nodes.begin())))
+                                        : profileData(document, result);
+        if (!sameProfile(control<ProfileView>(*window_, "chtpoumian")->data(), profile))
+            return "the profile to " + utf8(path->currentText()) + " is not that of a fresh calculation";
+        if (schematicSvg(control<SchematicView>(*window_, "tuguanwang")->schematic()) != schematicSvg(makeSchematic(document, result)))
+            return "the schematic is not that of a fresh calculation";
+        return {};
+    }
+    /// A row that computed is marked as failed neither at its header nor at any cell.
+    std::string noComputedRowIsFlagged()
+    {
+        for (int row = 0; row < model_->segmentCount(); ++row) {
+            if (fresh_.model()->result().segments[static_cast<std::size_t>(row)].status != SegmentStatus::computed) continue;
+            bool marked = model_->headerData(row, Qt::Vertical, Qt::BackgroundRole).isValid();
+            for (int column = 0; column < kColumnCount; ++column) marked = marked || !model_->problemOf(row, column).isEmpty();
+            if (marked) return "row " + std::to_string(row + 1) + " computed and is marked";
+        }
+        return {};
+    }
+    /// No result shows inf, nan or an exponent; input cells show what was typed.
+    std::string showsOnlyFiniteNumbers()
+    {
+        static const QRegularExpression bad("inf|nan|[0-9][eE][-+]?[0-9]");
+        QStringList shown = {shownIn(*window_, "lblzongji").section(QStringLiteral("。"), 0, 0)};  // the names after it are typed
+        const auto results = [&shown](const QAbstractItemModel* model, int first, int last) {
+            for (int row = 0; row < model->rowCount(); ++row)
+                for (int column = first; column < last; ++column) shown << model->index(row, column).data().toString();
+        };
+        results(model_, static_cast<int>(kFirstResultColumn), static_cast<int>(Column::remark));
+        results(nodeTable_->model(), static_cast<int>(kFirstNodeResult), static_cast<int>(NodeColumn::remark));
+        for (const QString& text : shown)
+            if (text.contains(bad)) return "shows \"" + utf8(text) + '"';
+        return {};
+    }
+    /// The header boxes show the document, but for a number the document cannot take, which stays
+    /// in its box. An empty margin is no margin: 0.
+    std::string headerShowsTheDocument()
+    {
+        const PipelineDocument& d = model_->document();
+        const std::tuple<const char*, std::optional<double>, bool> numbers[] = {
+            {"txtyali", d.startPressure, false}, {"txtwendu", d.startTemperature, false}, {"txtyuliang", d.superheatMargin, true}};
+        for (const auto& [name, value, emptyIsZero] : numbers) {
+            const QString text = shownIn(*window_, name);
+            const std::optional<double> read = text.isEmpty() && !emptyIsZero ? std::nullopt : std::optional(readNumber(utf8(text)));
+            if (read != value && !(read && !isDocumentNumber(*read))) return name + (" shows \"" + utf8(text) + "\", not the document");
+        }
+        const auto shows = [this](const char* name, const std::string& text) { return utf8(shownIn(*window_, name)) == text; };
+        if (!shows("txtxiangmu", d.project) || !shows("txtshejiren", d.designer)) return "a name differs";
+        return shows("cboyali", d.pressureUnit) && shows("cbowendu", d.temperatureUnit) ? std::string() : "a unit differs";
+    }
+    /// The document's file reads back as the document and is written again as the same text.
+    std::string fileReadsBack()
+    {
+        const PipelineFileRead read = readPipelineFile(now());
+        if (!read.document) return "its file cannot be read: " + read.error;
+        if (*read.document != model_->document()) return "its file reads back as another document";
+        return fileText(*read.document) == now() ? std::string() : "its file is written otherwise the second time";
+    }
+    /// The document is what it was at this point of its history: every change is a step to undo.
+    std::string undoGivesBackEachState()
+    {
+        if (history_.size() != static_cast<std::size_t>(stack()->count()) + 1) return "the undo stack holds other steps than were taken";
+        if (history_[static_cast<std::size_t>(stack()->index())] != now()) return "the document changed without a step to undo";
+        return {};
+    }
+    /// The title names the file and carries the unsaved mark exactly when the document is not what
+    /// was saved; the undo stack is clean then and only then.
+    std::string unsavedMarkMeansChanges()
+    {
+        const bool changed = now() != saved_;
+        const QString name = file_.isEmpty() ? QStringLiteral("未命名") : QFileInfo(file_).fileName();
+        if (!window_->windowTitle().contains(name + "[*]")) return "the title is \"" + utf8(window_->windowTitle()) + '"';
+        if (window_->isWindowModified() != changed)
+            return changed ? "unsaved changes are not marked" : "marked unsaved, but the document is as saved";
+        return stack()->isClean() != changed ? std::string() : "the undo stack's clean state differs from the saved document";
+    }
+    /// The current rows of both tables are marked in the schematic, where it draws them.
+    std::string schematicMarksTheCurrentRows()
+    {
+        const auto* view = control<SchematicView>(*window_, "tuguanwang");
+        const auto marked = [view](Schematic::Item::Kind kind, const QModelIndex& current) {
+            const auto index = static_cast<std::size_t>(current.row());
+            const bool drawn = current.isValid() && std::ranges::any_of(view->schematic().items, [&](const Schematic::Item& item) {
+                return item.kind == kind && item.index == index;
+            });
+            return !drawn || view->isHighlighted(kind, index);
+        };
+        if (!marked(Schematic::Item::pipe, table_->currentIndex())) return "the current pipe is not marked";
+        return marked(Schematic::Item::node, nodeTable_->currentIndex()) ? std::string() : "the current node is not marked";
+    }
+    /// The only message a step may bring is the question about unsaved changes, when it asks it.
+    std::string noUnexpectedMessage()
+    {
+        const QStringList texts = std::exchange(messages_.texts, {});
+        if (texts.size() == questions_ && (questions_ == 0 || texts[0].startsWith(QStringLiteral("管线“")))) return {};
+        return "messages: " + utf8(texts.join(" / "));
+    }
+    /// Every step undone back to the document opened or begun, each state checked as it comes
+    /// back (followHistory), then redone to the last, and back to where the walk was.
+    std::string undoAndRedoAll()
+    {
+        const int index = stack()->index();
+        const std::string text = now();
+        undoing_ = true;
+        while (stack()->canUndo()) trigger("mchexiao");
+        const bool first = now() == history_.front();
+        while (stack()->canRedo()) trigger("mchongzuo");
+        const bool last = now() == history_.back();
+        while (stack()->index() > index) trigger("mchexiao");
+        undoing_ = false;
+        if (!first || !last) return first ? "redone, the document is not the last" : "undone, the document is not the one opened or begun";
+        return now() == text ? stepFault_ : "back where it was, the document differs";
+    }
+
+    struct Step {
+        const char* name;
+        int weight;
+        void (Walk::*take)();
+    };
+    struct Invariant {
+        const char* name;
+        std::string (Walk::*check)();
+    };
+    static const Step kSteps[];
+    static const Invariant kInvariants[];
+
+    int pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(random_); }
+    const QString& any(const QStringList& texts) { return texts[pick(static_cast<int>(texts.size()))]; }
+    QModelIndex anyCell(const QAbstractItemModel* model) { return model->index(pick(model->rowCount()), pick(model->columnCount())); }
+    void trigger(const char* action) { control<QAction>(*window_, action)->trigger(); }
+    void click(const char* button) { control<QPushButton>(*window_, button)->click(); }
+    void fail(const std::string& fault) { stepFault_ = stepFault_.empty() ? fault : stepFault_; }
+    std::string now() const { return fileText(model_->document()); }
+    QUndoStack* stack() const { return model_->undoStack(); }
+
+    /// The block of the pipe table between two cells, the first current, as a drag selects it.
+    void select(int top, int left, int bottom, int right)
+    {
+        const QModelIndex from = model_->index(top, left);
+        table_->setFocus();
+        table_->setCurrentIndex(from);
+        const QModelIndex to = model_->index(std::min(bottom, model_->rowCount() - 1), std::min(right, kColumnCount - 1));
+        table_->selectionModel()->select(QItemSelection(from, to), QItemSelectionModel::ClearAndSelect);
+        detail_ = QStringLiteral("(%1, %2)-(%3, %4)").arg(top).arg(left).arg(to.row()).arg(to.column());
+    }
+    /// Keys into a cell as the keyboard gives them: the first starts the edit; then Enter, Tab or Esc.
+    void type(QAbstractItemView* view, const QModelIndex& cell, const QString& keys)
+    {
+        view->setFocus();
+        view->setCurrentIndex(cell);
+        press(keys);
+        const Qt::Key ends[] = {Qt::Key_Return, Qt::Key_Return, Qt::Key_Tab, Qt::Key_Escape};
+        QTest::keyClick(QApplication::focusWidget(), ends[pick(4)]);
+        QCoreApplication::processEvents();  // the edit ends after the key
+        detail_ = QStringLiteral("(%1, %2) \"%3\"").arg(cell.row()).arg(cell.column()).arg(keys);
+    }
+    /// Keys to whatever has the focus, one by one; what no key gives (Chinese, full-width digits) as
+    /// an input method commits it.
+    static void press(const QString& keys)
+    {
+        for (const QChar key : keys) {
+            if (key.unicode() < 128) {
+                QTest::keyClicks(QApplication::focusWidget(), QString(key));
+                continue;
+            }
+            QInputMethodEvent committed;
+            committed.setCommitString(QString(key));
+            QApplication::sendEvent(QApplication::focusWidget(), &committed);
+        }
+    }
+    void pasteAt(PipelineTableView* view, const QModelIndex& cell, const QString& text)
+    {
+        QApplication::clipboard()->setText(text);
+        view->setFocus();
+        view->setCurrentIndex(cell);
+        view == table_ && pick(2) == 0 ? trigger("mzhantie") : QTest::keySequence(view, QKeySequence::Paste);
+        detail_ = QStringLiteral("(%1, %2) \"%3\"").arg(cell.row()).arg(cell.column()).arg(text);
+    }
+    void undoOrRedo(const char* action)
+    {
+        const int steps = 1 + (pick(4) == 0 ? pick(20) : pick(3));
+        undoing_ = true;
+        for (int i = 0; i < steps; ++i) trigger(action);
+        undoing_ = false;
+        detail_ = QString::number(steps);
+    }
+    /// Runs an action whose dialogs the walk answers (answerDialog); then the changes saved when
+    /// the question about them said 保存 are where they should be.
+    void answeringDialogs(const std::function<void()>& act)
+    {
+        dialogs_.start(0);
+        act();
+        dialogs_.stop();
+        fileAnswers_.clear();
+        if (savedFirst_) savedTo(savedFirst_->first, savedFirst_->second);
+        savedFirst_.reset();
+    }
+    /// A file dialog gets the next file (none: 取消), the question whether to replace a file yes,
+    /// the sizing proposal what sizing_ says.
+    void answerDialog()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal); dialog != nullptr && !dialog->property("answered").toBool()) {
+            dialog->setProperty("answered", true);
+            const QString file = fileAnswers_.isEmpty() ? QString() : fileAnswers_.takeFirst();
+            if (file.isEmpty()) return dialog->reject();
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(file);
+            // As the 保存 button does, once this look is over: the question whether to replace a file comes then.
+            QMetaObject::invokeMethod(dialog, &QDialog::accept, Qt::QueuedConnection);
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            box->button(QMessageBox::Yes)->click();
+        } else if (modal != nullptr && modal->objectName() == QLatin1String("dlgxuanguan")) {
+            if (sizing_ == 2) {  // proposed anew without telescoping, and applied at the next look
+                sizing_ = 0;
+                return control<QCheckBox>(*modal, "chkshensuo")->click();
+            }
+            auto* apply = control<QPushButton>(*modal, "cmdyingyong");
+            const bool applied = sizing_ == 0 && apply->isEnabled();
+            reached_.sized += applied ? 1 : 0;
+            (applied ? apply : control<QPushButton>(*modal, "cmdquxiao"))->click();
+        }
+    }
+    /// Sets the answer to the question about unsaved changes, if the window asks it; whether the
+    /// action goes on. Saving an untitled document takes a file from its dialog.
+    bool answerTheQuestion()
+    {
+        if (stack()->isClean()) return true;
+        questions_ = 1;
+        ++reached_.questions;
+        const SaveChoice choices[] = {SaveChoice::save, SaveChoice::discard, SaveChoice::cancel};
+        messages_.answer = choices[pick(3)];
+        if (messages_.answer == SaveChoice::save) {
+            savedFirst_ = {file_.isEmpty() ? folder_.filePath(any(kSaveNames)) : file_, now()};
+            if (file_.isEmpty()) fileAnswers_ << savedFirst_->first;
+        }
+        return messages_.answer != SaveChoice::cancel;
+    }
+    /// The document went into this file, as typed in the dialog.
+    void savedTo(const QString& path, const std::string& text)
+    {
+        file_ = path.endsWith(".dorvent") ? path : path + ".dorvent";
+        saved_ = text;
+        ++reached_.saved;
+        if (bytesOf(file_).toStdString() != text) fail("the file saved does not hold the document");
+    }
+    /// The file is open: the window shows what it holds, which is now the document saved.
+    void opened(const QString& path)
+    {
+        const PipelineFileRead read = readPipelineFile(bytesOf(path).toStdString());
+        if (!read.document) return fail("the file opened cannot be read: " + read.error);
+        file_ = path;
+        saved_ = fileText(*read.document);  // an example of an older version is written anew
+        ++reached_.opened;
+        if (*read.document != model_->document()) fail("the window does not show the file opened");
+        afresh();
+    }
+    /// A document opened or begun afresh: nothing to undo.
+    void afresh()
+    {
+        if (stack()->count() != 0) fail("a document opened or begun afresh keeps steps to undo");
+        history_ = {now()};
+    }
+    /// Follows the undo stack: a step taken (or merged into the last) is recorded, one undone or
+    /// redone gives back what was recorded.
+    void followHistory(int index)
+    {
+        const auto at = static_cast<std::size_t>(index);
+        if (!undoing_) {
+            history_.resize(at);
+            history_.push_back(now());
+        } else if (at >= history_.size() || history_[at] != now()) {
+            fail("undone or redone to step " + std::to_string(index) + ", the document is not what it was then");
+        }
+    }
+
+    RecordingMessages messages_;
+    QTemporaryDir folder_;
+    std::mt19937 random_;
+    Reached& reached_;
+    frmdorvent main_;
+    frmguanxian* window_ = nullptr;
+    PipelineModel* model_ = nullptr;
+    PipelineTableView* table_ = nullptr;
+    PipelineTableView* nodeTable_ = nullptr;
+    frmguanxian fresh_{nullptr};
+    QTimer dialogs_;           // answers the dialogs while a step runs
+    QStringList fileAnswers_;  // the files chosen in the next file dialogs
+    std::optional<std::pair<QString, std::string>> savedFirst_;  // where the changes go, and what they are, when saved first
+    int sizing_ = 0;           // the proposal: 0 applied, 1 cancelled, 2 made without telescoping, then applied
+
+    // What the walk knows, independently of the window.
+    QString file_;                      // the document's file; empty while untitled
+    std::string saved_;                 // the text of the document as saved, opened or begun
+    std::string begun_;                 // the text of a new document
+    std::vector<std::string> history_;  // the document's text at every index of the undo stack
+    bool undoing_ = false;              // steps are undone or redone: each state is checked as it comes back
+    int questions_ = 0;                 // questions about unsaved changes the step may ask
+    std::string stepFault_;
+    QString detail_;                    // what the step did, for the log
+    std::vector<std::string> log_;
+};
+
+const Walk::Step Walk::kSteps[] = {
+    {"type", 14, &Walk::typeCell},     {"paste", 7, &Walk::pasteBlock},        {"paste rows", 8, &Walk::pasteRows},
+    {"clear", 4, &Walk::clearCells},   {"insert", 3, &Walk::insertRow},        {"add", 3, &Walk::addRow},
+    {"delete", 4, &Walk::deleteRows},  {"move", 3, &Walk::moveRow},            {"node", 8, &Walk::editNode},
+    {"fixed", 3, &Walk::toggleFixed},  {"header", 4, &Walk::editHeader},       {"size", 3, &Walk::size},
+    {"undo", 8, &Walk::undo},          {"redo", 5, &Walk::redo},               {"save", 2, &Walk::save},
+    {"save as", 2, &Walk::saveAs},     {"open", 2, &Walk::open},               {"reopen", 2, &Walk::reopen},
+    {"new", 1, &Walk::newDocument},    {"close", 1, &Walk::closeAndShow},      {"tab", 2, &Walk::switchTab},
+    {"profile", 3, &Walk::pickProfileNode}, {"schematic", 3, &Walk::clickSchematic}, {"row", 3, &Walk::pickRow},
+    {"export", 1, &Walk::exportFile},
+};
+
+const Walk::Invariant Walk::kInvariants[] = {
+    {"fresh calculation", &Walk::showsAFreshCalculation},   {"computed rows unmarked", &Walk::noComputedRowIsFlagged},
+    {"finite numbers", &Walk::showsOnlyFiniteNumbers},      {"header", &Walk::headerShowsTheDocument},
+    {"file", &Walk::fileReadsBack},                         {"undo", &Walk::undoGivesBackEachState},
+    {"unsaved mark", &Walk::unsavedMarkMeansChanges},       {"schematic marks", &Walk::schematicMarksTheCurrentRows},
+    {"messages", &Walk::noUnexpectedMessage},
+};
+
+Fault Walk::run(int steps)
+{
+    int total = 0;
+    for (const Step& step : kSteps) total += step.weight;
+    for (int i = 0; i < steps; ++i) {
+        const Step* step = kSteps;
+        for (int at = pick(total); at >= step->weight; ++step) at -= step->weight;
+        detail_.clear();
+        questions_ = 0;
+        (this->*step->take)();
+        QApplication::setActiveWindow(window_);  // as a window manager hands it back after a dialog
+        log_.push_back(std::to_string(i) + " " + step->name + " " + printable(utf8(detail_.left(160))));
+        const auto fault = [&](const std::string& what) {
+            return Fault{i, "step " + std::to_string(i) + " (" + step->name + "): " + what};
+        };
+        if (!stepFault_.empty()) return fault(stepFault_);
+        for (const Invariant& invariant : kInvariants)
+            if (std::string what = (this->*invariant.check)(); !what.empty()) return fault(invariant.name + (": " + what));
+        if ((i + 1) % kCheckpoint == 0 || i + 1 == steps)
+            if (std::string what = undoAndRedoAll(); !what.empty()) return fault("undo all: " + what);
+        const PipelineResult& result = model_->result();
+        reached_.computed += result.allComputed && !result.segments.empty() ? 1 : 0;
+        reached_.trees += result.network && result.topologyMessage.empty() && result.allComputed ? 1 : 0;
+    }
+    return {};
+}
+
+/// Walks each seed of WALK_SEEDS for WALK_STEPS steps; a walk that fails is cut down to the fewest
+/// steps of its seed that still fail, by halving, and printed with them.
+TEST(PipelineWalk, EveryStepShowsAFreshCalculationAndUndoGivesBackEveryState)
+{
+    const QStringList seeds = qEnvironmentVariable("WALK_SEEDS", "1 2 3 4").split(' ', Qt::SkipEmptyParts);
+    const int steps = qEnvironmentVariableIsSet("WALK_STEPS") ? qEnvironmentVariableIntValue("WALK_STEPS") : 125;
+    Reached reached, replays;
+    QElapsedTimer clock;
+    clock.start();
+    for (const QString& seed : seeds) {
+        const Fault fault = Walk(seed.toUInt(), reached).run(steps);
+        if (fault.step < 0) continue;
+        ADD_FAILURE() << "seed " << seed.toStdString() << ", " << fault.what;
+        int passes = 0, fails = fault.step + 1;
+        while (fails - passes > 1) {
+            const int middle = (passes + fails) / 2;
+            (Walk(seed.toUInt(), replays).run(middle).step < 0 ? passes : fails) = middle;
+        }
+        Walk shortest(seed.toUInt(), replays);
+        std::string lines = shortest.run(fails).what + '\n';
+        for (const std::string& line : shortest.log()) lines += "  " + line + '\n';
+        ADD_FAILURE() << "the shortest walk that fails: WALK_SEEDS=" << seed.toStdString() << " WALK_STEPS=" << fails << " scripts/walk\n"
+                      << lines;
+    }
+    std::printf("walk: %lld steps (%lld seeds) in %.1f s; computed after %d, networks after %d; %d sizings applied, %d saves, "
+                "%d files opened, %d questions\n",
+                static_cast<long long>(steps) * seeds.size(), static_cast<long long>(seeds.size()), clock.elapsed() / 1000.0,
+                reached.computed, reached.trees, reached.sized, reached.saved, reached.opened, reached.questions);
+    if (!qEnvironmentVariableIsSet("WALK_STEPS")) {  // the suite's walk reaches what it is there for
+        EXPECT_TRUE(reached.computed > 0 && reached.trees > 0 && reached.sized > 0 && reached.saved > 0 && reached.opened > 0);
+    }
+}
+
+// What the walk found, each a short test of its own.
+class WalkFindings : public MainWindow {
+protected:
+    WalkFindings() { pipeline->show(); }
+    ~WalkFindings() override
+    {
+        messages.answer = SaveChoice::discard;
+        pipeline->close();
+    }
+    QModelIndex cell(int row, Column column) const { return model->index(row, static_cast<int>(column)); }
+
+    RecordingMessages messages;
+    QTemporaryDir folder;
+    frmguanxian* pipeline = window.pipelineWindow();
+    PipelineModel* model = pipeline->model();
+};
+
+TEST_F(WalkFindings, ADocumentEditedBackToWhatWasSavedHasNoUnsavedChanges)
+{
+    ASSERT_TRUE(pipeline->saveFile(folder.filePath("main.dorvent")));
+    model->setData(cell(0, Column::label), "A");
+    model->setData(cell(0, Column::label), "");
+    EXPECT_EQ(std::pair(pipeline->isWindowModified(), model->undoStack()->isClean()), std::pair(false, true));
+    // A row added and deleted, then the deletion undone: unsaved again.
+    control<QPushButton>(*pipeline, "cmdtianjia")->click();
+    control<QPushButton>(*pipeline, "cmdshanchu")->click();
+    EXPECT_FALSE(pipeline->isWindowModified());
+    model->undoStack()->undo();
+    EXPECT_TRUE(pipeline->isWindowModified());
+    messages.answer = SaveChoice::discard;
+    EXPECT_TRUE(pipeline->close());
+    EXPECT_EQ(messages.texts.size(), 1);  // asked, and not before
+}
+
+TEST_F(WalkFindings, ANameTypedWhileABoxHoldsANumberOutOfRangeIsTaken)
+{
+    auto* temperature = control<QLineEdit>(*pipeline, "txtwendu");
+    temperature->selectAll();
+    QTest::keyClicks(temperature, "1e10");  // kept out of the document
+    QTest::keyClicks(control<QLineEdit>(*pipeline, "txtxiangmu"), "A");
+    EXPECT_EQ(std::pair(model->document().project, model->document().startTemperature), std::pair(std::string("A"), std::optional(10.0)));
+    EXPECT_EQ(temperature->text(), "10");  // the box shows the document again
+}
+
+}  // namespace
+}  // namespace dorvent
