@@ -97,6 +97,12 @@ std::pair<std::vector<ProfilePoint>, std::vector<double>> profileAlong(const Pip
     return {profile, joints};
 }
 
+bool insulationLimitsMet(const PipelineResult& result)
+{
+    return std::none_of(result.segments.begin(), result.segments.end(),
+                        [](const SegmentRun& run) { return run.insulation && !run.insulation->warnings.empty(); });
+}
+
 std::optional<double> tableHeatLoss(int dn, HeatLossSource laying, double t)
 {
     const int method = static_cast<int>(laying);

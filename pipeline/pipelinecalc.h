@@ -121,6 +121,10 @@ std::pair<std::vector<ProfilePoint>, std::vector<double>> profileAlong(const Pip
 /// start state. A failed segment keeps its message; the segments after it are not computed.
 PipelineResult calculatePipeline(const PipelineDocument& document);
 
+/// Whether every insulated pipe keeps its limits at its start: its surface temperature, the
+/// allowed heat loss, its materials' temperatures.
+bool insulationLimitsMet(const PipelineResult& result);
+
 /// The unit heat loss [kJ/(m·h·℃)] that the heat-loss table gives for a catalogue DN, a laying
 /// method and a steam temperature [℃], read as the table's window hands it over; none where the
 /// table has no value (beyond DN 1000 or above 350 ℃). A DN between two rows of the table takes

@@ -212,6 +212,14 @@ def main():
             if t in (best[0] - 10, best[0], best[0] + 10, 100):
                 print(f"    {t} mm: heat {heat:.9f} capital {capital:.9f} q {r['q']:.9f} Ts {r['Ts']:.9f} Q {r['Q']:.9f}")
 
+    print("# insulated pipes (tests/insulatedpipe_test.cpp): DN300 (325 mm) at 450 C, ambient 20 C, wind 3 m/s,")
+    print("# aluminium alloy sheet (0.15-0.3, its middle 0.225)")
+    for name, layers in [("worked, aluminium silicate 80 + rock wool 60", [("aluminium silicate", 80), ("rock wool", 60)]),
+                         ("thin rock wool 30", [("rock wool", 30)]),
+                         ("thin inner layer, aluminium silicate 20 + rock wool 80", [("aluminium silicate", 20), ("rock wool", 80)])]:
+        show("  " + name, solve(T0=450, Ta=20, W=3, eps=0.225, D0_mm=325, layers=layers))
+    print(f"  allowed at 450: year-round {allowed(450, YEAR)}, seasonal {allowed(450, SEASON)}")
+
 
 if __name__ == "__main__":
     main()
