@@ -188,9 +188,12 @@ SegmentRun computePipe(const PipelineDocument& document, const PipelineSegment& 
                     .q = *run.heatLoss, .d = *s.dropPerKm, .G = *flow.value, .D = D, .s = wall, .R0 = 0,
                     .p0 = state.p, .T0 = state.t, .region0 = state.area};
     if (insulated) {
-        in.lossPerMetre = [pipe = std::move(*insulated)](double t) {
-            const auto loss = pipe.at(t);
-            return loss ? loss->perMetre : std::numeric_limits<double>::quiet_NaN();
+        // Each section's temperature is near the last one's: its solve starts from the last answer.
+        in.lossPerMetre = [pipe = std::move(*insulated), last = std::optional<insulation::HeatLoss>()](double t) mutable {
+            const auto loss = pipe.at(t, last ? &*last : nullptr);
+            if (!loss) return std::numeric_limits<double>::quiet_NaN();
+            last = *loss;
+            return loss->perMetre;
         };
     }
     if (const std::string_view refusal = refuseInput(in); !refusal.empty()) {

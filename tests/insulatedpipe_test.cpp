@@ -64,6 +64,29 @@ TEST(InsulatedPipe, LosesWhatItsConstructionLosesAtEachSectionsTemperature)
     EXPECT_NE(text(d, r, Column::remark).find("蒸汽温度 450.000 ℃ 超出最大允许热损失表的范围"), std::string::npos);
 }
 
+TEST(InsulatedPipe, ItsLossChangesSmoothlyWhereRockWoolsEquationSteps)
+{
+    // One layer of rock wool, whose equation steps up by 0.9 % at a mean temperature of 100 ℃: steam from
+    // 160 to 180 ℃ passes the step. Every 0.01 ℃ the loss changes by far less than the step, so that the
+    // sections of a pipe, each at its own temperature, settle on their loss.
+    const insulation::Construction wool{108, {*insulation::findMaterial("岩棉"), 50}, std::nullopt};
+    double before = insulation::solveHeatLoss(wool, {160, 20, 0, 0.25})->perMetre, largest = 0;
+    for (double t = 160.01; t <= 180; t += 0.01) {
+        const double q = insulation::solveHeatLoss(wool, {t, 20, 0, 0.25})->perMetre;
+        largest = std::max(largest, (q - before) / before);
+        before = q;
+    }
+    EXPECT_LT(largest, 1e-3);
+    // A main of 30 m pipes whose steam cools through the step (near 170 ℃ here) computes every pipe.
+    PipelineDocument d{.startPressure = 0.5, .startTemperature = 185};
+    d.constructions.push_back({.name = "岩棉", .inner = {"岩棉", 50}, .emissivity = 0.25, .wind = 0});
+    for (int i = 0; i < 12; ++i)
+        d.segments.push_back({.dn = 100, .length = 30, .flow = 3, .zeta = 0.2, .beta = 0.2, .phi = 1, .ambient = 20,
+                              .dropPerKm = 1, .heatLossSource = HeatLossSource::insulated, .construction = "岩棉"});
+    const PipelineResult r = calculatePipeline(d);
+    EXPECT_TRUE(r.allComputed && r.segments.front().t0 > 180 && r.segments.back().tend < 169) << r.segments.back().tend;
+}
+
 TEST(InsulatedPipe, ARowSaysEachLimitItBreaksWithItsNumbers)
 {
     // 30 mm of rock wool alone: surface 85.699 ℃ and Q 985.261 W/m² (reference), and rock wool used at 450 ℃

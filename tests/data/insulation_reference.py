@@ -33,7 +33,10 @@ def lam(name, tm, own=None):
     if name == "composite silicate":
         return 0.043 + 0.00015 * (tm - 70)
     if name in ("rock wool", "slag wool"):
-        return 0.0337 + 0.000151 * tm if tm <= 100 else 0.0395 + 4.71e-5 * tm + 5.03e-7 * tm ** 2
+        low, high = (lambda t: 0.0337 + 0.000151 * t), (lambda t: 0.0395 + 4.71e-5 * t + 5.03e-7 * t ** 2)
+        if abs(tm - 100) < 5:  # the step at 100 C taken straight from 95 to 105 C (docs/insulation.md)
+            return low(95) + (high(105) - low(95)) * (tm - 95) / 10
+        return low(tm) if tm <= 100 else high(tm)
     if name == "glass wool":
         return 0.041 + 0.00017 * (tm - 70)
     if name == "aluminium silicate":
