@@ -4,6 +4,7 @@
 #include "insulation/jackets.h"
 #include "insulation/limits.h"
 #include "insulation/materials.h"
+#include "numtext/decimalsum.h"
 #include "numtext/formatnumber.h"
 
 namespace dorvent {
@@ -44,7 +45,8 @@ void add(std::string& text, const std::string& sentence)
 std::optional<double> emissivityOf(const InsulationConstruction& c)
 {
     if (c.emissivity) return c.emissivity;
-    if (const auto jacket = insulation::findJacket(c.jacket)) return (jacket->emissivityLow + jacket->emissivityHigh) / 2;
+    // The middle of the jacket's range, added as decimals: 0.225 for 0.15 to 0.3, not 0.22499999999999998.
+    if (const auto jacket = insulation::findJacket(c.jacket)) return addDecimals(jacket->emissivityLow, jacket->emissivityHigh) / 2;
     return std::nullopt;
 }
 

@@ -312,7 +312,7 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
         layout.table(insulated->pipes, table);
         layout.lines(insulated->warnings, body);
         if (insulated->thickness) layout.table(*insulated->thickness, table);
-        layout.lines(insulated->thicknessNotes, face(9));
+        for (const QString& note : insulated->thicknessNotes) layout.paragraph(note, face(9));
     }
     const Schematic schematic = result.network ? makeSchematic(document, result) : Schematic{};  // painted with the pages
     if (result.network) {

@@ -97,12 +97,12 @@ std::optional<InsulationSection> insulationSection(const PipelineDocument& d, co
                               ? QStringLiteral("%1 ℃").arg(qs(formatShortest(*d.insulation.surfaceLimit)))
                               : QStringLiteral("环境温度不高于 25 ℃ 时为 50 ℃，高于 25 ℃ 时为环境温度加 25 ℃");
     section.method = QStringLiteral(
-        "保温管道的热损失按《工业设备及管道绝热工程设计规范》GB 50264—2013 计算。管道外壁温度取蒸汽温度 T0，"
+        "保温管道的热损失按《工业设备及管道绝热工程设计规范》GB 50264-2013 计算。管道外壁温度取蒸汽温度 T0，"
         "热流依次通过各保温层：q = 2πλ1(T0 − T1)/ln(D1/D0) = 2πλ2(T1 − Ts)/ln(D2/D1) = πD2αs(Ts − Ta)，"
         "由此求出外表面温度 Ts 与层间温度 T1，Q = q/(πD2)；各层导热系数 λ 按该层的平均温度 tm 计算（附录 A）。"
         "外表面放热系数 αs = αr + αc，αr = 5.669ε/(Ts − Ta)·[((273 + Ts)/100)⁴ − ((273 + Ta)/100)⁴]；"
         "无风时 αc = 26.4/√(297 + 0.5(Ts + Ta))·((Ts − Ta)/D)^0.25，有风且 W·D ≤ 0.8 时 αc = 0.008/D + 4.2W^0.618/D^0.382，"
-        "W·D > 0.8 时 αc = 4.53W^0.805/D^0.195。管段每 100 m 一段，以该段蒸汽平均温度求其热损失，再乘以 (1 + 局部热损失系数)。"
+        "W·D > 0.8 时 αc = 4.53W^0.805/D^0.195。岩棉、矿渣棉的两式在 tm = 100 ℃ 处不相接，其间 95～105 ℃ 按直线过渡。管段每 100 m 一段，以该段蒸汽平均温度求其热损失，再乘以 (1 + 局部热损失系数)。"
         "下表为各管段起点（温度最高处）的值；外表面温度限值：%1；最大允许热损失按附录 B（%2）在相邻两行之间线性插值，"
         "表外的温度不外推，记为“—”。")
                          .arg(limit, d.insulation.seasonal ? QStringLiteral("季节运行") : QStringLiteral("常年运行"));
