@@ -229,6 +229,10 @@ std::string cellText(const PipelineSegment& segment, const SegmentRun* run, Colu
         if (segment.heatLossSource == HeatLossSource::insulated) return std::string(kInsulatedPrefix) + segment.construction;
         return std::string(kHeatLossSourceNames[static_cast<std::size_t>(segment.heatLossSource)]);
     case Column::heatLoss:
+        // The table's value as the table gives it; an insulation's, computed at the start, as a result.
+        if (segment.heatLossSource == HeatLossSource::insulated) {
+            return run != nullptr && run->heatLoss ? fixed3(*run->heatLoss) : std::string();
+        }
         if (segment.heatLossSource != HeatLossSource::typed) {
             return run != nullptr ? shortest(run->heatLoss) : std::string();
         }

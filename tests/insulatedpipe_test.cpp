@@ -43,6 +43,7 @@ TEST(InsulatedPipe, LosesWhatItsConstructionLosesAtEachSectionsTemperature)
               std::tuple(std::string("32.737"), std::string("326.050"), std::string("171.545"), std::string("220.000"),
                          std::string("保温：主线保温")));
     EXPECT_FALSE(r.segments[0].flagged());
+    EXPECT_EQ(text(d, r, Column::heatLoss), "2.730");  // as a unit loss at the start: 326.05 W/m × 3.6 / (450 − 20)
     // Every 100 m section loses (1 + β) q at its mean temperature: 8 t/h cools by tens of degrees over 2 km, so
     // the loss falls along the pipe, below what the start's loss over the whole length would be.
     const insulation::Construction layers{325, {*insulation::findMaterial("硅酸铝棉毡"), 80}, insulation::Layer{*insulation::findMaterial("岩棉"), 60}};
