@@ -126,12 +126,10 @@ ThicknessDialog::ThicknessDialog(const PipelineDocument& document, std::vector<T
     resize(960, 620);
 }
 
-std::vector<std::pair<std::size_t, double>> ThicknessDialog::chosen() const
+std::vector<std::pair<std::size_t, std::optional<double>>> ThicknessDialog::chosen() const
 {
-    std::vector<std::pair<std::size_t, double>> chosen;
-    for (const ThicknessDesign& d : designs_) {
-        if (d.chosen && d.problem.empty()) chosen.emplace_back(d.pipe, *d.chosen);
-    }
+    std::vector<std::pair<std::size_t, std::optional<double>>> chosen;
+    for (const ThicknessDesign& d : designs_) chosen.emplace_back(d.pipe, d.problem.empty() ? d.chosen : std::nullopt);
     return chosen;
 }
 

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <cstddef>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -25,8 +26,8 @@ class ThicknessDialog : public QDialog {
 public:
     ThicknessDialog(const PipelineDocument& document, std::vector<ThicknessDesign> designs, QWidget* parent = nullptr);
 
-    /// Each pipe with a chosen thickness: its index among the segments and the thickness [mm].
-    std::vector<std::pair<std::size_t, double>> chosen() const;
+    /// Each pipe: its index among the segments and the thickness chosen [mm]; none for a pipe without a design.
+    std::vector<std::pair<std::size_t, std::optional<double>>> chosen() const;
 
 private:
     void showPipe(int row);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <set>
 
 #include "insulation/allowedloss.h"
 #include "numtext/formatnumber.h"
@@ -142,12 +143,12 @@ ThicknessDesign designThickness(const PipelineDocument& d, const PipelineResult&
     return design;
 }
 
-ThicknessesApplied applyThicknesses(const PipelineDocument& d, const std::vector<std::pair<std::size_t, double>>& chosen)
+ThicknessesApplied applyThicknesses(const PipelineDocument& d, const std::vector<std::pair<std::size_t, std::optional<double>>>& chosen)
 {
     PipelineDocument changed = d;
     // The thicknesses each construction's pipes get, in the order the pipes come.
     std::vector<std::string> names;
-    std::map<std::string, std::vector<std::pair<std::size_t, double>>> wanted;
+    std::map<std::string, std::vector<std::pair<std::size_t, std::optional<double>>>> wanted;
     for (const auto& [pipe, thickness] : chosen) {
         const std::string& name = d.segments[pipe].construction;
         if (d.segments[pipe].heatLossSource != HeatLossSource::insulated || findConstruction(d, name) == nullptr) continue;
@@ -162,15 +163,20 @@ ThicknessesApplied applyThicknesses(const PipelineDocument& d, const std::vector
         const std::size_t users = static_cast<std::size_t>(std::count_if(d.segments.begin(), d.segments.end(), [&name](const PipelineSegment& s) {
             return s.heatLossSource == HeatLossSource::insulated && s.construction == name;
         }));
-        const bool one = std::all_of(pipes.begin(), pipes.end(), [&pipes](const auto& p) { return p.second == pipes.front().second; });
-        if (users == pipes.size() && one) {
+        std::set<double> thicknesses;
+        for (const auto& [pipe, thickness] : pipes) {
+            if (thickness) thicknesses.insert(*thickness);
+        }
+        if (thicknesses.empty()) continue;
+        if (users == pipes.size() && thicknesses.size() == 1) {
             auto at = std::find_if(changed.constructions.begin(), changed.constructions.end(),
                                    [&name](const InsulationConstruction& c) { return c.name == name; });
-            outermost(*at).thickness = pipes.front().second;
+            outermost(*at).thickness = *thicknesses.begin();
             continue;
         }
-        for (const auto& [pipe, thickness] : pipes) {
-            if (now == thickness) continue;  // as it is
+        for (const auto& [pipe, wanted] : pipes) {
+            if (!wanted || now == wanted) continue;  // as it is
+            const double thickness = *wanted;
             InsulationConstruction copy = original;
             outermost(copy).thickness = thickness;
             copy.name = copyName(changed, copy, name, thickness);

@@ -60,16 +60,17 @@ struct ThicknessDesign {
 ThicknessDesign designThickness(const PipelineDocument& document, const PipelineResult& result, std::size_t pipe,
                                 insulation::ThicknessSteps steps = {});
 
-/// The document with each pipe's construction at the thickness chosen for it. A construction whose
-/// pipes all get one thickness is changed; otherwise the pipes that get another thickness than
-/// their construction's are given a copy of it, named after it and the thickness ("主线保温 140mm"),
-/// or one of that name and make that there is already. Refused, with the reason, when the
-/// document would hold more constructions than a file may.
+/// The document with each pipe's construction at the thickness chosen for it; a pipe designed
+/// without a thickness (none: its start was not computed) keeps its construction, wherever that
+/// goes. A construction whose pipes are all designed and get one thickness is changed; otherwise
+/// the pipes that get another thickness than their construction's are given a copy of it, named
+/// after it and the thickness ("主线保温 140mm"), or one of that name and make that there is
+/// already. Refused, with the reason, when the document would hold more constructions than a file may.
 struct ThicknessesApplied {
     PipelineDocument document;
     std::string refusal;
 };
 ThicknessesApplied applyThicknesses(const PipelineDocument& document,
-                                    const std::vector<std::pair<std::size_t, double>>& chosen);
+                                    const std::vector<std::pair<std::size_t, std::optional<double>>>& chosen);
 
 }  // namespace dorvent
