@@ -755,6 +755,8 @@ private:
     /// action goes on. Saving an untitled document takes a file from its dialog.
     bool answerTheQuestion()
     {
+        // A cell still being edited ends first, as the window ends it before it asks.
+        if (QWidget* focus = QApplication::focusWidget(); focus != nullptr && window_->isAncestorOf(focus)) focus->clearFocus();
         if (stack()->isClean()) return true;
         questions_ = 1;
         ++reached_.questions;
@@ -951,6 +953,19 @@ TEST_F(WalkFindings, ADocumentEditedBackToWhatWasSavedHasNoUnsavedChanges)
     messages.answer = SaveChoice::discard;
     EXPECT_TRUE(pipeline->close());
     EXPECT_EQ(messages.texts.size(), 1);  // asked, and not before
+}
+
+TEST_F(WalkFindings, AnEditStillOpenWhenTheWindowClosesIsAskedAboutAndDeclined)
+{
+    auto* table = control<PipelineTableView>(*pipeline, "tblguanduan");
+    QApplication::setActiveWindow(pipeline);
+    table->setFocus();
+    table->setCurrentIndex(cell(0, Column::label));
+    QTest::keyClicks(table, "A");  // the cell's editor holds "A", not yet the document
+    messages.answer = SaveChoice::discard;
+    EXPECT_TRUE(pipeline->close());
+    EXPECT_EQ(std::pair(messages.texts.size(), model->document().segments[0].label), std::pair(qsizetype(1), std::string()));
+    EXPECT_FALSE(pipeline->isWindowModified());
 }
 
 TEST_F(WalkFindings, ANameTypedWhileABoxHoldsANumberOutOfRangeIsTaken)
