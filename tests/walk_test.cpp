@@ -40,7 +40,7 @@ const QStringList kSaveNames = {"a.dorvent", "b", "管线 c.dorvent"};  // "b" g
 const char* const kStarts[] = {nullptr, "worked-case.dorvent", "steam-main.dorvent", "industrial-park.dorvent"};
 // Insulation: whole rows of the construction and own-material tables, and what is typed into their cells.
 const QStringList kConstructionRows = {"主线保温\t硅酸铝棉毡\t80\t岩棉\t60\t铝合金薄板\t\t3", "支线保温\t复合硅酸盐\t70\t\t\t有光泽的镀锌薄钢板\t\t0",
-                                       "地沟保温\t泡沫玻璃\t50\t\t\t\t0.9\t0", "薄保温\t岩棉\t10\t\t\t\t\t0.5"};
+                                       "地沟保温\t泡沫玻璃\t50\t\t\t\t0.9\t0", "薄保温\t岩棉\t10\t\t\t\t0.3\t0.5"};
 const QStringList kMaterialRows = {"泡沫玻璃\t0.045\t0.00017\t0\t400", "负导热\t-0.1\t0\t0\t300", "材料1\t0.04\t\t\t"};
 const QStringList kInsulationNames = {"主线保温", "支线保温", "地沟保温", "保温做法1", " 主线保温 ", "", "泡沫玻璃", "岩棉", "材料1",
                                       QString(25, QChar(0x4fdd))};
@@ -360,10 +360,15 @@ private:
         type(materials_, cell, cell.column() == 0 ? any(kInsulationNames) : any(kInsulationNumbers));
     }
     /// A pipe's heat-loss source from its list, whose last entries are the constructions, or pasted as "保温："
-    /// and a name, mostly of a construction of the document.
+    /// and a name, mostly of a construction of the document; a whole construction pasted first when there is none.
     void insulatePipe()
     {
         if (model_->segmentCount() == 0) return;
+        if (model_->document().constructions.empty()) {
+            showInsulationPage();
+            click("cmdtianjiazuofa");
+            pasteAt(constructions_, constructions_->model()->index(0, 0), any(kConstructionRows));
+        }
         const QModelIndex cell = model_->index(pick(model_->segmentCount()), static_cast<int>(Column::heatLossSource));
         QStringList names;
         for (const InsulationConstruction& c : model_->document().constructions) names << QString::fromStdString(c.name);
@@ -392,11 +397,35 @@ private:
     void designThickness()
     {
         if (model_->segmentCount() == 0) return;
-        const int first = pick(model_->segmentCount());
+        const auto insulatedRows = [this] {  // and computed: they have a start to design at
+            std::vector<int> rows;
+            for (int row = 0; row < model_->segmentCount(); ++row)
+                if (model_->result().segments[static_cast<std::size_t>(row)].insulation) rows.push_back(row);
+            return rows;
+        };
+        if (insulatedRows().empty() && pick(4) != 0) insulateAComputedPipe();
+        const std::vector<int> insulated = insulatedRows();
+        const int first = !insulated.empty() && pick(4) != 0 ? insulated[static_cast<std::size_t>(pick(static_cast<int>(insulated.size())))]
+                                                             : pick(model_->segmentCount());
         select(first, 0, first + pick(3), 0);
         thickness_ = pick(3);
         allowed_ << QStringLiteral("请先在管段表中选择按保温做法") << QStringLiteral("保温做法已有");
         answeringDialogs([this] { trigger("mbaowenhoudu"); });
+    }
+    /// A pipe that computes insulated by a whole construction of its own, pasted into a new row.
+    void insulateAComputedPipe()
+    {
+        std::vector<int> computed;
+        for (int row = 0; row < model_->segmentCount(); ++row)
+            if (model_->result().segments[static_cast<std::size_t>(row)].status == SegmentStatus::computed) computed.push_back(row);
+        if (computed.empty()) return;
+        showInsulationPage();
+        click("cmdtianjiazuofa");
+        const int row = constructions_->model()->rowCount() - 1;
+        pasteAt(constructions_, constructions_->model()->index(row, 0), kConstructionRows[pick(2)]);
+        const QString name = constructions_->model()->index(row, 0).data().toString();
+        const int pipe = computed[static_cast<std::size_t>(pick(static_cast<int>(computed.size())))];
+        pasteAt(table_, model_->index(pipe, static_cast<int>(Column::heatLossSource)), QStringLiteral("保温：") + name);
     }
     void showInsulationPage() { control<QTabWidget>(*window_, "tabtu")->setCurrentIndex(2); }
     /// F2 opens the cell's list; a key moves in it, which picks, or Esc leaves it.
@@ -917,7 +946,8 @@ TEST(PipelineWalk, EveryStepShowsAFreshCalculationAndUndoGivesBackEveryState)
                 reached.computed, reached.trees, reached.insulated, reached.sized, reached.designed, reached.saved, reached.opened,
                 reached.questions);
     if (!qEnvironmentVariableIsSet("WALK_STEPS")) {  // the suite's walk reaches what it is there for
-        EXPECT_TRUE(reached.computed > 0 && reached.trees > 0 && reached.sized > 0 && reached.saved > 0 && reached.opened > 0);
+        EXPECT_TRUE(reached.computed > 0 && reached.trees > 0 && reached.sized > 0 && reached.saved > 0 && reached.opened > 0 &&
+                    reached.insulated > 0 && reached.designed > 0);
     }
 }
 
