@@ -129,11 +129,13 @@ int main(int argc, char* argv[])
             d.insulation = {.heatPrice = 60, .hours = 8000, .insulationPrice = 1200, .jacketPrice = 150, .years = 6, .interest = 0.1};
             pipeline->model()->resetDocument(d);  // as if opened so: nothing to save on closing
         }
-        pipeline->resize(1400, 900);
-        for (QSplitter* split : pipeline->findChildren<QSplitter*>()) {
-            if (split->parent() == pipeline->centralWidget()) split->setSizes({300, 600});
+        pipeline->resize(1400, 940);
+        const QList<QSplitter*> splits = pipeline->findChildren<QSplitter*>();  // the window's, then the page's
+        if (splits.size() >= 3) {
+            splits[0]->setSizes({260, 680});
+            splits[1]->setSizes({160, 1240});
+            splits.back()->setSizes({300, 300});
         }
-        if (auto* lower = pipeline->findChild<QSplitter*>()->findChild<QSplitter*>()) lower->setSizes({300, 1100});
         find<QTabWidget>(*pipeline, "tabtu")->setCurrentIndex(2);
         auto* pipes = find<QAbstractItemView>(*pipeline, "tblguanduan");
         pipes->setCurrentIndex(pipes->model()->index(0, 0));
@@ -145,6 +147,8 @@ int main(int argc, char* argv[])
             auto* design = QApplication::activeModalWidget();
             if (design == nullptr || design->objectName() != QLatin1String("dlghoudu")) return;
             grabber.stop();
+            // The pipe of one layer: the formula's economic thickness beside the search's.
+            if (auto* pipes = design->findChild<QAbstractItemView*>(QStringLiteral("tblhoudu"))) pipes->setCurrentIndex(pipes->model()->index(2, 0));
             saved &= save(*design, folder, QStringLiteral("thickness.png"));
             static_cast<QDialog*>(design)->reject();
         });

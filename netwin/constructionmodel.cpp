@@ -81,8 +81,8 @@ QString ConstructionModel::problemOf(int row, int column) const
 
 QVariant ConstructionModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= rows_) return {};
     const PipelineDocument& d = pipes_->document();
+    if (!index.isValid() || index.row() >= rows_ || index.row() >= static_cast<int>(d.constructions.size())) return {};
     const auto row = static_cast<std::size_t>(index.row());
     const InsulationConstruction& c = d.constructions[row];
     const auto column = static_cast<ConstructionColumn>(index.column());
@@ -211,7 +211,7 @@ QString OwnMaterialModel::problemOf(int row, int column) const
 
 QVariant OwnMaterialModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= rows_) return {};
+    if (!index.isValid() || index.row() >= rows_ || index.row() >= static_cast<int>(pipes_->document().ownMaterials.size())) return {};
     const auto column = static_cast<MaterialColumn>(index.column());
     switch (role) {
     case Qt::DisplayRole:

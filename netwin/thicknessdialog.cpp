@@ -123,7 +123,7 @@ ThicknessDialog::ThicknessDialog(const PipelineDocument& document, std::vector<T
     connect(tblhouxuan, &QTableWidget::cellDoubleClicked, this, &ThicknessDialog::choose);
     tblhoudu->setCurrentCell(0, 0);
     showTrials(tblhoudu->currentRow());
-    resize(960, 620);
+    resize(1080, 640);
 }
 
 std::vector<std::pair<std::size_t, std::optional<double>>> ThicknessDialog::chosen() const
@@ -200,7 +200,9 @@ void ThicknessDialog::showTrials(int row)
         }
     }
     const auto at = std::find_if(d.trials.begin(), d.trials.end(), [&d](const ThicknessTrial& t) { return d.chosen == t.thickness; });
-    if (at != d.trials.end()) tblhouxuan->scrollToItem(tblhouxuan->item(static_cast<int>(at - d.trials.begin()), 0));
+    if (at != d.trials.end()) {
+        tblhouxuan->scrollToItem(tblhouxuan->item(static_cast<int>(at - d.trials.begin()), 0), QAbstractItemView::PositionAtCenter);
+    }
 }
 
 /// The candidate selected becomes the thickness of the pipe shown.
