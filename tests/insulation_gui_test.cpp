@@ -12,6 +12,7 @@
 #include "numtext/formatnumber.h"
 #include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinetable.h"
+#include "pipeline/thicknessdesign.h"
 
 namespace dorvent {
 namespace {
@@ -430,6 +431,33 @@ TEST_F(InsulationWindow, WithoutPricesTheDesignSaysWhichAndOffersTheLeastThickne
     // Both pipes picked, one designed: the construction itself takes the thickness.
     EXPECT_EQ(std::pair(constructions->model()->rowCount(), cell(constructions, 0, kInnerThickness)),
               std::pair(1, qs(formatShortest(std::max(least, economic)))));
+}
+
+TEST(ThicknessesApplied, ACopyIsNamedAfterItsConstructionAndThicknessOrTakenWhereTheSameIsThere)
+{
+    // Three pipes share "主线保温" (outer rock wool 60 mm); the first two get 100 and 120 mm, the third nothing.
+    PipelineDocument d = insulatedPipes();
+    d.segments.push_back(d.segments.back());
+    d.constructions.push_back(d.constructions[0]);
+    d.constructions.back().name = "主线保温 100mm";  // another construction of the name the copy would take
+    d.constructions.back().jacket = "不锈钢薄板";
+    d.constructions.push_back(d.constructions[0]);
+    d.constructions.back().name = "主线保温 120mm";  // just the copy at 120 mm
+    d.constructions.back().outer.thickness = 120;
+    const ThicknessesApplied applied = applyThicknesses(d, {{0, 100.0}, {1, 120.0}, {2, std::nullopt}});
+    EXPECT_EQ(std::tuple(applied.refusal, applied.document.segments[0].construction, applied.document.segments[1].construction,
+                         applied.document.segments[2].construction, applied.document.constructions.size()),
+              std::tuple(std::string(), std::string("主线保温 100mm（2）"), std::string("主线保温 120mm"), std::string("主线保温"), 4u));
+    EXPECT_EQ(applied.document.constructions[3].outer.thickness, std::optional(100.0));
+    EXPECT_EQ(applied.document.constructions[0], d.constructions[0]);
+    // A long name is cut between characters to what a file holds; beyond 100 constructions nothing is applied.
+    d.constructions[0].name = std::string(19, 'x') + "保温保温保温保温保温保温保";  // 58 bytes
+    for (PipelineSegment& s : d.segments) s.construction = d.constructions[0].name;
+    const std::string copy = applyThicknesses(d, {{0, 100.0}}).document.segments[0].construction;
+    EXPECT_EQ(copy, std::string(19, 'x') + "保温保温保温保温保温保 100mm");
+    EXPECT_LE(copy.size(), kMostNodeNameBytes);
+    while (d.constructions.size() < kMostConstructions) d.constructions.push_back({.name = std::to_string(d.constructions.size())});
+    EXPECT_EQ(applyThicknesses(d, {{0, 100.0}}).refusal, "保温做法已有 100 个，不能再为“" + d.constructions[0].name + "”添加新的厚度");
 }
 
 }  // namespace
