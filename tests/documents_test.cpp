@@ -119,13 +119,17 @@ TEST_F(Documents, RecentFilesAreTheEightNewestAndAGoneOneDropsOut)
     EXPECT_EQ(shown, QStringList({in, in + "管线.csv", in + "f8.dorvent", in + "x.dorvent"}));
     EXPECT_EQ(QDir(folder.path()).entryList({"x*", "y*"}), QStringList({"x.dorvent", "y.dorvent"}));
 
-    // Two files of one name in two folders are told apart by their folders, an & in one shown as it is.
+    // Two files of one name in two folders are told apart by their folders, an & in one shown as it is, and in
+    // a file's name too.
     ASSERT_TRUE(QDir(folder.path()).mkdir("甲&乙"));
+    ASSERT_TRUE(next.openFile(copyOf(folder.filePath("甲&乙/a&b.dorvent"))));
+    EXPECT_EQ(recentMenu(&next).first(), QString("&1 a&&b.dorvent（%1）").arg(QDir::toNativeSeparators(home + "/甲&&乙")));
     ASSERT_TRUE(next.openFile(copyOf(folder.filePath("甲&乙/f8.dorvent"))));
     const QStringList both = recentMenu(&next).mid(0, 3);
     EXPECT_EQ(both, QStringList({QString("&1 f8.dorvent（%1）").arg(QDir::toNativeSeparators(home + "/甲&&乙")),
-                                 QString("&2 y.dorvent（%1）").arg(home), QString("&3 x.dorvent（%1）").arg(home)}));
-    EXPECT_TRUE(recentMenu(&next).contains(QString("&4 f8.dorvent（%1）").arg(home))) << recentMenu(&next).join(' ').toStdString();
+                                 QString("&2 a&&b.dorvent（%1）").arg(QDir::toNativeSeparators(home + "/甲&&乙")),
+                                 QString("&3 y.dorvent（%1）").arg(home)}));
+    EXPECT_TRUE(recentMenu(&next).contains(QString("&5 f8.dorvent（%1）").arg(home))) << recentMenu(&next).join(' ').toStdString();
 }
 
 TEST_F(Documents, EveryExportProposesANameOfItsOwnInADialogThatSpeaksChinese)
@@ -134,7 +138,7 @@ TEST_F(Documents, EveryExportProposesANameOfItsOwnInADialogThatSpeaksChinese)
     ASSERT_TRUE(pipeline->saveFile(folder.filePath("park.dorvent")) && QDir(folder.path()).mkdir("子目录"));
     QStringList proposed, columns;  // the names offered; the type and date of a folder in Qt's own dialog
     QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [&proposed, &columns] {
+    QObject::connect(&answer, &QTimer::timeout, [&proposed, &columns, this] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (dialog == nullptr) return;
         if (columns.isEmpty()) {
@@ -144,13 +148,16 @@ TEST_F(Documents, EveryExportProposesANameOfItsOwnInADialogThatSpeaksChinese)
             columns << found[0].siblingAtColumn(2).data().toString() << found[0].siblingAtColumn(3).data().toString();
         }
         proposed << QFileInfo(dialog->selectedFiles().value(0)).fileName();
-        dialog->reject();
+        if (proposed.size() < 6) return dialog->reject();
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(folder.filePath("图"));  // a name without its ending
+        static_cast<QDialog*>(dialog)->accept();
     });
     answer.start(20);
-    for (const char* action : {"mdaochucsv", "mdaochujiedian", "mdaochutu", "mdaochuguanwang", "mjisuanshu"}) {
+    for (const char* action : {"mdaochucsv", "mdaochujiedian", "mdaochutu", "mdaochuguanwang", "mjisuanshu", "mdaochutu"}) {
         pipeline->findChild<QAction*>(action)->trigger();
     }
-    EXPECT_EQ(proposed, QStringList({"park.csv", "park-节点.csv", "park-沿程分布.png", "park-管网图.png", "park-计算书.pdf"}));
+    EXPECT_EQ(proposed, QStringList({"park.csv", "park-节点.csv", "park-沿程分布.png", "park-管网图.png", "park-计算书.pdf", "park-沿程分布.png"}));
+    EXPECT_TRUE(QFileInfo(folder.filePath("图.png")).isFile());  // the chart takes the ending of its kind
     const QLocale chinese(QLocale::Chinese, QLocale::China);
     const QDateTime made = QFileInfo(folder.filePath("子目录")).lastModified();
     EXPECT_EQ(columns, QStringList({"文件夹", chinese.toString(made, QLocale::ShortFormat)}));

@@ -356,7 +356,8 @@ TEST_F(PipelineWindow, AnEmptyRowIsNoFailureColumnsFitTheirTextsAndTheTableStays
         QCoreApplication::processEvents();
         QStringList columns;
         for (int c = 0; c < kColumnCount; ++c) {
-            if (!table->isColumnHidden(c) && table->columnWidth(c) < static_cast<QAbstractItemView*>(table)->sizeHintForColumn(c)) columns << columnHeader(static_cast<Column>(c))[0].data();
+            const int needed = std::max(static_cast<QAbstractItemView*>(table)->sizeHintForColumn(c), table->horizontalHeader()->sectionSizeHint(c));
+            if (!table->isColumnHidden(c) && table->columnWidth(c) < needed) columns << columnHeader(static_cast<Column>(c))[0].data();
         }
         return columns;
     };
@@ -372,9 +373,16 @@ TEST_F(PipelineWindow, AnEmptyRowIsNoFailureColumnsFitTheirTextsAndTheTableStays
     type(0, Column::label, "A");
     EXPECT_TRUE(cut().isEmpty() && table->columnWidth(static_cast<int>(Column::label)) < labelWidth + 20);
 
-    // A failure named above the table moves the table no pixel, nor does its going.
+    // A failure named above the table moves the table no pixel, nor does its going; cut short, the whole
+    // line is its tool tip. A row added after it does not take the text it keeps.
     type(0, Column::zeta, "abc");
-    EXPECT_EQ(std::pair(shownIn(*pipeline, "lblxiaoxi").isEmpty(), table->mapTo(pipeline, QPoint(0, 0))), std::pair(false, tableAt));
+    auto* line = control<QLabel>(*pipeline, "lblxiaoxi");
+    EXPECT_EQ(std::tuple(line->text().isEmpty(), line->toolTip(), table->mapTo(pipeline, QPoint(0, 0))),
+              std::tuple(false, line->text(), tableAt));
+    button("cmdtianjia");
+    EXPECT_EQ(std::pair(text(1, Column::zeta), text(1, Column::phi)), std::pair(QString(), QString("1")));
+    undo();
+    EXPECT_FALSE(control<QAction>(*pipeline, "mdaochujiedian")->isEnabled());  // a main has no nodes to export
     // Undone, the row header is repainted unmarked: the model says so for the row.
     QSignalSpy repainted(model, &QAbstractItemModel::headerDataChanged);
     undo();
@@ -383,6 +391,21 @@ TEST_F(PipelineWindow, AnEmptyRowIsNoFailureColumnsFitTheirTextsAndTheTableStays
     EXPECT_TRUE(range[0].value<Qt::Orientation>() == Qt::Vertical && range[1].toInt() <= 0 && range[2].toInt() >= 0);
     EXPECT_TRUE(redNowhere());
     EXPECT_EQ(table->mapTo(pipeline, QPoint(0, 0)), tableAt);
+    // Three pipes from one source fail at once, each for itself, and are undone: all their headers are repainted.
+    PipelineDocument three{.startPressure = 1, .startTemperature = 250};
+    for (const char* to : {"A", "B", "C"}) {
+        three.segments.push_back(model->document().segments[0]);
+        std::tie(three.segments.back().from, three.segments.back().to) = std::tuple("S", to);
+    }
+    model->changeDocument(three, "three");
+    QApplication::clipboard()->setText("x\nx\nx");
+    table->setCurrentIndex(cell(0, Column::zeta));
+    QTest::keySequence(table, QKeySequence::Paste);
+    repainted.clear();
+    undo();
+    ASSERT_FALSE(repainted.isEmpty());
+    EXPECT_TRUE(repainted.last()[1].toInt() <= 0 && repainted.last()[2].toInt() >= 2) << repainted.last()[1].toInt() << "-" << repainted.last()[2].toInt();
+    undo();
 
     // 固定 looks the same checked by a click as read from a file: the box alone.
     model->setData(cell(0, Column::fixed), Qt::Checked, Qt::CheckStateRole);
@@ -393,6 +416,9 @@ TEST_F(PipelineWindow, AnEmptyRowIsNoFailureColumnsFitTheirTextsAndTheTableStays
     ASSERT_TRUE(pipeline->saveFile(folder.filePath("fixed.dorvent")) && pipeline->openFile(folder.filePath("fixed.dorvent")));
     EXPECT_EQ(fixedLook(), clicked);
     EXPECT_EQ(clicked, std::pair(QString(), Qt::Checked));
+    select(0, Column::fixed, 0, Column::fixed);
+    table->copySelection();
+    EXPECT_EQ(QApplication::clipboard()->text(), "固定");  // copied as the text that pastes it back
 
     // Alt and a menu's letter open the menu, and type nothing into the cell.
     table->setFocus();
@@ -503,6 +529,14 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     EXPECT_EQ(nodeTable->currentIndex().row(), 9);
     nodeTable->setCurrentIndex(nodes->index(3, 0));
     EXPECT_TRUE(schematic->isHighlighted(Schematic::Item::node, 3) && !schematic->isHighlighted(Schematic::Item::node, 9));
+    // Zoomed by the wheel, the schematic keeps its zoom through an edit.
+    const QPointF middle = schematic->viewport()->rect().center();
+    QWheelEvent wheel(middle, schematic->viewport()->mapToGlobal(middle), {}, {0, 240}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(schematic->viewport(), &wheel);
+    const QTransform zoomed = schematic->transform();
+    model->setData(cell(0, Column::length), "1300");
+    EXPECT_EQ(schematic->transform(), zoomed);
+    undo();
 
     // The profile leads to the critical consumer wherever it goes, or to the node picked, which stays picked
     // through every edit until it is there no more.
@@ -536,9 +570,17 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     // The node table as the 文件 menu exports it: every node, with the byte-order mark.
     ASSERT_TRUE(control<QAction>(*pipeline, "mdaochujiedian")->isEnabled());
     ASSERT_TRUE(pipeline->exportNodesCsv(folder.filePath("nodes.csv")));
-    const QString csv = QString::fromUtf8(bytesOf(folder.filePath("nodes.csv")));
-    EXPECT_TRUE(csv.startsWith("\uFEFF节点,类型,用汽量(t/h),要求压力(MPa),要求温度(℃),压力(MPa)") && csv.count("\r\n") == 21 &&
-                csv.contains("\r\n制药厂,用户,8,1,,1.008,")) << csv.toStdString();
+    const QByteArray csvBytes = bytesOf(folder.filePath("nodes.csv"));
+    const QString csv = QString::fromUtf8(csvBytes.mid(3));
+    EXPECT_TRUE(csvBytes.startsWith("\xEF\xBB\xBF") && csv.startsWith("节点,类型,用汽量(t/h),要求压力(MPa),要求温度(℃),压力(MPa)") &&
+                csv.count("\r\n") == 21 && csv.contains("\r\n制药厂,用户,8,1,,1.008,")) << csv.toStdString();
+
+    // 25 t/h typed on the trunk, which feeds 94 t/h: its flow cell flagged, with the flow leaving N1 as its tip.
+    model->setData(cell(0, Column::flow), "25");
+    const auto background = [this](Column c) { return cell(0, c).data(Qt::BackgroundRole).value<QBrush>().color(); };
+    EXPECT_EQ(std::tuple(background(Column::flow), background(Column::length) == background(Column::flow), tip(0, Column::flow)),
+              std::tuple(QColor(255, 200, 112), false, QString("流量 25 t/h 小于节点“N1”流出的 94 t/h")));
+    undo();
 
     // A pipe that feeds N1 again breaks the tree: named above the table and at its cell.
     model->setData(cell(6, Column::to), "N1");

@@ -350,6 +350,10 @@ TEST(Network, SummedFlowsReadAsWrittenInEveryOutputAndATypedFlowBelowWhatLeavesI
     }
     r = calculatePipeline(d);
     EXPECT_EQ(std::pair(formatShortest(r.totals.demand), totalsText(r, Column::flow)), std::pair(std::string("240"), std::string("240")));
+    // Three pipes leave the source itself: their sum is the source's flow, as written.
+    d = mainOf({pipe("S", "U1", 100), pipe("S", "U2", 100), pipe("S", "U3", 100)});
+    d.nodes = {{.name = "U1", .demand = 1.1}, {.name = "U2", .demand = 2.2}, {.name = "U3", .demand = 4.4}};
+    EXPECT_EQ(totalsText(calculatePipeline(d), Column::flow), "7.7");
 
     // 5 t/h typed where 12 t/h leave A: computed with 5 t/h, flagged at its flow and said in its remark, in the
     // text output too; a failed pipe says both. 12 t/h typed is no flag.
@@ -363,6 +367,11 @@ TEST(Network, SummedFlowsReadAsWrittenInEveryOutputAndATypedFlowBelowWhatLeavesI
     park.segments[0].notNumbers["zeta"] = "x";
     r = calculatePipeline(park);
     EXPECT_EQ(cellText(park.segments[0], &r.segments[0], Column::remark), "局部阻力系数“x”不是数值；" + note);
+    EXPECT_NE(resultLines(park, r).find("局部阻力系数“x”不是数值；" + note), std::string::npos);  // failed, and said
+    park.segments[0].notNumbers.clear();
+    park.nodes.push_back({.name = "A", .demand = 1});  // what A takes itself leaves it too
+    EXPECT_EQ(calculatePipeline(park).segments[0].flowNote, "流量 5 t/h 小于节点“A”流出的 13 t/h");
+    park.nodes.pop_back();
     park.segments[0].notNumbers.clear();
     park.segments[0].flow = 12;
     EXPECT_EQ(calculatePipeline(park).segments[0].flowNote, "");
@@ -372,6 +381,8 @@ TEST(Network, SummedFlowsReadAsWrittenInEveryOutputAndATypedFlowBelowWhatLeavesI
     EXPECT_EQ(calculatePipeline(park).topologyMessage, "");
     park.segments.back().label = "C-E";
     EXPECT_EQ(calculatePipeline(park).topologyMessage, "管段 5：请输入终点");
+    park.segments.back() = {.to = "E"};  // its end typed, not its start: no blank row
+    EXPECT_EQ(calculatePipeline(park).topologyMessage, "管段 5：请输入起点");
 }
 
 TEST(Network, ANodeRenamedAsANodeNoPipeNamesAnyMoreTakesItsOwnNeedsAlong)
