@@ -9,6 +9,8 @@
 #include "pipeline/pipelinecalc.h"
 #include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinetable.h"
+#include "pipeline/pipesizing.h"
+#include "pipes/guanjing.h"
 
 namespace dorvent {
 namespace {
@@ -128,6 +130,34 @@ TEST(InsulatedPipe, ARowSaysEachLimitItBreaksWithItsNumbers)
     const PipelineResult ownResult = calculatePipeline(own);
     const insulation::Construction same{325, {*insulation::findMaterial("硅酸铝棉毡"), 80}, insulation::Layer{insulation::ownMaterial(0.03, 1e-4, 2e-7, 600), 60}};
     EXPECT_EQ(text(own, ownResult, Column::lossPerMetre), formatFixed(insulation::solveHeatLoss(same, {450, 20, 3, 0.225})->perMetre, 3));
+}
+
+TEST(InsulatedPipe, SizingKeepsTheConstructionAndItsLayersFollowTheNewPipe)
+{
+    // A source feeding two consumers through insulated DN100 pipes, far too small for 30 t/h each: sized, every
+    // pipe keeps its construction, whose layers now wrap the new pipe.
+    PipelineDocument d = insulatedMain(500, 30);
+    d.segments[0].flow.reset();
+    std::tie(d.segments[0].from, d.segments[0].to, d.segments[0].dn) = std::tuple("S", "A", 100);
+    PipelineSegment branch = d.segments[0];
+    std::tie(branch.from, branch.to) = std::tuple("A", "B");
+    d.segments.push_back(branch);
+    std::tie(branch.from, branch.to) = std::tuple("A", "C");
+    d.segments.push_back(branch);
+    d.nodes = {{.name = "B", .demand = 30, .requiredPressure = 1.2}, {.name = "C", .demand = 30, .requiredPressure = 1.2}};
+    const SizingResult sized = sizeNetwork(d);
+    ASSERT_EQ(sized.outcome, SizingOutcome::sized) << (sized.problems.empty() ? "" : sized.problems[0]);
+    EXPECT_EQ(sized.document.constructions, d.constructions);
+    const PipelineResult r = calculatePipeline(sized.document);
+    ASSERT_TRUE(r.allComputed);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const PipelineSegment& s = sized.document.segments[i];
+        EXPECT_TRUE(s.dn > 100 && s.construction == "主线保温") << s.dn;
+        const insulation::Construction layers{findCatalogueRow(s.dn)->waijing, {*insulation::findMaterial("硅酸铝棉毡"), 80},
+                                              insulation::Layer{*insulation::findMaterial("岩棉"), 60}};
+        EXPECT_EQ(cellText(s, &r.segments[i], Column::lossPerMetre),
+                  formatFixed(insulation::solveHeatLoss(layers, {r.segments[i].t0, 20, 3, 0.225})->perMetre, 3));
+    }
 }
 
 TEST(InsulatedPipe, FilesKeepTheConstructionsAndRefuseWhatCannotBeOne)
