@@ -113,22 +113,9 @@ int main(int argc, char* argv[])
     } else {
         saved = false;
     }
-    // The example main insulated: the page of its constructions, and the thickness design of its first pipes.
-    if (pipeline != nullptr && pipeline->openFile(example)) {
-        dorvent::PipelineDocument d = pipeline->model()->document();
-        if (d.constructions.empty()) {
-            d.ownMaterials.push_back({.name = "泡沫玻璃", .a = 0.045, .b = 0.00017, .c = 0, .useUpTo = 400});
-            d.constructions.push_back({.name = "主线保温", .inner = {"硅酸铝棉毡", 60}, .outer = {"岩棉", 50},
-                                       .jacket = "铝合金薄板", .wind = 3});
-            d.constructions.push_back({.name = "支线保温", .inner = {"复合硅酸盐", 70}, .jacket = "有光泽的镀锌薄钢板", .wind = 0});
-            d.constructions.push_back({.name = "地沟保温", .inner = {"泡沫玻璃", 60}, .emissivity = 0.9, .wind = 0});
-            for (std::size_t i = 0; i < d.segments.size(); ++i) {
-                d.segments[i].heatLossSource = dorvent::HeatLossSource::insulated;
-                d.segments[i].construction = i < 2 ? "主线保温" : i == 2 ? "地沟保温" : "支线保温";
-            }
-            d.insulation = {.heatPrice = 60, .hours = 8000, .insulationPrice = 1200, .jacketPrice = 150, .years = 6, .interest = 0.1};
-            pipeline->model()->resetDocument(d);  // as if opened so: nothing to save on closing
-        }
+    // The insulated example main: the page of its constructions, and the thickness design of its pipes.
+    const QString insulated = folder.filePath(QStringLiteral("../examples/insulated-main.dorvent"));
+    if (pipeline != nullptr && pipeline->openFile(insulated)) {
         pipeline->resize(1400, 940);
         const QList<QSplitter*> splits = pipeline->findChildren<QSplitter*>();  // the window's, then the page's
         if (splits.size() >= 3) {
