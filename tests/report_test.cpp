@@ -375,6 +375,17 @@ TEST(SchematicView, MarksTheSelectionWithAHaloThatLeavesItsLineAsItIsAndExplains
         }
     }
     EXPECT_TRUE(orange > 10 && pale > 10) << orange << " " << pale;
+    // However narrow the view, the legend's rows end clear of the vertical scroll bar that runs down beside them.
+    for (int width = 160; width <= 640; width += 20) {
+        view.resize(width, 400);
+        const QImage shown = view.grab().toImage();
+        ASSERT_TRUE(view.verticalScrollBar()->isVisible());
+        const int bar = view.verticalScrollBar()->mapTo(&view, QPoint(0, 0)).x();
+        int ink = 0;
+        for (int y = view.contentsRect().top(); y < view.viewport()->geometry().top() - 1; ++y)
+            for (int x = bar - 3; x < bar; ++x) ink += shown.pixelColor(x, y).lightness() < 200 ? 1 : 0;
+        EXPECT_EQ(ink, 0) << width;
+    }
 }
 
 TEST(Schematic, LabelsAPipeWithTheFlowItCarriesSummedAsWritten)
