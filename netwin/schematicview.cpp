@@ -189,7 +189,9 @@ void SchematicView::fit()
 void SchematicView::placeLegend()
 {
     const QRect area = contentsRect();
-    const int height = legend_->layOut(area.width());
+    // Its rows end short of the vertical scroll bar, which runs down beside it when the picture scrolls.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
+    const int height = legend_->layOut(area.width() - bar);
     setViewportMargins(0, height, 0, 0);
     legend_->setGeometry(area.left(), area.top(), area.width(), height);
 }

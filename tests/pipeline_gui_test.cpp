@@ -524,9 +524,11 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     EXPECT_EQ(table->currentIndex().row(), 1);
     QTest::mouseClick(schematic->viewport(), Qt::LeftButton, {}, schematic->mapFromScene(schematic->schematic().bounds.topRight()) + QPoint(-4, 4));
     EXPECT_EQ(table->currentIndex().row(), 1);
+    // A click on a node, where the pipe into it ends, picks the node.
+    nodeTable->setCurrentIndex(nodes->index(0, 0));
     const QPointF node9 = item(Schematic::Item::node, 9).shape.center();
     QTest::mouseClick(schematic->viewport(), Qt::LeftButton, {}, schematic->mapFromScene(node9));
-    EXPECT_EQ(nodeTable->currentIndex().row(), 9);
+    EXPECT_EQ(std::pair(nodeTable->currentIndex().row(), table->currentIndex().row()), std::pair(9, 1));
     nodeTable->setCurrentIndex(nodes->index(3, 0));
     EXPECT_TRUE(schematic->isHighlighted(Schematic::Item::node, 3) && !schematic->isHighlighted(Schematic::Item::node, 9));
     // Zoomed by the wheel, the schematic keeps its zoom through an edit.
@@ -580,6 +582,7 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     const auto background = [this](Column c) { return cell(0, c).data(Qt::BackgroundRole).value<QBrush>().color(); };
     EXPECT_EQ(std::tuple(background(Column::flow), background(Column::length) == background(Column::flow), tip(0, Column::flow)),
               std::tuple(QColor(255, 200, 112), false, QString("流量 25 t/h 小于节点“N1”流出的 94 t/h")));
+    EXPECT_TRUE(!drawn->flagged.empty() && drawn->flagged.front().from == 0);  // the profile shades it too
     undo();
 
     // A pipe that feeds N1 again breaks the tree: named above the table and at its cell.
@@ -591,7 +594,15 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     ASSERT_TRUE(pipeline->exportNetwork(folder.filePath("network.svg")) && pipeline->exportNetwork(folder.filePath("network.png")));
     const QString svgText = QString::fromUtf8(bytesOf(folder.filePath("network.svg")));
     EXPECT_TRUE(svgText.contains("<svg") && svgText.contains(">制药厂</text>") && svgText.contains("<polyline") &&
-                svgText.contains(">至最不利用户的路径</text>")) << svgText.left(1500).toStdString();
+                svgText.contains(">至最不利用户的路径</text>") && !svgText.contains(">选中</text>")) << svgText.left(1500).toStdString();
+    // The legend within the picture, below the schematic; a node's name in near black, not in its circle's colour.
+    const QRegularExpressionMatch box = QRegularExpression(R"re(viewBox="(\S+) (\S+) (\S+) (\S+)")re").match(svgText);
+    const QRegularExpressionMatch legend = QRegularExpression(R"re(<text x="(\S+)" y="(\S+)"[^>]*>至最不利用户的路径<)re").match(svgText);
+    const QRegularExpressionMatch name = QRegularExpression(R"re(<circle [^>]*stroke="(#\w+)"[^>]*/>\n<text [^>]*fill="(#\w+)">制药厂<)re").match(svgText);
+    ASSERT_TRUE(box.hasMatch() && legend.hasMatch() && name.hasMatch());
+    const QRectF viewBox(box.captured(1).toDouble(), box.captured(2).toDouble(), box.captured(3).toDouble(), box.captured(4).toDouble());
+    EXPECT_TRUE(viewBox.contains(legend.captured(1).toDouble(), legend.captured(2).toDouble())) << legend.captured(0).toStdString();
+    EXPECT_TRUE(QColor(name.captured(2)).lightness() < 40 && name.captured(2) != name.captured(1)) << name.captured(0).toStdString();
     EXPECT_FALSE(QImage(folder.filePath("network.png"), "PNG").isNull());
 
     // The report of the network: its nodes with their margins, the critical consumer, the schematic.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "mainwin/steaminput.h"
 #include "numtext/formatnumber.h"
 #include "pipeline/nodetable.h"
@@ -300,6 +302,15 @@ TEST(Network, APathGivesTheSeriesNumbersAndFlowsAreSummedFromTheDemands)
             places.push_back(place ? std::to_string(static_cast<int>(place->column)) + "/" + formatShortest(place->row) : "-");
     }
     EXPECT_EQ(places, (std::vector<std::string>{"0/0", "-", "0/2", "1/0", "0/4", "1/1.5", "1/2.5", "-", "1/4", "-"}));
+    // With C feeding E as well, A's band ends in two stubs, B above C: their bands follow in that order.
+    PipelineDocument twice = park;
+    twice.segments.push_back(pipe("C", "E", 100));
+    const PipelineResult both = calculatePipeline(twice);
+    const TreeLayout bands = layOutTree(both, 1);
+    const auto rowOf = [&](const char* name) {
+        return bands.places[static_cast<std::size_t>(std::ranges::find(both.nodes, std::string(name), &NodeRun::name) - both.nodes.begin())]->row;
+    };
+    EXPECT_LT(rowOf("B"), rowOf("C"));
     // The path S-A-C is the series main of the same pipes with the same flows, to the last bit.
     const PipelineResult series = calculatePipeline(mainOf({pipe("", "", 250, 12), pipe("", "", 400, 6)}));
     for (const auto& [network, main] : {std::pair(&r.segments[0], &series.segments[0]), std::pair(&r.segments[2], &series.segments[1])}) {

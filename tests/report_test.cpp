@@ -147,7 +147,11 @@ TEST_F(Exports, ChartAndCsvHoldWhatTheTableAndTheTraceHold)
 
     // The picture, and the PDF with its texts whole, as vectors.
     ASSERT_TRUE(window.exportChart(path("profile.png")));
-    EXPECT_EQ(QImage(path("profile.png"), "PNG").size(), QSize(1200, 600));
+    const QImage png(path("profile.png"), "PNG");
+    EXPECT_EQ(png.size(), QSize(1200, 600));
+    ProfileData bare = drawn;  // the picture is not the chart alone: it bears its caption
+    bare.caption.clear();
+    EXPECT_NE(png.convertToFormat(QImage::Format_RGB32), profileImage(bare, png.size()).convertToFormat(QImage::Format_RGB32));
     ASSERT_TRUE(window.exportChart(path("profile.PDF")));
     SKIP_WITHOUT_POPPLER();
     const QString chartText = outputOf("pdftotext", {path("profile.PDF"), "-"});
@@ -204,6 +208,8 @@ TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
         inputHeaders += pages[i].contains("公称直径") ? 1 : 0;
         resultHeaders += pages[i].contains("末端压力") ? 1 : 0;
         EXPECT_TRUE(pages[i].contains(QStringLiteral("第 %1 页 共 %2 页").arg(i + 1).arg(pages.size()))) << i + 1;
+        const QString header = pages[i].trimmed().section('\n', 0, 0);
+        EXPECT_TRUE(header.contains("过热蒸汽管线计算书") && header.contains("报告测试")) << header.toStdString();
         const QString last = pages[i].trimmed().split('\n').last();
         EXPECT_FALSE(last.contains(QRegularExpression("^\\s*[一二三四五六]、"))) << last.toStdString();
         EXPECT_EQ(pages[i].contains("五、压力与温度沿程分布"), pages[i].contains("管线压力与温度沿程分布"));
@@ -303,24 +309,43 @@ TEST(Report, ANetworksReportIsANetworksWithItsCriticalPathWholeAndItsSchematicLe
     EXPECT_GE(path.captured(1).count('\n'), 1);
 
     // The schematic over more than one page, between its heading and the next, with its legend; every consumer
-    // named there, and its labels (those of the bands' ends and beginnings) no smaller than 6 pt: 6/10.5 of the text.
+    // named there once, the pages cut between its labels, and its labels (those of the bands' ends and
+    // beginnings) no smaller than 6 pt: 6/10.5 of the text.
+    const auto schematicOf = [](const std::vector<Word>& words) {
+        const Word* heading = wordStarting(words, "六、管网图");
+        const Word* next = wordStarting(words, "七、");
+        std::vector<Word> drawn;
+        if (heading == nullptr || next == nullptr) return drawn;
+        for (const Word& w : words) {
+            if (std::pair(w.page, w.box.top()) > std::pair(heading->page, heading->box.top()) &&
+                std::pair(w.page, w.box.top()) < std::pair(next->page, next->box.top()))
+                drawn.push_back(w);
+        }
+        return drawn;
+    };
     const std::vector<Word> words = wordsOf(pdf);
-    const Word* heading = wordStarting(words, "六、管网图");
-    const Word* next = wordStarting(words, "七、");
     const Word* body = wordStarting(words, "末端过热度裕量");
-    ASSERT_TRUE(heading != nullptr && next != nullptr && body != nullptr);
-    QSet<QString> named;
+    ASSERT_TRUE(body != nullptr);
+    QStringList named;
     QSet<int> pages;
-    for (const Word& w : words) {
-        if (w.page < heading->page || w.page > next->page) continue;
+    for (const Word& w : schematicOf(words)) {
         named << w.text;
         if (!w.text.contains("（转下）") && !w.text.contains("（接上）")) continue;
         pages << w.page;
         EXPECT_GE(w.box.height(), 6 / 10.5 * body->box.height()) << w.text.toStdString();
     }
     EXPECT_GE(pages.size(), 2);
-    for (int n = 1; n <= 30; ++n) EXPECT_TRUE(named.contains(QStringLiteral("U%1").arg(n))) << n;
+    for (int n = 1; n <= 30; ++n) EXPECT_EQ(named.count(QStringLiteral("U%1").arg(n)), 1) << n;
     EXPECT_TRUE(named.contains("至最不利用户的路径"));
+
+    // A small network's schematic is drawn no larger than its labels' 9 pt, smaller than the text's 10.5 pt.
+    const PipelineDocument small = bench::spineNetwork(2);
+    ASSERT_TRUE(writeReportPdf(small, calculatePipeline(small), pdf));
+    const std::vector<Word> smallWords = wordsOf(pdf);
+    const std::vector<Word> smallSchematic = schematicOf(smallWords);
+    const auto u1 = std::ranges::find(smallSchematic, QString("U1"), &Word::text);
+    ASSERT_NE(u1, smallSchematic.end());
+    EXPECT_LT(u1->box.height(), wordStarting(smallWords, "末端过热度裕量")->box.height());
 }
 
 TEST(Schematic, LabelsStandBesideTheirOwnNodesAndNoLabelOrLineRunsIntoAnother)
@@ -404,6 +429,10 @@ TEST(SchematicView, MarksTheSelectionWithAHaloThatLeavesItsLineAsItIsAndExplains
     EXPECT_EQ(std::tuple(plainHalo, criticalHalo), std::tuple(0, 0));
     EXPECT_TRUE(selectedHalo >= 10 && std::abs(selectedLine - plainLine) <= 1 && criticalLine >= selectedLine + 3)
         << plainLine << " " << selectedLine << " " << criticalLine << " halo " << selectedHalo;
+    // Zoomed in so far that the view holds no item whole, the line is drawn still.
+    view.setTransform(QTransform::fromScale(16, 16));
+    EXPECT_GE(across(1).first, 16);
+    view.setTransform(QTransform::fromScale(2, 2));
 
     // The legend above the picture shows the colour of a warning and the halo of a selection.
     const QImage whole = view.grab().toImage();
@@ -416,6 +445,17 @@ TEST(SchematicView, MarksTheSelectionWithAHaloThatLeavesItsLineAsItIsAndExplains
         }
     }
     EXPECT_TRUE(orange > 10 && pale > 10) << orange << " " << pale;
+    // However narrow the view, the legend's rows end clear of the vertical scroll bar that runs down beside them.
+    for (int width = 160; width <= 640; width += 20) {
+        view.resize(width, 400);
+        const QImage shown = view.grab().toImage();
+        ASSERT_TRUE(view.verticalScrollBar()->isVisible());
+        const int bar = view.verticalScrollBar()->mapTo(&view, QPoint(0, 0)).x();
+        int ink = 0;
+        for (int y = view.contentsRect().top(); y < view.viewport()->geometry().top() - 1; ++y)
+            for (int x = bar - 3; x < bar; ++x) ink += shown.pixelColor(x, y).lightness() < 200 ? 1 : 0;
+        EXPECT_EQ(ink, 0) << width;
+    }
 }
 
 TEST(Schematic, LabelsAPipeWithTheFlowItCarriesSummedAsWritten)
@@ -470,6 +510,15 @@ TEST(PagedLayout, KeepsAHeadingWithWhatFollowsIt)
     EXPECT_EQ(layout.pageCount(), 2);
     layout.lines(QStringList(200, "L"), font);  // more lines than a page holds go on to the next
     EXPECT_EQ(layout.pageCount(), 5);
+
+    // A picture two pages and a half high, cut at the lowest of its cuts that leaves each part on its page.
+    PagedLayout pictures(pdf, 0);
+    const double page = pdf.height();
+    std::vector<std::pair<double, double>> parts;
+    pictures.picture(2.5 * page, {0.5 * page, 0.9 * page, 1.2 * page, 1.6 * page, 2.2 * page},
+                     [&parts](QPainter&, const QRectF&, double top, double bottom) { parts.emplace_back(top, bottom); });
+    pictures.paint(pdf, [](QPainter&, const QRectF&, int) {});
+    EXPECT_EQ(parts, (std::vector<std::pair<double, double>>{{0, 0.9 * page}, {0.9 * page, 1.6 * page}, {1.6 * page, 2.5 * page}}));
 }
 
 TEST(ProfileChart, AScreenKeepsTheFirstLowestHighestAndLastPointOfEveryColumn)
@@ -528,15 +577,23 @@ TEST(ProfileChart, ShadesFlaggedSegmentsAsBandsAndNamesWhereItStopped)
     EXPECT_TRUE(text.contains("距起点距离 (km)") && text.contains("管段 6 未能算出")) << text.toStdString();
 }
 
-TEST(PagedLayout, AlignsNumbersOnTheirPointsUnderTwoLineHeaders)
+TEST(PagedLayout, AlignsNumbersOnTheirPointsUnderTwoLineHeadersAndWrapsLinesOnlyWhereTheyMayBreak)
 {
     QTemporaryDir folder;
+    double width = 0;  // [pt]
     {
         QPdfWriter pdf(folder.filePath("table.pdf"));
         pdf.setResolution(300);
         PagedLayout layout(pdf, 0);
         layout.table({.columns = {{{"长度", "m"}, true}}, .rows = {{"2.5"}, {"10.125"}}}, songFont(10));
+        QString path = "N0", temperatures = "0 ℃";
+        for (int i = 1; i < 120; ++i) {
+            path += QStringLiteral(" → N%1").arg(i);
+            temperatures += QStringLiteral(" %1 ℃").arg(i);
+        }
+        layout.lines({path, temperatures}, songFont(10));
         layout.paint(pdf, [](QPainter&, const QRectF&, int) {});
+        width = pdf.width() * 72.0 / 300;
     }
     // Where each word stands: the decimal points one above the other, the unit above the numbers.
     SKIP_WITHOUT_POPPLER();
@@ -548,6 +605,36 @@ TEST(PagedLayout, AlignsNumbersOnTheirPointsUnderTwoLineHeaders)
     };
     EXPECT_NEAR(point("2.5"), point("10.125"), 0.5);
     EXPECT_LE(boxes["m"].bottom(), boxes["2.5"].top());
+
+    // The lines of the path and of the temperatures, each by its first word and its middle: none begins with an
+    // arrow or a unit; the first of each at the margin, those it wraps onto two ideographs (20 pt) in, and none
+    // beyond the width.
+    std::vector<std::pair<double, Word>> lines;
+    double margin = 1e9, right = 0;
+    for (const Word& word : wordsOf(folder.filePath("table.pdf"))) {
+        if (!QRegularExpression("^(N?\\d+|→|℃)$").match(word.text).hasMatch()) continue;
+        const double middle = word.box.center().y();
+        const auto line = std::ranges::find_if(lines, [middle](const auto& l) { return std::abs(l.first - middle) < 4; });
+        if (line == lines.end()) {
+            lines.emplace_back(middle, word);
+        } else if (word.box.left() < line->second.box.left()) {
+            line->second = word;
+        }
+        margin = std::min(margin, word.box.left());
+        right = std::max(right, word.box.right());
+    }
+    ASSERT_GE(lines.size(), 10u);
+    int atMargin = 0;
+    for (const auto& [middle, first] : lines) {
+        EXPECT_TRUE(first.text != "→" && first.text != "℃") << middle;
+        if (first.box.left() < margin + 1) {
+            ++atMargin;
+        } else {
+            EXPECT_NEAR(first.box.left(), margin + 20, 1) << first.text.toStdString();
+        }
+    }
+    EXPECT_EQ(atMargin, 2);
+    EXPECT_LE(right, margin + width + 0.5);
 }
 
 }  // namespace

@@ -295,6 +295,23 @@ TEST(Sizing, SaysWhoCannotBeServedAndWhyAndChangesNothing)
                                             formatFixed(*largest.nodes[1].superheat, 3) + " ℃，低于裕量 5 ℃" + none,
                                         "管段 2：其路径上可选的管段都取最大管径时不能计算：" + largest.segments[1].message + none}));
 
+    // A flow that even DN1000, the largest the overhead table gives a loss for, carries too fast; with a
+    // typed loss the catalogue's largest, DN1400.
+    PipelineDocument flood = chain();
+    flood.segments.resize(1);
+    flood.segments[0].length = 50;
+    flood.nodes[0] = {.name = "A", .demand = 2000};
+    for (const auto& [source, dn] : {std::pair(HeatLossSource::overhead, 1000), std::pair(HeatLossSource::typed, 1400)}) {
+        std::tie(flood.segments[0].heatLossSource, flood.segments[0].heatLoss) = std::pair(source, 0.3);
+        PipelineDocument largest = flood;
+        largest.segments[0].dn = dn;
+        const SegmentRun run = calculateNetwork(largest).segments[0];
+        ASSERT_GT(run.velocity, 60.5);
+        EXPECT_EQ(sizeNetwork(flood).problems,
+                  std::vector<std::string>{"管段 1：即使其路径上可选的管段都取最大管径，取 DN" + std::to_string(dn) + " 时起点流速 " +
+                                           formatFixed(run.velocity, 3) + " m/s 仍高于允许的 60 m/s，更大的管径没有热损失数据或不在目录中"});
+    }
+
     // What sizing cannot mend is said first, and nothing is tried.
     d.segments[1].length.reset();
     EXPECT_EQ(sizeNetwork(d).problems, std::vector<std::string>{"管段 2：请输入管段长度"});
@@ -328,6 +345,19 @@ TEST(Sizing, SaysWhyThePipesBelowTheirVelocityBandAreNoSmaller)
     // within its band.
     EXPECT_EQ(summary(false), "选管的管段中有 4 根起点流速低于其管径的允许范围，再小一号时：1 根会使节点的蒸汽参数达不到要求，"
                               "2 根的起点流速会高于允许范围；1 根已是可选的最小管径");
+
+    // A single pipe below its band, at DN32, the size above the smallest, only because the fixed DN32 it
+    // feeds may be no larger; with the steel before and after.
+    PipelineDocument one = d;
+    one.segments = {d.segments[0], d.segments[1]};
+    std::tie(one.segments[1].dn, one.segments[1].fixed) = std::pair(32, true);
+    one.nodes = {d.nodes[0]};
+    const SizingResult sized = sizeNetwork(one);
+    ASSERT_EQ(sized.outcome, SizingOutcome::sized);
+    EXPECT_EQ(sizingLines(one, sized), "自动选管：每个节点都能得到所需的蒸汽参数\n"
+                                       "选管的管段中有 1 根起点流速低于其管径的允许范围，再小一号时：1 根会比它供汽的管道小\n"
+                                       "管段 1（S → A）：DN100 → DN32\n管段 2（A → B）：DN32，固定\n"
+                                       "钢材总质量：" + formatFixed(steelOf(one), 1) + " kg → " + formatFixed(steelOf(sized.document), 1) + " kg\n");
 }
 
 TEST(Sizing, ReportsItsProgressAndStopsWhenAsked)
