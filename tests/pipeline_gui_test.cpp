@@ -469,7 +469,7 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     ASSERT_EQ(nodes->rowCount(), 20);
     const auto nodeText = [nodes](int row, NodeColumn c) { return nodes->index(row, static_cast<int>(c)).data().toString(); };
     EXPECT_EQ(QStringList({nodeText(9, NodeColumn::name), nodeText(9, NodeColumn::kind), nodeText(9, NodeColumn::p)}),
-              QStringList({"制药厂", "用户", "1.008"}));
+              QStringList({"制药厂", "用户", "1.003"}));
     EXPECT_TRUE(nodes->index(9, 0).data(Qt::FontRole).value<QFont>().bold());  // the critical consumer
     EXPECT_TRUE(shownIn(*pipeline, "lblzongji").endsWith("最不利用户：制药厂（热电厂 → N1 → N2 → B2 → 制药厂）"));
     // Summed flows are set apart from typed ones.
@@ -575,7 +575,7 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     const QByteArray csvBytes = bytesOf(folder.filePath("nodes.csv"));
     const QString csv = QString::fromUtf8(csvBytes.mid(3));
     EXPECT_TRUE(csvBytes.startsWith("\xEF\xBB\xBF") && csv.startsWith("节点,类型,用汽量(t/h),要求压力(MPa),要求温度(℃),压力(MPa)") &&
-                csv.count("\r\n") == 21 && csv.contains("\r\n制药厂,用户,8,1,,1.008,")) << csv.toStdString();
+                csv.count("\r\n") == 21 && csv.contains("\r\n制药厂,用户,8,1,,1.003,")) << csv.toStdString();
 
     // 25 t/h typed on the trunk, which feeds 94 t/h: its flow cell flagged, with the flow leaving N1 as its tip.
     model->setData(cell(0, Column::flow), "25");
@@ -611,8 +611,8 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     SKIP_WITHOUT_POPPLER();
     EXPECT_TRUE(outputOf("pdftotext", {folder.filePath("hospital.pdf"), "-"}).contains("沿程：热电厂 → N1 → N2 → N3 → N4 → 医院"));
     const QString report = outputOf("pdftotext", {"-layout", folder.filePath("network.pdf"), "-"});
-    for (const char* expected : {"五、节点", "压力裕量", "最不利用户：制药厂，路径 热电厂 → N1 → N2 → B2 → 制药厂，压力裕量 0.008 MPa",
-                                 "六、管网图", "七、压力与温度沿程分布（至最不利用户制药厂）", "总用汽量：93.5 t/h"})
+    for (const char* expected : {"五、保温计算", "六、节点", "压力裕量", "最不利用户：制药厂，路径 热电厂 → N1 → N2 → B2 → 制药厂，压力裕量 0.003 MPa",
+                                 "七、管网图", "八、压力与温度沿程分布（至最不利用户制药厂）", "总用汽量：93.5 t/h"})
         EXPECT_TRUE(report.contains(QString::fromUtf8(expected))) << expected;
 }
 
