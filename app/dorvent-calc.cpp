@@ -45,8 +45,9 @@ constexpr const char* kDescription =
     "和新管径及钢材总质量；不能满足要求时输出原因，不写文件。\n"
     "\n"
     "退出状态：\n"
-    "  0  所有管段都已算出，各节点的压力、温度和过热度都满足要求\n"
-    "  1  有管段未能算出或未计算，起点状态不能计算，或有节点不满足要求；\n"
+    "  0  所有管段都已算出，各节点的压力、温度和过热度都满足要求，保温管段都不超出限值\n"
+    "  1  有管段未能算出或未计算，起点状态不能计算，有节点不满足要求，或有保温管段的表面温度、\n"
+    "     热损失或保温材料的温度超出限值；\n"
     "     自动选管时，任何一组管径都不能满足要求，或管网不能计算\n"
     "  2  文件打不开或不是可读取的管线文件、结果或计算书写不出（原因写到标准错误），\n"
     "     或命令行有误";
@@ -204,6 +205,7 @@ int main(int argc, char* argv[])
     if (parser.isSet(pdf) && !dorvent::writeReportPdf(*read.document, result, parser.value(pdf))) {
         return refuse(parser.value(pdf) + QStringLiteral("：无法写入计算书"));
     }
-    const bool met = result.startMessage.empty() && result.allComputed && dorvent::requirementsMet(result);
+    const bool met = result.startMessage.empty() && result.allComputed && dorvent::requirementsMet(result) &&
+                     dorvent::insulationLimitsMet(result);
     return met ? kAllComputed : kNotAllComputed;
 }

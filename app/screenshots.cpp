@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QAbstractItemView>
+#include <QItemSelectionModel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
@@ -17,6 +18,7 @@
 
 #include "mainwin/frmdorvent.h"
 #include "netwin/frmguanxian.h"
+#include "netwin/pipelinemodel.h"
 #include "refwin/frmliusufanwei.h"
 
 namespace {
@@ -108,6 +110,37 @@ int main(int argc, char* argv[])
         });
         grabber.start(100);
         pipeline->findChild<QAction*>(QStringLiteral("mzidongxuanguan"))->trigger();
+    } else {
+        saved = false;
+    }
+    // The insulated example main: the page of its constructions, and the thickness design of its pipes.
+    const QString insulated = folder.filePath(QStringLiteral("../examples/insulated-main.dorvent"));
+    if (pipeline != nullptr && pipeline->openFile(insulated)) {
+        pipeline->resize(1400, 940);
+        const QList<QSplitter*> splits = pipeline->findChildren<QSplitter*>();  // the window's, then the page's
+        if (splits.size() >= 3) {
+            splits[0]->setSizes({260, 680});
+            splits[1]->setSizes({160, 1240});
+            splits.back()->setSizes({300, 300});
+        }
+        find<QTabWidget>(*pipeline, "tabtu")->setCurrentIndex(2);
+        auto* pipes = find<QAbstractItemView>(*pipeline, "tblguanduan");
+        pipes->setCurrentIndex(pipes->model()->index(0, 0));
+        pipes->selectionModel()->select(QItemSelection(pipes->model()->index(0, 0), pipes->model()->index(2, 0)),
+                                        QItemSelectionModel::ClearAndSelect);
+        saved &= save(*pipeline, folder, QStringLiteral("frmguanxian-insulation.png"));
+        QTimer grabber;
+        QObject::connect(&grabber, &QTimer::timeout, [&] {
+            auto* design = QApplication::activeModalWidget();
+            if (design == nullptr || design->objectName() != QLatin1String("dlghoudu")) return;
+            grabber.stop();
+            // The pipe of one layer: the formula's economic thickness beside the search's.
+            if (auto* pipes = design->findChild<QAbstractItemView*>(QStringLiteral("tblhoudu"))) pipes->setCurrentIndex(pipes->model()->index(2, 0));
+            saved &= save(*design, folder, QStringLiteral("thickness.png"));
+            static_cast<QDialog*>(design)->reject();
+        });
+        grabber.start(100);
+        pipeline->findChild<QAction*>(QStringLiteral("mbaowenhoudu"))->trigger();
     } else {
         saved = false;
     }

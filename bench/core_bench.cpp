@@ -259,6 +259,21 @@ void BM_network(benchmark::State& state)
 }
 BENCHMARK(BM_network)->Arg(250)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond)->Apply([](auto* b) { repeated(b); });
 
+// A network whose pipes lose heat as real pipes do, from the heat-loss table (argument 0) or from
+// an insulation of two layers solved at every section's temperature (argument 1); 1000 pipes.
+void BM_networkInsulated(benchmark::State& state)
+{
+    std::array<PipelineDocument, 2> networks = {thermalNetwork(1000, state.range(0) == 1), thermalNetwork(1000, state.range(0) == 1)};
+    networks[1].startPressure = 2.500001;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const PipelineResult result = calculatePipeline(cycle(networks, i));
+        if (!result.allComputed) state.SkipWithError("a pipe of the network did not compute");
+        benchmark::DoNotOptimize(result.nodes.data());
+    }
+}
+BENCHMARK(BM_networkInsulated)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Apply([](auto* b) { repeated(b); });
+
 // Automatic sizing of a network: the argument is the count of pipes. The counters are of the last
 // sizing: the pipes it computed and the steel it chose.
 void sizing(benchmark::State& state, std::array<PipelineDocument, 2> networks, SizingOutcome expected)

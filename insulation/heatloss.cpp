@@ -151,12 +151,12 @@ std::optional<Residual> balance(const Construction& c, const Surroundings& s, co
 
 }  // namespace
 
-Outcome<HeatLoss> solveHeatLoss(const Construction& c, const Surroundings& s)
+Outcome<HeatLoss> solveHeatLoss(const Construction& c, const Surroundings& s, const HeatLoss* near)
 {
     if (const std::string_view refusal = refusalOf(c, s); !refusal.empty()) return Outcome<HeatLoss>::refused(refusal);
     const Geometry g = geometryOf(c);
 
-    double T1 = 0.5 * (s.medium + s.ambient);
+    double T1 = near != nullptr ? near->interfaceTemperature : 0.5 * (s.medium + s.ambient);
     bool lost = false;
     auto residual = [&](double Ts) {
         const std::optional<Residual> r = balance(c, s, g, Ts, T1);
@@ -164,7 +164,9 @@ Outcome<HeatLoss> solveHeatLoss(const Construction& c, const Surroundings& s)
         return r.value_or(Residual{0, 1});
     };
     // At Ts = Ta the surface gives off nothing and the layers conduct; at Ts = T0 the reverse.
-    const std::optional<double> Ts = findRoot(residual, s.ambient, s.medium, firstSurfaceTemperature(c, s, g));
+    const double start = near != nullptr && near->surfaceTemperature > s.ambient && near->surfaceTemperature < s.medium
+                             ? near->surfaceTemperature : firstSurfaceTemperature(c, s, g);
+    const std::optional<double> Ts = findRoot(residual, s.ambient, s.medium, start);
     if (!Ts || lost) return Outcome<HeatLoss>::refused(kNoConvergence);
     if (c.outer) {
         const std::optional<double> t1 = interfaceTemperature(c, s, g, *Ts, T1);
@@ -175,10 +177,8 @@ Outcome<HeatLoss> solveHeatLoss(const Construction& c, const Surroundings& s)
     }
 
     // q from the surface side; each λ as the balance has it: the material's λ at the layer's mean
-    // temperature, to rounding. (The rock-wool equation rises by 0.9 % at its step at 100 ℃, so
-    // near the step two answers may balance, 0.14 ℃ apart in Ts; the solve gives one of them. A
-    // piece falling at its step, which no built-in material has, would leave the answer on the
-    // step, with λ between the two pieces' values: the only λ the three expressions agree with.)
+    // temperature, to rounding. (Across the rock-wool step at 100 ℃ λ runs straight over 10 ℃,
+    // materials.cpp says why, so one answer balances there too.)
     const double q = surfaceLoss(s, g, *Ts).value;
     const double inner = q * g.log1 / (2 * pi * (s.medium - T1));
     const double outer = c.outer ? q * g.log2 / (2 * pi * (T1 - *Ts)) : inner;

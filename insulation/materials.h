@@ -31,7 +31,8 @@ struct Material {
 };
 
 /// Conductivity [W/(m·K)] at the layer's mean temperature tm [℃]: the first piece whose upper
-/// end is at or above tm (the code writes the lower range with "≤", e.g. rock wool tm ≤ 100 ℃).
+/// end is at or above tm (the code writes the lower range with "≤", e.g. rock wool tm ≤ 100 ℃);
+/// within 5 ℃ of a step between two pieces that do not meet, the straight line across it.
 double conductivity(const Material& material, double tm);
 
 /// dλ/dtm at tm, for the solve's Newton steps.

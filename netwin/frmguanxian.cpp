@@ -163,6 +163,7 @@ void frmguanxian::createActions()
     mshiying = action("mshiying", QStringLiteral("管网图适合窗口(&F)"), {});
     mdaochuguanwang = action("mdaochuguanwang", QStringLiteral("导出管网图(PNG/SVG)(&W)…"), {});
     mzidongxuanguan = action("mzidongxuanguan", QStringLiteral("自动选管(&Z)…"), {});
+    mbaowenhoudu = action("mbaowenhoudu", QStringLiteral("保温厚度计算(&H)…"), {});
 }
 
 void frmguanxian::createMenus()
@@ -183,7 +184,7 @@ void frmguanxian::createMenus()
     edit->addSeparator();
     edit->addActions({mcharu, mtianjia, mshanchu, mshangyi, mxiayi});
     edit->addSeparator();
-    edit->addAction(mzidongxuanguan);
+    edit->addActions({mzidongxuanguan, mbaowenhoudu});
     QMenu* window = menuBar()->addMenu(QStringLiteral("窗口(&W)"));
     window->addActions({mshiying, mzhuchuangkou});
 }
@@ -211,7 +212,11 @@ void frmguanxian::createWidgets()
     for (QLineEdit* box : {txtxiangmu, txtshejiren}) box->setMaxLength(kMostTextBytes / 3);  // as a file holds them
     tblguanduan = new PipelineTableView(model_, client);
     tblguanduan->setObjectName(QStringLiteral("tblguanduan"));
-    tblguanduan->pickPipesFromLists();
+    tblguanduan->pickPipesFromLists([this] {
+        std::vector<std::string> names;
+        for (const InsulationConstruction& c : model_->document().constructions) names.push_back(c.name);
+        return names;
+    });
     tblguanduan->setContextMenuPolicy(Qt::ActionsContextMenu);
     auto* separator = new QAction(tblguanduan);
     separator->setSeparator(true);
@@ -308,6 +313,7 @@ void frmguanxian::createConnections()
     connect(model_, &PipelineModel::calculated, this, &frmguanxian::showDocument);
     connect(model_, &PipelineModel::calculated, this, &frmguanxian::showNetwork);
     createNetworkConnections();
+    createInsulationConnections();
     connect(model_->undoStack(), &QUndoStack::cleanChanged, this, &frmguanxian::cleanChanged);
     // Edited back to what was saved, the document has no unsaved changes.
     connect(model_->undoStack(), &QUndoStack::indexChanged, this, [this] {

@@ -23,6 +23,8 @@ namespace dorvent {
 class PipelineModel;
 class PipelineTableView;
 class NodeModel;
+class ConstructionModel;
+class OwnMaterialModel;
 class SchematicView;
 class ProfileView;
 
@@ -70,6 +72,9 @@ public:
 
     /// 自动选管: sizes the network's pipes, shows the proposal and applies it as one step.
     void sizePipes();
+    /// 保温厚度计算: the thickness design of the selected insulated pipes, applied as one step.
+    void designThicknesses();
+
     /// How long a sizing runs before it shows its progress [ms].
     static constexpr int kQuietSizingMs = 500;
 
@@ -103,6 +108,16 @@ private:
     void showNetwork();
     void showChart();
     void showSelection();
+    QWidget* createInsulationWidgets(QWidget* parent);
+    void createInsulationConnections();
+    /// After every calculation: the settings' boxes, and the pipe table's insulation columns where a pipe is insulated.
+    void showInsulation();
+    void settingsEdited();
+    QList<QLineEdit*> settingBoxes() const;  ///< the settings' number boxes, in a fixed order
+    void addConstruction();
+    void deleteConstructions();
+    void addMaterial();
+    void deleteMaterials();
     void printPreview();
     /// Asks where to export, proposing the document's name with an ending of the export's own
     /// ("-管网图.png"), so that no export proposes another's file.
@@ -183,6 +198,26 @@ private:
     QAction* mshiying = nullptr;        // fit the schematic to its view
     QAction* mdaochuguanwang = nullptr;  // export the schematic
     QAction* mzidongxuanguan = nullptr;  // automatic sizing
+    QAction* mbaowenhoudu = nullptr;    // the thickness design of insulated pipes
+
+    // The insulation page (保温做法): constructions, own materials, limits and prices.
+    ConstructionModel* constructions_ = nullptr;
+    OwnMaterialModel* materials_ = nullptr;
+    PipelineTableView* tblbaowen = nullptr;   // the constructions
+    PipelineTableView* tblcailiao = nullptr;  // the own materials
+    QPushButton* cmdtianjiazuofa = nullptr;
+    QPushButton* cmdshanchuzuofa = nullptr;
+    QPushButton* cmdtianjiacailiao = nullptr;
+    QPushButton* cmdshanchucailiao = nullptr;
+    QLabel* lblbaowen = nullptr;              // why the last text typed into the page was refused
+    QLineEdit* txtbiaomianwendu = nullptr;    // surface temperature limit; empty: the code's rule
+    QComboBox* cboyunxing = nullptr;          // year-round or seasonal operation
+    QLineEdit* txtrejia = nullptr;            // heat price
+    QLineEdit* txtxiaoshi = nullptr;          // hours of operation a year
+    QLineEdit* txtcailiaojia = nullptr;       // insulation price
+    QLineEdit* txtwaihujia = nullptr;         // jacket price
+    QLineEdit* txtnianxian = nullptr;         // years
+    QLineEdit* txtlilv = nullptr;             // interest rate [%]
 };
 
 }  // namespace dorvent

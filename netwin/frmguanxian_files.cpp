@@ -58,6 +58,8 @@ bool inBackground(QWidget* parent, const QString& what, std::function<bool()> wo
 
 bool frmguanxian::maybeSave()
 {
+    // A cell still being edited ends first: its text is a change asked about, not one made after the answer.
+    if (QWidget* focus = focusWidget(); focus != nullptr && focus->hasFocus()) focus->clearFocus();
     if (model_->undoStack()->isClean()) return true;
     const QString name = filePath_.isEmpty() ? QStringLiteral("未命名") : QFileInfo(filePath_).fileName();
     switch (askToSave(QStringLiteral("管线“%1”有未保存的修改。是否保存？").arg(name), QStringLiteral("管线计算"))) {

@@ -66,6 +66,7 @@ QWidget* frmguanxian::createNetworkWidgets(QWidget* client)
     tabtu->setObjectName(QStringLiteral("tabtu"));
     tabtu->addTab(profilePart, QStringLiteral("沿程分布"));
     tabtu->addTab(tuguanwang, QStringLiteral("管网图"));
+    tabtu->addTab(createInsulationWidgets(client), QStringLiteral("保温做法"));
     auto* lower = new QSplitter(Qt::Horizontal, client);
     lower->addWidget(nodesPart);
     lower->addWidget(tabtu);

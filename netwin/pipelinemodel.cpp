@@ -169,6 +169,9 @@ QVariant PipelineModel::data(const QModelIndex& index, int role) const
         if (column == Column::remark) return data(index, Qt::DisplayRole);
         if (run != nullptr && column == Column::velocity) return qs(run->velocityNote);
         if (run != nullptr && column == Column::superheat) return qs(run->superheatNote);
+        if (run != nullptr && run->insulation && (column == Column::heatLossSource || isInsulationColumn(column))) {
+            return qs(run->insulation->warnings);
+        }
         if (run != nullptr && column == Column::flow && !run->flowNote.empty()) return qs(run->flowNote);
         return problemOf(row, index.column());
     case Qt::BackgroundRole:
@@ -176,7 +179,10 @@ QVariant PipelineModel::data(const QModelIndex& index, int role) const
         if (!problemOf(row, index.column()).isEmpty()) return QBrush(kProblemColour);
         if (run != nullptr && ((column == Column::velocity && run->velocityAboveBand) ||
                                (column == Column::superheat && run->superheatBelowMargin) ||
-                               (column == Column::flow && !run->flowNote.empty()))) {
+                               (column == Column::flow && !run->flowNote.empty()) ||
+                               (column == Column::surfaceTemperature && run->insulation && run->insulation->surfaceTooHot) ||
+                               (column == Column::lossPerSquareMetre && run->insulation && run->insulation->lossTooHigh) ||
+                               (column == Column::heatLossSource && run->insulation && !run->insulation->warnings.empty()))) {
             return QBrush(kFlagColour);
         }
         if (run != nullptr && column == Column::velocity && run->velocityBelowBand) return QBrush(kNoteColour);
@@ -271,8 +277,15 @@ bool PipelineModel::setCellTexts(const QList<CellText>& cells, const QString& de
         }
         if (cell.row >= static_cast<int>(changed.segments.size())) continue;
         if (cell.row < 0 || cell.column < 0 || cell.column >= kColumnCount) continue;
-        any |= setCellText(changed.segments[static_cast<std::size_t>(cell.row)], static_cast<Column>(cell.column),
-                           cell.text.toStdString());
+        PipelineSegment& segment = changed.segments[static_cast<std::size_t>(cell.row)];
+        const PipelineSegment before = segment;
+        if (!setCellText(segment, static_cast<Column>(cell.column), cell.text.toStdString())) continue;
+        // A pipe is insulated only by a construction the document has.
+        if (segment.heatLossSource == HeatLossSource::insulated && findConstruction(changed, segment.construction) == nullptr) {
+            segment = before;
+            continue;
+        }
+        any = true;
     }
     changeDocument(changed, description);
     return any;

@@ -17,11 +17,11 @@
 namespace dorvent {
 namespace {
 
-/// A cell whose value is picked from a fixed list, or, where typed is set, also typed ("200" or
-/// "DN200" for the DN).
+/// A cell whose value is picked from a list, or, where typed is set, also typed ("200" or
+/// "DN200" for the DN). The list is made anew as each edit begins.
 class ChoiceDelegate : public QStyledItemDelegate {
 public:
-    ChoiceDelegate(QStringList choices, bool typed, QObject* parent)
+    ChoiceDelegate(ListChoices choices, bool typed, QObject* parent)
         : QStyledItemDelegate(parent), choices_(std::move(choices)), typed_(typed)
     {
     }
@@ -29,8 +29,9 @@ public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override
     {
         auto* list = new QComboBox(parent);
-        list->addItems(choices_);
-        list->setMaxVisibleItems(choices_.size());
+        const QList<ListChoice> choices = choices_();
+        for (const ListChoice& choice : choices) list->addItem(choice.shown, choice.text);
+        list->setMaxVisibleItems(static_cast<int>(choices.size()));
         if (typed_) {  // the text goes to the model as typed, on Enter or on leaving the cell
             list->setEditable(true);
             list->setInsertPolicy(QComboBox::NoInsert);
@@ -48,32 +49,35 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override
     {
         auto* list = static_cast<QComboBox*>(editor);
-        list->setCurrentText(index.data(Qt::EditRole).toString());
-        if (list->isEditable()) list->lineEdit()->selectAll();  // typing replaces, as in any cell
+        const QString text = index.data(Qt::EditRole).toString();
+        if (list->isEditable()) {
+            list->setCurrentText(text);
+            list->lineEdit()->selectAll();  // typing replaces, as in any cell
+        } else {
+            list->setCurrentIndex(list->findData(text));
+        }
     }
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
     {
-        model->setData(index, static_cast<QComboBox*>(editor)->currentText());
+        auto* list = static_cast<QComboBox*>(editor);
+        if (list->isEditable()) {
+            model->setData(index, list->currentText());
+        } else if (list->currentIndex() >= 0) {
+            model->setData(index, list->currentData());
+        }
     }
 
 private:
-    QStringList choices_;
+    ListChoices choices_;
     bool typed_;
 };
 
-QStringList dnChoices()
-{
-    QStringList choices{QString::fromUtf8(kOwnPipeName.data(), static_cast<int>(kOwnPipeName.size()))};
-    for (const PipeSize& pipe : guanjing) choices << QString::fromStdString(dnText(pipe));
-    return choices;
-}
+QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
 
-QStringList sourceChoices()
+QList<ListChoice> dnChoices()
 {
-    QStringList choices;
-    for (const std::string_view name : kHeatLossSourceNames) {
-        choices << QString::fromUtf8(name.data(), static_cast<int>(name.size()));
-    }
+    QList<ListChoice> choices{{qs(kOwnPipeName), qs(kOwnPipeName)}};
+    for (const PipeSize& pipe : guanjing) choices.append({QString::fromStdString(dnText(pipe)), QString::fromStdString(dnText(pipe))});
     return choices;
 }
 
@@ -117,10 +121,31 @@ void PipelineTableView::fitColumns(bool widenOnly)
     }
 }
 
-void PipelineTableView::pickPipesFromLists()
+void PipelineTableView::pickFromList(int column, ListChoices choices, bool typed)
 {
-    setItemDelegateForColumn(static_cast<int>(Column::dn), new ChoiceDelegate(dnChoices(), true, this));
-    setItemDelegateForColumn(static_cast<int>(Column::heatLossSource), new ChoiceDelegate(sourceChoices(), false, this));
+    QAbstractItemDelegate* before = itemDelegateForColumn(column);
+    setItemDelegateForColumn(column, new ChoiceDelegate(std::move(choices), typed, this));
+    delete before;
+}
+
+void PipelineTableView::pickPipesFromLists(std::function<std::vector<std::string>()> constructions)
+{
+    const QList<ListChoice> dn = dnChoices();
+    pickFromList(static_cast<int>(Column::dn), [dn] { return dn; }, true);
+    pickFromList(static_cast<int>(Column::heatLossSource), [constructions = std::move(constructions)] {
+        // The table's laying methods and the typed value, then each construction of the document.
+        QList<ListChoice> choices;
+        for (const HeatLossSource source : {HeatLossSource::typed, HeatLossSource::overhead, HeatLossSource::nonWalkableTrench,
+                                            HeatLossSource::walkableTrench}) {
+            const QString name = qs(kHeatLossSourceNames[static_cast<std::size_t>(source)]);
+            choices.append({name, name});
+        }
+        for (const std::string& name : constructions()) {
+            const QString text = qs(kInsulatedPrefix) + QString::fromStdString(name);
+            choices.append({text, text});
+        }
+        return choices;
+    });
 }
 
 void PipelineTableView::keyPressEvent(QKeyEvent* event)

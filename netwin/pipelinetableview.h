@@ -2,6 +2,8 @@
 
 #include <QTableView>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 class QTimer;
@@ -9,6 +11,13 @@ class QTimer;
 namespace dorvent {
 
 class SheetModel;
+
+/// An entry of a cell's list: what the list shows ("岩棉（≤400 ℃）"), and the text it puts into the cell.
+struct ListChoice {
+    QString shown;
+    QString text;
+};
+using ListChoices = std::function<QList<ListChoice>()>;
 
 /// The segment table, used as a spreadsheet is: typing starts an edit, Enter moves down, Tab to
 /// the next input; Delete empties the selected inputs; Ctrl+C and Ctrl+V copy and paste
@@ -20,8 +29,11 @@ class PipelineTableView : public QTableView {
 public:
     explicit PipelineTableView(SheetModel* model, QWidget* parent = nullptr);
 
-    /// The DN picked or typed, the heat-loss source picked from its list: the pipe table's.
-    void pickPipesFromLists();
+    /// The DN picked or typed, the heat-loss source picked from its list: the pipe table's. The
+    /// sources end in the document's constructions ("保温：名称"), as they are when the list opens.
+    void pickPipesFromLists(std::function<std::vector<std::string>()> constructions);
+    /// The column's cells picked from a list made as each edit begins; with typed, also typed.
+    void pickFromList(int column, ListChoices choices, bool typed = false);
 
     void copySelection();
     void paste();

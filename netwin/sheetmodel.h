@@ -33,6 +33,18 @@ public:
     }
 
 protected:
+    /// The rows follow a list of the document after each calculation: reset when their count
+    /// changes, else every cell repainted.
+    void followRows(int& rows, int count)
+    {
+        if (count != rows) {
+            beginResetModel();
+            rows = count;
+            endResetModel();
+        } else if (rows > 0) {
+            emit dataChanged(index(0, 0), index(rows - 1, columnCount() - 1));
+        }
+    }
     /// The undo step's name for typing into a column: "编辑长度".
     virtual QString editDescription(int column) const = 0;
 };

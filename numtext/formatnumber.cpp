@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "numtext/readnumber.h"
+
 namespace dorvent {
 namespace {
 
@@ -83,6 +85,16 @@ std::string formatShortest(float value)
     char text[32];
     char* end = std::to_chars(text, text + sizeof text, value).ptr;
     return std::string(text, end);
+}
+
+std::string apartFrom(double value, double limit)
+{
+    for (int decimals = 3; decimals <= 9; ++decimals) {
+        std::string text = formatFixed(value, decimals);
+        const double printed = readNumber(text);
+        if (printed != limit && (printed < limit) == (value < limit)) return text;
+    }
+    return formatShortest(value);
 }
 
 std::string formatShortest(double value)

@@ -18,4 +18,8 @@ std::string formatShortest(float value);
 /// (0.00001, 100000). Finite values only.
 std::string formatShortest(double value);
 
+/// value with three decimals, or as many more (up to nine) as it takes to print it on its side of
+/// limit: 1.1996 for 1.19964 against 1.2, which three decimals would print as 1.200.
+std::string apartFrom(double value, double limit);
+
 }  // namespace dorvent

@@ -107,7 +107,7 @@ PipelineResult calculateNetwork(const PipelineDocument& document)
         }
         SteamState state = *states[*run.fromNode];
         const std::optional<std::size_t> from = run.fromNode, to = run.toNode;
-        run = computePipe(s, flows[i], state, result.totals.length, document.superheatMargin);
+        run = computePipe(document, s, flows[i], state, result.totals.length);
         run.fromNode = from;
         run.toNode = to;
         run.flowNote = flows[i].shortNote;

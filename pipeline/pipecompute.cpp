@@ -1,5 +1,6 @@
 #include "pipeline/pipecompute.h"
 
+#include <limits>
 #include <string_view>
 #include <utility>
 
@@ -127,8 +128,8 @@ std::string startStateOf(const PipelineDocument& document, SteamState& state)
     return state.area == region::none ? report : std::string(kNoStartStateMessage);
 }
 
-SegmentRun computePipe(const PipelineSegment& s, const PipeFlow& flow, SteamState& state, double lengthBefore,
-                       double superheatMargin)
+SegmentRun computePipe(const PipelineDocument& document, const PipelineSegment& s, const PipeFlow& flow,
+                       SteamState& state, double lengthBefore)
 {
     SegmentRun run;
     run.p0 = state.p;
@@ -155,7 +156,25 @@ SegmentRun computePipe(const PipelineSegment& s, const PipeFlow& flow, SteamStat
     const double D = pipe != nullptr ? static_cast<double>(pipe->waijing) : *s.outerDiameter;
     const double wall = pipe != nullptr ? static_cast<double>(pipe->bihou) : *s.wall;
 
-    run.heatLoss = s.heatLossSource == HeatLossSource::typed ? s.heatLoss : tableHeatLoss(s.dn, s.heatLossSource, run.t0);
+    std::optional<PipeInsulation> insulated;
+    if (s.heatLossSource == HeatLossSource::insulated) {
+        auto found = pipeInsulation(document, s, D, *s.ambient);
+        if (const auto* why = std::get_if<std::string>(&found)) {
+            failRun(run, *why, SegmentField::heatLoss);
+            return run;
+        }
+        insulated = std::get<PipeInsulation>(found);
+        const auto check = checkInsulation(document, *insulated, run.t0);
+        if (!check) {
+            failRun(run, check.reason(), SegmentField::heatLoss);
+            return run;
+        }
+        run.insulation = *check;
+        // As a unit heat loss at the start, for the table's column: W/m are 3.6 kJ/(m·h).
+        run.heatLoss = check->perMetre * 3.6 / (run.t0 - *s.ambient);
+    } else {
+        run.heatLoss = s.heatLossSource == HeatLossSource::typed ? s.heatLoss : tableHeatLoss(s.dn, s.heatLossSource, run.t0);
+    }
     if (!run.heatLoss) {
         failRun(run, s.dn == 0 ? "自选管道没有公称直径，请输入单位热损失"
                   : run.t0 > 350 ? "起点温度高于350℃，热损失表中没有数据，请输入单位热损失"
@@ -168,6 +187,15 @@ SegmentRun computePipe(const PipelineSegment& s, const PipeFlow& flow, SteamStat
                     .beta = toSinglePrecision(*s.beta), .phi = toSinglePrecision(*s.phi), .ta = *s.ambient,
                     .q = *run.heatLoss, .d = *s.dropPerKm, .G = *flow.value, .D = D, .s = wall, .R0 = 0,
                     .p0 = state.p, .T0 = state.t, .region0 = state.area};
+    if (insulated) {
+        // Each section's temperature is near the last one's: its solve starts from the last answer.
+        in.lossPerMetre = [pipe = std::move(*insulated), last = std::optional<insulation::HeatLoss>()](double t) mutable {
+            const auto loss = pipe.at(t, last ? &*last : nullptr);
+            if (!loss) return std::numeric_limits<double>::quiet_NaN();
+            last = *loss;
+            return loss->perMetre;
+        };
+    }
     if (const std::string_view refusal = refuseInput(in); !refusal.empty()) {
         failRun(run, refusal, fieldOf(refusal));
         return run;
@@ -208,10 +236,10 @@ SegmentRun computePipe(const PipelineSegment& s, const PipeFlow& flow, SteamStat
                                formatShortest(band.highest) + " m/s";
         }
     }
-    run.superheatBelowMargin = run.superheat && *run.superheat < superheatMargin;
+    run.superheatBelowMargin = run.superheat && *run.superheat < document.superheatMargin;
     if (run.superheatBelowMargin) {
         run.superheatNote = "末端过热度 " + formatFixed(*run.superheat, 3) + " ℃ 低于裕量 " +
-                            formatShortest(superheatMargin) + " ℃";
+                            formatShortest(document.superheatMargin) + " ℃";
     }
 
     // The next segment starts where this one ends, read as the main window reads a typed state.

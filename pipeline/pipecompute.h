@@ -23,12 +23,13 @@ struct PipeFlow {
     std::string shortNote{};  ///< a typed flow below what leaves its end node: the flow leaving
 };
 
-/// Computes one pipe from state with the segment calculation of the main window, its first
-/// friction guess that of its pipe for its flow at its start density. On success state becomes
-/// its end state, read as the main window reads a typed state. lengthBefore: of the pipes
-/// computed before it [m], which with it may not pass 1000 km.
-SegmentRun computePipe(const PipelineSegment& s, const PipeFlow& flow, SteamState& state, double lengthBefore,
-                       double superheatMargin);
+/// Computes one pipe of the document from state with the segment calculation of the main window,
+/// its first friction guess that of its pipe for its flow at its start density; an insulated pipe
+/// loses in each section what its construction loses at the section's mean temperature. On
+/// success state becomes its end state, read as the main window reads a typed state.
+/// lengthBefore: of the pipes computed before it [m], which with it may not pass 1000 km.
+SegmentRun computePipe(const PipelineDocument& document, const PipelineSegment& s, const PipeFlow& flow,
+                       SteamState& state, double lengthBefore);
 
 /// Evaluates a document's start state into state as the main window evaluates its steam
 /// parameters; empty when it is superheated steam, else why it cannot be used.

@@ -30,7 +30,7 @@ PipelineResult calculateSeries(const PipelineDocument& document)
         if (!started) {
             run.message = kNoStartMessage;
         } else if (result.segments.empty() || result.segments.back().status == SegmentStatus::computed) {
-            run = computePipe(s, {.value = s.flow}, state, result.totals.length, document.superheatMargin);
+            run = computePipe(document, s, {.value = s.flow}, state, result.totals.length);
         } else {
             run.message = kAfterFailureMessage;
         }
@@ -95,6 +95,12 @@ std::pair<std::vector<ProfilePoint>, std::vector<double>> profileAlong(const Pip
         appendSections(profile, joints, run);
     }
     return {profile, joints};
+}
+
+bool insulationLimitsMet(const PipelineResult& result)
+{
+    return std::none_of(result.segments.begin(), result.segments.end(),
+                        [](const SegmentRun& run) { return run.insulation && !run.insulation->warnings.empty(); });
 }
 
 std::optional<double> tableHeatLoss(int dn, HeatLossSource laying, double t)

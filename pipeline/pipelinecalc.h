@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "pipeline/pipeinsulation.h"
 #include "pipeline/pipelinedocument.h"
 #include "segment/guanduanjisuan.h"
 
@@ -42,9 +43,15 @@ struct SegmentRun {
     std::string velocityNote, superheatNote;
     /// A typed flow below what leaves its end node: "流量 25 t/h 小于节点“N1”流出的 238.8 t/h".
     std::string flowNote;
+    /// An insulated pipe at its start, its hottest point: what its surface and loss are, and the
+    /// limits it breaks there.
+    std::optional<InsulationCheck> insulation;
     /// Whether the segment carries a warning (velocity above its band, superheat below the margin,
     /// a typed flow below what leaves its end); a velocity below the band is no warning.
-    bool flagged() const { return velocityAboveBand || superheatBelowMargin || !flowNote.empty(); }
+    bool flagged() const
+    {
+        return velocityAboveBand || superheatBelowMargin || !flowNote.empty() || (insulation && !insulation->warnings.empty());
+    }
     std::optional<double> flow;  ///< [t/h] the flow the segment carries, typed or summed
     bool flowSummed = false;     ///< summed from the demands downstream, not typed
     /// The end of every 100 m section, from the segment's start [m], MPa and K.
@@ -113,6 +120,10 @@ std::pair<std::vector<ProfilePoint>, std::vector<double>> profileAlong(const Pip
 /// friction guess of a segment is the specific friction loss of its pipe for its flow at its
 /// start state. A failed segment keeps its message; the segments after it are not computed.
 PipelineResult calculatePipeline(const PipelineDocument& document);
+
+/// Whether every insulated pipe keeps its limits at its start: its surface temperature, the
+/// allowed heat loss, its materials' temperatures.
+bool insulationLimitsMet(const PipelineResult& result);
 
 /// The unit heat loss [kJ/(m·h·℃)] that the heat-loss table gives for a catalogue DN, a laying
 /// method and a steam temperature [℃], read as the table's window hands it over; none where the

@@ -1,5 +1,6 @@
 #include "pipeline/pipelinedocument.h"
 
+#include <algorithm>
 #include <set>
 
 #include "numtext/completenumber.h"
@@ -37,6 +38,31 @@ const NetworkNode* findNode(const PipelineDocument& document, std::string_view n
         if (node.name == name) return &node;
     }
     return nullptr;
+}
+
+const InsulationConstruction* findConstruction(const PipelineDocument& document, std::string_view name)
+{
+    for (const InsulationConstruction& c : document.constructions) {
+        if (c.name == name) return &c;
+    }
+    return nullptr;
+}
+
+const OwnMaterial* findOwnMaterial(const PipelineDocument& document, std::string_view name)
+{
+    for (const OwnMaterial& m : document.ownMaterials) {
+        if (m.name == name) return &m;
+    }
+    return nullptr;
+}
+
+bool usesInsulation(const PipelineDocument& document)
+{
+    const bool anyPipe = std::any_of(document.segments.begin(), document.segments.end(), [](const PipelineSegment& s) {
+        return s.heatLossSource == HeatLossSource::insulated;
+    });
+    return anyPipe || !document.constructions.empty() || !document.ownMaterials.empty() ||
+           document.insulation != InsulationSettings{};
 }
 
 std::optional<double> readCellNumber(std::string_view text)

@@ -19,9 +19,10 @@ inline bool isDocumentNumber(double value)
     return value == 0 || (magnitude >= kSmallestNumber && magnitude <= kLargestNumber);
 }
 
-/// Where a segment's unit heat loss comes from: typed, or the heat-loss table for one of its
-/// three laying methods (the values 1 to 3 are the table's laying-method numbers).
-enum class HeatLossSource { typed = 0, overhead = 1, nonWalkableTrench = 2, walkableTrench = 3 };
+/// Where a segment's unit heat loss comes from: typed, the heat-loss table for one of its three
+/// laying methods (the values 1 to 3 are the table's laying-method numbers), or the insulation
+/// construction the segment names.
+enum class HeatLossSource { typed = 0, overhead = 1, nonWalkableTrench = 2, walkableTrench = 3, insulated = 4 };
 
 /// One pipe segment of a steam main. A number left empty is std::nullopt.
 struct PipelineSegment {
@@ -41,6 +42,7 @@ struct PipelineSegment {
     std::optional<double> dropPerKm{};     ///< assumed temperature drop [℃/km], first guess only
     HeatLossSource heatLossSource = HeatLossSource::typed;
     std::optional<double> heatLoss{};      ///< typed unit heat loss [kJ/(m·h·℃)]
+    std::string construction{};            ///< the insulation construction (保温做法) of an insulated pipe
     /// What was typed into a number cell that holds no number a document takes, by the input's
     /// key ("length"); the number itself is then empty, and the segment is not computed.
     std::map<std::string, std::string> notNumbers{};
@@ -81,6 +83,52 @@ struct NetworkNode {
     bool operator==(const NetworkNode&) const = default;
 };
 
+/// A layer of an insulation construction: a material by its name, built in or of the document's
+/// own, and its thickness.
+struct InsulationLayer {
+    std::string material{};
+    std::optional<double> thickness{};  ///< [mm]
+
+    bool operator==(const InsulationLayer&) const = default;
+};
+
+/// An insulation construction (保温做法), defined once and named by the pipes it covers: one or two
+/// layers, the jacket (外护层) or the emissivity typed in its place, and the wind it stands in.
+struct InsulationConstruction {
+    std::string name{};
+    InsulationLayer inner{};
+    InsulationLayer outer{};               ///< no material: one layer only
+    std::string jacket{};                  ///< a jacket of the built-in list; empty: emissivity typed
+    std::optional<double> emissivity{};    ///< ε (黑度), typed where no jacket is named
+    std::optional<double> wind{};          ///< [m/s]; 0 indoors or in still air, never assumed
+
+    bool operator==(const InsulationConstruction&) const = default;
+};
+
+/// A material of the document's own: λ = a + b·tm + c·tm² [W/(m·K)] for a mean layer temperature tm
+/// [℃], used up to a temperature.
+struct OwnMaterial {
+    std::string name{};
+    std::optional<double> a{}, b{}, c{};
+    std::optional<double> useUpTo{};       ///< [℃]
+
+    bool operator==(const OwnMaterial&) const = default;
+};
+
+/// What insulated pipes are checked against, and the prices their economic thickness weighs.
+struct InsulationSettings {
+    std::optional<double> surfaceLimit{};  ///< [℃]; none: 50 ℃, or the ambient + 25 ℃ above 25 ℃
+    bool seasonal = false;                 ///< the allowed heat loss of seasonal, not year-round, operation
+    std::optional<double> heatPrice{};     ///< [元/GJ]
+    std::optional<double> hours{};         ///< of operation a year [h]
+    std::optional<double> insulationPrice{};  ///< installed [元/m³]
+    std::optional<double> jacketPrice{};   ///< installed [元/m²]
+    std::optional<double> years{};         ///< the investment is paid back over
+    std::optional<double> interest{};      ///< yearly rate, 0.08 for 8 %
+
+    bool operator==(const InsulationSettings&) const = default;
+};
+
 /// A steam main from its source: the start state and the segments. Without node names the
 /// segments are in series, in the order the steam passes them, each starting in the end state of
 /// the one before. With them they are the pipes of a tree fed from one source, and nodes holds
@@ -95,9 +143,19 @@ struct PipelineDocument {
     double superheatMargin = 5.0;         ///< [℃], least superheat wanted at every segment end
     std::vector<PipelineSegment> segments{};
     std::vector<NetworkNode> nodes{};
+    std::vector<InsulationConstruction> constructions{};
+    std::vector<OwnMaterial> ownMaterials{};
+    InsulationSettings insulation{};
 
     bool operator==(const PipelineDocument&) const = default;
 };
+
+/// The construction of that name, or null.
+const InsulationConstruction* findConstruction(const PipelineDocument& document, std::string_view name);
+/// The material of the document's own of that name, or null.
+const OwnMaterial* findOwnMaterial(const PipelineDocument& document, std::string_view name);
+/// Whether the document holds anything of insulation: constructions, own materials or settings.
+bool usesInsulation(const PipelineDocument& document);
 
 /// A row nobody has typed into yet: no label, end node, length, flow or kept text. A new row may
 /// start where the row before ends (its 起点 given), and is no failure until the engineer fills it.

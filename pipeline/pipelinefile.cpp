@@ -9,6 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "insulation/jackets.h"
+#include "insulation/materials.h"
 #include "numtext/formatnumber.h"
 #include "pipes/guanjing.h"
 
@@ -19,9 +21,11 @@ using Json = nlohmann::json;
 
 constexpr std::array<std::string_view, 3> kPressureUnits = {"MPa", "kPa", "kgf/cm2"};
 constexpr std::array<std::string_view, 2> kTemperatureUnits = {"℃", "K"};
-/// Heat-loss sources in the order of HeatLossSource.
-constexpr std::array<std::string_view, 4> kHeatLossSources = {"typed", "overhead", "nonWalkableTrench",
-                                                              "walkableTrench"};
+/// Heat-loss sources in the order of HeatLossSource; an insulated pipe from version 3 on.
+constexpr std::array<std::string_view, 5> kHeatLossSources = {"typed", "overhead", "nonWalkableTrench",
+                                                              "walkableTrench", "insulated"};
+constexpr std::array<std::string_view, 4> kUninsulatedSources = {"typed", "overhead", "nonWalkableTrench", "walkableTrench"};
+constexpr std::array<std::string_view, 2> kOperations = {"yearRound", "seasonal"};
 constexpr int kDeepestNesting = 8;  // the format itself needs four levels
 
 // ---- writing -------------------------------------------------------------------------------
@@ -94,7 +98,7 @@ std::string arrayOf(const std::vector<std::string>& elements)
     return text + (elements.empty() ? "]" : "\n  ]");
 }
 
-std::string segmentText(const PipelineSegment& s)
+std::string segmentText(const PipelineSegment& s, bool insulation)
 {
     std::string pipe;
     ObjectWriter(pipe, 6)
@@ -104,10 +108,11 @@ std::string segmentText(const PipelineSegment& s)
         .field("fixed", s.fixed ? "true" : "false")
         .close();
     std::string heatLoss;
-    ObjectWriter(heatLoss, 6)
-        .field("source", quoted(std::string(kHeatLossSources[static_cast<std::size_t>(s.heatLossSource)])))
-        .field("value", input(s, "heatLoss"))
-        .close();
+    ObjectWriter written(heatLoss, 6);
+    written.field("source", quoted(std::string(kHeatLossSources[static_cast<std::size_t>(s.heatLossSource)])))
+        .field("value", input(s, "heatLoss"));
+    if (insulation) written.field("construction", quoted(s.construction));
+    written.close();
     std::string text;
     ObjectWriter(text, 4)
         .field("label", quoted(s.label))
@@ -122,6 +127,60 @@ std::string segmentText(const PipelineSegment& s)
         .field("ambient", input(s, "ambient"))
         .field("dropPerKm", input(s, "dropPerKm"))
         .field("heatLoss", heatLoss)
+        .close();
+    return text;
+}
+
+std::string layerText(const InsulationLayer& layer)
+{
+    std::string text;
+    ObjectWriter(text, 6).field("material", quoted(layer.material)).field("thickness", number(layer.thickness)).close();
+    return text;
+}
+
+std::string constructionText(const InsulationConstruction& c)
+{
+    std::string text;
+    ObjectWriter(text, 4)
+        .field("name", quoted(c.name))
+        .field("inner", layerText(c.inner))
+        .field("outer", layerText(c.outer))
+        .field("jacket", quoted(c.jacket))
+        .field("emissivity", number(c.emissivity))
+        .field("wind", number(c.wind))
+        .close();
+    return text;
+}
+
+std::string ownMaterialText(const OwnMaterial& m)
+{
+    std::string text;
+    ObjectWriter(text, 4)
+        .field("name", quoted(m.name))
+        .field("a", number(m.a))
+        .field("b", number(m.b))
+        .field("c", number(m.c))
+        .field("useUpTo", number(m.useUpTo))
+        .close();
+    return text;
+}
+
+std::string insulationSettingsText(const InsulationSettings& s)
+{
+    std::string prices;
+    ObjectWriter(prices, 4)
+        .field("heat", number(s.heatPrice))
+        .field("hours", number(s.hours))
+        .field("insulation", number(s.insulationPrice))
+        .field("jacket", number(s.jacketPrice))
+        .field("years", number(s.years))
+        .field("interest", number(s.interest))
+        .close();
+    std::string text;
+    ObjectWriter(text, 2)
+        .field("surfaceLimit", number(s.surfaceLimit))
+        .field("operation", quoted(std::string(kOperations[s.seasonal ? 1 : 0])))
+        .field("prices", prices)
         .close();
     return text;
 }
@@ -216,6 +275,14 @@ private:
                 const std::array<std::string_view, N>& choices, std::size_t& out);
     bool header(const Json& root, PipelineDocument& d);
     bool segment(const Json& json, const std::string& path, PipelineSegment& s);
+    bool insulationParts(const Json& root, PipelineDocument& d);
+    bool settings(const Json& json, InsulationSettings& s);
+    bool ownMaterial(const Json& json, const std::string& path, OwnMaterial& m);
+    bool construction(const Json& json, const std::string& path, const PipelineDocument& d, InsulationConstruction& c);
+    bool layer(const Json& json, const std::string& path, const PipelineDocument& d, InsulationLayer& l);
+    bool bounded(const Json& object, const std::string& path, std::string_view key, std::optional<double>& out,
+                 double low, bool lowIncluded, double high, const std::string& range);
+    const Json* array(const Json& root, std::string_view key, std::size_t most, std::string_view what);
 };
 
 std::string fieldOf(const std::string& path, std::string_view key)
@@ -366,8 +433,10 @@ bool Reader::segment(const Json& json, const std::string& path, PipelineSegment&
         input(json, path, "zeta", s, "zeta") && input(json, path, "beta", s, "beta") &&
         input(json, path, "phi", s, "phi") && input(json, path, "ambient", s, "ambient") &&
         input(json, path, "dropPerKm", s, "dropPerKm") && heatLoss != nullptr &&
-        choice(*heatLoss, heatLossPath, "source", kHeatLossSources, source) &&
-        input(*heatLoss, heatLossPath, "value", s, "heatLoss");
+        (version_ < 3 ? choice(*heatLoss, heatLossPath, "source", kUninsulatedSources, source)
+                      : choice(*heatLoss, heatLossPath, "source", kHeatLossSources, source)) &&
+        input(*heatLoss, heatLossPath, "value", s, "heatLoss") &&
+        (version_ < 3 || text(*heatLoss, heatLossPath, "construction", s.construction));
     if (!read) return false;
     // Written since automatic sizing came; a file from before has none and sizes every pipe.
     if (const auto fixed = pipe->find("fixed"); fixed != pipe->end()) {
@@ -375,6 +444,12 @@ bool Reader::segment(const Json& json, const std::string& path, PipelineSegment&
         s.fixed = fixed->get<bool>();
     }
     s.heatLossSource = static_cast<HeatLossSource>(source);
+    if (s.heatLossSource == HeatLossSource::insulated && s.construction.empty()) {
+        return fail("字段 " + heatLossPath + ".construction 应为保温做法的名称");
+    }
+    if (s.heatLossSource != HeatLossSource::insulated && !s.construction.empty()) {
+        return fail("字段 " + heatLossPath + ".construction 应为空：该管段不按保温做法计算热损失");
+    }
     if (dn) {
         if (findCatalogueRow(*dn) == nullptr) return fail("字段 " + pipePath + ".dn 不是管道目录中的公称直径");
         s.dn = static_cast<int>(*dn);
@@ -396,8 +471,8 @@ std::optional<PipelineDocument> Reader::document(const Json& root)
     }
     std::optional<double> version;
     if (!number(root, "", "version", version)) return std::nullopt;
-    if (version != kOldestPipelineVersion && version != kPipelineVersion) {
-        fail("字段 version：本程序只能读取版本 1 和 2 的管线文件");
+    if (version != 1 && version != 2 && version != 3) {
+        fail("字段 version：本程序只能读取版本 1、2 和 3 的管线文件");
         return std::nullopt;
     }
     version_ = static_cast<int>(*version);
@@ -415,9 +490,16 @@ std::optional<PipelineDocument> Reader::document(const Json& root)
     }
     PipelineDocument d;
     if (!header(root, d)) return std::nullopt;
+    if (version_ >= 3 && !insulationParts(root, d)) return std::nullopt;  // before the pipes that name them
     d.segments.resize(segments->size());
     for (std::size_t i = 0; i < segments->size(); ++i) {
-        if (!segment((*segments)[i], "segments[" + std::to_string(i) + "]", d.segments[i])) return std::nullopt;
+        const std::string path = "segments[" + std::to_string(i) + "]";
+        if (!segment((*segments)[i], path, d.segments[i])) return std::nullopt;
+        const std::string& named = d.segments[i].construction;
+        if (!named.empty() && findConstruction(d, named) == nullptr) {
+            fail("字段 " + path + ".heatLoss.construction：没有名为“" + named + "”的保温做法");
+            return std::nullopt;
+        }
     }
     if (version_ >= 2 && !nodes(root, d)) return std::nullopt;
     return d;
@@ -441,6 +523,115 @@ bool Reader::nodes(const Json& root, PipelineDocument& d)
     return true;
 }
 
+const Json* Reader::array(const Json& root, std::string_view key, std::size_t most, std::string_view what)
+{
+    const Json* list = member(root, "", key);
+    if (list == nullptr) return nullptr;
+    if (!list->is_array()) {
+        fail("字段 " + std::string(key) + " 应为数组");
+        return nullptr;
+    }
+    if (list->size() > most) {
+        fail("字段 " + std::string(key) + " 有 " + std::to_string(list->size()) + " 个" + std::string(what) + "，多于 " +
+             std::to_string(most) + " 个");
+        return nullptr;
+    }
+    return list;
+}
+
+/// A number or null; a number within its range, said in words when it is not: "应大于 0 且不大于 1000".
+bool Reader::bounded(const Json& object, const std::string& path, std::string_view key, std::optional<double>& out,
+                     double low, bool lowIncluded, double high, const std::string& range)
+{
+    if (!number(object, path, key, out)) return false;
+    if (out && (*out < low || (!lowIncluded && *out == low) || *out > high)) return fail("字段 " + fieldOf(path, key) + " " + range);
+    return true;
+}
+
+bool Reader::insulationParts(const Json& root, PipelineDocument& d)
+{
+    const Json* settingsJson = object(root, "", "insulation");
+    if (settingsJson == nullptr || !settings(*settingsJson, d.insulation)) return false;
+    const Json* materials = array(root, "ownMaterials", kMostConstructions, "自定义材料");
+    if (materials == nullptr) return false;
+    d.ownMaterials.resize(materials->size());
+    for (std::size_t i = 0; i < materials->size(); ++i) {
+        const std::string path = "ownMaterials[" + std::to_string(i) + "]";
+        if (!ownMaterial((*materials)[i], path, d.ownMaterials[i])) return false;
+        const std::string& name = d.ownMaterials[i].name;
+        if (insulation::findMaterial(name) || std::count_if(d.ownMaterials.begin(), d.ownMaterials.begin() + static_cast<std::ptrdiff_t>(i),
+                                                            [&name](const OwnMaterial& m) { return m.name == name; }) != 0) {
+            return fail("字段 " + path + ".name 重复：材料“" + name + "”");
+        }
+    }
+    const Json* constructions = array(root, "constructions", kMostConstructions, "保温做法");
+    if (constructions == nullptr) return false;
+    d.constructions.resize(constructions->size());
+    for (std::size_t i = 0; i < constructions->size(); ++i) {
+        const std::string path = "constructions[" + std::to_string(i) + "]";
+        if (!construction((*constructions)[i], path, d, d.constructions[i])) return false;
+        const std::string& name = d.constructions[i].name;
+        if (std::count_if(d.constructions.begin(), d.constructions.begin() + static_cast<std::ptrdiff_t>(i),
+                          [&name](const InsulationConstruction& c) { return c.name == name; }) != 0) {
+            return fail("字段 " + path + ".name 重复：保温做法“" + name + "”");
+        }
+    }
+    return true;
+}
+
+bool Reader::settings(const Json& json, InsulationSettings& s)
+{
+    std::size_t operation = 0;
+    const Json* prices = nullptr;
+    const bool read = bounded(json, "insulation", "surfaceLimit", s.surfaceLimit, 0, false, 1000, "应大于 0 ℃ 且不高于 1000 ℃") &&
+                      choice(json, "insulation", "operation", kOperations, operation) &&
+                      (prices = object(json, "insulation", "prices")) != nullptr &&
+                      bounded(*prices, "insulation.prices", "heat", s.heatPrice, 0, true, kLargestNumber, "不应为负") &&
+                      bounded(*prices, "insulation.prices", "hours", s.hours, 0, false, 8784, "应大于 0 且不多于 8784 小时") &&
+                      bounded(*prices, "insulation.prices", "insulation", s.insulationPrice, 0, true, kLargestNumber, "不应为负") &&
+                      bounded(*prices, "insulation.prices", "jacket", s.jacketPrice, 0, true, kLargestNumber, "不应为负") &&
+                      bounded(*prices, "insulation.prices", "years", s.years, 1, true, 100, "应为 1 至 100 年") &&
+                      bounded(*prices, "insulation.prices", "interest", s.interest, 0, true, 1, "应在 0 至 1 之间");
+    if (!read) return false;
+    if (s.years && *s.years != std::floor(*s.years)) return fail("字段 insulation.prices.years 应为整年数");
+    s.seasonal = operation == 1;
+    return true;
+}
+
+bool Reader::ownMaterial(const Json& json, const std::string& path, OwnMaterial& m)
+{
+    if (!json.is_object()) return fail("字段 " + path + " 应为对象");
+    if (!nodeName(json, path, "name", m.name)) return false;
+    if (m.name.empty()) return fail("字段 " + path + ".name 不应为空");
+    return number(json, path, "a", m.a) && number(json, path, "b", m.b) && number(json, path, "c", m.c) &&
+           bounded(json, path, "useUpTo", m.useUpTo, -273.15, false, 2000, "应高于 -273.15 ℃ 且不高于 2000 ℃");
+}
+
+bool Reader::layer(const Json& json, const std::string& path, const PipelineDocument& d, InsulationLayer& l)
+{
+    if (!json.is_object()) return fail("字段 " + path + " 应为对象");
+    if (!nodeName(json, path, "material", l.material)) return false;
+    if (!l.material.empty() && !insulation::findMaterial(l.material) && findOwnMaterial(d, l.material) == nullptr) {
+        return fail("字段 " + path + ".material：没有名为“" + l.material + "”的保温材料");
+    }
+    return bounded(json, path, "thickness", l.thickness, 0, false, kThickestLayer, "应大于 0 且不大于 1000 mm");
+}
+
+bool Reader::construction(const Json& json, const std::string& path, const PipelineDocument& d, InsulationConstruction& c)
+{
+    if (!json.is_object()) return fail("字段 " + path + " 应为对象");
+    if (!nodeName(json, path, "name", c.name)) return false;
+    if (c.name.empty()) return fail("字段 " + path + ".name 不应为空");
+    const Json* inner = object(json, path, "inner");
+    if (inner == nullptr || !layer(*inner, path + ".inner", d, c.inner)) return false;
+    const Json* outer = object(json, path, "outer");
+    if (outer == nullptr || !layer(*outer, path + ".outer", d, c.outer)) return false;
+    if (!nodeName(json, path, "jacket", c.jacket)) return false;
+    if (!c.jacket.empty() && !insulation::findJacket(c.jacket)) return fail("字段 " + path + ".jacket：没有名为“" + c.jacket + "”的外护层");
+    return bounded(json, path, "emissivity", c.emissivity, 0, false, 1, "应大于 0 且不大于 1") &&
+           bounded(json, path, "wind", c.wind, 0, true, 100, "应在 0 至 100 m/s 之间");
+}
+
 std::size_t lineAt(std::string_view text, std::size_t byte)
 {
     const std::size_t end = std::min(byte, text.size());
@@ -458,21 +649,28 @@ std::string writePipelineFile(const PipelineDocument& d)
         .field("temperature", number(d.startTemperature))
         .field("temperatureUnit", quoted(d.temperatureUnit))
         .close();
+    const bool insulation = usesInsulation(d);
     std::vector<std::string> segments, nodes;
-    for (const PipelineSegment& s : d.segments) segments.push_back(segmentText(s));
+    for (const PipelineSegment& s : d.segments) segments.push_back(segmentText(s, insulation));
     for (const NetworkNode& n : d.nodes) nodes.push_back(nodeText(n));
 
     std::string text;
-    ObjectWriter(text, 0)
-        .field("format", quoted(std::string(kPipelineFormat)))
-        .field("version", std::to_string(kPipelineVersion))
+    ObjectWriter root(text, 0);
+    root.field("format", quoted(std::string(kPipelineFormat)))
+        .field("version", std::to_string(insulation ? kPipelineVersion : kNetworkVersion))
         .field("project", quoted(d.project))
         .field("designer", quoted(d.designer))
         .field("start", start)
-        .field("superheatMargin", formatShortest(d.superheatMargin))
-        .field("segments", arrayOf(segments))
-        .field("nodes", arrayOf(nodes))
-        .close();
+        .field("superheatMargin", formatShortest(d.superheatMargin));
+    if (insulation) {
+        std::vector<std::string> materials, constructions;
+        for (const OwnMaterial& m : d.ownMaterials) materials.push_back(ownMaterialText(m));
+        for (const InsulationConstruction& c : d.constructions) constructions.push_back(constructionText(c));
+        root.field("insulation", insulationSettingsText(d.insulation))
+            .field("ownMaterials", arrayOf(materials))
+            .field("constructions", arrayOf(constructions));
+    }
+    root.field("segments", arrayOf(segments)).field("nodes", arrayOf(nodes)).close();
     return text + "\n";
 }
 

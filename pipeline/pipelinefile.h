@@ -10,10 +10,13 @@
 namespace dorvent {
 
 /// A pipeline file is a JSON document (UTF-8) whose "format" and "version" come first; docs/
-/// describes it. This program reads versions 1 (a series main) and 2 (a network: pipes between
-/// named nodes, and the nodes' demands and requirements) and writes version 2.
+/// describes it. This program reads versions 1 (a series main), 2 (a network: pipes between
+/// named nodes, and the nodes' demands and requirements) and 3 (insulation constructions, own
+/// materials and their settings), and writes the oldest version that holds the document: 3 once
+/// it holds anything of insulation, else 2.
 inline constexpr std::string_view kPipelineFormat = "dorvent-pipeline";
-inline constexpr int kPipelineVersion = 2;
+inline constexpr int kPipelineVersion = 3;
+inline constexpr int kNetworkVersion = 2;
 inline constexpr int kOldestPipelineVersion = 1;
 inline constexpr std::string_view kPipelineExtension = ".dorvent";
 
@@ -25,6 +28,8 @@ inline constexpr std::size_t kMostNodes = 2 * kMostSegments;  ///< two ends for 
 inline constexpr std::size_t kMostTextBytes = 600;  ///< 200 Chinese characters
 inline constexpr std::size_t kMostCellTextBytes = 32;  ///< a text kept in a number cell
 inline constexpr std::size_t kMostNodeNameBytes = 60;  ///< 20 Chinese characters
+inline constexpr std::size_t kMostConstructions = 100;  ///< and as many own materials
+inline constexpr double kThickestLayer = 1000;  ///< [mm]
 
 /// The text of the document's file. Numbers are written as their shortest decimal text, never
 /// in exponent form; an empty number is null.

@@ -17,7 +17,8 @@ constexpr std::array<std::string_view, kColumnCount> kTitles = {
     "管段", "起点", "终点", "公称直径", "固定", "外径(mm)", "壁厚(mm)", "长度(m)", "流量(t/h)", "局部阻力系数", "同时使用系数",
     "局部热损失系数", "环境温度(℃)", "假设每km温降(℃)", "热损失取值", "单位热损失[kJ/(m h ℃)]",
     "起点压力(MPa)", "起点温度(℃)", "起点流速(m/s)", "平均比摩阻(Pa/m)", "压降(MPa)", "末端压力(MPa)",
-    "末端温度(℃)", "温度降(℃)", "每km温降(℃)", "热损失(kW)", "末端过热度(℃)", "说明",
+    "末端温度(℃)", "温度降(℃)", "每km温降(℃)", "热损失(kW)", "末端过热度(℃)", "表面温度(℃)",
+    "单位长度热损失(W/m)", "单位面积热损失(W/m²)", "允许热损失(W/m²)", "说明",
 };
 
 constexpr std::array<std::array<std::string_view, 2>, kColumnCount> kHeaders = {{
@@ -25,7 +26,8 @@ constexpr std::array<std::array<std::string_view, 2>, kColumnCount> kHeaders = {
     {"局部阻力", "系数"}, {"同时使用", "系数"}, {"局部热损失", "系数"}, {"环境温度", "℃"}, {"假设温降", "℃/km"},
     {"热损失", "取值"}, {"单位热损失", "kJ/(m·h·℃)"}, {"起点压力", "MPa"}, {"起点温度", "℃"}, {"起点流速", "m/s"},
     {"平均比摩阻", "Pa/m"}, {"压降", "MPa"}, {"末端压力", "MPa"}, {"末端温度", "℃"}, {"温度降", "℃"},
-    {"每km温降", "℃/km"}, {"热损失", "kW"}, {"末端过热度", "℃"}, {"说明", ""},
+    {"每km温降", "℃/km"}, {"热损失", "kW"}, {"末端过热度", "℃"}, {"表面温度", "℃"}, {"长度热损失", "W/m"},
+    {"面积热损失", "W/m²"}, {"允许热损失", "W/m²"}, {"说明", ""},
 }};
 
 /// The number input that a column holds, or null for the columns that hold none.
@@ -73,6 +75,7 @@ std::string remarkOf(const SegmentRun& run)
     if (run.status != SegmentStatus::computed) return remark;
     if (run.velocityAboveBand) add(run.velocityNote);
     add(run.superheatNote);
+    if (run.insulation) add(run.insulation->warnings);
     if (run.velocityBelowBand) add(std::string(kNoteMark) + run.velocityNote);
     return remark;
 }
@@ -81,6 +84,16 @@ std::string resultText(const SegmentRun& run, Column column)
 {
     if (column == Column::remark) return remarkOf(run);
     if (run.status != SegmentStatus::computed) return {};
+    if (isInsulationColumn(column)) {
+        if (!run.insulation) return {};
+        const InsulationCheck& at = *run.insulation;
+        switch (column) {
+        case Column::surfaceTemperature: return fixed3(at.surface);
+        case Column::lossPerMetre: return fixed3(at.perMetre);
+        case Column::lossPerSquareMetre: return fixed3(at.perSquareMetre);
+        default: return at.allowed ? fixed3(*at.allowed) : std::string("—");
+        }
+    }
     switch (column) {
     case Column::p0: return fixed3(run.p0);
     case Column::t0: return fixed3(run.t0);
@@ -100,9 +113,12 @@ std::string resultText(const SegmentRun& run, Column column)
     }
 }
 
-void csvRow(std::string& csv, int columns, const auto& text)
+void csvRow(std::string& csv, const std::vector<Column>& columns, const auto& text)
 {
-    for (int c = 0; c < columns; ++c) csv += (c == 0 ? "" : ",") + csvField(text(static_cast<Column>(c)));
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        if (c != 0) csv += ',';
+        csv += csvField(text(columns[c]));
+    }
     csv += "\r\n";
 }
 
@@ -166,6 +182,20 @@ std::string csvField(const std::string& text)
 
 std::string_view columnTitle(Column column) { return kTitles[static_cast<std::size_t>(column)]; }
 
+bool isInsulationColumn(Column column) { return column >= kFirstInsulationColumn && column <= kLastInsulationColumn; }
+
+std::vector<Column> tableColumns(const PipelineDocument& document)
+{
+    const bool insulated = std::any_of(document.segments.begin(), document.segments.end(), [](const PipelineSegment& s) {
+        return s.heatLossSource == HeatLossSource::insulated;
+    });
+    std::vector<Column> columns;
+    for (int c = 0; c < kColumnCount; ++c) {
+        if (insulated || !isInsulationColumn(static_cast<Column>(c))) columns.push_back(static_cast<Column>(c));
+    }
+    return columns;
+}
+
 bool isTextColumn(Column column)
 {
     return column == Column::label || column == Column::from || column == Column::to || column == Column::dn ||
@@ -196,8 +226,13 @@ std::string cellText(const PipelineSegment& segment, const SegmentRun* run, Colu
         if (pipe != nullptr) return bihouText(*pipe);
         break;
     case Column::heatLossSource:
+        if (segment.heatLossSource == HeatLossSource::insulated) return std::string(kInsulatedPrefix) + segment.construction;
         return std::string(kHeatLossSourceNames[static_cast<std::size_t>(segment.heatLossSource)]);
     case Column::heatLoss:
+        // The table's value as the table gives it; an insulation's, computed at the start, as a result.
+        if (segment.heatLossSource == HeatLossSource::insulated) {
+            return run != nullptr && run->heatLoss ? fixed3(*run->heatLoss) : std::string();
+        }
         if (segment.heatLossSource != HeatLossSource::typed) {
             return run != nullptr ? shortest(run->heatLoss) : std::string();
         }
@@ -270,9 +305,17 @@ bool setCellText(PipelineSegment& segment, Column column, std::string_view text)
         return true;
     }
     if (column == Column::heatLossSource) {
-        const auto it = std::find(kHeatLossSourceNames.begin(), kHeatLossSourceNames.end(), text);
-        if (it == kHeatLossSourceNames.end()) return false;
+        if (text.starts_with(kInsulatedPrefix)) {  // "保温：" and a construction's name
+            const std::string name = trimmed(text.substr(kInsulatedPrefix.size()));
+            if (name.empty() || name.size() > kMostNodeNameBytes) return false;
+            segment.heatLossSource = HeatLossSource::insulated;
+            segment.construction = name;
+            return true;
+        }
+        const auto it = std::find(kHeatLossSourceNames.begin(), kHeatLossSourceNames.end() - 1, text);
+        if (it == kHeatLossSourceNames.end() - 1) return false;
         segment.heatLossSource = static_cast<HeatLossSource>(it - kHeatLossSourceNames.begin());
+        segment.construction.clear();
         return true;
     }
     const NumberInput* input = numberInput(column);
@@ -287,16 +330,17 @@ bool setCellText(PipelineSegment& segment, Column column, std::string_view text)
 std::string csvTable(const PipelineDocument& document, const PipelineResult& result)
 {
     std::string csv;
-    csvRow(csv, kColumnCount, [](Column c) { return std::string(columnTitle(c)); });
+    const std::vector<Column> columns = tableColumns(document);
+    csvRow(csv, columns, [](Column c) { return std::string(columnTitle(c)); });
     for (std::size_t i = 0; i < document.segments.size(); ++i) {
         const SegmentRun* run = i < result.segments.size() ? &result.segments[i] : nullptr;
-        csvRow(csv, kColumnCount, [&](Column c) {
+        csvRow(csv, columns, [&](Column c) {
             const std::string text = cellText(document.segments[i], run, c);
             const bool typedText = c == Column::label || c == Column::from || c == Column::to;
             return typedText || !cellProblem(document.segments[i], c).empty() ? spreadsheetText(text) : text;
         });
     }
-    csvRow(csv, kColumnCount, [&](Column c) { return totalsText(result, c); });
+    csvRow(csv, columns, [&](Column c) { return totalsText(result, c); });
     return csv;
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "pipeline/pipelinecalc.h"
 #include "pipeline/pipelinedocument.h"
@@ -14,10 +15,19 @@ namespace dorvent {
 enum class Column {
     label, from, to, dn, fixed, outerDiameter, wall, length, flow, zeta, phi, beta, ambient, dropPerKm, heatLossSource, heatLoss,
     p0, t0, velocity, Rmean, pressureDrop, pend, tend, temperatureDrop, dropPerKmResult, heatLossKw, superheat,
+    surfaceTemperature, lossPerMetre, lossPerSquareMetre, allowedLoss,
     remark,
 };
 inline constexpr int kColumnCount = static_cast<int>(Column::remark) + 1;
 inline constexpr Column kFirstResultColumn = Column::p0;
+/// The columns of an insulated pipe at its start: shown only where a pipe of the document is insulated.
+inline constexpr Column kFirstInsulationColumn = Column::surfaceTemperature;
+inline constexpr Column kLastInsulationColumn = Column::allowedLoss;
+bool isInsulationColumn(Column column);
+
+/// The columns a document's table shows, in order: every column, but those of insulation only
+/// where a pipe of the document is insulated.
+std::vector<Column> tableColumns(const PipelineDocument& document);
 
 /// Whether a column holds texts rather than numbers: they stand on the left, numbers on the right.
 bool isTextColumn(Column column);
@@ -29,8 +39,10 @@ std::string_view columnTitle(Column column);
 /// "系数" where it is long), then the unit ("长度" and "m").
 std::array<std::string_view, 2> columnHeader(Column column);
 
-/// Names of the heat-loss sources, in the order of HeatLossSource: "输入", "架空", ...
-inline constexpr std::array<std::string_view, 4> kHeatLossSourceNames = {"输入", "架空", "不通行地沟", "通行地沟"};
+/// Names of the heat-loss sources, in the order of HeatLossSource: "输入", "架空", ...; an insulated
+/// pipe's cell reads "保温：" and its construction's name.
+inline constexpr std::array<std::string_view, 5> kHeatLossSourceNames = {"输入", "架空", "不通行地沟", "通行地沟", "保温"};
+inline constexpr std::string_view kInsulatedPrefix = "保温：";
 /// The DN cell of a pipe of one's own.
 inline constexpr std::string_view kOwnPipeName = "自选";
 /// Set before a remark that is a note, not a warning: a start velocity below its band.

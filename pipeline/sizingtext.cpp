@@ -35,16 +35,6 @@ std::string pipeName(const PipelineDocument& document, std::size_t pipe)
 
 std::string dnName(int dn) { return dn == 0 ? std::string(kOwnPipeName) : "DN" + std::to_string(dn); }
 
-std::string apartFrom(double value, double limit)
-{
-    for (int decimals = 3; decimals <= 9; ++decimals) {
-        std::string text = formatFixed(value, decimals);
-        const double printed = readNumber(text);
-        if (printed != limit && (printed < limit) == (value < limit)) return text;
-    }
-    return formatShortest(value);
-}
-
 UnservedReasons reasonsAtLargest(const SizingTrial& trial)
 {
     const PipelineDocument& d = trial.document();

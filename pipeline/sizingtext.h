@@ -20,10 +20,6 @@ std::string dnName(int dn);
 /// refused input.
 bool isInputFault(const PipelineSegment& s, const SegmentRun& run);
 
-/// value with three decimals, or as many more (up to nine) as it takes to print it on its side of
-/// limit: 1.1996 for 1.19964 against 1.2, which three decimals would print as 1.200.
-std::string apartFrom(double value, double limit);
-
 /// Why the network cannot be served, as the trial at the largest sizes the pipes may take shows
 /// it. What those sizes cannot give, no sizes can: a pressure short of its requirement, a sized
 /// pipe too fast. Every other shortfall they show (a temperature, a superheat, a pipe that does

@@ -80,8 +80,10 @@ SizingTrial::SizingTrial(const PipelineDocument& document)
         if (s.dn == 0 || s.fixed) continue;
         for (std::size_t z = 0; z < sizes.size(); ++z) {
             if (sizes[z].dn == s.dn) size_[i] = static_cast<int>(z);
-            // The heat-loss table gives a loss up to its largest pipe only.
-            if (s.heatLossSource == HeatLossSource::typed || tableHeatLoss(static_cast<int>(sizes[z].dn), s.heatLossSource, 0)) {
+            // The heat-loss table gives a loss up to its largest pipe only; an insulation construction
+            // fits any pipe, its layers as thick as they are.
+            if (s.heatLossSource == HeatLossSource::typed || s.heatLossSource == HeatLossSource::insulated ||
+                tableHeatLoss(static_cast<int>(sizes[z].dn), s.heatLossSource, 0)) {
                 largest_[i] = static_cast<int>(z);
             }
         }
@@ -163,7 +165,7 @@ SegmentRun SizingTrial::computeFrom(std::size_t pipe, std::vector<std::optional<
         SteamState state = *states[from];
         start.density = refreshDensity(state);
         start.cp = state.cp;
-        run = computePipe(s, flows_[pipe], state, lengthBefore_[pipe], document_.superheatMargin);
+        run = computePipe(document_, s, flows_[pipe], state, lengthBefore_[pipe]);
         if (run.status == SegmentStatus::computed) {
             states[to] = state;
         } else if (const auto h = isSized(pipe) ? hydraulics(pipe, *states[from], size_[pipe]) : std::nullopt) {
@@ -240,7 +242,13 @@ SegmentRun SizingTrial::estimatedRun(std::size_t pipe, const Reached& from, Star
     if (was != size_[pipe]) {
         friction = frictionFactor(size_[pipe]) / frictionFactor(was);
         area = innerSquared(size_[pipe]) / innerSquared(was);
-        if (s.heatLossSource != HeatLossSource::typed && before.heatLoss && *before.heatLoss > 0) {
+        if (s.heatLossSource == HeatLossSource::insulated && before.insulation && before.insulation->perMetre > 0) {
+            // The same layers on the new pipe, at the temperature the pipe started at.
+            const auto layers = pipeInsulation(document_, s, outerDiameterOf(size_[pipe]), s.ambient.value_or(0));
+            if (const auto* insulated = std::get_if<PipeInsulation>(&layers)) {
+                if (const auto loss = insulated->at(before.t0)) heat = loss->perMetre / before.insulation->perMetre;
+            }
+        } else if (s.heatLossSource != HeatLossSource::typed && before.heatLoss && *before.heatLoss > 0) {
             run.heatLoss = tableHeatLoss(s.dn, s.heatLossSource, before.t0).value_or(*before.heatLoss);
             heat = *run.heatLoss / *before.heatLoss;
         }

@@ -11,6 +11,7 @@
 #include "mainwin/steaminput.h"
 #include "numtext/formatnumber.h"
 #include "report/filewrite.h"
+#include "report/insulationreport.h"
 #include "report/pagedlayout.h"
 #include "pipeline/nodetable.h"
 #include "pipeline/pipelinetable.h"
@@ -303,6 +304,16 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
                  body);
     // The notes after the warnings, quieter: many pipes below their band bury no warning.
     if (!notes.isEmpty()) layout.lines({qs(kNoteMark) + notes.join(QStringLiteral("；"))}, face(9), QColor(100, 100, 100));
+    if (const std::optional<InsulationSection> insulated = insulationSection(document, result)) {
+        next(QStringLiteral("保温计算"));
+        layout.paragraph(insulated->method, body);
+        layout.table(insulated->constructions, table);
+        layout.table(insulated->materials, table);
+        layout.table(insulated->pipes, table);
+        layout.lines(insulated->warnings, body);
+        if (insulated->thickness) layout.table(*insulated->thickness, table);
+        for (const QString& note : insulated->thicknessNotes) layout.paragraph(note, face(9));
+    }
     const Schematic schematic = result.network ? makeSchematic(document, result) : Schematic{};  // painted with the pages
     if (result.network) {
         next(QStringLiteral("节点"));

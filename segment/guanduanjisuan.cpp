@@ -154,8 +154,13 @@ std::string_view Segment::temperatureStep(double dL, double dTa, double Ra)
         return kMeanStateMessage;
     }  // else the heat capacity of the last mean state still serves
 
-    // Heat loss through the insulation, mean steam temperature in ℃ against the ambient.
-    Q = (1.0 + in_.beta) * in_.q * ((Tm - 273.15) - in_.ta) * dL;
+    // Heat loss through the insulation, mean steam temperature in ℃ against the ambient; or, for
+    // an insulation construction, its loss at that temperature (W/m, 3.6 kJ/h each).
+    if (in_.lossPerMetre) {
+        Q = (1.0 + in_.beta) * 3.6 * in_.lossPerMetre(Tm - 273.15) * dL;
+    } else {
+        Q = (1.0 + in_.beta) * in_.q * ((Tm - 273.15) - in_.ta) * dL;
+    }
     dTn = 0.001 * Q / (Gd_ * cpm);  // flow t/h -> kg/h
     return finite({Q, dTn}) ? std::string_view{} : kDivergedMessage;
 }

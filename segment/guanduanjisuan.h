@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,10 @@ struct SegmentInput {
     double p0 = 0;     ///< start pressure [MPa]
     double T0 = 0;     ///< start temperature [K]
     std::int16_t region0 = 0;
+    /// Where set, the heat lost per metre of pipe [W/m] at a mean steam temperature [℃], in place
+    /// of q·(Tm − ta): an insulation computed at each section's own temperature. NaN where it has
+    /// no value.
+    std::function<double(double)> lossPerMetre{};
 };
 
 /// The state at the far end of the segment and what the segment lost.

@@ -12,6 +12,7 @@
 #include "insulation/heatloss.h"
 #include "insulation/jackets.h"
 #include "insulation/limits.h"
+#include "insulation/surfacecoefficient.h"
 #include "insulation/materials.h"
 #include "insulation/thickness.h"
 
@@ -35,11 +36,15 @@ TEST(InsulationMaterials, ConductivityOnBothSidesOfEachBranch)
         double tm, lambda;  // reference
     };
     const Row rows[] = {{"硅酸钙", 200, 0.069042012}, {"复合硅酸盐", 150, 0.055},   {"岩棉", 80, 0.04578},
-                        {"岩棉", 150, 0.0578825},     {"矿渣棉", 90, 0.04729},     {"矿渣棉", 120, 0.0523952},
+                        {"岩棉", 150, 0.0578825},     {"岩棉", 96.5, 0.04833691125}, {"岩棉", 103.5, 0.04969916375},
+                        {"矿渣棉", 90, 0.04729},     {"矿渣棉", 120, 0.0523952},
                         {"玻璃棉", 100, 0.0461},      {"硅酸铝棉毡", 300, 0.09},   {"硅酸铝棉毡", 500, 0.146},
                         {"硅酸镁纤维毯", 300, 0.0796117}};
     for (const Row& r : rows) EXPECT_NEAR(conductivity(material(r.name), r.tm), r.lambda, 1e-12) << r.name << " " << r.tm;
     EXPECT_NEAR(conductivity(kOwn, 250), 0.0675, 1e-12);
+    // W·D exactly 0.8 still takes the light-wind formula: 0.008/0.4 + 4.2·2^0.618/0.4^0.382 (by hand);
+    // the strong-wind one would give 9.462930494852.
+    EXPECT_NEAR(convectionCoefficient(60, 20, 0.4, 2), 9.167426130029, 1e-9);
     EXPECT_EQ(builtInMaterials().size(), 7u);
     EXPECT_FALSE(findMaterial("石棉"));
     EXPECT_TRUE(findJacket("有光泽的镀锌薄钢板"));

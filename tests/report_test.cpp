@@ -13,7 +13,11 @@
 #include "report/pagedlayout.h"
 #include "netwin/frmguanxian.h"
 #include "netwin/pipelinemodel.h"
+#include "insulation/economics.h"
+#include "insulation/thickness.h"
+#include "pipeline/pipeinsulation.h"
 #include "pipeline/pipelinetable.h"
+#include "pipes/guanjing.h"
 #include "netwin/profileview.h"
 #include "netwin/schematicview.h"
 #include "pipeline/pipelinefile.h"
@@ -136,7 +140,7 @@ TEST_F(Exports, ChartAndCsvHoldWhatTheTableAndTheTraceHold)
     ASSERT_EQ(lines.size(), 1 + 3 + 1);  // header, segments, totals
     for (int row = 0; row < 4; ++row) {
         QStringList shown;
-        for (int c = 0; c < kColumnCount; ++c) shown << cell(row, static_cast<Column>(c));
+        for (const Column c : tableColumns(window.model()->document())) shown << cell(row, c);  // none of insulation here
         EXPECT_EQ(lines[row + 1], shown.join(','));
     }
     EXPECT_TRUE(lines[0].startsWith("管段,起点,终点,公称直径,固定,外径(mm)"));
@@ -211,6 +215,43 @@ TEST_F(Exports, ReportIsSearchableEmbedsItsSongFaceAndRepeatsTableHeaders)
         EXPECT_EQ(pages[i].contains("五、压力与温度沿程分布"), pages[i].contains("管线压力与温度沿程分布"));
     }
     EXPECT_GE(std::min(inputHeaders, resultHeaders), 2) << inputHeaders << " " << resultHeaders;
+}
+
+TEST(Report, GivesEveryInsulatedPipeAgainstItsLimitsAndTheThicknessDesign)
+{
+    const PipelineFileRead main = readPipelineFile(bytesOf(DORVENT_EXAMPLES "/insulated-main.dorvent").toStdString());
+    ASSERT_TRUE(main.document) << main.error;
+    const PipelineDocument& d = *main.document;
+    const PipelineResult result = calculatePipeline(d);
+    QTemporaryDir folder;
+    ASSERT_TRUE(writeReportPdf(d, result, folder.filePath("insulated.pdf")));
+    SKIP_WITHOUT_POPPLER();
+    const QString text = outputOf("pdftotext", {"-layout", folder.filePath("insulated.pdf"), "-"});
+    const QString section = text.mid(text.indexOf("、保温计算"));
+    ASSERT_FALSE(section.isEmpty());
+    // Each pipe's start as its row in the table shows it, the breaches of C-D named, the materials' λ.
+    for (std::size_t i = 0; i < d.segments.size(); ++i) {
+        QStringList values;
+        for (const Column c : {Column::surfaceTemperature, Column::lossPerMetre, Column::lossPerSquareMetre, Column::allowedLoss})
+            values << QRegularExpression::escape(QString::fromStdString(cellText(d.segments[i], &result.segments[i], c)));
+        values.insert(1, "50");  // the surface limit at 20 ℃
+        EXPECT_TRUE(section.contains(QRegularExpression(values.join(" +")))) << i << " " << section.toStdString();
+    }
+    EXPECT_TRUE(section.contains(QRegularExpression(R"(管段 3 C-D：热损失 292\.829 W/m² 高于允许的 210\.438 W/m²；蒸汽温度 420\.119 ℃\s+高于内层材料)")));
+    EXPECT_TRUE(section.contains(QRegularExpression(R"(岩棉 +tm ≤ 100：0\.0337 \+ 1\.51×10⁻⁴·tm；tm > 100：0\.0395 \+ 4\.71×10⁻⁵·tm \+ 5\.03×10⁻⁷·tm²)")));
+    EXPECT_TRUE(section.contains(QRegularExpression(R"(铝合金薄板 +0\.225 +3\n)")));  // ε the middle of 0.15 to 0.3
+    // The thickness design with the file's prices: the least and the economic thickness of each pipe's outer layer
+    // as the insulation core finds them, the closed form beside the search for the one-layer pipe.
+    for (std::size_t i = 0; i < d.segments.size(); ++i) {
+        const PipeInsulation pipe = std::get<PipeInsulation>(pipeInsulation(d, d.segments[i], findCatalogueRow(d.segments[i].dn)->waijing, 20));
+        const insulation::Surroundings around{result.segments[i].t0, 20, pipe.wind, pipe.emissivity};
+        const auto least = insulation::leastThickness(pipe.construction, around, {50, result.segments[i].insulation->allowed});
+        const auto economic = insulation::economicThicknessBySearch(pipe.construction, around, {60, 8000, 1200, 150, 6, 0.1});
+        ASSERT_TRUE(least && economic);
+        EXPECT_TRUE(section.contains(QRegularExpression(QString(R"(\n%1 .* %2 +%3 +%4)").arg(i + 1).arg(*least).arg(economic->thickness).arg(economic->yearlyCost, 0, 'f', 2))))
+            << i << " " << *least << " " << economic->thickness;
+    }
+    EXPECT_TRUE(section.contains(QRegularExpression(R"(3 C-D .* 270（262\.\d）)")));
 }
 
 TEST(Report, ListsTheWarningsFirstAndTheNotesAfterThemInALighterGrey)

@@ -4,6 +4,7 @@
 // Below it, what the walk found, each a short test of its own.
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <random>
 #include <utility>
@@ -37,6 +38,16 @@ const QStringList kPastedOnly = {"", QString::fromUtf8("1\0" "2", 3), "\x1b[31m"
 const QStringList kNames = {"S", "A", "B", "C", "D", " A ", "热电厂", "N1", "制药厂", ""};
 const QStringList kSaveNames = {"a.dorvent", "b", "管线 c.dorvent"};  // "b" gains its extension
 const char* const kStarts[] = {nullptr, "worked-case.dorvent", "steam-main.dorvent", "industrial-park.dorvent"};
+// Insulation: whole rows of the construction and own-material tables, and what is typed into their cells.
+const QStringList kConstructionRows = {"主线保温\t硅酸铝棉毡\t80\t岩棉\t60\t铝合金薄板\t\t3", "支线保温\t复合硅酸盐\t70\t\t\t有光泽的镀锌薄钢板\t\t0",
+                                       "地沟保温\t泡沫玻璃\t50\t\t\t\t0.9\t0", "薄保温\t岩棉\t10\t\t\t\t0.3\t0.5"};
+const QStringList kMaterialRows = {"泡沫玻璃\t0.045\t0.00017\t0\t400", "负导热\t-0.1\t0\t0\t300", "材料1\t0.04\t\t\t"};
+const QStringList kInsulationNames = {"主线保温", "支线保温", "地沟保温", "保温做法1", " 主线保温 ", "", "泡沫玻璃", "岩棉", "材料1",
+                                      QString(25, QChar(0x4fdd))};
+const QStringList kLayerTexts = {"硅酸钙", "复合硅酸盐", "岩棉", "矿渣棉", "玻璃棉", "硅酸铝棉毡", "硅酸镁纤维毯", "泡沫玻璃", "玻璃钢", ""};
+const QStringList kJacketTexts = {"铝合金薄板", "不锈钢薄板", "纤维织物（玻璃布等）", "铁皮", ""};
+const QStringList kInsulationNumbers = {"80", "60", "10", "0.225", "1", "0.5", "3", "0", "1000", "1000.5", "-1", "abc", "", "1e400", "8,5"};
+const QStringList kSettingTexts = {"60", "8000", "1200", "150", "6", "8", "30", "0.5", "2.5", "abc", "-1", "", "100", "9000"};
 constexpr int kSmallNetwork = 8;  // pipes: automatic sizing of more takes too long for a step
 constexpr int kCheckpoint = 50;   // steps between two checks of the whole undo history
 
@@ -85,7 +96,7 @@ QStringList itemsOf(const QComboBox& list)
 
 /// What the walks reached: steps after which the window showed these.
 struct Reached {
-    int computed = 0, trees = 0, sized = 0, saved = 0, opened = 0, questions = 0;
+    int computed = 0, trees = 0, sized = 0, saved = 0, opened = 0, questions = 0, insulated = 0, designed = 0;
 };
 
 /// Where a walk first failed, and how; step -1 for none.
@@ -111,6 +122,8 @@ public:
         model_ = window_->model();
         table_ = control<PipelineTableView>(*window_, "tblguanduan");
         nodeTable_ = control<PipelineTableView>(*window_, "tbljiedian");
+        constructions_ = control<PipelineTableView>(*window_, "tblbaowen");
+        materials_ = control<PipelineTableView>(*window_, "tblcailiao");
         QObject::connect(&dialogs_, &QTimer::timeout, [this] { answerDialog(); });
         QObject::connect(stack(), &QUndoStack::indexChanged, window_, [this](int index) { followHistory(index); });
         begun_ = saved_ = now();
@@ -298,6 +311,137 @@ private:
         if (goesOn && now() != saved_) fail("the window came back with changes that were not saved");
         if (declined) afresh();
     }
+    // ---- Insulation: the constructions, own materials and settings of the page 保温做法, the pipes'
+    // source picked from the constructions, and the thickness design
+
+    /// A construction added, a whole row pasted, a cell typed, cleared or picked from its list, or the
+    /// selected rows deleted (refused, with a message, while a pipe uses one).
+    void editConstruction()
+    {
+        showInsulationPage();
+        const int what = pick(7);
+        if (what == 0 || constructions_->model()->rowCount() == 0) {
+            click("cmdtianjiazuofa");
+            if (pick(2) == 0) return;
+        }
+        const int rows = constructions_->model()->rowCount();
+        const QModelIndex cell = anyCell(constructions_->model());
+        if (what <= 1) return pasteAt(constructions_, constructions_->model()->index(pick(rows), 0), any(kConstructionRows));
+        const int lists[] = {1, 3, 5};  // the materials and the jacket
+        if (what == 2) return pickFromList(constructions_, constructions_->model()->index(cell.row(), lists[pick(3)]));
+        if (what == 3) {
+            constructions_->setCurrentIndex(cell);
+            return QTest::keyClick(constructions_, Qt::Key_Delete);
+        }
+        if (what == 4) {
+            constructions_->setCurrentIndex(cell);
+            allowed_ << QStringLiteral("保温做法“");  // in use: which pipes use it
+            return click("cmdshanchuzuofa");
+        }
+        const int column = cell.column();
+        type(constructions_, cell, column == 0 ? any(kInsulationNames) : column == 1 || column == 3 ? any(kLayerTexts)
+                                   : column == 5 ? any(kJacketTexts) : any(kInsulationNumbers));
+    }
+    void editMaterial()
+    {
+        showInsulationPage();
+        const int what = pick(5);
+        if (what == 0 || materials_->model()->rowCount() == 0) {
+            click("cmdtianjiacailiao");
+            if (pick(2) == 0) return;
+        }
+        if (what <= 1) return pasteAt(materials_, materials_->model()->index(pick(materials_->model()->rowCount()), 0), any(kMaterialRows));
+        const QModelIndex cell = anyCell(materials_->model());
+        if (what == 2) {
+            materials_->setCurrentIndex(cell);
+            allowed_ << QStringLiteral("材料“");
+            return click("cmdshanchucailiao");
+        }
+        type(materials_, cell, cell.column() == 0 ? any(kInsulationNames) : any(kInsulationNumbers));
+    }
+    /// A pipe's heat-loss source from its list, whose last entries are the constructions, or pasted as "保温："
+    /// and a name, mostly of a construction of the document; a whole construction pasted first when there is none.
+    void insulatePipe()
+    {
+        if (model_->segmentCount() == 0) return;
+        if (model_->document().constructions.empty()) {
+            showInsulationPage();
+            click("cmdtianjiazuofa");
+            pasteAt(constructions_, constructions_->model()->index(0, 0), any(kConstructionRows));
+        }
+        const QModelIndex cell = model_->index(pick(model_->segmentCount()), static_cast<int>(Column::heatLossSource));
+        QStringList names;
+        for (const InsulationConstruction& c : model_->document().constructions) names << QString::fromStdString(c.name);
+        const int how = pick(4);
+        if (how == 0) return pickFromList(table_, cell);
+        pasteAt(table_, cell, QStringLiteral("保温：") + (how == 1 || names.isEmpty() ? any(kInsulationNames) : any(names)));
+    }
+    /// Keys into a settings box, over its text or after it, or the operation picked.
+    void editSettings()
+    {
+        showInsulationPage();
+        if (pick(5) == 0) {
+            auto* list = control<QComboBox>(*window_, "cboyunxing");
+            list->setFocus();
+            return QTest::keyClick(list, pick(2) == 0 ? Qt::Key_Up : Qt::Key_Down);
+        }
+        const char* const boxes[] = {"txtbiaomianwendu", "txtrejia", "txtxiaoshi", "txtcailiaojia", "txtwaihujia", "txtnianxian", "txtlilv"};
+        auto* box = control<QLineEdit>(*window_, boxes[pick(7)]);
+        box->setFocus();
+        pick(2) == 0 ? box->selectAll() : box->end(false);
+        const QString keys = any(kSettingTexts);
+        detail_ = box->objectName() + ' ' + keys;
+        keys.isEmpty() ? QTest::keyClick(box, Qt::Key_Backspace) : press(keys);
+    }
+    /// 保温厚度计算 for a few pipes; its proposal applied, cancelled, or another thickness chosen and applied.
+    void designThickness()
+    {
+        if (model_->segmentCount() == 0) return;
+        const auto insulatedRows = [this] {  // and computed: they have a start to design at
+            std::vector<int> rows;
+            for (int row = 0; row < model_->segmentCount(); ++row)
+                if (model_->result().segments[static_cast<std::size_t>(row)].insulation) rows.push_back(row);
+            return rows;
+        };
+        if (insulatedRows().empty() && pick(4) != 0) insulateAComputedPipe();
+        const std::vector<int> insulated = insulatedRows();
+        const int first = !insulated.empty() && pick(4) != 0 ? insulated[static_cast<std::size_t>(pick(static_cast<int>(insulated.size())))]
+                                                             : pick(model_->segmentCount());
+        select(first, 0, first + pick(3), 0);
+        thickness_ = pick(3);
+        allowed_ << QStringLiteral("请先在管段表中选择按保温做法") << QStringLiteral("保温做法已有");
+        answeringDialogs([this] { trigger("mbaowenhoudu"); });
+    }
+    /// A pipe that computes insulated by a whole construction of its own, pasted into a new row.
+    void insulateAComputedPipe()
+    {
+        std::vector<int> computed;
+        for (int row = 0; row < model_->segmentCount(); ++row)
+            if (model_->result().segments[static_cast<std::size_t>(row)].status == SegmentStatus::computed) computed.push_back(row);
+        if (computed.empty()) return;
+        showInsulationPage();
+        click("cmdtianjiazuofa");
+        const int row = constructions_->model()->rowCount() - 1;
+        pasteAt(constructions_, constructions_->model()->index(row, 0), kConstructionRows[pick(2)]);
+        const QString name = constructions_->model()->index(row, 0).data().toString();
+        const int pipe = computed[static_cast<std::size_t>(pick(static_cast<int>(computed.size())))];
+        pasteAt(table_, model_->index(pipe, static_cast<int>(Column::heatLossSource)), QStringLiteral("保温：") + name);
+    }
+    void showInsulationPage() { control<QTabWidget>(*window_, "tabtu")->setCurrentIndex(2); }
+    /// F2 opens the cell's list; a key moves in it, which picks, or Esc leaves it.
+    void pickFromList(PipelineTableView* view, const QModelIndex& cell)
+    {
+        view->setFocus();
+        view->setCurrentIndex(cell);
+        QTest::keyClick(view, Qt::Key_F2);
+        const Qt::Key keys[] = {Qt::Key_End, Qt::Key_Down, Qt::Key_Up, Qt::Key_Home, Qt::Key_Escape};
+        const Qt::Key key = keys[pick(5)];
+        if (QWidget* editor = QApplication::focusWidget(); editor != nullptr && editor != view) QTest::keyClick(editor, key);
+        if (QApplication::focusWidget() != view) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        detail_ = QStringLiteral("(%1, %2) list key %3").arg(cell.row()).arg(cell.column()).arg(key);
+    }
+
     void switchTab()
     {
         auto* tabs = control<QTabWidget>(*window_, "tabtu");
@@ -360,6 +504,13 @@ private:
         if (std::string fault = difference(*model_, *fresh_.model(), "管段"); !fault.empty()) return fault;
         const auto* freshNodes = control<PipelineTableView>(fresh_, "tbljiedian")->model();
         if (std::string fault = difference(*nodeTable_->model(), *freshNodes, "节点"); !fault.empty()) return fault;
+        for (const auto& [view, name] : {std::pair(constructions_, "tblbaowen"), std::pair(materials_, "tblcailiao")}) {
+            if (std::string fault = difference(*view->model(), *control<PipelineTableView>(fresh_, name)->model(), name); !fault.empty()) return fault;
+        }
+        const auto* freshTable = control<PipelineTableView>(fresh_, "tblguanduan");
+        for (int column = 0; column < kColumnCount; ++column)
+            if (table_->isColumnHidden(column) != freshTable->isColumnHidden(column))
+                return "column " + std::to_string(column) + (table_->isColumnHidden(column) ? " hidden" : " shown") + ", not as afresh";
         for (const char* name : {"lblzongji", "lblxiaoxi"}) {
             const auto *shown = control<QLabel>(*window_, name), *afresh = control<QLabel>(fresh_, name);
             if (shown->text() != afresh->text() || shown->isVisibleTo(window_) != afresh->isVisibleTo(&fresh_))
@@ -419,6 +570,29 @@ private:
         }
         const auto shows = [this](const char* name, const std::string& text) { return utf8(shownIn(*window_, name)) == text; };
         if (!shows("txtxiangmu", d.project) || !shows("txtshejiren", d.designer)) return "a name differs";
+        // The settings: as the document holds them (the interest rate in %), or a text it cannot take, which
+        // leaves the document as it was.
+        const InsulationSettings& s = d.insulation;
+        struct Setting {
+            const char* box;
+            std::optional<double> value;
+            double scale, low, high;
+            bool lowIncluded = true, whole = false;
+        };
+        const Setting settings[] = {{"txtbiaomianwendu", s.surfaceLimit, 1, 0, 1000, false}, {"txtrejia", s.heatPrice, 1, 0, kLargestNumber},
+                                    {"txtxiaoshi", s.hours, 1, 0, 8784, false},               {"txtcailiaojia", s.insulationPrice, 1, 0, kLargestNumber},
+                                    {"txtwaihujia", s.jacketPrice, 1, 0, kLargestNumber},     {"txtnianxian", s.years, 1, 1, 100, true, true},
+                                    {"txtlilv", s.interest, 100, 0, 1}};
+        for (const Setting& setting : settings) {
+            const QString text = shownIn(*window_, setting.box).trimmed();
+            std::optional<double> read = readCellNumber(utf8(text));
+            if (read) *read /= setting.scale;
+            const bool takes = read && *read <= setting.high && (*read > setting.low || (setting.lowIncluded && *read == setting.low)) &&
+                               (!setting.whole || *read == std::floor(*read));
+            const bool same = takes ? setting.value && std::fabs(*read - *setting.value) <= 1e-12 * std::fabs(*setting.value) : true;
+            if (!same || (text.isEmpty() && setting.value)) return setting.box + (" shows \"" + utf8(text) + "\", not the document");
+        }
+        if (shownIn(*window_, "cboyunxing") != (s.seasonal ? QStringLiteral("季节运行") : QStringLiteral("常年运行"))) return "the operation differs";
         return shows("cboyali", d.pressureUnit) && shows("cbowendu", d.temperatureUnit) ? std::string() : "a unit differs";
     }
     /// The document's file reads back as the document and is written again as the same text.
@@ -464,7 +638,10 @@ private:
     /// The only message a step may bring is the question about unsaved changes, when it asks it.
     std::string noUnexpectedMessage()
     {
-        const QStringList texts = std::exchange(messages_.texts, {});
+        QStringList texts = std::exchange(messages_.texts, {});
+        texts.removeIf([this](const QString& text) {
+            return std::ranges::any_of(allowed_, [&text](const QString& start) { return text.startsWith(start); });
+        });
         if (texts.size() == questions_ && (questions_ == 0 || texts[0].startsWith(QStringLiteral("管线“")))) return {};
         return "messages: " + utf8(texts.join(" / "));
     }
@@ -582,6 +759,16 @@ private:
             QMetaObject::invokeMethod(dialog, &QDialog::accept, Qt::QueuedConnection);
         } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             box->button(QMessageBox::Yes)->click();
+        } else if (modal != nullptr && modal->objectName() == QLatin1String("dlghoudu")) {
+            if (thickness_ == 2) {  // another candidate of the pipe shown chosen
+                auto* trials = control<QTableWidget>(*modal, "tblhouxuan");
+                if (trials->rowCount() > 0) trials->setCurrentCell(pick(trials->rowCount()), 0);
+                control<QPushButton>(*modal, "cmdcaiyong")->click();
+            }
+            auto* apply = control<QPushButton>(*modal, "cmdyingyong");
+            const bool applied = thickness_ != 1 && apply->isEnabled();
+            reached_.designed += applied ? 1 : 0;
+            (applied ? apply : control<QPushButton>(*modal, "cmdquxiao"))->click();
         } else if (modal != nullptr && modal->objectName() == QLatin1String("dlgxuanguan")) {
             if (sizing_ == 2) {  // proposed anew without telescoping, and applied at the next look
                 sizing_ = 0;
@@ -597,6 +784,8 @@ private:
     /// action goes on. Saving an untitled document takes a file from its dialog.
     bool answerTheQuestion()
     {
+        // A cell still being edited ends first, as the window ends it before it asks.
+        if (QWidget* focus = QApplication::focusWidget(); focus != nullptr && window_->isAncestorOf(focus)) focus->clearFocus();
         if (stack()->isClean()) return true;
         questions_ = 1;
         ++reached_.questions;
@@ -660,6 +849,10 @@ private:
     QStringList fileAnswers_;  // the files chosen in the next file dialogs
     std::optional<std::pair<QString, std::string>> savedFirst_;  // where the changes go, and what they are, when saved first
     int sizing_ = 0;           // the proposal: 0 applied, 1 cancelled, 2 made without telescoping, then applied
+    int thickness_ = 0;        // the thickness design: 0 applied, 1 cancelled, 2 another thickness chosen and applied
+    PipelineTableView* constructions_ = nullptr;
+    PipelineTableView* materials_ = nullptr;
+    QStringList allowed_;      // the messages the step may bring, by their start
 
     // What the walk knows, independently of the window.
     QString file_;                      // the document's file; empty while untitled
@@ -682,7 +875,8 @@ const Walk::Step Walk::kSteps[] = {
     {"save as", 2, &Walk::saveAs},     {"open", 2, &Walk::open},               {"reopen", 2, &Walk::reopen},
     {"new", 1, &Walk::newDocument},    {"close", 1, &Walk::closeAndShow},      {"tab", 2, &Walk::switchTab},
     {"profile", 3, &Walk::pickProfileNode}, {"schematic", 3, &Walk::clickSchematic}, {"row", 3, &Walk::pickRow},
-    {"export", 1, &Walk::exportFile},
+    {"export", 1, &Walk::exportFile},        {"construction", 6, &Walk::editConstruction}, {"material", 2, &Walk::editMaterial},
+    {"insulate", 4, &Walk::insulatePipe},     {"settings", 2, &Walk::editSettings},       {"thickness", 2, &Walk::designThickness},
 };
 
 const Walk::Invariant Walk::kInvariants[] = {
@@ -702,6 +896,7 @@ Fault Walk::run(int steps)
         for (int at = pick(total); at >= step->weight; ++step) at -= step->weight;
         detail_.clear();
         questions_ = 0;
+        allowed_.clear();
         (this->*step->take)();
         QApplication::setActiveWindow(window_);  // as a window manager hands it back after a dialog
         log_.push_back(std::to_string(i) + " " + step->name + " " + printable(utf8(detail_.left(160))));
@@ -716,6 +911,7 @@ Fault Walk::run(int steps)
         const PipelineResult& result = model_->result();
         reached_.computed += result.allComputed && !result.segments.empty() ? 1 : 0;
         reached_.trees += result.network && result.topologyMessage.empty() && result.allComputed ? 1 : 0;
+        reached_.insulated += std::ranges::any_of(result.segments, [](const SegmentRun& run) { return run.insulation.has_value(); }) ? 1 : 0;
     }
     return {};
 }
@@ -744,12 +940,14 @@ TEST(PipelineWalk, EveryStepShowsAFreshCalculationAndUndoGivesBackEveryState)
         ADD_FAILURE() << "the shortest walk that fails: WALK_SEEDS=" << seed.toStdString() << " WALK_STEPS=" << fails << " scripts/walk\n"
                       << lines;
     }
-    std::printf("walk: %lld steps (%lld seeds) in %.1f s; computed after %d, networks after %d; %d sizings applied, %d saves, "
-                "%d files opened, %d questions\n",
+    std::printf("walk: %lld steps (%lld seeds) in %.1f s; computed after %d, networks after %d, insulated pipes after %d; "
+                "%d sizings and %d thickness designs applied, %d saves, %d files opened, %d questions\n",
                 static_cast<long long>(steps) * seeds.size(), static_cast<long long>(seeds.size()), clock.elapsed() / 1000.0,
-                reached.computed, reached.trees, reached.sized, reached.saved, reached.opened, reached.questions);
+                reached.computed, reached.trees, reached.insulated, reached.sized, reached.designed, reached.saved, reached.opened,
+                reached.questions);
     if (!qEnvironmentVariableIsSet("WALK_STEPS")) {  // the suite's walk reaches what it is there for
-        EXPECT_TRUE(reached.computed > 0 && reached.trees > 0 && reached.sized > 0 && reached.saved > 0 && reached.opened > 0);
+        EXPECT_TRUE(reached.computed > 0 && reached.trees > 0 && reached.sized > 0 && reached.saved > 0 && reached.opened > 0 &&
+                    reached.insulated > 0 && reached.designed > 0);
     }
 }
 
@@ -785,6 +983,19 @@ TEST_F(WalkFindings, ADocumentEditedBackToWhatWasSavedHasNoUnsavedChanges)
     messages.answer = SaveChoice::discard;
     EXPECT_TRUE(pipeline->close());
     EXPECT_EQ(messages.texts.size(), 1);  // asked, and not before
+}
+
+TEST_F(WalkFindings, AnEditStillOpenWhenTheWindowClosesIsAskedAboutAndDeclined)
+{
+    auto* table = control<PipelineTableView>(*pipeline, "tblguanduan");
+    QApplication::setActiveWindow(pipeline);
+    table->setFocus();
+    table->setCurrentIndex(cell(0, Column::label));
+    QTest::keyClicks(table, "A");  // the cell's editor holds "A", not yet the document
+    messages.answer = SaveChoice::discard;
+    EXPECT_TRUE(pipeline->close());
+    EXPECT_EQ(std::pair(messages.texts.size(), model->document().segments[0].label), std::pair(qsizetype(1), std::string()));
+    EXPECT_FALSE(pipeline->isWindowModified());
 }
 
 TEST_F(WalkFindings, ANameTypedWhileABoxHoldsANumberOutOfRangeIsTaken)
