@@ -15,6 +15,21 @@ enum class SegmentField { none, from, to, pipe, outerDiameter, wall, length, flo
 
 enum class SegmentStatus { computed, failed, notComputed };
 
+/// What a pipe computed by its energy balance (按焓平衡) gives beyond the heat-loss law's results.
+struct BalanceRun {
+    double hend = 0;        ///< end enthalpy [kJ/kg]
+    double startDryness = 1;  ///< 1 for superheated steam
+    double dryness = 1;     ///< at the end; 1 for superheated steam
+    double condensate = 0;  ///< formed in the pipe [t/h]
+    double water = 0;       ///< carried at its end [t/h]: the design flow's share of water, G·φ·(1 − x)
+    /// From the start [m], where steam that entered superheated becomes saturated.
+    std::optional<double> saturationDistance{};
+    /// What the heat-loss law gives for the end temperature [℃] from the same start; none where
+    /// the start is wet or that law does not compute the pipe.
+    std::optional<double> heatLossLawTend{};
+    bool wet() const { return startDryness < 1 || dryness < 1; }
+};
+
 /// What one segment of a main gives. Numbers are valid only for a computed segment; the
 /// temperatures are in ℃, the pressures in MPa.
 struct SegmentRun {
@@ -57,6 +72,7 @@ struct SegmentRun {
     /// The end of every 100 m section, from the segment's start [m], MPa and K.
     std::vector<SectionEnd> sections;
     std::optional<std::size_t> fromNode, toNode;  ///< in a network: the indices of its nodes
+    std::optional<BalanceRun> balance;  ///< for a pipe computed by its energy balance
 };
 
 enum class NodeKind { source, branch, consumer };
@@ -72,6 +88,8 @@ struct NodeRun {
     std::optional<double> pressureMargin{}, temperatureMargin{};  ///< against its requirements
     bool pressureShort = false, temperatureShort = false, superheatShort = false;
     std::optional<std::size_t> feed{};  ///< the segment that feeds it; none for the source
+    /// Where wet steam arrives (按焓平衡): its dryness, and the water it carries [t/h].
+    std::optional<double> dryness{}, condensate{};
 };
 
 /// The state along the main at the start and at the end of every 100 m section.
@@ -90,6 +108,7 @@ struct PipelineTotals {
     double pressureDrop = 0;     ///< [MPa]
     double temperatureDrop = 0;  ///< [℃]
     double heatLossKw = 0;       ///< [kW]
+    std::optional<double> condensate{};  ///< [t/h] formed in all pipes, under 按焓平衡
 };
 
 struct PipelineResult {
