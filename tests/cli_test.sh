@@ -28,6 +28,8 @@ orphan+=' "flow": 5, "zeta": 0.2, "beta": 0.2, "phi": 1, "ambient": 20, "dropPer
 sed -e "/\"segments\": \[/,/^    },\$/{/^    },\$/s//    },\n    $orphan,/}" -e '0,/"length": 1200,/s//"length": 120000,/' \
     industrial-park.dorvent >broken-park.dorvent
 sed '0,/"flow": null,/s//"flow": 25,/' industrial-park.dorvent >low-trunk.dorvent
+# The wet branch by the heat-loss law, its lowest dryness set: which law, and the branch it cannot compute.
+sed -e 's/"enthalpyBalance"/"heatLoss"/' -e 's/"lowestDryness": 0.8/"lowestDryness": 0.9/' wet-branch.dorvent >heat-loss-branch.dorvent
 # The report is never written over a folder or the file it comes from (under its own name or another).
 mkdir reports
 ln worked-case.dorvent hard-link.pdf
@@ -51,6 +53,10 @@ cases=(
     0 stdout "节点,类型,用汽量(t/h),|制药厂,用户,8,1,,1.003," "--nodes-csv industrial-park.dorvent"
     1 stdout "N1,分支点,,,,,,,,,,管段 1 未能算出|制药厂,用户,8,1,,,,,,,,未计算|X,用户,,,,,,,,,,未与汽源相连|Y,用户,,,,,,,,,,未与汽源相连" "--nodes-csv broken-park.dorvent"
     0 stdout "管段 1 干线1|  流量(t/h) 25|说明 流量 25 t/h 小于节点“N1”流出的 94 t/h" low-trunk.dorvent
+    1 stdout "温降计算：按焓平衡|管段 1 干线|  按热损失末端温度(℃) 190.474|管段 3 乙支线|  干度 0.820|  凝结水(t/h) 0.090|  饱和点距起点(m) 86|合计|  凝结水(t/h) 0.090|节点 用户乙 用户|  说明 过热度不足：到达的是湿蒸汽（干度 0.820）" wet-branch.dorvent
+    1 stdout ",温度裕量(℃),干度,凝结水(t/h),说明|用户乙,用户,0.5,0.25,,0.301,133.583,133.583,0.000,0.051,,0.820,0.090,过热度不足" "--nodes-csv wet-branch.dorvent"
+    1 stdout ",末端过热度(℃),干度,凝结水(t/h),饱和点距起点(m),按热损失末端温度(℃),说明|,0.000,0.820,0.090,86,,末端为湿蒸汽（干度 0.820）|合计,,,,,,,2500,4,,,,,,,,,,,,,,,,,115.207,,,0.090,,," "--csv wet-branch.dorvent"
+    1 stdout "设计人 |温降计算：按热损失|管段 3 乙支线|  压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算" heat-loss-branch.dorvent
     2 stderr "未知选项" --bogus
     2 stderr "请给出一个管线文件" ""
     2 stderr "请给出一个管线文件" "worked-case.dorvent steam-main.dorvent"
@@ -73,6 +79,10 @@ for ((i = 0; i < ${#cases[@]}; i += 4)); do
     done
 done
 
+# Files that do not set the temperature law do not say it, as they never did.
+for file in worked-case steam-main industrial-park insulated-main; do
+    "$calc" $file.dorvent | grep -q '温降计算' && fail "$file: a temperature law line"
+done
 # No segment of the steam main falls below the superheat margin, and every one computes.
 "$calc" steam-main.dorvent | grep -E '未计算|过热度低于' && fail "steam main: a segment not computed or flagged"
 # Every node of the broken park, behind the failed trunk or away from the source, has its line.
