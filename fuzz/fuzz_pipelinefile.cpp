@@ -2,7 +2,8 @@
 // read is written, within the size the reader takes, and read back to the same document, and
 // written again to the same text; the text has no exponent, "inf" or "nan" in it. A main of at most 50 segments and 5 km in all is
 // also calculated (at most about 100 sections, well under a second): every result cell of a
-// computed segment is a "0.000" number or says why there is no superheat; in a series main nothing
+// computed segment is a "0.000" number or says why there is no superheat (an insulated pipe's
+// allowed loss "—" beyond its table, the insulation cells of other pipes empty); in a series main nothing
 // after a segment that did not compute is computed, in a network every pipe is a pipe of its tree
 // computed from a computed node, or refused at one of its node cells.
 
@@ -37,9 +38,17 @@ void checkCells(const dorvent::PipelineDocument& document, const dorvent::Pipeli
             dorvent::shapes::require(!run.message.empty());
             continue;
         }
+        const bool insulated = document.segments[i].heatLossSource == dorvent::HeatLossSource::insulated;
         for (int c = static_cast<int>(dorvent::kFirstResultColumn); c < static_cast<int>(Column::remark); ++c) {
-            const std::string text = dorvent::cellText(document.segments[i], &run, static_cast<Column>(c));
-            dorvent::shapes::require(dorvent::shapes::shapeOf(text) == "#3" || text == "超临界" || text == "低于三相点");
+            const Column column = static_cast<Column>(c);
+            const std::string text = dorvent::cellText(document.segments[i], &run, column);
+            if (dorvent::isInsulationColumn(column) && !insulated) {
+                dorvent::shapes::require(text.empty());
+            } else if (column == Column::allowedLoss && text == "—") {
+                continue;  // a temperature beyond the allowed-loss table
+            } else {
+                dorvent::shapes::require(dorvent::shapes::shapeOf(text) == "#3" || text == "超临界" || text == "低于三相点");
+            }
         }
     }
     const std::string length = dorvent::totalsText(result, Column::length);
