@@ -22,6 +22,8 @@
 #include "pipeline/pipesizing.h"
 #include "pipes/chosenpipe.h"
 #include "pipes/proposal.h"
+#include "segment/energybalance.h"
+#include "segment/guanduanjisuan.h"
 #include "segment/segmentcommand.h"
 #include "steam/b23.h"
 #include "steam/regions.h"
@@ -333,6 +335,26 @@ void BM_insulation(benchmark::State& state)
     }
 }
 BENCHMARK(BM_insulation)->Arg(1)->Arg(2)->Apply([](auto* b) { repeated(b); });
+
+// One pipe of 3 km by either temperature law: DN250 (273 x 7), 25 t/h from 1.6 MPa and 300 ℃,
+// 0.375 MPa of drop, superheated throughout. Arg 0: the heat-loss law of the segment calculation;
+// arg 1: the energy balance in (p, h).
+void BM_temperatureLaw(benchmark::State& state)
+{
+    SegmentInput in{.L = 3000, .zeta = 0.15f, .beta = 0.2f, .phi = 1, .ta = 20, .q = 1.2, .d = 5, .G = 25,
+                    .D = 273, .s = 7, .R0 = 100, .p0 = 1.6, .T0 = 573.15, .region0 = 2};
+    double v = 0, h0 = 0, cp = 0;
+    quyu2(in.T0, in.p0, v, h0, cp);
+    for (auto _ : state) {
+        if (state.range(0) == 0) {
+            SteamState steam;
+            benchmark::DoNotOptimize(guanduanjisuan(in, steam).result.Tend);
+        } else {
+            benchmark::DoNotOptimize(energyBalance(in, h0, 0.8).result.Tend);
+        }
+    }
+}
+BENCHMARK(BM_temperatureLaw)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->Apply([](auto* b) { repeated(b); });
 
 /// Keeps the median of every case, to set quyu2 against the naive evaluation of the same run.
 class MedianReporter : public benchmark::ConsoleReporter {
