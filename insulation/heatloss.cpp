@@ -151,12 +151,12 @@ std::optional<Residual> balance(const Construction& c, const Surroundings& s, co
 
 }  // namespace
 
-Outcome<HeatLoss> solveHeatLoss(const Construction& c, const Surroundings& s, const HeatLoss* near)
+Outcome<HeatLoss> solveHeatLoss(const Construction& c, const Surroundings& s, const HeatLoss* previous)
 {
     if (const std::string_view refusal = refusalOf(c, s); !refusal.empty()) return Outcome<HeatLoss>::refused(refusal);
     const Geometry g = geometryOf(c);
 
-    double T1 = near != nullptr ? near->interfaceTemperature : 0.5 * (s.medium + s.ambient);
+    double T1 = previous != nullptr ? previous->interfaceTemperature : 0.5 * (s.medium + s.ambient);
     bool lost = false;
     auto residual = [&](double Ts) {
         const std::optional<Residual> r = balance(c, s, g, Ts, T1);
@@ -164,8 +164,8 @@ Outcome<HeatLoss> solveHeatLoss(const Construction& c, const Surroundings& s, co
         return r.value_or(Residual{0, 1});
     };
     // At Ts = Ta the surface gives off nothing and the layers conduct; at Ts = T0 the reverse.
-    const double start = near != nullptr && near->surfaceTemperature > s.ambient && near->surfaceTemperature < s.medium
-                             ? near->surfaceTemperature : firstSurfaceTemperature(c, s, g);
+    const double start = previous != nullptr && previous->surfaceTemperature > s.ambient && previous->surfaceTemperature < s.medium
+                             ? previous->surfaceTemperature : firstSurfaceTemperature(c, s, g);
     const std::optional<double> Ts = findRoot(residual, s.ambient, s.medium, start);
     if (!Ts || lost) return Outcome<HeatLoss>::refused(kNoConvergence);
     if (c.outer) {

@@ -52,9 +52,9 @@ inline constexpr double kTemperatureTolerance = 1e-6;
 /// Refused, with the reason, for input with no finite answer: a medium not hotter than the air,
 /// a diameter or thickness not above zero, a negative wind, ε outside 0..1, an own material
 /// whose λ is not positive between Ta and T0, numbers that are not finite.
-/// near: the answer for nearly the same conditions (the steam a little warmer or colder), from which
+/// previous: the answer for nearly the same conditions (the steam a little warmer or colder), from which
 /// the search starts, so that the sections of a pipe take two or three steps each.
 Outcome<HeatLoss> solveHeatLoss(const Construction& construction, const Surroundings& surroundings,
-                                const HeatLoss* near = nullptr);
+                                const HeatLoss* previous = nullptr);
 
 }  // namespace dorvent::insulation

@@ -19,10 +19,10 @@ struct PipeInsulation {
     double wind = 0;                        ///< [m/s]
     double emissivity = 0;
 
-    /// The construction's loss with steam at t [℃]; near: its loss at nearly that temperature.
-    insulation::Outcome<insulation::HeatLoss> at(double t, const insulation::HeatLoss* near = nullptr) const
+    /// The construction's loss with steam at t [℃]; previous: its loss at nearly that temperature.
+    insulation::Outcome<insulation::HeatLoss> at(double t, const insulation::HeatLoss* previous = nullptr) const
     {
-        return insulation::solveHeatLoss(construction, {t, ambient, wind, emissivity}, near);
+        return insulation::solveHeatLoss(construction, {t, ambient, wind, emissivity}, previous);
     }
 };
 
