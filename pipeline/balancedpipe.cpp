@@ -1,5 +1,6 @@
 #include "pipeline/balancedpipe.h"
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -21,17 +22,6 @@ bool guessFriction(const SteamState& state, const EnthalpyState& at, double flow
     if (at.wet || !superheated(state)) return firstFrictionGuess(region::steam, 1.0 / at.v, flow, in, run);
     SteamState evaluated = state;
     return firstFrictionGuess(state.area, refreshDensity(evaluated), flow, in, run);
-}
-
-/// The end temperature [℃] the heat-loss law gives from the same start; none where the start is
-/// no superheated steam or that law stops.
-std::optional<double> heatLossLawTend(const SegmentInput& in, const SteamState& start)
-{
-    if (!superheated(start)) return std::nullopt;
-    SteamState state = start;
-    const SegmentOutcome outcome = guanduanjisuan(in, state);
-    if (!outcome.failure.empty()) return std::nullopt;
-    return outcome.result.Tend - kCelsiusZero;
 }
 
 /// The results of a march into run, the heat-loss law's end temperature aside.
@@ -69,6 +59,16 @@ void moveToEnd(const SegmentRun& run, PipeStart& start)
 
 }  // namespace
 
+std::optional<double> HeatLossLawEnd::celsius() const
+{
+    if (!celsius_) {
+        SteamState state = start_;
+        const SegmentOutcome outcome = guanduanjisuan(in_, state);
+        celsius_ = outcome.failure.empty() ? std::optional(outcome.result.Tend - kCelsiusZero) : std::nullopt;
+    }
+    return *celsius_;
+}
+
 SegmentRun computeBalancedPipe(const PipelineDocument& document, const PipelineSegment& s, const PipeFlow& flow,
                                PipeStart& start, double lengthBefore)
 {
@@ -92,7 +92,7 @@ SegmentRun computeBalancedPipe(const PipelineDocument& document, const PipelineS
     }
     takeResult(outcome.result, *at, *in, run);
     for (const BalanceSection& section : trace) run.sections.push_back({section.x, section.p, section.T});
-    run.balance->heatLossLawTend = heatLossLawTend(compared, start.state);
+    if (superheated(start.state)) run.balance->heatLossLaw = std::make_shared<HeatLossLawEnd>(compared, start.state);
     flagPipe(document, s, run);
     moveToEnd(run, start);
     return run;

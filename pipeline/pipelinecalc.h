@@ -1,7 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pipeline/pipeinsulation.h"
@@ -15,6 +17,20 @@ enum class SegmentField { none, from, to, pipe, outerDiameter, wall, length, flo
 
 enum class SegmentStatus { computed, failed, notComputed };
 
+/// The heat-loss law's end temperature [℃] of a pipe computed by its energy balance, from the same
+/// start: a second calculation of the pipe, made when a shown or exported cell first asks for it,
+/// so that a recalculation after an edit does not pay for it. None where that law stops.
+class HeatLossLawEnd {
+public:
+    HeatLossLawEnd(SegmentInput in, const SteamState& start) : in_(std::move(in)), start_(start) {}
+    std::optional<double> celsius() const;
+
+private:
+    SegmentInput in_;
+    SteamState start_;
+    mutable std::optional<std::optional<double>> celsius_{};
+};
+
 /// What a pipe computed by its energy balance (按焓平衡) gives beyond the heat-loss law's results.
 struct BalanceRun {
     double hend = 0;        ///< end enthalpy [kJ/kg]
@@ -24,9 +40,10 @@ struct BalanceRun {
     double water = 0;       ///< carried at its end [t/h]: the design flow's share of water, G·φ·(1 − x)
     /// From the start [m], where steam that entered superheated becomes saturated.
     std::optional<double> saturationDistance{};
-    /// What the heat-loss law gives for the end temperature [℃] from the same start; none where
-    /// the start is wet or that law does not compute the pipe.
-    std::optional<double> heatLossLawTend{};
+    /// For the end temperature [℃] the heat-loss law gives from the same start; none where the
+    /// start is wet.
+    std::shared_ptr<const HeatLossLawEnd> heatLossLaw{};
+    std::optional<double> heatLossLawTend() const { return heatLossLaw ? heatLossLaw->celsius() : std::nullopt; }
     bool wet() const { return startDryness < 1 || dryness < 1; }
 };
 

@@ -92,7 +92,7 @@ std::string balanceText(const SegmentRun& run, Column column)
     case Column::dryness: return b.wet() ? fixed3(b.dryness) : std::string();
     case Column::condensate: return b.wet() ? fixed3(b.condensate) : std::string();
     case Column::saturationDistance: return b.saturationDistance ? formatFixed(*b.saturationDistance, 0) : std::string();
-    default: return b.heatLossLawTend ? fixed3(*b.heatLossLawTend) : std::string();
+    default: return b.heatLossLawTend() ? fixed3(*b.heatLossLawTend()) : std::string();
     }
 }
 

@@ -87,7 +87,7 @@ TEST(WetPipeline, AMainCarriesItsEnthalpyIntoTheWetPipeAndShowsWhereItSaturates)
     PipelineDocument heatLoss = d;
     heatLoss.temperatureLaw = TemperatureLaw::heatLoss;
     EXPECT_EQ(cell(d, r, 0, Column::heatLossLawTend), cell(heatLoss, calculatePipeline(heatLoss), 0, Column::tend));
-    EXPECT_NEAR(*r.segments[0].balance->heatLossLawTend, 190.474371, 0.002);  // reference
+    EXPECT_NEAR(*r.segments[0].balance->heatLossLawTend(), 190.474371, 0.002);  // reference
     const auto row = [&](std::size_t i) {
         return std::vector{cell(d, r, i, Column::dryness), cell(d, r, i, Column::condensate), cell(d, r, i, Column::saturationDistance),
                            cell(d, r, i, Column::heatLossLawTend), cell(d, r, i, Column::superheat)};
@@ -115,7 +115,7 @@ TEST(WetPipeline, APipeStartingWetGoesOnUntilItsDrynessFallsBelowTheLowest)
     const BalanceRun& second = *r.segments[1].balance;
     EXPECT_EQ(second.startDryness, r.segments[0].balance->dryness);
     EXPECT_NEAR(second.condensate, 0.3 * (second.startDryness - second.dryness), 1e-9);
-    EXPECT_FALSE(second.saturationDistance || second.heatLossLawTend);  // it entered wet
+    EXPECT_FALSE(second.saturationDistance || second.heatLossLawTend());  // it entered wet
     EXPECT_EQ(cell(d, r, 1, Column::saturationDistance) + cell(d, r, 1, Column::heatLossLawTend), "");
     EXPECT_NEAR(*r.totals.condensate, r.segments[0].balance->condensate + second.condensate, 1e-12);
 }
@@ -127,7 +127,7 @@ TEST(WetPipeline, ANetworkBranchGoesWetWhileItsSiblingStaysSuperheatedAndItsCons
     expectEnergyBalance(d, r, enthalpy(1.0, 200));
     EXPECT_NEAR(r.segments[1].pend, 0.726329113, 2e-5);                    // reference
     EXPECT_NEAR(r.segments[1].tend, 172.727508, 0.001);                    // reference
-    EXPECT_NEAR(*r.segments[1].balance->heatLossLawTend, 179.340495, 0.002);  // reference, from the same start
+    EXPECT_NEAR(*r.segments[1].balance->heatLossLawTend(), 179.340495, 0.002);  // reference, from the same start
     EXPECT_NEAR(r.segments[2].balance->dryness, 0.820414047, 5e-5);        // reference
 
     const auto node = [&](std::size_t n) {
