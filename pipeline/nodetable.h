@@ -20,6 +20,8 @@ enum class NodeColumn {
     dryness, condensate,
 };
 inline constexpr int kNodeColumnCount = static_cast<int>(NodeColumn::remark) + 1;
+/// Every column, those of wet steam included.
+inline constexpr int kAllNodeColumnCount = static_cast<int>(NodeColumn::condensate) + 1;
 inline constexpr NodeColumn kFirstNodeResult = NodeColumn::p;
 
 /// The columns of a document's node table, in order: those of wet steam, its dryness and the
