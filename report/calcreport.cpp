@@ -17,6 +17,7 @@
 #include "pipeline/pipelinetable.h"
 #include "report/profilechart.h"
 #include "report/schematic.h"
+#include "report/wetreport.h"
 #include "pipes/proposal.h"
 
 namespace dorvent {
@@ -133,6 +134,20 @@ PageTable tableOf(const PipelineDocument& document, const PipelineResult& result
     return table;
 }
 
+/// The results of the pipes' table: those the document's table shows, but the insulation's
+/// (its own section has them) and the heat-loss law's end temperature (its own table beside the
+/// energy balance's).
+std::vector<Column> resultColumns(const PipelineDocument& document)
+{
+    std::vector<Column> columns;
+    for (const Column c : tableColumns(document)) {
+        if (c >= kFirstResultColumn && c != Column::remark && !isInsulationColumn(c) && c != Column::heatLossLawTend) {
+            columns.push_back(c);
+        }
+    }
+    return columns;
+}
+
 std::vector<Column> columnsFrom(Column first, Column last)
 {
     std::vector<Column> columns;
@@ -183,15 +198,15 @@ std::pair<QStringList, QStringList> remarks(const PipelineDocument& document, co
 PageTable nodeTable(const PipelineDocument& document, const PipelineResult& result)
 {
     PageTable table;
-    for (int c = 0; c < kNodeColumnCount; ++c) {
-        const auto column = static_cast<NodeColumn>(c);
+    const std::vector<NodeColumn> columns = nodeTableColumns(document);
+    for (const NodeColumn column : columns) {
         const auto [name, unit] = nodeColumnHeader(column);
         const bool text = column == NodeColumn::name || column == NodeColumn::kind || column == NodeColumn::remark;
         table.columns.push_back({unit.empty() ? QStringList{qs(name)} : QStringList{qs(name), qs(unit)}, !text});
     }
     for (const NodeRun& node : result.nodes) {
         QStringList row;
-        for (int c = 0; c < kNodeColumnCount; ++c) row << qs(nodeCellText(document, node, static_cast<NodeColumn>(c)));
+        for (const NodeColumn column : columns) row << qs(nodeCellText(document, node, column));
         table.rows.push_back(row);
     }
     return table;
@@ -204,6 +219,9 @@ QStringList networkTotals(const PipelineDocument& document, const PipelineResult
     if (result.totals.sourceFlow) lines << QStringLiteral("汽源流量：%1 t/h").arg(qs(formatShortest(*result.totals.sourceFlow)));
     lines << QStringLiteral("已算管段总长：%1 m").arg(qs(formatShortest(result.totals.length)));
     if (result.allComputed) lines << QStringLiteral("管网热损失：%1 kW").arg(qs(formatFixed(result.totals.heatLossKw, 3)));
+    if (const std::string condensate = totalsText(result, Column::condensate); !condensate.empty()) {
+        lines << QStringLiteral("管网凝结水量：%1 t/h").arg(qs(condensate));
+    }
     if (result.critical) {
         const NodeRun& critical = result.nodes[*result.critical];
         QString line = QStringLiteral("最不利用户：%1，路径 %2").arg(qs(critical.name), qs(pathText(document, result, result.critical)));
@@ -286,6 +304,8 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
     next(QStringLiteral("计算方法"));
     const auto [methodText, formula] = method(result.network, body);
     layout.paragraph(methodText, body, Qt::AlignLeft, formula);
+    const std::optional<WetSteamSection> wet = wetSteamSection(document, result);
+    if (wet) layout.paragraph(wet->method, body);
     next(QStringLiteral("起点蒸汽状态"));
     layout.lines(startState(document), body);
     next(QStringLiteral("管段参数"));
@@ -295,7 +315,7 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
     }
     layout.table(tableOf(document, result, inputs, false), table);
     next(QStringLiteral("计算结果"));
-    std::vector<Column> results = columnsFrom(kFirstResultColumn, Column::superheat);
+    std::vector<Column> results = resultColumns(document);
     results.insert(results.begin(), Column::label);
     if (result.network) results.insert(results.begin() + 1, Column::flow);  // summed, or as typed
     layout.table(tableOf(document, result, results, true), table);
@@ -304,6 +324,12 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
                  body);
     // The notes after the warnings, quieter: many pipes below their band bury no warning.
     if (!notes.isEmpty()) layout.lines({qs(kNoteMark) + notes.join(QStringLiteral("；"))}, face(9), QColor(100, 100, 100));
+    if (wet) {
+        layout.paragraph(wet->comparisonNote, body);
+        layout.table(wet->comparison, table);
+        next(QStringLiteral("疏水点与凝结水"));
+        layout.lines(wet->drainPoints, body);
+    }
     if (const std::optional<InsulationSection> insulated = insulationSection(document, result)) {
         next(QStringLiteral("保温计算"));
         layout.paragraph(insulated->method, body);

@@ -144,6 +144,18 @@ sed 's/"requiredPressure": 1,/"requiredPressure": 1.6,/' industrial-park.dorvent
 got=$?
 [ "$got" -eq 1 ] && grep -q '^自动选管：以下要求不能满足，管径未改：$' stdout && grep -q '^用户“制药厂”：即使其路径上可选的管段都取最大管径，压力也只有' stdout &&
     [ ! -e never.dorvent ] || fail "--size, unservable: status $got, $(head -c 300 stdout)"
+# Sizing under 按焓平衡: the wet branch in catalogue pipes, DN100 to 1.8 t/h over 450 m, is wet at its end with the
+# trunk fixed; DN70 keeps the 5 ℃ margin (10.76 ℃ by tests/data/wetsteam_reference.py), and the file keeps its law.
+sed -z -e 's/"dn": null,\n *"outerDiameter": 159,\n *"wall": 4.5,\n *"fixed": false/"dn": 150, "outerDiameter": null, "wall": null, "fixed": true/' \
+    -e 's/"dn": null,\n *"outerDiameter": [0-9]*,\n *"wall": [0-9.]*,/"dn": 100, "outerDiameter": null, "wall": null,/g' \
+    -e 's/"length": 500,/"length": 100,/2' -e 's/"length": 1500,/"length": 450,/' -e 's/"demand": 0.5,/"demand": 1.8,/' \
+    wet-branch.dorvent >wet-catalogue.dorvent
+"$calc" wet-catalogue.dorvent >wet.txt
+grep -q '说明 过热度不足：到达的是湿蒸汽' wet.txt || fail "--size under 按焓平衡: the branch is not wet before"
+"$calc" wet-catalogue.dorvent --size dry.dorvent >stdout 2>stderr
+got=$?
+[ "$got" -eq 0 ] && grep -qF '管段 3“乙支线”（N1 → 用户乙）：DN100 → DN70' stdout && "$calc" dry.dorvent >dry.txt &&
+    grep -q '^温降计算：按焓平衡$' dry.txt && ! grep -q '^  干度' dry.txt || fail "--size under 按焓平衡: status $got, $(head -c 300 stdout)"
 "$calc" industrial-park.dorvent --size industrial-park.dorvent >stdout 2>stderr
 [ $? -eq 2 ] && grep -q '这是管线文件本身' stderr && cmp -s industrial-park.dorvent "$examples/industrial-park.dorvent" ||
     fail "--size onto its own file: $(cat stderr)"
