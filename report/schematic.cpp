@@ -202,7 +202,7 @@ double Builder::columnFor(std::size_t node, bool below) const
     if (below) room = std::max(room, kTrunk + kGap + nodeWidths_[node] - kRadius);
     // A drain mark's label below the pipe's own leg, clear of the labels below the node.
     if (feed && *feed < drainWidths_.size() && drainWidths_[*feed] > 0) {
-        room = std::max(room, kTrunk + 2 * kGap + drainWidths_[*feed] + labelsUnder(node, below));
+        room = std::max(room, kTrunk + 3 * kGap + drainWidths_[*feed] + labelsUnder(node, below));
     }
     return room;
 }
@@ -295,7 +295,7 @@ void Builder::addDrain(Schematic::Item& pipe, std::size_t i, std::size_t toNode)
     const Schematic::Drain drain{.at = QPointF(trunk.x() + share * (end.x() - kRadius - trunk.x()), end.y()), .colour = kDrain};
     const double width = drainWidths_[i];
     const bool below = !layout_.stubs[toNode] && feeds(toNode);
-    const double right = end.x() - labelsUnder(toNode, below) - kGap;
+    const double right = end.x() - labelsUnder(toNode, below) - 2 * kGap;  // apart from a node's name on its line
     const double left = std::max(trunk.x() + kGap, std::min(drain.at.x() - width / 2, right - width));
     const double baseline = drain.box().bottom() + kDrainGap + measure_.ascent();
     Schematic::Label label = measure_.label(left, baseline, drainTexts_[i], width);
