@@ -91,7 +91,7 @@ SegmentRun computeBalancedPipe(const PipelineDocument& document, const PipelineS
         return run;
     }
     takeResult(outcome.result, *at, *in, run);
-    for (const BalanceSection& section : trace) run.sections.push_back({section.x, section.p, section.T});
+    for (const BalanceSection& section : trace) run.sections.push_back({section.x, section.p, section.T, section.dryness});
     if (superheated(start.state)) run.balance->heatLossLaw = std::make_shared<HeatLossLawEnd>(compared, start.state);
     flagPipe(document, s, run);
     moveToEnd(run, start);

@@ -112,7 +112,7 @@ void appendSections(std::vector<ProfilePoint>& profile, std::vector<double>& joi
 {
     const double start = profile.empty() ? 0.0 : profile.back().distance;
     for (const SectionEnd& end : run.sections) {
-        profile.push_back({start + end.x, end.p, end.T - kCelsiusZero, saturationCelsius(end.p)});
+        profile.push_back({start + end.x, end.p, end.T - kCelsiusZero, saturationCelsius(end.p), end.dryness});
     }
     joints.push_back(profile.back().distance);
 }

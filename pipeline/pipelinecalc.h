@@ -116,6 +116,7 @@ struct ProfilePoint {
     double t;                     ///< [℃]
     /// saturation temperature at p [℃]; none above the critical pressure or below the triple point
     std::optional<double> tsat;
+    double dryness = 1;  ///< below 1 where the steam is wet (按焓平衡)
 };
 
 struct PipelineTotals {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "pipeline/nodetable.h"
@@ -82,6 +83,11 @@ TEST(WetPipeline, AMainCarriesItsEnthalpyIntoTheWetPipeAndShowsWhereItSaturates)
     EXPECT_NEAR(wet.balance->dryness, 0.820414047, 5e-5);          // reference
     EXPECT_NEAR(wet.balance->condensate, 0.0897929763, 2e-5);      // reference
     EXPECT_NEAR(*wet.balance->saturationDistance, 85.932006, 0.1);  // reference
+    // The sections carry the dryness for the profile: 1 on the superheated trunk, down to the end's on the branch.
+    EXPECT_TRUE(std::ranges::all_of(r.segments[0].sections, [](const SectionEnd& e) { return e.dryness == 1; }));
+    EXPECT_LT(wet.sections.front().dryness, 1);
+    EXPECT_EQ(wet.sections.back().dryness, wet.balance->dryness);
+    EXPECT_EQ(r.profile.back().dryness, wet.balance->dryness);
     // The comparison starts the heat-loss law where this law started: from the document's start
     // it is that law's own result; on the wet branch it reaches saturation and gives none.
     PipelineDocument heatLoss = d;
