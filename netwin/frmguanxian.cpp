@@ -411,7 +411,10 @@ void frmguanxian::showDocument()
     cbowendu->setCurrentText(qs(d.temperatureUnit));
     showNumber(txtyuliang, d.superheatMargin);
     cbowenjiang->setCurrentIndex(static_cast<int>(d.temperatureLaw));
-    if (!txtgandu->hasFocus() || readCellNumber(txtgandu->text().trimmed().toStdString()) == d.lowestDryness) {
+    // While the box is being typed into, a text the document cannot take stays; any dryness it
+    // could take is shown as the document holds it (after an undo, say).
+    const std::optional<double> typed = readCellNumber(txtgandu->text().trimmed().toStdString());
+    if (!txtgandu->hasFocus() || (typed && *typed > 0 && *typed <= 1)) {
         showNumber(txtgandu, d.lowestDryness);
         txtgandu->setStyleSheet(QString());
     }

@@ -106,7 +106,11 @@ TEST_F(WetSteamWindow, TheLawIsPickedInTheHeaderAndItsColumnsComeAndGoWithIt)
     QCoreApplication::processEvents();
     EXPECT_EQ(dryness->text(), "0.85");
 
-    // Back step by step: the dryness, then the law.
+    // Back step by step: the dryness (what was typed into it one step), then the law. An undo while
+    // the box still holds a dryness it took shows the one the document returns to.
+    typeDryness("0.9");
+    EXPECT_EQ(model->document().lowestDryness, 0.9);
+    ASSERT_TRUE(dryness->hasFocus());
     model->undoStack()->undo();
     EXPECT_EQ(dryness->text(), "0.8");
     EXPECT_EQ(pipeCell(2, Column::dryness), "0.820");
