@@ -52,7 +52,9 @@ QFont formulaFace(const QFont& body)
 
 /// The method, and the part of it that is the formula in its own face. No line breaks inside the
 /// formula, nor between a number and its unit.
-std::pair<QString, QList<QTextLayout::FormatRange>> method(bool network, const QFont& body)
+/// heatLossLaw: the temperature falls by the heat lost over G·cp (温降计算：按热损失); the energy
+/// balance has a paragraph of its own after this one.
+std::pair<QString, QList<QTextLayout::FormatRange>> method(bool network, bool heatLossLaw, const QFont& body)
 {
     const QString before = QString::fromUtf8(
         "水和水蒸气的性质按国际水和水蒸气性质协会的工业公式 IAPWS\u2011IF97（1997\u00A0年版）计算，过热蒸汽用区域 2，"
@@ -60,7 +62,13 @@ std::pair<QString, QList<QTextLayout::FormatRange>> method(bool network, const Q
     const QString formula = QString::fromUtf8("1/\u2060√λ\u00A0=\u00A01.14\u00A0+\u00A02\u00A0lg(d/\u2060K)");
     QString after = QString::fromUtf8(
         "，绝对粗糙度 K\u00A0=\u00A00.2\u00A0mm，由达西公式求得；局部阻力按管长的局部阻力系数计入。管段按每段 100\u00A0m "
-        "分段计算，每段对温度降和压力降迭代求解，前一段的末端状态即后一段的起点状态。保温管道的热损失为单位热损失乘以"
+        "分段计算，每段对温度降和压力降迭代求解，前一段的末端状态即后一段的起点状态。");
+    if (heatLossLaw) {
+        after += QString::fromUtf8("每段的温度降为该段热损失除以蒸汽流量与平均定压比热之积，Δt\u00A0=\u00A0Q/(G·cp)"
+                                   "（温降计算：按热损失）。");
+    }
+    after += QString::fromUtf8(
+        "保温管道的热损失为单位热损失乘以"
         "蒸汽平均温度与环境温度之差和管长，局部热损失按局部热损失系数计入；单位热损失取自《热能工程设计手册》表 4-37 "
         "或由设计者给出。");
     after += network ? QString::fromUtf8(
@@ -302,7 +310,7 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
     const QString title = titleOf(result);
     titleBlock(layout, document, title, date);
     next(QStringLiteral("计算方法"));
-    const auto [methodText, formula] = method(result.network, body);
+    const auto [methodText, formula] = method(result.network, document.temperatureLaw == TemperatureLaw::heatLoss, body);
     layout.paragraph(methodText, body, Qt::AlignLeft, formula);
     const std::optional<WetSteamSection> wet = wetSteamSection(document, result);
     if (wet) layout.paragraph(wet->method, body);

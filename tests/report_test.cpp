@@ -388,6 +388,9 @@ TEST(Report, UnderTheEnergyBalanceSaysTheLawComparesTheLawsAndNamesTheDrainPoint
     ASSERT_TRUE(writeReportPdf(d, calculatePipeline(d), pdf));
     const QString heatLoss = outputOf("pdftotext", {"-layout", pdf, "-"});
     for (const char* word : {"焓平衡", "疏水点", "干度", "凝结水", "饱和点"}) EXPECT_FALSE(heatLoss.contains(word)) << word;
+    // Each report names the law it was computed by.
+    EXPECT_TRUE(withoutBlanks(heatLoss).contains("Δt=Q/(G·cp)（温降计算：按热损失）"));
+    EXPECT_FALSE(joined.contains("温降计算：按热损失"));
 }
 
 TEST(Report, ADrainPointCountsTheCondensateOfThePipesItsSteamGoesOnTo)
