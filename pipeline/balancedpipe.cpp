@@ -27,14 +27,7 @@ bool guessFriction(const SteamState& state, const EnthalpyState& at, double flow
 /// The results of a march into run, the heat-loss law's end temperature aside.
 void takeResult(const BalanceResult& r, const EnthalpyState& at, const SegmentInput& in, SegmentRun& run)
 {
-    run.status = SegmentStatus::computed;
-    run.Rmean = r.Rmean;
-    run.pressureDrop = run.p0 - r.pend;
-    run.pend = r.pend;
-    run.tend = r.Tend - kCelsiusZero;
-    run.temperatureDrop = r.dTsum;
-    run.dropPerKm = r.dTkm;
-    run.heatLossKw = r.Qsum / 3600.0;
+    takeComputed(r, run);
     const double flow = toSinglePrecision(in.G * static_cast<double>(in.phi));  // the march's design flow
     run.balance = BalanceRun{.hend = r.hend, .startDryness = at.dryness, .dryness = r.dryness, .condensate = r.condensate,
                              .water = flow * (1.0 - r.dryness), .saturationDistance = r.saturationDistance};

@@ -276,16 +276,8 @@ SegmentRun computePipe(const PipelineDocument& document, const PipelineSegment& 
         return run;
     }
 
-    const SegmentResult& r = outcome.result;
-    run.status = SegmentStatus::computed;
-    run.Rmean = r.Rmean;
-    run.pressureDrop = run.p0 - r.pend;
-    run.pend = r.pend;
-    run.tend = r.Tend - kCelsiusZero;
-    run.temperatureDrop = r.dTsum;
-    run.dropPerKm = r.dTkm;
-    run.heatLossKw = r.Qsum / 3600.0;
-    if (const auto tsat = saturationCelsius(r.pend)) run.superheat = run.tend - *tsat;
+    takeComputed(outcome.result, run);
+    if (const auto tsat = saturationCelsius(run.pend)) run.superheat = run.tend - *tsat;
     flagPipe(document, s, run);
 
     // The next segment starts where this one ends, read as the main window reads a typed state.

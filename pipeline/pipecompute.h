@@ -64,6 +64,20 @@ bool firstFrictionGuess(std::int16_t area, double density, double flow, SegmentI
 /// The flags of a computed pipe and their notes: its start velocity against its DN class's band,
 /// its end superheat against the document's margin.
 void flagPipe(const PipelineDocument& document, const PipelineSegment& s, SegmentRun& run);
+
+/// Marks run computed with what either law gives alike: a SegmentResult or a BalanceResult.
+template <typename Result>
+void takeComputed(const Result& r, SegmentRun& run)
+{
+    run.status = SegmentStatus::computed;
+    run.Rmean = r.Rmean;
+    run.pressureDrop = run.p0 - r.pend;
+    run.pend = r.pend;
+    run.tend = r.Tend - kCelsiusZero;
+    run.temperatureDrop = r.dTsum;
+    run.dropPerKm = r.dTkm;
+    run.heatLossKw = r.Qsum / 3600.0;
+}
 /// Fails run with a message, marking the input it is about.
 void failRun(SegmentRun& run, std::string_view message, SegmentField field);
 /// Fails run with a failure of the segment calculation, marking the input it names, if any.
