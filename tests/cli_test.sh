@@ -61,7 +61,7 @@ cases=(
     2 stderr "请给出一个管线文件" ""
     2 stderr "请给出一个管线文件" "worked-case.dorvent steam-main.dorvent"
     0 stdout ",0.978,240.801,|合计,,,,,,,250," "--csv worked-case.dorvent"
-    0 stdout "用法|退出状态" --help
+    0 stdout "用法|退出状态|干度|凝结水合计" --help
     2 stderr "dorvent-calc：reports：这是一个文件夹" "worked-case.dorvent --pdf reports"
     2 stderr "dorvent-calc：worked-case.dorvent：这是管线文件本身" "worked-case.dorvent --pdf worked-case.dorvent"
     2 stderr "dorvent-calc：hard-link.pdf：这是管线文件本身" "worked-case.dorvent --pdf hard-link.pdf"

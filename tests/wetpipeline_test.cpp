@@ -145,6 +145,17 @@ TEST(WetPipeline, ANetworkBranchGoesWetWhileItsSiblingStaysSuperheatedAndItsCons
     EXPECT_EQ(node(2), (std::vector<std::string>{"6.280", "", "", ""}));  // 甲
     EXPECT_EQ(node(3), (std::vector<std::string>{"0.000", "0.820", "0.090", "温度不足；过热度不足：到达的是湿蒸汽（干度 0.820）"}));
     EXPECT_EQ(totalsText(r, Column::condensate), "0.090");
+
+    // A margin above 甲's superheat flags its superheated end as such; a lowest dryness above 乙's
+    // stops that branch, and the network's water is no total of what did not compute.
+    PipelineDocument stricter = d;
+    stricter.superheatMargin = 10;
+    stricter.lowestDryness = 0.85;
+    const PipelineResult s = calculatePipeline(stricter);
+    EXPECT_TRUE(cell(stricter, s, 1, Column::remark).starts_with("末端过热度 6.2")) << cell(stricter, s, 1, Column::remark);
+    EXPECT_TRUE(cell(stricter, s, 1, Column::remark).ends_with("低于裕量 10 ℃")) << cell(stricter, s, 1, Column::remark);
+    EXPECT_EQ(s.segments[2].status, SegmentStatus::failed);
+    EXPECT_EQ(totalsText(s, Column::condensate), "");
 }
 
 TEST(WetPipeline, TheWaterReachingTheConsumersIsAllThatFormedInTheNetwork)

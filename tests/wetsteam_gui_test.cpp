@@ -39,9 +39,14 @@ protected:
 
     QString pipeCell(int row, Column column) const { return pipes->model()->index(row, static_cast<int>(column)).data().toString(); }
     QString nodeCell(int row, NodeColumn column) const { return nodes->model()->index(row, static_cast<int>(column)).data().toString(); }
+    /// Whether the columns of wet steam show, in the pipe table and in the node table: both or neither.
     bool wetColumnsShown() const
     {
-        return !pipes->isColumnHidden(static_cast<int>(Column::dryness)) && !nodes->isColumnHidden(static_cast<int>(NodeColumn::dryness));
+        const bool inPipes = !pipes->isColumnHidden(static_cast<int>(Column::dryness));
+        const bool inNodes = !nodes->isColumnHidden(static_cast<int>(NodeColumn::dryness)) &&
+                             !nodes->isColumnHidden(static_cast<int>(NodeColumn::condensate));
+        EXPECT_EQ(inPipes, inNodes);
+        return inPipes && inNodes;
     }
     void pickLaw(int index)
     {
@@ -98,6 +103,9 @@ TEST_F(WetSteamWindow, TheLawIsPickedInTheHeaderAndItsColumnsComeAndGoWithIt)
     typeDryness("0.85");
     EXPECT_EQ(model->document().lowestDryness, 0.85);
     EXPECT_TRUE(pipeCell(2, Column::remark).contains("最低干度 0.85")) << pipeCell(2, Column::remark).toStdString();
+    typeDryness("0");
+    EXPECT_EQ(model->document().lowestDryness, 0.85);
+    EXPECT_TRUE(dryness->styleSheet().contains("#b00000"));
     typeDryness("2");
     EXPECT_EQ(model->document().lowestDryness, 0.85);
     EXPECT_EQ(dryness->text(), "2");
