@@ -461,5 +461,28 @@ TEST(Sizing, UnderTheEnergyBalanceProposesAWetPipeOnlyWhereNoNodeBehindItWantsSu
                                                      "没有过热度，低于裕量 5 ℃；也未找到能同时满足其他要求的较小管径"});
 }
 
+TEST(Sizing, UnderTheEnergyBalanceSizesPipesThatStartWetAsTheLeastOfEveryCombination)
+{
+    // From 1.0 MPa and 185 ℃, 5 K above saturation, the trunk turns wet, so both branches start wet;
+    // 乙 needs 0.5 MPa, no node superheat. The sizes are judged on wet steam's density throughout.
+    PipelineDocument d = wetBranchNetwork(480, 0, 0.5);
+    d.startTemperature = 185;
+    d.segments[0].fixed = false;
+    ASSERT_TRUE(nodeNamed(calculateNetwork(d), "N1").dryness);
+    const SizingResult r = sizeNetwork(d);
+    ASSERT_EQ(r.outcome, SizingOutcome::sized) << sizingLines(d, r);
+    const std::optional<double> least = exhaustiveLeast(d);
+    ASSERT_TRUE(least);
+    EXPECT_NEAR(r.massAfter, *least, 1e-6) << sizingLines(d, r);
+    EXPECT_TRUE(nodeNamed(calculateNetwork(r.document), "乙").dryness);
+
+    // A margin the steam cannot keep anywhere: the reason of a superheated node is its superheat.
+    PipelineDocument dry = wetBranchNetwork(100, 60, std::nullopt);
+    const SizingResult none = sizeNetwork(dry);
+    ASSERT_EQ(none.outcome, SizingOutcome::unservable);
+    for (const std::string& problem : none.problems) EXPECT_EQ(problem.find("湿蒸汽"), std::string::npos) << problem;
+    EXPECT_NE(none.problems.front().find("过热度只有"), std::string::npos) << none.problems.front();
+}
+
 }  // namespace
 }  // namespace dorvent
