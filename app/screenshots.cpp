@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QTimer>
 #include <QDialog>
 #include <QDir>
@@ -141,6 +142,27 @@ int main(int argc, char* argv[])
         });
         grabber.start(100);
         pipeline->findChild<QAction*>(QStringLiteral("mbaowenhoudu"))->trigger();
+    } else {
+        saved = false;
+    }
+    // The example whose branch turns wet under 按焓平衡: the window with its schematic, and the profile
+    // to its critical consumer with the dryness.
+    const QString wet = folder.filePath(QStringLiteral("../examples/wet-branch.dorvent"));
+    if (pipeline != nullptr && pipeline->openFile(wet)) {
+        pipeline->resize(1400, 860);
+        const QList<QSplitter*> splits = pipeline->findChildren<QSplitter*>();
+        if (splits.size() >= 2) {
+            splits[0]->setSizes({200, 660});
+            splits[1]->setSizes({560, 840});
+        }
+        find<QTabWidget>(*pipeline, "tabtu")->setCurrentIndex(1);
+        QApplication::processEvents();
+        pipeline->findChild<QAction*>(QStringLiteral("mshiying"))->trigger();
+        saved &= save(*pipeline, folder, QStringLiteral("frmguanxian-wet.png"));
+        auto* path = find<QComboBox>(*pipeline, "cbolujing");  // to the consumer the wet branch feeds
+        path->setCurrentIndex(path->findText(QStringLiteral("用户乙")));
+        emit path->activated(path->currentIndex());
+        saved &= pipeline->exportChart(folder.filePath(QStringLiteral("wet-profile.png")));
     } else {
         saved = false;
     }

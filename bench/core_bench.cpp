@@ -276,6 +276,32 @@ void BM_networkInsulated(benchmark::State& state)
 }
 BENCHMARK(BM_networkInsulated)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Apply([](auto* b) { repeated(b); });
 
+// A network of 1000 pipes by either temperature law: the first argument 0 for the heat-loss law,
+// 1 for the energy balance; the second 0 for thermalNetwork, superheated throughout, 1 for
+// wetNetwork, whose far branches turn wet. The counters: pipes computed, wet, failed.
+void BM_networkLaw(benchmark::State& state)
+{
+    PipelineDocument network = state.range(1) == 1 ? wetNetwork(1000) : thermalNetwork(1000, false);
+    network.temperatureLaw = state.range(0) == 1 ? TemperatureLaw::enthalpyBalance : TemperatureLaw::heatLoss;
+    std::array<PipelineDocument, 2> networks = {network, network};
+    networks[1].startPressure = 2.500001;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const PipelineResult result = calculatePipeline(cycle(networks, i));
+        benchmark::DoNotOptimize(result.nodes.data());
+        double computed = 0, wet = 0, failed = 0;
+        for (const SegmentRun& run : result.segments) {
+            computed += run.status == SegmentStatus::computed;
+            wet += run.balance && run.balance->wet();
+            failed += run.status == SegmentStatus::failed;
+        }
+        state.counters["computed"] = computed;
+        state.counters["wet"] = wet;
+        state.counters["failed"] = failed;
+    }
+}
+BENCHMARK(BM_networkLaw)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond)->Apply([](auto* b) { repeated(b); });
+
 // Automatic sizing of a network: the argument is the count of pipes. The counters are of the last
 // sizing: the pipes it computed and the steel it chose.
 void sizing(benchmark::State& state, std::array<PipelineDocument, 2> networks, SizingOutcome expected)

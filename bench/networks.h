@@ -59,6 +59,20 @@ inline PipelineDocument thermalNetwork(int pipes, bool insulated)
     return network;
 }
 
+/// The table-based network of thermalNetwork from steam only 26 K above saturation, with branches
+/// of DN40 and 400 m: under the energy balance most branches turn wet, which the
+/// heat-loss law cannot follow (those branches fail there).
+inline PipelineDocument wetNetwork(int pipes)
+{
+    PipelineDocument network = thermalNetwork(pipes, false);
+    network.startTemperature = 250;  // saturation at 2.5 MPa: 223.96 ℃
+    for (std::size_t i = 1; i < network.segments.size(); i += 2) {
+        network.segments[i].dn = 40;
+        network.segments[i].length = 400;
+    }
+    return network;
+}
+
 /// The same network for automatic sizing: every pipe DN100 to begin with, and every tenth
 /// consumer, and the last, needing 8.5 MPa.
 inline PipelineDocument sizingNetwork(int pipes)

@@ -2,8 +2,8 @@
 // read is written, within the size the reader takes, and read back to the same document, and
 // written again to the same text; the text has no exponent, "inf" or "nan" in it. A main of at most 50 segments and 5 km in all is
 // also calculated (at most about 100 sections, well under a second): every result cell of a
-// computed segment is a "0.000" number or says why there is no superheat (an insulated pipe's
-// allowed loss "—" beyond its table, the insulation cells of other pipes empty); in a series main nothing
+// computed segment is a "0.000" number, says why there is no superheat, or is what a column of
+// insulation or of the energy balance holds; in a series main nothing
 // after a segment that did not compute is computed, in a network every pipe is a pipe of its tree
 // computed from a computed node, or refused at one of its node cells.
 
@@ -27,8 +27,21 @@ bool shortEnoughToCalculate(const dorvent::PipelineDocument& document)
     return document.segments.size() <= 50 && length <= 5000;
 }
 
-/// Every result cell of a computed segment a "0.000" number, or why there is no superheat; every
-/// other segment with its message.
+/// Whether a result cell holds what its column may: a "0.000" number, why there is no superheat,
+/// a whole number of metres to saturation; nothing in the columns of insulation and of the energy
+/// balance where they do not apply, "—" where no loss is allowed.
+bool isResultCell(dorvent::Column column, const std::string& text)
+{
+    using dorvent::Column;
+    if (dorvent::shapes::shapeOf(text) == "#3") return true;
+    if (column == Column::superheat) return text == "超临界" || text == "低于三相点";
+    if (!dorvent::isInsulationColumn(column) && !dorvent::isBalanceColumn(column)) return false;
+    if (text.empty() || (column == Column::allowedLoss && text == "—")) return true;
+    return column == Column::saturationDistance && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+/// Every result cell of a computed segment what its column may hold; every other segment with
+/// its message.
 void checkCells(const dorvent::PipelineDocument& document, const dorvent::PipelineResult& result)
 {
     using dorvent::Column;
@@ -38,17 +51,9 @@ void checkCells(const dorvent::PipelineDocument& document, const dorvent::Pipeli
             dorvent::shapes::require(!run.message.empty());
             continue;
         }
-        const bool insulated = document.segments[i].heatLossSource == dorvent::HeatLossSource::insulated;
         for (int c = static_cast<int>(dorvent::kFirstResultColumn); c < static_cast<int>(Column::remark); ++c) {
-            const Column column = static_cast<Column>(c);
-            const std::string text = dorvent::cellText(document.segments[i], &run, column);
-            if (dorvent::isInsulationColumn(column) && !insulated) {
-                dorvent::shapes::require(text.empty());
-            } else if (column == Column::allowedLoss && text == "—") {
-                continue;  // a temperature beyond the allowed-loss table
-            } else {
-                dorvent::shapes::require(dorvent::shapes::shapeOf(text) == "#3" || text == "超临界" || text == "低于三相点");
-            }
+            const auto column = static_cast<Column>(c);
+            dorvent::shapes::require(isResultCell(column, dorvent::cellText(document.segments[i], &run, column)));
         }
     }
     const std::string length = dorvent::totalsText(result, Column::length);

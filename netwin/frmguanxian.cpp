@@ -92,7 +92,7 @@ PipelineSegment nextSegment(const std::vector<PipelineSegment>& segments, std::s
 }
 
 // Undo steps of consecutive typing into one header field become one.
-enum HeaderField { project = 1, designer, pressure, pressureUnit, temperature, temperatureUnit, margin };
+enum HeaderField { project = 1, designer, pressure, pressureUnit, temperature, temperatureUnit, margin, law, dryness };
 
 }  // namespace
 
@@ -200,6 +200,12 @@ void frmguanxian::createWidgets()
     txtwendu = makeBox(client, "txtwendu");
     cbowendu = makeUnits(client, "cbowendu", {QStringLiteral("℃"), QStringLiteral("K")});
     txtyuliang = makeBox(client, "txtyuliang");
+    cbowenjiang = makeUnits(client, "cbowenjiang", {qs(std::string(kTemperatureLawNames[0])), qs(std::string(kTemperatureLawNames[1]))});
+    cbowenjiang->setToolTip(QStringLiteral("按热损失：温降等于热损失除以 G·cp，与主窗口的管段计算相同；"
+                                           "按焓平衡：逐段按焓计算，计入压降引起的节流降温，并可算到湿蒸汽"));
+    txtgandu = makeBox(client, "txtgandu");
+    txtgandu->setToolTip(QStringLiteral("按焓平衡时，湿蒸汽干度低于此值即停止计算：更湿的蒸汽不宜按均相流计算。"
+                                        "大于 0 且不大于 1"));
     cmdqu = makeButton(client, "cmdqu", QStringLiteral("取主窗口状态"));
     lblqidian = new QLabel(client);
     lblqidian->setObjectName(QStringLiteral("lblqidian"));
@@ -208,7 +214,7 @@ void frmguanxian::createWidgets()
     cmdshanchu = makeButton(client, "cmdshanchu", QStringLiteral("删除管段"));
     cmdshangyi = makeButton(client, "cmdshangyi", QStringLiteral("上移"));
     cmdxiayi = makeButton(client, "cmdxiayi", QStringLiteral("下移"));
-    for (QLineEdit* box : {txtyali, txtwendu, txtyuliang}) box->setMaximumWidth(110);
+    for (QLineEdit* box : {txtyali, txtwendu, txtyuliang, txtgandu}) box->setMaximumWidth(110);
     for (QLineEdit* box : {txtxiangmu, txtshejiren}) box->setMaxLength(kMostTextBytes / 3);  // as a file holds them
     tblguanduan = new PipelineTableView(model_, client);
     tblguanduan->setObjectName(QStringLiteral("tblguanduan"));
@@ -242,7 +248,8 @@ void frmguanxian::createWidgets()
     for (QWidget* w : std::initializer_list<QWidget*>{new QLabel(QStringLiteral("起点压力"), client), txtyali, cboyali,
                                                       new QLabel(QStringLiteral("起点温度"), client), txtwendu, cbowendu,
                                                       new QLabel(QStringLiteral("过热度裕量(℃)"), client), txtyuliang,
-                                                      cmdqu}) {
+                                                      new QLabel(QStringLiteral("温降计算"), client), cbowenjiang,
+                                                      new QLabel(QStringLiteral("最低干度"), client), txtgandu, cmdqu}) {
         start->addWidget(w);
     }
     start->addStretch();
@@ -304,10 +311,12 @@ void frmguanxian::createConnections()
         tblguanduan->clearSelectedCells();
     });
     connect(mzhuchuangkou, &QAction::triggered, this, &frmguanxian::mainWindowWanted);
-    for (QLineEdit* box : {txtxiangmu, txtshejiren, txtyali, txtwendu, txtyuliang}) {
+    for (QLineEdit* box : {txtxiangmu, txtshejiren, txtyali, txtwendu, txtyuliang, txtgandu}) {
         connect(box, &QLineEdit::textEdited, this, &frmguanxian::headerEdited);
     }
-    for (QComboBox* list : {cboyali, cbowendu}) {
+    // A dryness the document cannot take stays in its box, marked, until the box is left.
+    connect(txtgandu, &QLineEdit::editingFinished, this, &frmguanxian::showDocument);
+    for (QComboBox* list : {cboyali, cbowendu, cbowenjiang}) {
         connect(list, &QComboBox::activated, this, &frmguanxian::headerEdited);
     }
     connect(model_, &PipelineModel::calculated, this, &frmguanxian::showDocument);
@@ -364,7 +373,8 @@ void frmguanxian::headerEdited()
     const QObject* from = sender();
     const int field = from == txtxiangmu ? project : from == txtshejiren ? designer : from == txtyali ? pressure
                       : from == cboyali  ? pressureUnit : from == txtwendu ? temperature
-                      : from == cbowendu ? temperatureUnit : margin;
+                      : from == cbowendu ? temperatureUnit : from == cbowenjiang ? law
+                      : from == txtgandu ? dryness : margin;
     PipelineDocument d = model_->document();
     d.project = txtxiangmu->text().toStdString();
     d.designer = txtshejiren->text().toStdString();
@@ -378,6 +388,11 @@ void frmguanxian::headerEdited()
     if (within(pressure)) d.startPressure = pressure;
     if (within(temperature)) d.startTemperature = temperature;
     if (within(superheatMargin)) d.superheatMargin = superheatMargin;
+    d.temperatureLaw = static_cast<TemperatureLaw>(cbowenjiang->currentIndex());
+    const std::optional<double> lowest = readCellNumber(txtgandu->text().trimmed().toStdString());
+    const bool drynessTaken = lowest && *lowest > 0 && *lowest <= 1;
+    if (drynessTaken) d.lowestDryness = *lowest;
+    txtgandu->setStyleSheet(drynessTaken ? QString() : QStringLiteral("color: #b00000"));
     if (d == model_->document() && !(within(pressure) && within(temperature) && within(superheatMargin))) {
         lblqidian->setText(QStringLiteral("起点状态：输入数值超出计算范围，无法计算"));
     }
@@ -395,6 +410,15 @@ void frmguanxian::showDocument()
     showNumber(txtwendu, d.startTemperature);
     cbowendu->setCurrentText(qs(d.temperatureUnit));
     showNumber(txtyuliang, d.superheatMargin);
+    cbowenjiang->setCurrentIndex(static_cast<int>(d.temperatureLaw));
+    // While the box is being typed into, a text the document cannot take stays; any dryness it
+    // could take is shown as the document holds it (after an undo, say).
+    const std::optional<double> typed = readCellNumber(txtgandu->text().trimmed().toStdString());
+    if (!txtgandu->hasFocus() || (typed && *typed > 0 && *typed <= 1)) {
+        showNumber(txtgandu, d.lowestDryness);
+        txtgandu->setStyleSheet(QString());
+    }
+    txtgandu->setEnabled(d.temperatureLaw == TemperatureLaw::enthalpyBalance);
 
     const PipelineResult& r = model_->result();
     if (!r.startMessage.empty()) {

@@ -153,6 +153,8 @@ private:
     QLineEdit* txtwendu = nullptr;     // start temperature
     QComboBox* cbowendu = nullptr;     // its unit
     QLineEdit* txtyuliang = nullptr;   // superheat margin
+    QComboBox* cbowenjiang = nullptr;  // the temperature law (温降计算)
+    QLineEdit* txtgandu = nullptr;     // the lowest dryness the energy balance computes to
     QPushButton* cmdqu = nullptr;      // take the main window's state
     QLabel* lblqidian = nullptr;       // the start state as evaluated
     QLabel* lblxiaoxi = nullptr;       // the segment that stopped the calculation

@@ -284,9 +284,9 @@ void frmguanxian::showInsulation()
     }
     cboyunxing->setCurrentIndex(d.insulation.seasonal ? 1 : 0);
     lblbaowen->clear();
-    // The insulation columns only where a pipe is insulated.
+    // The insulation columns only where a pipe is insulated, those of the energy balance only under its law.
     const std::vector<Column> shown = tableColumns(d);
-    for (int c = static_cast<int>(kFirstInsulationColumn); c <= static_cast<int>(kLastInsulationColumn); ++c) {
+    for (int c = 0; c < kColumnCount; ++c) {
         const bool hidden = std::find(shown.begin(), shown.end(), static_cast<Column>(c)) == shown.end();
         if (tblguanduan->isColumnHidden(c) != hidden) tblguanduan->setColumnHidden(c, hidden);
     }

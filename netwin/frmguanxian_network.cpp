@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QSplitter>
@@ -37,6 +38,11 @@ QWidget* frmguanxian::createNetworkWidgets(QWidget* client)
     nodes_ = new NodeModel(model_, this);
     tbljiedian = new PipelineTableView(nodes_, client);
     tbljiedian->setObjectName(QStringLiteral("tbljiedian"));
+    // The dryness and the water arriving stand before the remark, as in the exported table.
+    QHeaderView* header = tbljiedian->horizontalHeader();
+    for (const NodeColumn c : {NodeColumn::dryness, NodeColumn::condensate}) {
+        header->moveSection(header->visualIndex(static_cast<int>(c)), header->visualIndex(static_cast<int>(NodeColumn::remark)));
+    }
     lblzongji = new QLabel(client);
     lblzongji->setObjectName(QStringLiteral("lblzongji"));
     lblzongji->setWordWrap(true);
@@ -104,6 +110,10 @@ void frmguanxian::showNetwork()
     const PipelineDocument& d = model_->document();
     const PipelineResult& r = model_->result();
     tuguanwang->setSchematic(makeSchematic(d, r), fitSchematic_);  // fitted once it is shown
+    const bool wetColumns = d.temperatureLaw == TemperatureLaw::enthalpyBalance;
+    for (const NodeColumn c : {NodeColumn::dryness, NodeColumn::condensate}) {
+        if (tbljiedian->isColumnHidden(static_cast<int>(c)) == wetColumns) tbljiedian->setColumnHidden(static_cast<int>(c), !wetColumns);
+    }
     fitSchematic_ = false;
 
     // The profile leads to the node the user picked while it is there, else to the critical consumer.
@@ -128,6 +138,9 @@ void frmguanxian::showNetwork()
         if (r.totals.sourceFlow) totals += QStringLiteral("，汽源流量 %1 t/h").arg(qs(formatShortest(*r.totals.sourceFlow)));
         totals += QStringLiteral("，已算管段总长 %1 m").arg(qs(formatShortest(r.totals.length)));
         if (r.allComputed) totals += QStringLiteral("，热损失 %1 kW").arg(qs(formatFixed(r.totals.heatLossKw, 3)));
+        if (r.allComputed && r.totals.condensate) {
+            totals += QStringLiteral("，凝结水 %1 t/h").arg(qs(formatFixed(*r.totals.condensate, 3)));
+        }
         if (r.critical) {
             totals += QStringLiteral("。最不利用户：%1（%2）").arg(qs(r.nodes[*r.critical].name), qs(pathText(d, r, r.critical)));
         }

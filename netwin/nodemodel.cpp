@@ -32,13 +32,14 @@ void NodeModel::calculated()
         rows_ = rows;
         endResetModel();
     } else if (rows > 0) {
-        emit dataChanged(index(0, 0), index(rows - 1, kNodeColumnCount - 1));
+        emit dataChanged(index(0, 0), index(rows - 1, kAllNodeColumnCount - 1));
         emit headerDataChanged(Qt::Vertical, 0, rows - 1);
     }
 }
 
 int NodeModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
-int NodeModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kNodeColumnCount; }
+// Every column; the window hides those of wet steam where the document does not compute it.
+int NodeModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kAllNodeColumnCount; }
 
 QString NodeModel::problemOf(int row, int column) const
 {
@@ -104,7 +105,7 @@ bool NodeModel::setCellTexts(const QList<CellText>& cells, const QString& descri
     for (const NodeRun& node : pipes_->result().nodes) names.push_back(node.name);
     bool any = false;
     for (const CellText& cell : cells) {
-        if (cell.row < 0 || cell.row >= rows_ || cell.column < 0 || cell.column >= kNodeColumnCount) continue;
+        if (cell.row < 0 || cell.row >= rows_ || cell.column < 0 || cell.column >= kAllNodeColumnCount) continue;
         const std::string before = names[static_cast<std::size_t>(cell.row)];
         const bool took = setNodeCellText(changed, before, static_cast<NodeColumn>(cell.column), cell.text.toStdString());
         if (took && static_cast<NodeColumn>(cell.column) == NodeColumn::name) {

@@ -16,9 +16,18 @@ namespace {
 constexpr std::string_view kNoStartMessage = "未计算：起点状态不能计算";
 constexpr std::string_view kAfterFailureMessage = "未计算：上游管段未算出";
 
+/// Wet steam arriving at a node: at its saturation temperature, so without superheat, and with
+/// the water it carries.
+void arrivesWet(const BalanceRun& fed, NodeRun& node)
+{
+    node.superheat = 0.0;
+    node.dryness = fed.dryness;
+    node.condensate = fed.water;
+}
+
 /// The state and the margins of every node.
 void nodeResults(const PipelineDocument& document, const NetworkLayout& layout, PipelineResult& result,
-                 const std::vector<std::optional<SteamState>>& states)
+                 const std::vector<std::optional<PipeStart>>& states)
 {
     for (std::size_t n = 0; n < layout.names.size(); ++n) {
         NodeRun node{.name = layout.names[n], .feed = layout.feed[n]};
@@ -26,10 +35,11 @@ void nodeResults(const PipelineDocument& document, const NetworkLayout& layout, 
         if (states[n]) {
             node.computed = true;
             const SegmentRun* fed = node.feed ? &result.segments[*node.feed] : nullptr;
-            node.p = fed != nullptr ? fed->pend : states[n]->p;
-            node.t = fed != nullptr ? fed->tend : states[n]->tsheshidu;
+            node.p = fed != nullptr ? fed->pend : states[n]->state.p;
+            node.t = fed != nullptr ? fed->tend : states[n]->state.tsheshidu;
             node.tsat = saturationCelsius(node.p);
             if (node.tsat) node.superheat = node.t - *node.tsat;
+            if (fed != nullptr && fed->balance && fed->balance->dryness < 1) arrivesWet(*fed->balance, node);
             node.superheatShort = node.superheat && *node.superheat < document.superheatMargin;
             if (const NetworkNode* data = layout.data[n]) {
                 if (data->requiredPressure) node.pressureMargin = node.p - *data->requiredPressure;
@@ -91,9 +101,9 @@ PipelineResult calculateNetwork(const PipelineDocument& document)
         }
     }
 
-    std::vector<std::optional<SteamState>> states(layout.names.size());
-    SteamState start;
-    result.startMessage = startStateOf(document, start);
+    std::vector<std::optional<PipeStart>> states(layout.names.size());
+    PipeStart start;
+    result.startMessage = startOf(document, start);
     if (result.startMessage.empty() && layout.source) states[*layout.source] = start;
     for (const std::size_t i : layout.order) {
         SegmentRun& run = result.segments[i];
@@ -105,9 +115,9 @@ PipelineResult calculateNetwork(const PipelineDocument& document)
             run.flowNote = flows[i].shortNote;
             continue;
         }
-        SteamState state = *states[*run.fromNode];
+        PipeStart state = *states[*run.fromNode];
         const std::optional<std::size_t> from = run.fromNode, to = run.toNode;
-        run = computePipe(document, s, flows[i], state, result.totals.length);
+        run = computePipeByLaw(document, s, flows[i], state, result.totals.length);
         run.fromNode = from;
         run.toNode = to;
         run.flowNote = flows[i].shortNote;
@@ -115,6 +125,7 @@ PipelineResult calculateNetwork(const PipelineDocument& document)
         states[*to] = state;
         result.totals.length += *s.length;
         result.totals.heatLossKw += run.heatLossKw;
+        addCondensate(result.totals, run);
     }
 
     result.allComputed = std::all_of(result.segments.begin(), result.segments.end(),
@@ -135,7 +146,7 @@ PipelineResult calculateNetwork(const PipelineDocument& document)
     result.critical = criticalConsumer(layout, result.nodes);
     std::tie(result.profile, result.joints) = profileAlong(result, pathTo(result, result.critical));
     if (result.profile.empty() && result.startMessage.empty()) {
-        result.profile.push_back({0.0, start.p, start.tsheshidu, saturationCelsius(start.p)});
+        result.profile.push_back({0.0, start.state.p, start.state.tsheshidu, saturationCelsius(start.state.p)});
     }
     return result;
 }

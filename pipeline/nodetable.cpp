@@ -9,14 +9,17 @@
 namespace dorvent {
 namespace {
 
-constexpr std::array<std::string_view, kNodeColumnCount> kTitles = {
+constexpr std::size_t kEveryNodeColumn = static_cast<std::size_t>(NodeColumn::condensate) + 1;
+
+constexpr std::array<std::string_view, kEveryNodeColumn> kTitles = {
     "节点", "类型", "用汽量(t/h)", "要求压力(MPa)", "要求温度(℃)", "压力(MPa)", "温度(℃)", "饱和温度(℃)",
-    "过热度(℃)", "压力裕量(MPa)", "温度裕量(℃)", "说明",
+    "过热度(℃)", "压力裕量(MPa)", "温度裕量(℃)", "说明", "干度", "凝结水(t/h)",
 };
 
-constexpr std::array<std::array<std::string_view, 2>, kNodeColumnCount> kHeaders = {{
+constexpr std::array<std::array<std::string_view, 2>, kEveryNodeColumn> kHeaders = {{
     {"节点", ""}, {"类型", ""}, {"用汽量", "t/h"}, {"要求压力", "MPa"}, {"要求温度", "℃"}, {"压力", "MPa"},
     {"温度", "℃"}, {"饱和温度", "℃"}, {"过热度", "℃"}, {"压力裕量", "MPa"}, {"温度裕量", "℃"}, {"说明", ""},
+    {"干度", ""}, {"凝结水", "t/h"},
 }};
 
 /// The number a node's column holds and its key in notNumbers and the file.
@@ -35,10 +38,14 @@ std::string fixed3(const std::optional<double>& value) { return value ? formatFi
 std::string remarkOf(const NodeRun& node)
 {
     if (!node.computed) return node.message;
+    // Wet steam has no superheat at all: said so, with its dryness, where superheat is wanted.
+    const std::string superheat =
+        node.dryness ? "过热度不足：到达的是湿蒸汽（干度 " + formatFixed(*node.dryness, 3) + "）" : std::string("过热度不足");
     std::string remark;
-    for (const auto& [shortOf, text] : {std::pair(node.pressureShort, "压力不足"), std::pair(node.temperatureShort, "温度不足"),
-                                        std::pair(node.superheatShort, "过热度不足")}) {
-        if (shortOf) remark += (remark.empty() ? "" : "；") + std::string(text);
+    for (const auto& [shortOf, text] : {std::pair(node.pressureShort, std::string("压力不足")),
+                                        std::pair(node.temperatureShort, std::string("温度不足")),
+                                        std::pair(node.superheatShort, superheat)}) {
+        if (shortOf) remark += (remark.empty() ? "" : "；") + text;
     }
     return remark;
 }
@@ -69,6 +76,8 @@ std::string nodeCellText(const PipelineDocument& document, const NodeRun& node, 
     case NodeColumn::superheat: return fixed3(node.superheat);
     case NodeColumn::pressureMargin: return fixed3(node.pressureMargin);
     case NodeColumn::temperatureMargin: return fixed3(node.temperatureMargin);
+    case NodeColumn::dryness: return fixed3(node.dryness);
+    case NodeColumn::condensate: return fixed3(node.condensate);
     default: return {};
     }
 }
@@ -119,11 +128,23 @@ std::string nodeCellProblem(const PipelineDocument& document, const std::string&
     return kept == data->notNumbers.end() ? std::string() : notNumberReason(kept->second);
 }
 
+std::vector<NodeColumn> nodeTableColumns(const PipelineDocument& document)
+{
+    std::vector<NodeColumn> columns;
+    for (int c = 0; c < static_cast<int>(NodeColumn::remark); ++c) columns.push_back(static_cast<NodeColumn>(c));
+    if (document.temperatureLaw == TemperatureLaw::enthalpyBalance) {
+        columns.insert(columns.end(), {NodeColumn::dryness, NodeColumn::condensate});
+    }
+    columns.push_back(NodeColumn::remark);
+    return columns;
+}
+
 std::string csvNodes(const PipelineDocument& document, const PipelineResult& result)
 {
     std::string csv;
-    const auto line = [&csv](const auto& text) {
-        for (int c = 0; c < kNodeColumnCount; ++c) csv += (c == 0 ? "" : ",") + csvField(text(static_cast<NodeColumn>(c)));
+    const std::vector<NodeColumn> columns = nodeTableColumns(document);
+    const auto line = [&csv, &columns](const auto& text) {
+        for (std::size_t c = 0; c < columns.size(); ++c) csv += (c == 0 ? "" : ",") + csvField(text(columns[c]));
         csv += "\r\n";
     };
     line([](NodeColumn c) { return std::string(nodeColumnTitle(c)); });

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "pipeline/pipelinecalc.h"
 #include "pipeline/pipelinedocument.h"
@@ -11,12 +12,21 @@ namespace dorvent {
 
 /// The columns of a network's node table, the same in the window, the CSV text and the report:
 /// what a node needs, then what it gets.
+/// The columns of wet steam (按焓平衡) come after the remark, beyond kNodeColumnCount, so that
+/// the tables that show every column show none of them; nodeTableColumns puts them before it.
 enum class NodeColumn {
     name, kind, demand, requiredPressure, requiredTemperature,
     p, t, tsat, superheat, pressureMargin, temperatureMargin, remark,
+    dryness, condensate,
 };
 inline constexpr int kNodeColumnCount = static_cast<int>(NodeColumn::remark) + 1;
+/// Every column, those of wet steam included.
+inline constexpr int kAllNodeColumnCount = static_cast<int>(NodeColumn::condensate) + 1;
 inline constexpr NodeColumn kFirstNodeResult = NodeColumn::p;
+
+/// The columns of a document's node table, in order: those of wet steam, its dryness and the
+/// water it carries, only under 按焓平衡, before the remark.
+std::vector<NodeColumn> nodeTableColumns(const PipelineDocument& document);
 
 /// Header of a node column with its unit: "用汽量(t/h)"; and on two lines: name, then unit.
 std::string_view nodeColumnTitle(NodeColumn column);

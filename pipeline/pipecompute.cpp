@@ -8,6 +8,7 @@
 #include "mainwin/steaminput.h"
 #include "numtext/formatnumber.h"
 #include "numtext/precision.h"
+#include "pipeline/balancedpipe.h"
 #include "pipes/guanjing.h"
 #include "pipes/proposal.h"
 #include "pipes/qiuliusu.h"
@@ -89,6 +90,7 @@ SegmentField fieldOf(std::string_view failure)
     return SegmentField::none;
 }
 
+}  // namespace
 
 void failRun(SegmentRun& run, std::string_view message, SegmentField field)
 {
@@ -97,7 +99,7 @@ void failRun(SegmentRun& run, std::string_view message, SegmentField field)
     run.field = field;
 }
 
-}  // namespace
+void failPipe(SegmentRun& run, std::string_view failure) { failRun(run, failure, fieldOf(failure)); }
 
 std::optional<double> saturationCelsius(double p)
 {
@@ -110,9 +112,14 @@ void appendSections(std::vector<ProfilePoint>& profile, std::vector<double>& joi
 {
     const double start = profile.empty() ? 0.0 : profile.back().distance;
     for (const SectionEnd& end : run.sections) {
-        profile.push_back({start + end.x, end.p, end.T - kCelsiusZero, saturationCelsius(end.p)});
+        profile.push_back({start + end.x, end.p, end.T - kCelsiusZero, saturationCelsius(end.p), end.dryness});
     }
     joints.push_back(profile.back().distance);
+}
+
+void addCondensate(PipelineTotals& totals, const SegmentRun& run)
+{
+    if (run.balance) totals.condensate = totals.condensate.value_or(0.0) + run.balance->condensate;
 }
 
 std::string startStateOf(const PipelineDocument& document, SteamState& state)
@@ -128,29 +135,22 @@ std::string startStateOf(const PipelineDocument& document, SteamState& state)
     return state.area == region::none ? report : std::string(kNoStartStateMessage);
 }
 
-SegmentRun computePipe(const PipelineDocument& document, const PipelineSegment& s, const PipeFlow& flow,
-                       SteamState& state, double lengthBefore)
+std::optional<SegmentInput> pipeInput(const PipelineDocument& document, const PipelineSegment& s, const PipeFlow& flow,
+                                      const SteamState& state, double lengthBefore, SegmentRun& run)
 {
-    SegmentRun run;
-    run.p0 = state.p;
-    run.t0 = state.tsheshidu;
-    if (state.area != region::steam && state.area != region::hotSteam) {
-        failRun(run, kNoStartStateMessage, SegmentField::none);
-        return run;
-    }
     if (const auto text = textInput(s)) {
         failRun(run, text->second, text->first);
-        return run;
+        return std::nullopt;
     }
     run.flow = flow.value;
     run.flowSummed = flow.summed;
     if (const auto missing = missingInput(s, flow)) {
         failRun(run, missing->second, missing->first);
-        return run;
+        return std::nullopt;
     }
     if (lengthBefore + *s.length > kLongestMain) {
         failRun(run, kTooLongMainMessage, SegmentField::length);
-        return run;
+        return std::nullopt;
     }
     const PipeSize* pipe = findCatalogueRow(s.dn);
     const double D = pipe != nullptr ? static_cast<double>(pipe->waijing) : *s.outerDiameter;
@@ -161,13 +161,13 @@ SegmentRun computePipe(const PipelineDocument& document, const PipelineSegment& 
         auto found = pipeInsulation(document, s, D, *s.ambient);
         if (const auto* why = std::get_if<std::string>(&found)) {
             failRun(run, *why, SegmentField::heatLoss);
-            return run;
+            return std::nullopt;
         }
         insulated = std::get<PipeInsulation>(found);
         const auto check = checkInsulation(document, *insulated, run.t0);
         if (!check) {
             failRun(run, check.reason(), SegmentField::heatLoss);
-            return run;
+            return std::nullopt;
         }
         run.insulation = *check;
         // As a unit heat loss at the start, for the table's column: W/m are 3.6 kJ/(m·h).
@@ -180,7 +180,7 @@ SegmentRun computePipe(const PipelineDocument& document, const PipelineSegment& 
                   : run.t0 > 350 ? "起点温度高于350℃，热损失表中没有数据，请输入单位热损失"
                                  : "热损失表中没有该公称直径，请输入单位热损失",
              SegmentField::heatLoss);
-        return run;
+        return std::nullopt;
     }
 
     SegmentInput in{.L = toSinglePrecision(*s.length), .zeta = toSinglePrecision(*s.zeta),
@@ -198,34 +198,23 @@ SegmentRun computePipe(const PipelineDocument& document, const PipelineSegment& 
     }
     if (const std::string_view refusal = refuseInput(in); !refusal.empty()) {
         failRun(run, refusal, fieldOf(refusal));
-        return run;
+        return std::nullopt;
     }
-    // The first friction guess as the main window shows it for the pipe: the segment's own flow
-    // at its start density.
-    const Refusal refusal =
-        qiuliusu(state.area, toSinglePrecision(*flow.value), refreshDensity(state), D, wall, run.velocity, in.R0);
+    return in;
+}
+
+bool firstFrictionGuess(std::int16_t area, double density, double flow, SegmentInput& in, SegmentRun& run)
+{
+    const Refusal refusal = qiuliusu(area, toSinglePrecision(flow), density, in.D, in.s, run.velocity, in.R0);
     if (refusal) {
         failRun(run, refusal.message, fieldOf(refusal.message) == SegmentField::wall ? SegmentField::wall : SegmentField::flow);
-        return run;
     }
+    return !refusal;
+}
 
-    const SegmentOutcome outcome = guanduanjisuan(in, state, &run.sections);
-    if (!outcome.failure.empty()) {
-        failRun(run, outcome.failure, fieldOf(outcome.failure));
-        return run;
-    }
-
-    const SegmentResult& r = outcome.result;
-    run.status = SegmentStatus::computed;
-    run.Rmean = r.Rmean;
-    run.pressureDrop = run.p0 - r.pend;
-    run.pend = r.pend;
-    run.tend = r.Tend - kCelsiusZero;
-    run.temperatureDrop = r.dTsum;
-    run.dropPerKm = r.dTkm;
-    run.heatLossKw = r.Qsum / 3600.0;
-    if (const auto tsat = saturationCelsius(r.pend)) run.superheat = run.tend - *tsat;
-    if (pipe != nullptr) {
+void flagPipe(const PipelineDocument& document, const PipelineSegment& s, SegmentRun& run)
+{
+    if (const PipeSize* pipe = findCatalogueRow(s.dn)) {
         const VelocityBand band = velocityBand(pipe->dn);
         const bool below = run.velocity < band.lowest;
         run.velocityBelowBand = below;
@@ -237,10 +226,59 @@ SegmentRun computePipe(const PipelineDocument& document, const PipelineSegment& 
         }
     }
     run.superheatBelowMargin = run.superheat && *run.superheat < document.superheatMargin;
-    if (run.superheatBelowMargin) {
-        run.superheatNote = "末端过热度 " + formatFixed(*run.superheat, 3) + " ℃ 低于裕量 " +
-                            formatShortest(document.superheatMargin) + " ℃";
+    if (!run.superheatBelowMargin) return;
+    const std::string margin = "低于裕量 " + formatShortest(document.superheatMargin) + " ℃";
+    if (run.balance && run.balance->dryness < 1) {
+        run.superheatNote = "末端为湿蒸汽（干度 " + formatFixed(run.balance->dryness, 3) + "），没有过热度，" + margin;
+    } else {
+        run.superheatNote = "末端过热度 " + formatFixed(*run.superheat, 3) + " ℃ " + margin;
     }
+}
+
+std::string startOf(const PipelineDocument& document, PipeStart& start)
+{
+    std::string why = startStateOf(document, start.state);
+    if (why.empty() && document.temperatureLaw == TemperatureLaw::enthalpyBalance) {
+        SteamState evaluated = start.state;
+        refreshDensity(evaluated);
+        start.h = evaluated.bihan;
+    }
+    return why;
+}
+
+SegmentRun computePipeByLaw(const PipelineDocument& document, const PipelineSegment& s, const PipeFlow& flow,
+                            PipeStart& start, double lengthBefore)
+{
+    if (document.temperatureLaw == TemperatureLaw::enthalpyBalance) {
+        return computeBalancedPipe(document, s, flow, start, lengthBefore);
+    }
+    return computePipe(document, s, flow, start.state, lengthBefore);
+}
+
+SegmentRun computePipe(const PipelineDocument& document, const PipelineSegment& s, const PipeFlow& flow,
+                       SteamState& state, double lengthBefore)
+{
+    SegmentRun run;
+    run.p0 = state.p;
+    run.t0 = state.tsheshidu;
+    if (state.area != region::steam && state.area != region::hotSteam) {
+        failRun(run, kNoStartStateMessage, SegmentField::none);
+        return run;
+    }
+    std::optional<SegmentInput> in = pipeInput(document, s, flow, state, lengthBefore, run);
+    // The first friction guess as the main window shows it for the pipe: the segment's own flow
+    // at its start density.
+    if (!in || !firstFrictionGuess(state.area, refreshDensity(state), *flow.value, *in, run)) return run;
+
+    const SegmentOutcome outcome = guanduanjisuan(*in, state, &run.sections);
+    if (!outcome.failure.empty()) {
+        failPipe(run, outcome.failure);
+        return run;
+    }
+
+    takeComputed(outcome.result, run);
+    if (const auto tsat = saturationCelsius(run.pend)) run.superheat = run.tend - *tsat;
+    flagPipe(document, s, run);
 
     // The next segment starts where this one ends, read as the main window reads a typed state.
     evaluateSteamParameters({run.pend, "MPa", run.tend, "℃"}, state);

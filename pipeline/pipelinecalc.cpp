@@ -21,16 +21,16 @@ constexpr std::string_view kNoStartMessage = "未计算：起点状态不能计�
 PipelineResult calculateSeries(const PipelineDocument& document)
 {
     PipelineResult result;
-    SteamState state;
-    result.startMessage = startStateOf(document, state);
+    PipeStart start;
+    result.startMessage = startOf(document, start);
     const bool started = result.startMessage.empty();
-    if (started) result.profile.push_back({0.0, state.p, state.tsheshidu, saturationCelsius(state.p)});
+    if (started) result.profile.push_back({0.0, start.state.p, start.state.tsheshidu, saturationCelsius(start.state.p)});
     for (const PipelineSegment& s : document.segments) {
         SegmentRun run;
         if (!started) {
             run.message = kNoStartMessage;
         } else if (result.segments.empty() || result.segments.back().status == SegmentStatus::computed) {
-            run = computePipe(document, s, {.value = s.flow}, state, result.totals.length);
+            run = computePipeByLaw(document, s, {.value = s.flow}, start, result.totals.length);
         } else {
             run.message = kAfterFailureMessage;
         }
@@ -39,6 +39,7 @@ PipelineResult calculateSeries(const PipelineDocument& document)
             result.totals.pressureDrop += run.pressureDrop;
             result.totals.temperatureDrop += run.temperatureDrop;
             result.totals.heatLossKw += run.heatLossKw;
+            addCondensate(result.totals, run);
             appendSections(result.profile, result.joints, run);
         }
         result.segments.push_back(std::move(run));

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pipeline/pipeinsulation.h"
@@ -14,6 +16,36 @@ namespace dorvent {
 enum class SegmentField { none, from, to, pipe, outerDiameter, wall, length, flow, zeta, beta, phi, ambient, dropPerKm, heatLoss };
 
 enum class SegmentStatus { computed, failed, notComputed };
+
+/// The heat-loss law's end temperature [℃] of a pipe computed by its energy balance, from the same
+/// start: a second calculation of the pipe, made when a shown or exported cell first asks for it,
+/// so that a recalculation after an edit does not pay for it. None where that law stops.
+class HeatLossLawEnd {
+public:
+    HeatLossLawEnd(SegmentInput in, const SteamState& start) : in_(std::move(in)), start_(start) {}
+    std::optional<double> celsius() const;
+
+private:
+    SegmentInput in_;
+    SteamState start_;
+    mutable std::optional<std::optional<double>> celsius_{};
+};
+
+/// What a pipe computed by its energy balance (按焓平衡) gives beyond the heat-loss law's results.
+struct BalanceRun {
+    double hend = 0;        ///< end enthalpy [kJ/kg]
+    double startDryness = 1;  ///< 1 for superheated steam
+    double dryness = 1;     ///< at the end; 1 for superheated steam
+    double condensate = 0;  ///< formed in the pipe [t/h]
+    double water = 0;       ///< carried at its end [t/h]: the design flow's share of water, G·φ·(1 − x)
+    /// From the start [m], where steam that entered superheated becomes saturated.
+    std::optional<double> saturationDistance{};
+    /// For the end temperature [℃] the heat-loss law gives from the same start; none where the
+    /// start is wet.
+    std::shared_ptr<const HeatLossLawEnd> heatLossLaw{};
+    std::optional<double> heatLossLawTend() const { return heatLossLaw ? heatLossLaw->celsius() : std::nullopt; }
+    bool wet() const { return startDryness < 1 || dryness < 1; }
+};
 
 /// What one segment of a main gives. Numbers are valid only for a computed segment; the
 /// temperatures are in ℃, the pressures in MPa.
@@ -57,6 +89,7 @@ struct SegmentRun {
     /// The end of every 100 m section, from the segment's start [m], MPa and K.
     std::vector<SectionEnd> sections;
     std::optional<std::size_t> fromNode, toNode;  ///< in a network: the indices of its nodes
+    std::optional<BalanceRun> balance;  ///< for a pipe computed by its energy balance
 };
 
 enum class NodeKind { source, branch, consumer };
@@ -72,6 +105,8 @@ struct NodeRun {
     std::optional<double> pressureMargin{}, temperatureMargin{};  ///< against its requirements
     bool pressureShort = false, temperatureShort = false, superheatShort = false;
     std::optional<std::size_t> feed{};  ///< the segment that feeds it; none for the source
+    /// Where wet steam arrives (按焓平衡): its dryness, and the water it carries [t/h].
+    std::optional<double> dryness{}, condensate{};
 };
 
 /// The state along the main at the start and at the end of every 100 m section.
@@ -81,6 +116,7 @@ struct ProfilePoint {
     double t;                     ///< [℃]
     /// saturation temperature at p [℃]; none above the critical pressure or below the triple point
     std::optional<double> tsat;
+    double dryness = 1;  ///< below 1 where the steam is wet (按焓平衡)
 };
 
 struct PipelineTotals {
@@ -90,6 +126,7 @@ struct PipelineTotals {
     double pressureDrop = 0;     ///< [MPa]
     double temperatureDrop = 0;  ///< [℃]
     double heatLossKw = 0;       ///< [kW]
+    std::optional<double> condensate{};  ///< [t/h] formed in all pipes, under 按焓平衡
 };
 
 struct PipelineResult {

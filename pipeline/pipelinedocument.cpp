@@ -65,6 +65,11 @@ bool usesInsulation(const PipelineDocument& document)
            document.insulation != InsulationSettings{};
 }
 
+bool setsTemperatureLaw(const PipelineDocument& document)
+{
+    return document.temperatureLaw != TemperatureLaw::heatLoss || document.lowestDryness != kDefaultLowestDryness;
+}
+
 std::optional<double> readCellNumber(std::string_view text)
 {
     const std::optional<double> value = readCompleteNumber(text);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <map>
 #include <optional>
 #include <string>
@@ -129,6 +130,16 @@ struct InsulationSettings {
     bool operator==(const InsulationSettings&) const = default;
 };
 
+/// How a pipe's temperature falls along it. 按热损失 lowers it by the heat lost over G·cp, as the
+/// segment calculation of the main window does, and stops where the steam would reach saturation;
+/// 按焓平衡 marches (p, h) and takes T(p, h), so that it keeps the throttling cooling and goes on
+/// into wet steam.
+enum class TemperatureLaw { heatLoss = 0, enthalpyBalance = 1 };
+inline constexpr std::array<std::string_view, 2> kTemperatureLawNames = {"按热损失", "按焓平衡"};
+
+/// Below this dryness homogeneous flow is no fair model of wet steam: the march stops there.
+inline constexpr double kDefaultLowestDryness = 0.8;
+
 /// A steam main from its source: the start state and the segments. Without node names the
 /// segments are in series, in the order the steam passes them, each starting in the end state of
 /// the one before. With them they are the pipes of a tree fed from one source, and nodes holds
@@ -146,6 +157,8 @@ struct PipelineDocument {
     std::vector<InsulationConstruction> constructions{};
     std::vector<OwnMaterial> ownMaterials{};
     InsulationSettings insulation{};
+    TemperatureLaw temperatureLaw = TemperatureLaw::heatLoss;  ///< 温降计算
+    double lowestDryness = kDefaultLowestDryness;               ///< 最低干度, above 0 and at most 1
 
     bool operator==(const PipelineDocument&) const = default;
 };
@@ -156,6 +169,10 @@ const InsulationConstruction* findConstruction(const PipelineDocument& document,
 const OwnMaterial* findOwnMaterial(const PipelineDocument& document, std::string_view name);
 /// Whether the document holds anything of insulation: constructions, own materials or settings.
 bool usesInsulation(const PipelineDocument& document);
+
+/// Whether the document sets its temperature law or its lowest dryness otherwise than every
+/// document did before there was a choice.
+bool setsTemperatureLaw(const PipelineDocument& document);
 
 /// A row nobody has typed into yet: no label, end node, length, flow or kept text. A new row may
 /// start where the row before ends (its 起点 given), and is no failure until the engineer fills it.

@@ -26,6 +26,8 @@ constexpr std::array<std::string_view, 5> kHeatLossSources = {"typed", "overhead
                                                               "walkableTrench", "insulated"};
 constexpr std::array<std::string_view, 4> kUninsulatedSources = {"typed", "overhead", "nonWalkableTrench", "walkableTrench"};
 constexpr std::array<std::string_view, 2> kOperations = {"yearRound", "seasonal"};
+/// Temperature laws in the order of TemperatureLaw; from version 4 on.
+constexpr std::array<std::string_view, 2> kTemperatureLaws = {"heatLoss", "enthalpyBalance"};
 constexpr int kDeepestNesting = 8;  // the format itself needs four levels
 
 // ---- writing -------------------------------------------------------------------------------
@@ -274,6 +276,7 @@ private:
     bool choice(const Json& object, const std::string& path, std::string_view key,
                 const std::array<std::string_view, N>& choices, std::size_t& out);
     bool header(const Json& root, PipelineDocument& d);
+    bool temperatureLaw(const Json& root, PipelineDocument& d);
     bool segment(const Json& json, const std::string& path, PipelineSegment& s);
     bool insulationParts(const Json& root, PipelineDocument& d);
     bool settings(const Json& json, InsulationSettings& s);
@@ -416,6 +419,18 @@ bool Reader::header(const Json& root, PipelineDocument& d)
     return true;
 }
 
+bool Reader::temperatureLaw(const Json& root, PipelineDocument& d)
+{
+    std::size_t law = 0;
+    std::optional<double> dryness;
+    if (!choice(root, "", "temperatureLaw", kTemperatureLaws, law) || !number(root, "", "lowestDryness", dryness)) return false;
+    if (!dryness) return fail("字段 lowestDryness 应为数值");
+    if (!(*dryness > 0 && *dryness <= 1)) return fail("字段 lowestDryness 应大于 0 且不大于 1");
+    d.temperatureLaw = static_cast<TemperatureLaw>(law);
+    d.lowestDryness = *dryness;
+    return true;
+}
+
 bool Reader::segment(const Json& json, const std::string& path, PipelineSegment& s)
 {
     if (!json.is_object()) return fail("字段 " + path + " 应为对象");
@@ -471,8 +486,8 @@ std::optional<PipelineDocument> Reader::document(const Json& root)
     }
     std::optional<double> version;
     if (!number(root, "", "version", version)) return std::nullopt;
-    if (version != 1 && version != 2 && version != 3) {
-        fail("字段 version：本程序只能读取版本 1、2 和 3 的管线文件");
+    if (version != 1 && version != 2 && version != 3 && version != 4) {
+        fail("字段 version：本程序只能读取版本 1、2、3 和 4 的管线文件");
         return std::nullopt;
     }
     version_ = static_cast<int>(*version);
@@ -490,6 +505,7 @@ std::optional<PipelineDocument> Reader::document(const Json& root)
     }
     PipelineDocument d;
     if (!header(root, d)) return std::nullopt;
+    if (version_ >= 4 && !temperatureLaw(root, d)) return std::nullopt;
     if (version_ >= 3 && !insulationParts(root, d)) return std::nullopt;  // before the pipes that name them
     d.segments.resize(segments->size());
     for (std::size_t i = 0; i < segments->size(); ++i) {
@@ -649,7 +665,8 @@ std::string writePipelineFile(const PipelineDocument& d)
         .field("temperature", number(d.startTemperature))
         .field("temperatureUnit", quoted(d.temperatureUnit))
         .close();
-    const bool insulation = usesInsulation(d);
+    const bool law = setsTemperatureLaw(d);
+    const bool insulation = law || usesInsulation(d);  // version 4 holds everything of version 3
     std::vector<std::string> segments, nodes;
     for (const PipelineSegment& s : d.segments) segments.push_back(segmentText(s, insulation));
     for (const NetworkNode& n : d.nodes) nodes.push_back(nodeText(n));
@@ -657,11 +674,15 @@ std::string writePipelineFile(const PipelineDocument& d)
     std::string text;
     ObjectWriter root(text, 0);
     root.field("format", quoted(std::string(kPipelineFormat)))
-        .field("version", std::to_string(insulation ? kPipelineVersion : kNetworkVersion))
+        .field("version", std::to_string(law ? kPipelineVersion : insulation ? kInsulationVersion : kNetworkVersion))
         .field("project", quoted(d.project))
         .field("designer", quoted(d.designer))
         .field("start", start)
         .field("superheatMargin", formatShortest(d.superheatMargin));
+    if (law) {
+        root.field("temperatureLaw", quoted(std::string(kTemperatureLaws[static_cast<std::size_t>(d.temperatureLaw)])))
+            .field("lowestDryness", formatShortest(d.lowestDryness));
+    }
     if (insulation) {
         std::vector<std::string> materials, constructions;
         for (const OwnMaterial& m : d.ownMaterials) materials.push_back(ownMaterialText(m));

@@ -11,11 +11,13 @@ namespace dorvent {
 
 /// A pipeline file is a JSON document (UTF-8) whose "format" and "version" come first; docs/
 /// describes it. This program reads versions 1 (a series main), 2 (a network: pipes between
-/// named nodes, and the nodes' demands and requirements) and 3 (insulation constructions, own
-/// materials and their settings), and writes the oldest version that holds the document: 3 once
-/// it holds anything of insulation, else 2.
+/// named nodes, and the nodes' demands and requirements), 3 (insulation constructions, own
+/// materials and their settings) and 4 (the temperature law and the lowest dryness), and writes
+/// the oldest version that holds the document: 4 once it sets the law or the dryness otherwise
+/// than the older versions read them, else 3 once it holds anything of insulation, else 2.
 inline constexpr std::string_view kPipelineFormat = "dorvent-pipeline";
-inline constexpr int kPipelineVersion = 3;
+inline constexpr int kPipelineVersion = 4;
+inline constexpr int kInsulationVersion = 3;
 inline constexpr int kNetworkVersion = 2;
 inline constexpr int kOldestPipelineVersion = 1;
 inline constexpr std::string_view kPipelineExtension = ".dorvent";

@@ -18,7 +18,8 @@ constexpr std::array<std::string_view, kColumnCount> kTitles = {
     "局部热损失系数", "环境温度(℃)", "假设每km温降(℃)", "热损失取值", "单位热损失[kJ/(m h ℃)]",
     "起点压力(MPa)", "起点温度(℃)", "起点流速(m/s)", "平均比摩阻(Pa/m)", "压降(MPa)", "末端压力(MPa)",
     "末端温度(℃)", "温度降(℃)", "每km温降(℃)", "热损失(kW)", "末端过热度(℃)", "表面温度(℃)",
-    "单位长度热损失(W/m)", "单位面积热损失(W/m²)", "允许热损失(W/m²)", "说明",
+    "单位长度热损失(W/m)", "单位面积热损失(W/m²)", "允许热损失(W/m²)", "干度", "凝结水(t/h)", "饱和点距起点(m)",
+    "按热损失末端温度(℃)", "说明",
 };
 
 constexpr std::array<std::array<std::string_view, 2>, kColumnCount> kHeaders = {{
@@ -27,7 +28,8 @@ constexpr std::array<std::array<std::string_view, 2>, kColumnCount> kHeaders = {
     {"热损失", "取值"}, {"单位热损失", "kJ/(m·h·℃)"}, {"起点压力", "MPa"}, {"起点温度", "℃"}, {"起点流速", "m/s"},
     {"平均比摩阻", "Pa/m"}, {"压降", "MPa"}, {"末端压力", "MPa"}, {"末端温度", "℃"}, {"温度降", "℃"},
     {"每km温降", "℃/km"}, {"热损失", "kW"}, {"末端过热度", "℃"}, {"表面温度", "℃"}, {"长度热损失", "W/m"},
-    {"面积热损失", "W/m²"}, {"允许热损失", "W/m²"}, {"说明", ""},
+    {"面积热损失", "W/m²"}, {"允许热损失", "W/m²"}, {"干度", ""}, {"凝结水", "t/h"}, {"饱和点距起点", "m"},
+    {"按热损失末端温度", "℃"}, {"说明", ""},
 }};
 
 /// The number input that a column holds, or null for the columns that hold none.
@@ -80,10 +82,25 @@ std::string remarkOf(const SegmentRun& run)
     return remark;
 }
 
+/// What the energy balance gives for a pipe: its dryness and condensate where its steam is wet,
+/// where it saturates, what the heat-loss law would have ended at; empty where none applies.
+std::string balanceText(const SegmentRun& run, Column column)
+{
+    if (!run.balance) return {};
+    const BalanceRun& b = *run.balance;
+    switch (column) {
+    case Column::dryness: return b.wet() ? fixed3(b.dryness) : std::string();
+    case Column::condensate: return b.wet() ? fixed3(b.condensate) : std::string();
+    case Column::saturationDistance: return b.saturationDistance ? formatFixed(*b.saturationDistance, 0) : std::string();
+    default: return b.heatLossLawTend() ? fixed3(*b.heatLossLawTend()) : std::string();
+    }
+}
+
 std::string resultText(const SegmentRun& run, Column column)
 {
     if (column == Column::remark) return remarkOf(run);
     if (run.status != SegmentStatus::computed) return {};
+    if (isBalanceColumn(column)) return balanceText(run, column);
     if (isInsulationColumn(column)) {
         if (!run.insulation) return {};
         const InsulationCheck& at = *run.insulation;
@@ -111,6 +128,16 @@ std::string resultText(const SegmentRun& run, Column column)
         return run.pend > kCriticalPressure ? "超临界" : "低于三相点";
     default: return {};
     }
+}
+
+/// The law the temperatures were computed by, where the document sets it (or the lowest dryness):
+/// older documents print as they always have.
+std::string temperatureLawLines(const PipelineDocument& document)
+{
+    if (!setsTemperatureLaw(document)) return {};
+    std::string text = "温降计算：" + std::string(kTemperatureLawNames[static_cast<std::size_t>(document.temperatureLaw)]) + "\n";
+    if (document.temperatureLaw == TemperatureLaw::enthalpyBalance) text += "最低干度 " + formatShortest(document.lowestDryness) + "\n";
+    return text;
 }
 
 void csvRow(std::string& csv, const std::vector<Column>& columns, const auto& text)
@@ -184,14 +211,18 @@ std::string_view columnTitle(Column column) { return kTitles[static_cast<std::si
 
 bool isInsulationColumn(Column column) { return column >= kFirstInsulationColumn && column <= kLastInsulationColumn; }
 
+bool isBalanceColumn(Column column) { return column >= kFirstBalanceColumn && column <= kLastBalanceColumn; }
+
 std::vector<Column> tableColumns(const PipelineDocument& document)
 {
     const bool insulated = std::any_of(document.segments.begin(), document.segments.end(), [](const PipelineSegment& s) {
         return s.heatLossSource == HeatLossSource::insulated;
     });
+    const bool balance = document.temperatureLaw == TemperatureLaw::enthalpyBalance;
     std::vector<Column> columns;
     for (int c = 0; c < kColumnCount; ++c) {
-        if (insulated || !isInsulationColumn(static_cast<Column>(c))) columns.push_back(static_cast<Column>(c));
+        const auto column = static_cast<Column>(c);
+        if ((insulated || !isInsulationColumn(column)) && (balance || !isBalanceColumn(column))) columns.push_back(column);
     }
     return columns;
 }
@@ -262,6 +293,7 @@ std::string totalsText(const PipelineResult& result, Column column)
     if (result.network) {  // drops along branches side by side add up to nothing; the source's flow does
         if (column == Column::flow) return shortest(result.totals.sourceFlow);
         if (column == Column::heatLossKw && result.allComputed) return fixed3(result.totals.heatLossKw);
+        if (column == Column::condensate && result.allComputed && result.totals.condensate) return fixed3(*result.totals.condensate);
         return {};
     }
     if (!result.allComputed || result.segments.empty()) return {};
@@ -269,6 +301,7 @@ std::string totalsText(const PipelineResult& result, Column column)
     case Column::pressureDrop: return fixed3(result.totals.pressureDrop);
     case Column::temperatureDrop: return fixed3(result.totals.temperatureDrop);
     case Column::heatLossKw: return fixed3(result.totals.heatLossKw);
+    case Column::condensate: return result.totals.condensate ? fixed3(*result.totals.condensate) : std::string();
     default: return {};
     }
 }
@@ -346,7 +379,8 @@ std::string csvTable(const PipelineDocument& document, const PipelineResult& res
 
 std::string resultLines(const PipelineDocument& document, const PipelineResult& result)
 {
-    std::string text = "项目 " + printable(document.project) + "\n设计人 " + printable(document.designer) + "\n";
+    std::string text = "项目 " + printable(document.project) + "\n设计人 " + printable(document.designer) + "\n" +
+                       temperatureLawLines(document);
     if (!result.startMessage.empty()) return text + "起点 " + result.startMessage + "\n";
     for (std::size_t i = 0; i < document.segments.size() && i < result.segments.size(); ++i) {
         const PipelineSegment& s = document.segments[i];
@@ -366,7 +400,7 @@ std::string resultLines(const PipelineDocument& document, const PipelineResult& 
         }
     }
     text += "\n合计\n  长度(m) " + totalsText(result, Column::length) + "\n";
-    for (const Column c : {Column::flow, Column::pressureDrop, Column::temperatureDrop, Column::heatLossKw}) {
+    for (const Column c : {Column::flow, Column::pressureDrop, Column::temperatureDrop, Column::heatLossKw, Column::condensate}) {
         const std::string value = totalsText(result, c);
         if (!value.empty()) text += "  " + std::string(columnTitle(c)) + " " + value + "\n";
     }
@@ -379,9 +413,10 @@ std::string nodeLines(const PipelineDocument& document, const PipelineResult& re
     if (result.totals.demand > 0) text += "  用汽量(t/h) " + formatShortest(result.totals.demand) + "\n";
     for (const NodeRun& node : result.nodes) {
         text += "\n节点 " + printable(node.name) + " " + std::string(kNodeKindNames[static_cast<std::size_t>(node.kind)]) + "\n";
-        for (int c = static_cast<int>(NodeColumn::demand); c < kNodeColumnCount; ++c) {
-            const std::string value = nodeCellText(document, node, static_cast<NodeColumn>(c));
-            if (!value.empty()) text += "  " + std::string(nodeColumnTitle(static_cast<NodeColumn>(c))) + " " + printable(value) + "\n";
+        for (const NodeColumn c : nodeTableColumns(document)) {
+            if (c == NodeColumn::name || c == NodeColumn::kind) continue;  // in the line's head
+            const std::string value = nodeCellText(document, node, c);
+            if (!value.empty()) text += "  " + std::string(nodeColumnTitle(c)) + " " + printable(value) + "\n";
         }
     }
     if (result.critical) {

@@ -16,6 +16,7 @@ enum class Column {
     label, from, to, dn, fixed, outerDiameter, wall, length, flow, zeta, phi, beta, ambient, dropPerKm, heatLossSource, heatLoss,
     p0, t0, velocity, Rmean, pressureDrop, pend, tend, temperatureDrop, dropPerKmResult, heatLossKw, superheat,
     surfaceTemperature, lossPerMetre, lossPerSquareMetre, allowedLoss,
+    dryness, condensate, saturationDistance, heatLossLawTend,
     remark,
 };
 inline constexpr int kColumnCount = static_cast<int>(Column::remark) + 1;
@@ -24,9 +25,13 @@ inline constexpr Column kFirstResultColumn = Column::p0;
 inline constexpr Column kFirstInsulationColumn = Column::surfaceTemperature;
 inline constexpr Column kLastInsulationColumn = Column::allowedLoss;
 bool isInsulationColumn(Column column);
+/// The columns of the energy balance (按焓平衡): shown only where the document takes that law.
+inline constexpr Column kFirstBalanceColumn = Column::dryness;
+inline constexpr Column kLastBalanceColumn = Column::heatLossLawTend;
+bool isBalanceColumn(Column column);
 
 /// The columns a document's table shows, in order: every column, but those of insulation only
-/// where a pipe of the document is insulated.
+/// where a pipe of the document is insulated, those of the energy balance only under 按焓平衡.
 std::vector<Column> tableColumns(const PipelineDocument& document);
 
 /// Whether a column holds texts rather than numbers: they stand on the left, numbers on the right.
@@ -61,8 +66,8 @@ std::string cellText(const PipelineSegment& segment, const SegmentRun* run, Colu
 /// Why an input cell holds no number, for its mark: "“1,2x”不是数值"; empty when it does.
 std::string cellProblem(const PipelineSegment& segment, Column column);
 
-/// The totals row: its label, the summed length, and the summed drops and heat loss once every
-/// segment has computed.
+/// The totals row: its label, the summed length, and the summed drops, heat loss and condensate
+/// once every segment has computed.
 std::string totalsText(const PipelineResult& result, Column column);
 
 /// Puts a typed text into an input cell. A number cell takes a complete number (readCellNumber);
@@ -89,7 +94,8 @@ std::string trimmed(std::string_view text);
 /// The table as CSV (RFC 4180, lines ending in CR LF): the header, one row per segment, the totals.
 std::string csvTable(const PipelineDocument& document, const PipelineResult& result);
 
-/// The results as lines of text for the command line: the start, each segment, the totals; for a
+/// The results as lines of text for the command line: the temperature law where the document
+/// sets it, the start, each segment, the totals; for a
 /// network each node and the critical consumer with the path to it after them (nodeLines).
 std::string resultLines(const PipelineDocument& document, const PipelineResult& result);
 std::string nodeLines(const PipelineDocument& document, const PipelineResult& result);

@@ -150,9 +150,9 @@ void Search::startSmall()
     // At the source's state, the densest steam of the network, no smaller size keeps the
     // velocity anywhere; judged at each pipe's own start, where a pipe too small upstream has
     // left little pressure, every pipe downstream would look as if it needed a large size.
-    SteamState source;
-    startStateOf(trial_.document(), source);
-    const std::vector<double> allowed = allowedFriction(trial_, source.p);
+    PipeStart source;
+    startOf(trial_.document(), source);
+    const std::vector<double> allowed = allowedFriction(trial_, source.state.p);
     std::vector<int> sizes = trial_.sizes();
     for (const std::size_t i : trial_.sizedPipes()) {
         int size = std::max(std::min(low_[i], high_[i]), 0);

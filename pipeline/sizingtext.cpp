@@ -16,6 +16,16 @@ constexpr char kNoneSmaller[] = "；也未找到能同时满足其他要求的�
 
 std::string quoted(const std::string& name) { return "“" + printable(name) + "”"; }
 
+/// What superheat a pipe's end has: "过热度只有 4.148 ℃", or none at all where the steam arrives
+/// wet (按焓平衡): "到达的是湿蒸汽（干度 0.820），没有过热度".
+std::string superheatText(const SegmentRun& run, double margin)
+{
+    if (run.balance && run.balance->dryness < 1) {
+        return "到达的是湿蒸汽（干度 " + formatFixed(run.balance->dryness, 3) + "），没有过热度";
+    }
+    return "过热度只有 " + apartFrom(*run.superheat, margin) + " ℃";
+}
+
 }  // namespace
 
 bool isInputFault(const PipelineSegment& s, const SegmentRun& run)
@@ -72,9 +82,8 @@ UnservedReasons reasonsAtLargest(const SizingTrial& trial)
             }
         }
         if (run.superheat && *run.superheat < d.superheatMargin) {
-            reasons.other.push_back("节点" + quoted(name) + "：" + kAtLargest + "过热度只有 " +
-                                    apartFrom(*run.superheat, d.superheatMargin) + " ℃，低于裕量 " +
-                                    formatShortest(d.superheatMargin) + " ℃" + kNoneSmaller);
+            reasons.other.push_back("节点" + quoted(name) + "：" + kAtLargest + superheatText(run, d.superheatMargin) +
+                                    "，低于裕量 " + formatShortest(d.superheatMargin) + " ℃" + kNoneSmaller);
         }
     }
     return reasons;

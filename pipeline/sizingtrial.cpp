@@ -10,6 +10,7 @@
 #include "pipes/proposal.h"
 #include "pipes/qiuliusu.h"
 #include "steam/regions.h"
+#include "steam/wetsteam.h"
 
 namespace dorvent {
 namespace {
@@ -30,6 +31,38 @@ double frictionFactor(int size)
 
 /// a / b, or 1 where either is not known.
 double ratio(double a, double b) { return a > 0 && b > 0 ? a / b : 1; }
+
+bool superheated(const SteamState& state) { return state.area == region::steam || state.area == region::hotSteam; }
+
+/// The region a pipe's hydraulics take the steam at its start as, and its density [kg/m³]: wet
+/// steam (按焓平衡) as steam of the mixture's density, as the energy balance takes it.
+std::pair<std::int16_t, double> densityOf(const PipeStart& start)
+{
+    if (start.state.area == region::saturation) {
+        const std::optional<EnthalpyState> at = stateAt(start.state.p, start.h);
+        return {region::steam, at ? 1.0 / at->v : 0.0};
+    }
+    SteamState state = start.state;
+    return {state.area, refreshDensity(state)};
+}
+
+/// Under 按焓平衡 steam does not cool below its saturation temperature: it condenses. An
+/// estimate that would is taken as wet, at the dryness the pipe ended with before (or just
+/// saturated), for the pipes below it to start from.
+void condenseAtSaturation(const SegmentRun& before, SegmentRun& run)
+{
+    const std::optional<double> tsat = saturationCelsius(run.pend);
+    if (!tsat || run.tend > *tsat) return;
+    run.tend = *tsat;
+    run.superheat = 0.0;
+    run.balance = BalanceRun{.dryness = before.balance ? std::min(before.balance->dryness, 1.0) : 1.0};
+}
+
+/// The state an estimate or a calculation reached at a pipe's end.
+SizingTrial::Reached reachedBy(const SegmentRun& run, bool exact)
+{
+    return {run.pend, run.tend, true, exact, run.balance ? run.balance->dryness : 1.0};
+}
 
 /// The square of the inner diameter [mm²]: the area goes with it.
 double innerSquared(int size)
@@ -89,10 +122,10 @@ SizingTrial::SizingTrial(const PipelineDocument& document)
         }
         if (largest_[i] >= 0) sized_.push_back(i);
     }
-    SteamState start;
-    if (startStateOf(document_, start).empty() && layout_.source) {
+    PipeStart start;
+    if (dorvent::startOf(document_, start).empty() && layout_.source) {
         states_[*layout_.source] = start;
-        at_[*layout_.source] = {start.p, start.tsheshidu, true, true};
+        at_[*layout_.source] = {start.state.p, start.state.tsheshidu, true, true};
     }
     setSizes(size_);
 }
@@ -153,7 +186,7 @@ double SizingTrial::penaltyOfRun(std::size_t pipe, const SegmentRun& run) const
 
 /// Computes the pipe from the state of its start node in states, which takes the state at its end
 /// (none when it fails); start takes the steam's at its start.
-SegmentRun SizingTrial::computeFrom(std::size_t pipe, std::vector<std::optional<SteamState>>& states, Start& start)
+SegmentRun SizingTrial::computeFrom(std::size_t pipe, std::vector<std::optional<PipeStart>>& states, Start& start)
 {
     ++computations_;
     const PipelineSegment& s = document_.segments[pipe];
@@ -162,16 +195,20 @@ SegmentRun SizingTrial::computeFrom(std::size_t pipe, std::vector<std::optional<
     states[to].reset();
     start = {};
     if (states[from]) {
-        SteamState state = *states[from];
-        start.density = refreshDensity(state);
-        start.cp = state.cp;
-        run = computePipe(document_, s, flows_[pipe], state, lengthBefore_[pipe]);
+        PipeStart state = *states[from];
+        start.density = densityOf(state).second;
+        if (superheated(state.state)) {  // wet steam has no cp, and its estimates take none
+            SteamState evaluated = state.state;
+            refreshDensity(evaluated);
+            start.cp = evaluated.cp;
+        }
+        run = computePipeByLaw(document_, s, flows_[pipe], state, lengthBefore_[pipe]);
         if (run.status == SegmentStatus::computed) {
             states[to] = state;
         } else if (const auto h = isSized(pipe) ? hydraulics(pipe, *states[from], size_[pipe]) : std::nullopt) {
             // How far from computing it is: the pressure its friction at the start would take, up
             // to all there is, for a shortfall that falls as the pipe grows before it computes.
-            run.pressureDrop = std::min(h->friction * s.length.value_or(0) * 1e-6, states[from]->p);
+            run.pressureDrop = std::min(h->friction * s.length.value_or(0) * 1e-6, states[from]->state.p);
         }
     }
     run.fromNode = from;
@@ -201,7 +238,7 @@ Shortfall SizingTrial::walk(std::size_t top)
         const double penalty = penaltyOfRun(i, run);
         with.amount += penalty - penalty_[i];
         with.pipes += (penalty > 0 ? 1 : 0) - (penalty_[i] > 0 ? 1 : 0);
-        const Reached end = run.status == SegmentStatus::computed ? Reached{run.pend, run.tend, true, true} : Reached{};
+        const Reached end = run.status == SegmentStatus::computed ? reachedBy(run, true) : Reached{};
         computed_.push_back({i, std::move(run), penalty, start, end});
         for (const std::size_t child : layout_.leaving[to_[i]]) pending.push_back(child);
     }
@@ -267,6 +304,7 @@ SegmentRun SizingTrial::estimatedRun(std::size_t pipe, const Reached& from, Star
     run.pend = std::sqrt(squared);
     run.tend = from.t - heat * ratio(start_[pipe].cp, start.cp) * (before.t0 - before.tend);
     if (const auto tsat = saturationCelsius(run.pend)) run.superheat = run.tend - *tsat;
+    if (balanced()) condenseAtSaturation(before, run);
     run.velocity = before.velocity / area * ratio(start_[pipe].density, start.density);
     return run;
 }
@@ -313,16 +351,13 @@ Shortfall SizingTrial::estimate(std::size_t top, Purpose purpose)
             run = estimatedRun(i, from, start);
             penalty = penaltyOfRun(i, run);
             sure = run.status == SegmentStatus::computed && shortBeyondError(i, run);
-            if (run.status == SegmentStatus::computed) reached_[to_[i]] = {run.pend, run.tend, true, false};
+            if (run.status == SegmentStatus::computed) reached_[to_[i]] = reachedBy(run, false);
         } else if (from.computed) {  // nothing to estimate from: computed
-            if (!from.exact) {  // read as the main window reads a typed state
-                scratch_[from_[i]].emplace();
-                evaluateSteamParameters({from.p, "MPa", from.t, "℃"}, *scratch_[from_[i]]);
-            }
+            if (!from.exact) scratch_[from_[i]] = estimatedStart(from);
             run = computeFrom(i, scratch_, start);
             penalty = penaltyOfRun(i, run);
             sure = from.exact && penalty > 0;
-            if (run.status == SegmentStatus::computed) reached_[to_[i]] = {run.pend, run.tend, true, from.exact};
+            if (run.status == SegmentStatus::computed) reached_[to_[i]] = reachedBy(run, from.exact);
         }
         if (purpose == Purpose::keeping) computed_.push_back({i, std::move(run), penalty, start, reached_[to_[i]]});
         with.amount += penalty - penalty_[i];
@@ -437,14 +472,33 @@ void SizingTrial::restore(Saved saved)
     total_ = saved.total;
 }
 
-std::optional<SizingTrial::Hydraulics> SizingTrial::hydraulics(std::size_t pipe, SteamState state, int size) const
+/// An estimated state as a pipe's start: read as the main window reads a typed state; under
+/// 按焓平衡 with its enthalpy, at saturation with the dryness estimated.
+PipeStart SizingTrial::estimatedStart(const Reached& at) const
+{
+    PipeStart start;
+    evaluateSteamParameters({at.p, "MPa", at.t, "℃"}, start.state);
+    if (!balanced()) return start;
+    const std::optional<SaturationProperties> saturation = saturationAt(at.p);
+    if (at.dryness >= 1 && superheated(start.state)) {
+        SteamState evaluated = start.state;
+        refreshDensity(evaluated);
+        start.h = evaluated.bihan;
+    } else if (saturation) {
+        start.state = {.p = at.p, .t = saturation->T, .tsheshidu = saturation->T - kCelsiusZero, .area = region::saturation};
+        start.h = saturation->hLiquid + std::min(at.dryness, 1.0) * (saturation->hVapour - saturation->hLiquid);
+    }
+    return start;
+}
+
+std::optional<SizingTrial::Hydraulics> SizingTrial::hydraulics(std::size_t pipe, const PipeStart& start, int size) const
 {
     const PipeSize& row = sizesAscending()[static_cast<std::size_t>(size)];
     const std::optional<double> flow = flows_[pipe].value;
     if (!flow) return std::nullopt;
     Hydraulics h{};
-    const Refusal refusal =
-        qiuliusu(state.area, toSinglePrecision(*flow), refreshDensity(state), row.waijing, row.bihou, h.velocity, h.friction);
+    const auto [area, density] = densityOf(start);
+    const Refusal refusal = qiuliusu(area, toSinglePrecision(*flow), density, row.waijing, row.bihou, h.velocity, h.friction);
     return refusal ? std::nullopt : std::optional(h);
 }
 

@@ -99,9 +99,10 @@ public:
         double velocity;
         double friction;
     };
-    std::optional<Hydraulics> hydraulics(std::size_t pipe, SteamState state, int size) const;
+    /// Wet steam (按焓平衡) as the energy balance takes it: the mixture's density.
+    std::optional<Hydraulics> hydraulics(std::size_t pipe, const PipeStart& start, int size) const;
     /// The state at the pipe's start as computed; none where it is not, or only estimated.
-    const std::optional<SteamState>& startOf(std::size_t pipe) const { return states_[from_[pipe]]; }
+    const std::optional<PipeStart>& startOf(std::size_t pipe) const { return states_[from_[pipe]]; }
     const std::vector<int>& sizes() const { return size_; }
     /// Pipes computed so far, and pipes estimated.
     long computations() const { return computations_; }
@@ -113,6 +114,7 @@ public:
     struct Reached {
         double p = 0, t = 0;  // [MPa], [℃]
         bool computed = false, exact = false;
+        double dryness = 1;   // below 1 for wet steam (按焓平衡)
     };
     /// The steam at a pipe's start as its estimates need it.
     struct Start {
@@ -124,7 +126,7 @@ public:
         std::vector<SegmentRun> runs;
         std::vector<double> penalties;
         std::vector<Start> starts;
-        std::vector<std::optional<SteamState>> states;
+        std::vector<std::optional<PipeStart>> states;
         std::vector<Reached> reached;
         Shortfall total;
     };
@@ -147,7 +149,9 @@ private:
     Shortfall estimateFor(const SizeChanges& changes, Purpose purpose);
     Shortfall estimate(std::size_t top, Purpose purpose);
     SegmentRun estimatedRun(std::size_t pipe, const Reached& from, Start& start);
-    SegmentRun computeFrom(std::size_t pipe, std::vector<std::optional<SteamState>>& states, Start& start);
+    SegmentRun computeFrom(std::size_t pipe, std::vector<std::optional<PipeStart>>& states, Start& start);
+    PipeStart estimatedStart(const Reached& at) const;
+    bool balanced() const { return document_.temperatureLaw == TemperatureLaw::enthalpyBalance; }
     void setDn(std::size_t pipe, int size);
     double penaltyOfRun(std::size_t pipe, const SegmentRun& run) const;
     double tooFast(std::size_t pipe, const SegmentRun& run) const;
@@ -166,7 +170,7 @@ private:
     std::vector<SegmentRun> runs_;
     std::vector<double> penalty_;
     std::vector<Start> start_;                                 // of each pipe
-    std::vector<std::optional<SteamState>> states_, scratch_;  // of each node
+    std::vector<std::optional<PipeStart>> states_, scratch_;   // of each node
     std::vector<Reached> at_;                                  // of each node, as the network stands
     std::vector<Reached> reached_;                             // of each node, by an estimate
     std::vector<int> sizeBefore_;                              // of each pipe an estimate changes; else -1

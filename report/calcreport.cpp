@@ -17,6 +17,7 @@
 #include "pipeline/pipelinetable.h"
 #include "report/profilechart.h"
 #include "report/schematic.h"
+#include "report/wetreport.h"
 #include "pipes/proposal.h"
 
 namespace dorvent {
@@ -51,7 +52,9 @@ QFont formulaFace(const QFont& body)
 
 /// The method, and the part of it that is the formula in its own face. No line breaks inside the
 /// formula, nor between a number and its unit.
-std::pair<QString, QList<QTextLayout::FormatRange>> method(bool network, const QFont& body)
+/// heatLossLaw: the temperature falls by the heat lost over G·cp (温降计算：按热损失); the energy
+/// balance has a paragraph of its own after this one.
+std::pair<QString, QList<QTextLayout::FormatRange>> method(bool network, bool heatLossLaw, const QFont& body)
 {
     const QString before = QString::fromUtf8(
         "水和水蒸气的性质按国际水和水蒸气性质协会的工业公式 IAPWS\u2011IF97（1997\u00A0年版）计算，过热蒸汽用区域 2，"
@@ -59,7 +62,13 @@ std::pair<QString, QList<QTextLayout::FormatRange>> method(bool network, const Q
     const QString formula = QString::fromUtf8("1/\u2060√λ\u00A0=\u00A01.14\u00A0+\u00A02\u00A0lg(d/\u2060K)");
     QString after = QString::fromUtf8(
         "，绝对粗糙度 K\u00A0=\u00A00.2\u00A0mm，由达西公式求得；局部阻力按管长的局部阻力系数计入。管段按每段 100\u00A0m "
-        "分段计算，每段对温度降和压力降迭代求解，前一段的末端状态即后一段的起点状态。保温管道的热损失为单位热损失乘以"
+        "分段计算，每段对温度降和压力降迭代求解，前一段的末端状态即后一段的起点状态。");
+    if (heatLossLaw) {
+        after += QString::fromUtf8("每段的温度降为该段热损失除以蒸汽流量与平均定压比热之积，Δt\u00A0=\u00A0Q/(G·cp)"
+                                   "（温降计算：按热损失）。");
+    }
+    after += QString::fromUtf8(
+        "保温管道的热损失为单位热损失乘以"
         "蒸汽平均温度与环境温度之差和管长，局部热损失按局部热损失系数计入；单位热损失取自《热能工程设计手册》表 4-37 "
         "或由设计者给出。");
     after += network ? QString::fromUtf8(
@@ -133,6 +142,20 @@ PageTable tableOf(const PipelineDocument& document, const PipelineResult& result
     return table;
 }
 
+/// The results of the pipes' table: those the document's table shows, but the insulation's
+/// (its own section has them) and the heat-loss law's end temperature (its own table beside the
+/// energy balance's).
+std::vector<Column> resultColumns(const PipelineDocument& document)
+{
+    std::vector<Column> columns;
+    for (const Column c : tableColumns(document)) {
+        if (c >= kFirstResultColumn && c != Column::remark && !isInsulationColumn(c) && c != Column::heatLossLawTend) {
+            columns.push_back(c);
+        }
+    }
+    return columns;
+}
+
 std::vector<Column> columnsFrom(Column first, Column last)
 {
     std::vector<Column> columns;
@@ -183,15 +206,15 @@ std::pair<QStringList, QStringList> remarks(const PipelineDocument& document, co
 PageTable nodeTable(const PipelineDocument& document, const PipelineResult& result)
 {
     PageTable table;
-    for (int c = 0; c < kNodeColumnCount; ++c) {
-        const auto column = static_cast<NodeColumn>(c);
+    const std::vector<NodeColumn> columns = nodeTableColumns(document);
+    for (const NodeColumn column : columns) {
         const auto [name, unit] = nodeColumnHeader(column);
         const bool text = column == NodeColumn::name || column == NodeColumn::kind || column == NodeColumn::remark;
         table.columns.push_back({unit.empty() ? QStringList{qs(name)} : QStringList{qs(name), qs(unit)}, !text});
     }
     for (const NodeRun& node : result.nodes) {
         QStringList row;
-        for (int c = 0; c < kNodeColumnCount; ++c) row << qs(nodeCellText(document, node, static_cast<NodeColumn>(c)));
+        for (const NodeColumn column : columns) row << qs(nodeCellText(document, node, column));
         table.rows.push_back(row);
     }
     return table;
@@ -204,6 +227,9 @@ QStringList networkTotals(const PipelineDocument& document, const PipelineResult
     if (result.totals.sourceFlow) lines << QStringLiteral("汽源流量：%1 t/h").arg(qs(formatShortest(*result.totals.sourceFlow)));
     lines << QStringLiteral("已算管段总长：%1 m").arg(qs(formatShortest(result.totals.length)));
     if (result.allComputed) lines << QStringLiteral("管网热损失：%1 kW").arg(qs(formatFixed(result.totals.heatLossKw, 3)));
+    if (const std::string condensate = totalsText(result, Column::condensate); !condensate.empty()) {
+        lines << QStringLiteral("管网凝结水量：%1 t/h").arg(qs(condensate));
+    }
     if (result.critical) {
         const NodeRun& critical = result.nodes[*result.critical];
         QString line = QStringLiteral("最不利用户：%1，路径 %2").arg(qs(critical.name), qs(pathText(document, result, result.critical)));
@@ -259,7 +285,7 @@ void schematicPages(PagedLayout& layout, const Schematic& schematic)
         paintSchematic(painter, area, schematic, QRectF(b.left(), b.top() + top / scale, b.width(), (bottom - top) / scale));
     });
     const double legendScale = point * 8 / kSchematicFontSize;  // its texts of 8 pt
-    const Schematic legend = schematicLegend(layout.width() / legendScale, false);
+    const Schematic legend = schematicLegend(layout.width() / legendScale, false, schematic.wetSteam);
     layout.picture(legend.bounds.height() * legendScale, [legend](QPainter& painter, const QRectF& area) {
         paintSchematic(painter, QRectF(area.topLeft(), legend.bounds.size() * (area.height() / legend.bounds.height())), legend);
     });
@@ -284,8 +310,10 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
     const QString title = titleOf(result);
     titleBlock(layout, document, title, date);
     next(QStringLiteral("计算方法"));
-    const auto [methodText, formula] = method(result.network, body);
+    const auto [methodText, formula] = method(result.network, document.temperatureLaw == TemperatureLaw::heatLoss, body);
     layout.paragraph(methodText, body, Qt::AlignLeft, formula);
+    const std::optional<WetSteamSection> wet = wetSteamSection(document, result);
+    if (wet) layout.paragraph(wet->method, body);
     next(QStringLiteral("起点蒸汽状态"));
     layout.lines(startState(document), body);
     next(QStringLiteral("管段参数"));
@@ -295,7 +323,7 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
     }
     layout.table(tableOf(document, result, inputs, false), table);
     next(QStringLiteral("计算结果"));
-    std::vector<Column> results = columnsFrom(kFirstResultColumn, Column::superheat);
+    std::vector<Column> results = resultColumns(document);
     results.insert(results.begin(), Column::label);
     if (result.network) results.insert(results.begin() + 1, Column::flow);  // summed, or as typed
     layout.table(tableOf(document, result, results, true), table);
@@ -304,6 +332,12 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
                  body);
     // The notes after the warnings, quieter: many pipes below their band bury no warning.
     if (!notes.isEmpty()) layout.lines({qs(kNoteMark) + notes.join(QStringLiteral("；"))}, face(9), QColor(100, 100, 100));
+    if (wet) {
+        layout.paragraph(wet->comparisonNote, body);
+        layout.table(wet->comparison, table);
+        next(QStringLiteral("疏水点与凝结水"));
+        layout.lines(wet->drainPoints, body);
+    }
     if (const std::optional<InsulationSection> insulated = insulationSection(document, result)) {
         next(QStringLiteral("保温计算"));
         layout.paragraph(insulated->method, body);

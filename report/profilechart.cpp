@@ -21,6 +21,7 @@ const QColor kJoint(120, 120, 120);
 const QColor kPressure(31, 87, 170);
 const QColor kTemperature(200, 60, 40);
 const QColor kSaturation(110, 110, 110);
+const QColor kDryness(30, 140, 70);
 const QColor kFlagged(255, 170, 60, 80);
 const QColor kStop(210, 0, 0);
 
@@ -106,6 +107,12 @@ private:
     QPointF at(const QPointF& point, const Axis& y) const;
     double xAt(double distance) const;
     void drawTitleAndAxes(const QRectF& area);
+    void drawDrynessAxis(const QRectF& area);
+    /// Room on the right for the dryness axis, outside the temperature's; none without it.
+    double drynessRoom() const
+    {
+        return data_.dryness.isEmpty() ? 0.0 : 24 * px_ + widest(smallMetrics_, dryness_) + textMetrics_.height();
+    }
     void drawGrid();
     void drawBands();
     void drawJoints();
@@ -121,7 +128,7 @@ private:
     QFontMetricsF textMetrics_, smallMetrics_;
     double length_ = 1;   // [m]
     double unit_ = 1;     // metres per unit of the distance axis
-    Axis x_{}, pressure_{}, temperature_{};
+    Axis x_{}, pressure_{}, temperature_{}, dryness_{};
     QRectF plot_;
 };
 
@@ -138,9 +145,11 @@ void ProfilePainter::paint(const QRectF& area)
         drawCurve(data_.saturation, temperature_, kSaturation, Qt::DashLine);
         drawCurve(data_.temperature, temperature_, kTemperature, Qt::SolidLine);
         drawCurve(data_.pressure, pressure_, kPressure, Qt::SolidLine);
+        if (!data_.dryness.isEmpty()) drawCurve(data_.dryness, dryness_, kDryness, Qt::SolidLine);
         drawStop();
         p_.setClipping(false);
         drawTitleAndAxes(area);
+        if (!data_.dryness.isEmpty()) drawDrynessAxis(area);
         drawLegend(area);
     }
     p_.restore();
@@ -165,8 +174,9 @@ bool ProfilePainter::layOut(const QRectF& area)
     const auto [tLow, tHigh] = rangeOf({&data_.temperature, &data_.saturation});
     pressure_ = niceAxis(pLow, pHigh, rows);
     temperature_ = niceAxis(tLow, tHigh, rows);
+    dryness_ = niceAxis(rangeOf({&data_.dryness}).first, 1.0, rows);
     const double left = area.left() + 14 * px_ + line + widest(smallMetrics_, pressure_);
-    const double right = area.right() - 14 * px_ - line - widest(smallMetrics_, temperature_);
+    const double right = area.right() - 14 * px_ - line - widest(smallMetrics_, temperature_) - drynessRoom();
     plot_ = QRectF(QPointF(left, top), QPointF(right, bottom));
     if (plot_.width() < 60 * px_ || plot_.height() < 40 * px_) return false;
 
@@ -213,9 +223,10 @@ void ProfilePainter::drawTitleAndAxes(const QRectF& area)
         p_.drawText(QRectF(area.left(), y - smallLine, plot_.left() - gap - area.left(), 2 * smallLine),
                     Qt::AlignRight | Qt::AlignVCenter, pressure_.label(v));
     }
+    const double right = area.right() - drynessRoom();  // of the temperature's axis
     for (const double v : temperature_.ticks()) {
         const double y = at({0, v}, temperature_).y();
-        p_.drawText(QRectF(plot_.right() + gap, y - smallLine, area.right() - plot_.right(), 2 * smallLine),
+        p_.drawText(QRectF(plot_.right() + gap, y - smallLine, right - plot_.right(), 2 * smallLine),
                     Qt::AlignLeft | Qt::AlignVCenter, temperature_.label(v));
     }
     for (const double v : x_.ticks()) {
@@ -234,7 +245,30 @@ void ProfilePainter::drawTitleAndAxes(const QRectF& area)
         p_.restore();
     };
     vertical(area.left() + 4 * px_ + line / 2, -90, QStringLiteral("压力 (MPa)"));
-    vertical(area.right() - 4 * px_ - line / 2, 90, QStringLiteral("温度 (℃)"));
+    vertical(right - 4 * px_ - line / 2, 90, QStringLiteral("温度 (℃)"));
+}
+
+/// The dryness's own axis outside the temperature's, in the colour of its curve: a line with its
+/// ticks, their values and its title.
+void ProfilePainter::drawDrynessAxis(const QRectF& area)
+{
+    const double line = textMetrics_.height(), smallLine = smallMetrics_.height();
+    const double x = area.right() - drynessRoom() + 8 * px_;
+    p_.setPen(QPen(kDryness, px_));
+    p_.drawLine(QPointF(x, plot_.top()), QPointF(x, plot_.bottom()));
+    p_.setFont(small_);
+    for (const double v : dryness_.ticks()) {
+        const double y = at({0, v}, dryness_).y();
+        p_.drawLine(QPointF(x, y), QPointF(x + 4 * px_, y));
+        p_.drawText(QRectF(x + 6 * px_, y - smallLine, area.right() - x, 2 * smallLine), Qt::AlignLeft | Qt::AlignVCenter,
+                    dryness_.label(v));
+    }
+    p_.setFont(text_);
+    p_.save();
+    p_.translate(area.right() - 4 * px_ - line / 2, plot_.center().y());
+    p_.rotate(90);
+    p_.drawText(QRectF(-plot_.height() / 2, -line / 2, plot_.height(), line), Qt::AlignCenter, QStringLiteral("干度"));
+    p_.restore();
 }
 
 void ProfilePainter::drawGrid()
@@ -340,6 +374,7 @@ void ProfilePainter::drawLegend(const QRectF& area)
                                {QStringLiteral("温度"), kTemperature, Qt::SolidLine, false},
                                {QStringLiteral("饱和温度"), kSaturation, Qt::DashLine, false},
                                {QStringLiteral("流速或过热度不合要求的管段"), kFlagged, Qt::SolidLine, true}};
+    if (!data_.dryness.isEmpty()) items.insert(items.begin() + 3, {QStringLiteral("干度"), kDryness, Qt::SolidLine, false});
     if (data_.stop) items.push_back({QStringLiteral("计算停止处"), kStop, Qt::DashLine, false});
     const double sample = 28 * px_, gap = 16 * px_;
     double width = 0;
@@ -359,6 +394,23 @@ void ProfilePainter::drawLegend(const QRectF& area)
         p_.drawText(QPointF(x, y + textMetrics_.ascent() / 2 - px_), item.text);
         x += textMetrics_.horizontalAdvance(item.text) + gap;
     }
+}
+
+/// The dryness where the steam along the path is wet: 1 where it becomes saturated (within the
+/// section that ends wet), then at the end of every wet section; empty where it stays superheated.
+QVector<QPointF> drynessAlong(const PipelineResult& result, const std::vector<std::size_t>& path,
+                              const std::vector<ProfilePoint>& profile, const std::vector<double>& joints)
+{
+    QVector<QPointF> points;
+    for (std::size_t k = 0; k < joints.size() && k < path.size(); ++k) {
+        const std::optional<BalanceRun>& balance = result.segments[path[k]].balance;
+        if (balance && balance->saturationDistance) points << QPointF((k > 0 ? joints[k - 1] : 0.0) + *balance->saturationDistance, 1.0);
+    }
+    for (const ProfilePoint& point : profile) {
+        if (point.dryness < 1) points << QPointF(point.distance, point.dryness);
+    }
+    std::ranges::stable_sort(points, {}, &QPointF::x);
+    return points;
 }
 
 /// What the path is: the nodes it passes in a network, the first and the last segment of a main.
@@ -403,6 +455,7 @@ ProfileData profileData(const PipelineDocument& document, const PipelineResult& 
         data.temperature << QPointF(point.distance, point.t);
         if (point.tsat) data.saturation << QPointF(point.distance, *point.tsat);
     }
+    data.dryness = drynessAlong(result, path, profile, joints);
     double start = 0;  // of the segment that ends at the next joint
     for (std::size_t k = 0; k < joints.size() && k < path.size(); ++k) {
         const std::size_t i = path[k];

@@ -19,7 +19,8 @@ namespace dorvent {
 
 /// What the profile of a calculated main shows: pressure [MPa], temperature and saturation
 /// temperature [℃] along the distance from the start [m], at the start and at the end of every
-/// 100 m section; the segment ends with their labels; the segments flagged for their velocity
+/// 100 m section; the dryness where the steam along it is wet (按焓平衡); the segment ends with
+/// their labels; the segments flagged for their velocity
 /// or superheat; and where the calculation stopped when a segment failed.
 struct ProfileData {
     struct Joint {
@@ -32,6 +33,9 @@ struct ProfileData {
     QVector<QPointF> pressure;
     QVector<QPointF> temperature;
     QVector<QPointF> saturation;     ///< only where the pressure has a saturation temperature
+    /// Only where the steam is wet: 1 where it becomes saturated, then the end of every wet
+    /// section. Empty for a path that stays superheated, which so draws no dryness axis.
+    QVector<QPointF> dryness;
     std::vector<Joint> joints;       ///< the end of every computed segment
     std::vector<Span> flagged;       ///< computed segments whose velocity or superheat is flagged
     std::optional<double> stop;      ///< [m], where a failed segment stopped the calculation

@@ -31,6 +31,12 @@ const QColor kFlagged(230, 140, 0);
 const QColor kFailed(200, 40, 40);
 const QColor kNotComputed(160, 160, 160);
 const QColor kText(20, 20, 20);
+// Water: apart from the warning's orange, the failure's red and the selection's pale blue halo.
+const QColor kDrain(0, 128, 140);
+constexpr double kDrainGap = 1.5;  // pt between a drain mark and its label
+// Under 按焓平衡: dashed, which leaves a wet pipe the colour and the width of its warnings and of
+// the path to the critical consumer.
+bool isWet(const SegmentRun& run) { return run.status == SegmentStatus::computed && run.balance && run.balance->wet(); }
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
@@ -57,6 +63,20 @@ QStringList pipeLines(const PipelineSegment& s, const SegmentRun& run)
     if (s.length) size = QStringLiteral("%1 m").arg(qs(formatShortest(*s.length)));
     if (run.flow) size += (size.isEmpty() ? "" : "  ") + QStringLiteral("%1 t/h").arg(qs(formatShortest(*run.flow)));
     return {name, size};
+}
+
+/// Where steam that entered the pipe superheated becomes saturated [m from its start]; none elsewhere.
+std::optional<double> saturationAt(const SegmentRun& run)
+{
+    if (run.status != SegmentStatus::computed || !run.balance) return std::nullopt;
+    return run.balance->saturationDistance;
+}
+
+/// "疏水 305 m" at the pipe's saturation point; empty where it has none.
+QString drainText(const SegmentRun& run)
+{
+    const std::optional<double> at = saturationAt(run);
+    return at ? QStringLiteral("疏水 %1 m").arg(qs(formatFixed(*at, 0))) : QString();
 }
 
 /// A node's name, then its pressure and its temperature, each on a line; or why it has none.
@@ -126,12 +146,14 @@ std::vector<Schematic::Label> labelsBeside(const QStringList& lines, const QPoin
 /// Which node's labels stand where, and what the columns of the layout need.
 class Builder {
 public:
-    Builder(const PipelineDocument& document, const PipelineResult& result) : result_(result)
+    Builder(const PipelineDocument& document, const PipelineResult& result) : document_(document), result_(result)
     {
         measure_.reserve(static_cast<qsizetype>(2 * result.segments.size() + 3 * result.nodes.size()));
         for (std::size_t i = 0; i < result.segments.size() && i < document.segments.size(); ++i) {
             pipeTexts_.push_back(pipeLines(document.segments[i], result.segments[i]));
             pipeWidths_.push_back(measure_.widest(pipeTexts_.back()));
+            drainTexts_.push_back(drainText(result.segments[i]));
+            drainWidths_.push_back(drainTexts_.back().isEmpty() ? 0.0 : measure_.width(drainTexts_.back()));
         }
         for (const NodeRun& node : result.nodes) {
             nodeTexts_.push_back(nodeLines(node));
@@ -149,16 +171,22 @@ private:
     void layOut();
     std::vector<double> columnLefts() const;
     void addPipe(std::size_t segment, std::size_t from, std::size_t to);
+    void addDrain(Schematic::Item& pipe, std::size_t segment, std::size_t toNode);
+    /// How far left of a node's centre its labels reach below its line; less than 0 where they do not.
+    double labelsUnder(std::size_t node, bool below) const { return below ? nodeWidths_[node] - kRadius : -kRadius; }
     void addNode(std::size_t node, const TreePlace& place, bool stub);
     QPointF point(const TreePlace& place) const { return {xs_[static_cast<std::size_t>(place.column)], place.row * kRow}; }
     bool feeds(std::size_t node) const { return !children_[node].empty(); }
     /// Whether a node begins a band, the source the first: its labels stand on its left.
     bool beginsBand(std::size_t node) const { return layout_.stubs[node] || result_.nodes[node].kind == NodeKind::source; }
 
+    const PipelineDocument& document_;
     const PipelineResult& result_;
     Measure measure_;
     std::vector<QStringList> pipeTexts_, nodeTexts_;
     std::vector<double> pipeWidths_, nodeWidths_;  // of their widest lines
+    std::vector<QString> drainTexts_;
+    std::vector<double> drainWidths_;
     std::vector<std::vector<std::size_t>> children_;
     TreeLayout layout_;
     std::vector<double> xs_;
@@ -172,6 +200,10 @@ double Builder::columnFor(std::size_t node, bool below) const
     const std::optional<std::size_t> feed = result_.nodes[node].feed;
     if (feed && *feed < pipeWidths_.size()) room = std::max(room, kTrunk + 2 * kGap + pipeWidths_[*feed] + kRadius + kGap);
     if (below) room = std::max(room, kTrunk + kGap + nodeWidths_[node] - kRadius);
+    // A drain mark's label below the pipe's own leg, clear of the labels below the node.
+    if (feed && *feed < drainWidths_.size() && drainWidths_[*feed] > 0) {
+        room = std::max(room, kTrunk + 3 * kGap + drainWidths_[*feed] + labelsUnder(node, below));
+    }
     return room;
 }
 
@@ -241,12 +273,35 @@ void Builder::addPipe(std::size_t i, std::size_t fromNode, std::size_t toNode)
     pipe.colour = pipeColour(result_.segments[i]);
     pipe.textColour = pipe.colour.darker(130);
     pipe.width = critical_[i] ? 3.5 : 1.5;
+    pipe.dashed = isWet(result_.segments[i]);
     double baseline = to.y() - 2 - measure_.descent() - measure_.line();
     for (const QString& text : pipeTexts_[i]) {
         if (!text.isEmpty()) pipe.labels.push_back(measure_.label(from.x() + kTrunk + 2 * kGap, baseline, text, measure_.width(text)));
         baseline += measure_.line();
     }
+    if (!drainTexts_[i].isEmpty()) addDrain(pipe, i, toNode);
     schematic_.items.push_back(std::move(pipe));
+}
+
+/// The drain mark at its share of the pipe's length along the pipe's own leg, from the trunk it
+/// leaves to its end node: the trunk and the leg from the node before are shared with its
+/// siblings, so that a mark there would not say which pipe it is on. Its label under it, between
+/// the trunk and the labels below the end node.
+void Builder::addDrain(Schematic::Item& pipe, std::size_t i, std::size_t toNode)
+{
+    const QPointF trunk = pipe.line[2], end = pipe.line[3];
+    const std::optional<double>& length = document_.segments[i].length;
+    const double share = length && *length > 0 ? std::clamp(*saturationAt(result_.segments[i]) / *length, 0.0, 1.0) : 0.0;
+    const Schematic::Drain drain{.at = QPointF(trunk.x() + share * (end.x() - kRadius - trunk.x()), end.y()), .colour = kDrain};
+    const double width = drainWidths_[i];
+    const bool below = !layout_.stubs[toNode] && feeds(toNode);
+    const double right = end.x() - labelsUnder(toNode, below) - 2 * kGap;  // apart from a node's name on its line
+    const double left = std::max(trunk.x() + kGap, std::min(drain.at.x() - width / 2, right - width));
+    const double baseline = drain.box().bottom() + kDrainGap + measure_.ascent();
+    Schematic::Label label = measure_.label(left, baseline, drainTexts_[i], width);
+    label.colour = kDrain.darker(125);
+    pipe.labels.push_back(std::move(label));
+    pipe.drain = drain;
 }
 
 /// A node where it stands; a node that begins a band also where it ends the band before, its stub.
@@ -291,10 +346,12 @@ Schematic Builder::build()
     }
     for (Schematic::Item& item : schematic_.items) {
         item.box = item.kind == Schematic::Item::pipe ? item.line.boundingRect() : item.shape;
+        if (item.drain) item.box |= item.drain->box();
         for (const Schematic::Label& label : item.labels) item.box |= label.box;
         schematic_.bounds = schematic_.bounds.isNull() ? item.box : schematic_.bounds | item.box;
     }
     schematic_.bounds.adjust(-kMargin, -kMargin, kMargin, kMargin);
+    schematic_.wetSteam = document_.temperatureLaw == TemperatureLaw::enthalpyBalance;
     return std::move(schematic_);
 }
 
@@ -312,19 +369,24 @@ Schematic makeSchematic(const PipelineDocument& document, const PipelineResult& 
     return Builder(document, result).build();
 }
 
-Schematic schematicLegend(double width, bool selection)
+Schematic schematicLegend(double width, bool selection, bool wetSteam)
 {
     struct Entry {
         QColor colour;
         double width;
         const char* text;
+        bool dashed = false, drain = false;
     };
     std::vector<Entry> entries = {{kPlain, 1.5, "已算出"},
                                   {kFlagged, 1.5, "有警告"},
                                   {kFailed, 1.5, "未能算出或不满足要求"},
                                   {kNotComputed, 1.5, "未计算"},
                                   {kPlain, 3.5, "至最不利用户的路径"}};
-    if (selection) entries.push_back({kPlain, 1.5, "选中"});
+    if (wetSteam) {
+        entries.push_back({kPlain, 1.5, "湿蒸汽", true});
+        entries.push_back({kPlain, 1.5, "疏水点（开始变湿处）", false, true});
+    }
+    if (selection) entries.push_back({kPlain, 1.5, "选中"});  // the last: the window marks it
     Measure measure;
     const double sample = 20, line = measure.line() + 6;
     Schematic legend;
@@ -338,9 +400,12 @@ Schematic schematicLegend(double width, bool selection)
         item.line << QPointF(at.x() + 3, middle) << QPointF(at.x() + sample - 3, middle);
         item.colour = entries[i].colour;
         item.width = entries[i].width;
+        item.dashed = entries[i].dashed;
+        if (entries[i].drain) item.drain = Schematic::Drain{.at = item.line.boundingRect().center(), .colour = kDrain};
         item.textColour = kText;
         item.labels.push_back(measure.label(at.x() + sample + kGap, at.y(), text, measure.width(text)));
         item.box = item.line.boundingRect().adjusted(0, -item.width, 0, item.width) | item.labels.back().box;
+        if (item.drain) item.box |= item.drain->box();
         legend.bounds |= item.box;
         legend.items.push_back(std::move(item));
         at.rx() += entryWidth + 12;
@@ -350,10 +415,11 @@ Schematic schematicLegend(double width, bool selection)
 
 Schematic withLegend(Schematic schematic)
 {
-    Schematic legend = schematicLegend(std::max(schematic.bounds.width() - 2 * kMargin, 360.0), false);
+    Schematic legend = schematicLegend(std::max(schematic.bounds.width() - 2 * kMargin, 360.0), false, schematic.wetSteam);
     const QPointF shift = schematic.bounds.bottomLeft() + QPointF(kMargin, 0) - legend.bounds.topLeft();
     for (Schematic::Item& item : legend.items) {
         item.line.translate(shift);
+        if (item.drain) item.drain->at += shift;
         for (Schematic::Label& label : item.labels) {
             label.at += shift;
             label.box.translate(shift);
@@ -371,6 +437,7 @@ std::vector<double> schematicCuts(const Schematic& schematic)
     std::vector<std::pair<double, double>> taken;
     for (const Schematic::Item& item : schematic.items) {
         if (item.kind == Schematic::Item::node) taken.emplace_back(item.shape.top() - item.width, item.shape.bottom() + item.width);
+        if (item.drain) taken.emplace_back(item.drain->box().top(), item.drain->box().bottom());
         for (const Schematic::Label& label : item.labels) taken.emplace_back(label.box.top(), label.box.bottom());
     }
     std::sort(taken.begin(), taken.end());

@@ -2,10 +2,12 @@
 
 #include <QColor>
 #include <QFont>
+#include <QLineF>
 #include <QPolygonF>
 #include <QRectF>
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +23,9 @@ namespace dorvent {
 /// its line; every node a circle (the source a square) labelled with its name, pressure and
 /// temperature beside it: the source and the first node of a band on its left, an end on its
 /// right, a node that feeds others below its line. Flagged and failed items take the colours of
-/// the table, and the path to the critical consumer is drawn heavier. A deep tree is folded into
+/// the table, and the path to the critical consumer is drawn heavier. Under 按焓平衡 a pipe whose
+/// steam is wet is dashed, and a drain mark (疏水) hangs below its line where the steam becomes
+/// saturated, labelled with the distance from the pipe's start. A deep tree is folded into
 /// bands (layOutTree) as wide as a report's page holds at a legible size. Coordinates in points;
 /// one picture for the window, the exports and the report.
 struct Schematic {
@@ -29,6 +33,20 @@ struct Schematic {
         QPointF at;  ///< the left end of its base line
         QString text;
         QRectF box{};  ///< where its text stands: from the top of its highest glyph to the bottom of its lowest
+        QColor colour{};  ///< the item's text colour where invalid
+    };
+    /// Where steam that entered a pipe superheated becomes saturated: a short leg below the line,
+    /// and a triangle pointing down, where the designer puts a drain (疏水点).
+    struct Drain {
+        QPointF at;  ///< on the line
+        QColor colour;
+        QLineF leg() const { return {at, at + QPointF(0, kLeg)}; }
+        QPolygonF triangle() const
+        {
+            return QPolygonF({at + QPointF(-kHalfWidth, kLeg), at + QPointF(kHalfWidth, kLeg), at + QPointF(0, kLeg + kHeight)});
+        }
+        QRectF box() const { return {at.x() - kHalfWidth, at.y(), 2 * kHalfWidth, kLeg + kHeight}; }
+        static constexpr double kLeg = 3.5, kHalfWidth = 3.5, kHeight = 5.5;  // pt
     };
     struct Item {
         enum Kind { pipe, node } kind;
@@ -38,12 +56,17 @@ struct Schematic {
         bool square = false;
         QColor colour{};
         double width = 1.5;
+        bool dashed = false;  ///< a pipe carrying wet steam
+        std::optional<Drain> drain{};
         std::vector<Label> labels{};
         QColor textColour{};
         QRectF box{};  ///< the line or the shape with the labels
     };
     std::vector<Item> items;
     QRectF bounds;
+    /// Under 按焓平衡, the only law whose steam can turn wet: the legend explains the dashed pipes
+    /// and the drain marks.
+    bool wetSteam = false;
 };
 
 Schematic makeSchematic(const PipelineDocument& document, const PipelineResult& result);
@@ -55,8 +78,9 @@ QFont schematicFont();
 
 /// What the colours and the line widths of a schematic mean, its entries in rows no wider than
 /// width (points), from (0, 0). With selection, its last item shows how the window marks the
-/// tables' current rows (paintSchematicItems with the item marked).
-Schematic schematicLegend(double width, bool selection);
+/// tables' current rows (paintSchematicItems with the item marked). With wetSteam, it shows the
+/// wet pipes and the drain marks too.
+Schematic schematicLegend(double width, bool selection, bool wetSteam = false);
 
 /// The schematic with its legend below it, for the exported pictures.
 Schematic withLegend(Schematic schematic);

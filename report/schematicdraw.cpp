@@ -14,7 +14,45 @@ namespace {
 const QColor kHalo(30, 110, 230, 90);
 constexpr double kHaloWidth = 9;  // pt beyond the item's own line
 
+// A wet pipe's dashes and gaps, in its line's widths: long enough to read as a line at a glance,
+// short enough that a pipe of a few dozen points shows several.
+const QList<qreal> kWetDashes{4, 2.5};
+
 QString svgColour(const QColor& colour) { return colour.name(QColor::HexRgb); }
+
+QPen linePen(const Schematic::Item& item)
+{
+    QPen pen(item.colour, item.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    if (item.dashed) {
+        pen.setCapStyle(Qt::FlatCap);  // round caps would close the gaps of a heavy line
+        pen.setDashPattern(kWetDashes);
+    }
+    return pen;
+}
+
+void drawDrain(QPainter& painter, const Schematic::Drain& drain)
+{
+    painter.setPen(QPen(drain.colour, 1.2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    painter.setBrush(drain.colour);
+    painter.drawLine(drain.leg());
+    painter.drawPolygon(drain.triangle());
+}
+
+QString svgPoints(const QPolygonF& polygon)
+{
+    QString points;
+    for (const QPointF& p : polygon) points += QStringLiteral("%1,%2 ").arg(p.x()).arg(p.y());
+    return points.trimmed();
+}
+
+QString svgDrain(const Schematic::Drain& drain)
+{
+    const QString colour = svgColour(drain.colour);
+    const QLineF leg = drain.leg();
+    return QStringLiteral("<line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" stroke=\"%5\" stroke-width=\"1.2\"/>\n"
+                          "<polygon points=\"%6\" fill=\"%5\" stroke=\"%5\" stroke-width=\"1.2\"/>\n")
+        .arg(leg.x1()).arg(leg.y1()).arg(leg.x2()).arg(leg.y2()).arg(colour, svgPoints(drain.triangle()));
+}
 
 void drawShape(QPainter& painter, const Schematic::Item& item)
 {
@@ -59,12 +97,15 @@ void paintSchematicItems(QPainter& painter, const Schematic& schematic, const st
             painter.setBrush(Qt::NoBrush);
             drawShape(painter, item);
         }
-        painter.setPen(QPen(item.colour, item.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setPen(linePen(item));
         painter.setBrush(item.kind == Schematic::Item::pipe ? QBrush(Qt::NoBrush) : QBrush(Qt::white));
         drawShape(painter, item);
+        if (item.drain) drawDrain(painter, *item.drain);
         if (!labels) continue;
-        painter.setPen(item.textColour);
-        for (const Schematic::Label& label : item.labels) painter.drawText(label.at, label.text);
+        for (const Schematic::Label& label : item.labels) {
+            painter.setPen(label.colour.isValid() ? label.colour : item.textColour);
+            painter.drawText(label.at, label.text);
+        }
     }
 }
 
@@ -80,10 +121,12 @@ std::string schematicSvg(const Schematic& schematic)
     for (const Schematic::Item& item : schematic.items) {
         const QString colour = svgColour(item.colour);
         if (item.kind == Schematic::Item::pipe) {
-            QString points;
-            for (const QPointF& p : item.line) points += QStringLiteral("%1,%2 ").arg(p.x()).arg(p.y());
-            svg += QStringLiteral("<polyline points=\"%1\" fill=\"none\" stroke=\"%2\" stroke-width=\"%3\"/>\n")
-                       .arg(points.trimmed(), colour).arg(item.width);
+            const QString dashes = item.dashed ? QStringLiteral(" stroke-dasharray=\"%1 %2\"")
+                                                     .arg(kWetDashes[0] * item.width).arg(kWetDashes[1] * item.width)
+                                               : QString();
+            svg += QStringLiteral("<polyline points=\"%1\" fill=\"none\" stroke=\"%2\" stroke-width=\"%3\"%4/>\n")
+                       .arg(svgPoints(item.line), colour).arg(item.width).arg(dashes);
+            if (item.drain) svg += svgDrain(*item.drain);
         } else if (item.square) {
             svg += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%3\" fill=\"white\" stroke=\"%4\" stroke-width=\"%5\"/>\n")
                        .arg(item.shape.left()).arg(item.shape.top()).arg(item.shape.width()).arg(colour).arg(item.width);
@@ -94,7 +137,8 @@ std::string schematicSvg(const Schematic& schematic)
         }
         for (const Schematic::Label& label : item.labels) {
             svg += QStringLiteral("<text x=\"%1\" y=\"%2\" fill=\"%3\">%4</text>\n")
-                       .arg(label.at.x()).arg(label.at.y()).arg(svgColour(item.textColour), label.text.toHtmlEscaped());
+                       .arg(label.at.x()).arg(label.at.y())
+                       .arg(svgColour(label.colour.isValid() ? label.colour : item.textColour), label.text.toHtmlEscaped());
         }
     }
     svg += QStringLiteral("</g>\n</svg>\n");

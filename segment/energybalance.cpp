@@ -16,7 +16,6 @@ constexpr int kMaximumSteps = 100;
 constexpr double kTolerance = 0.0001;  // relative change at which an iteration has converged
 
 constexpr std::string_view kOutsideRegionsMessage = "蒸汽状态超出IF97过热蒸汽区和湿蒸汽区的范围，无法求出管段末端参数";
-constexpr std::string_view kStartOutsideMessage = "管段起点蒸汽状态超出IF97过热蒸汽区和湿蒸汽区的范围，不能计算";
 constexpr std::string_view kNoPressureLeftMessage = "压降过大，管段末端压力降至0以下，无法计算";
 constexpr std::string_view kDivergedMessage = "计算过程中数值超出范围，无法求出管段末端参数";
 constexpr std::string_view kNotConvergedMessage = "迭代100次仍未收敛，无法求出管段末端参数";
@@ -76,7 +75,7 @@ double Balance::heatLoss(double Tm, double dL) const
 std::string Balance::run(double h0, BalanceResult& result)
 {
     const std::optional<EnthalpyState> start = stateAt(in_.p0, h0);
-    if (!start) return std::string(kStartOutsideMessage);
+    if (!start) return std::string(kStartOutsideRegionsMessage);
     if (start->dryness < lowest_) return tooWetMessage(0, lowest_);
     double w = 0.0;
     if (const Refusal refusal = qiuliusu(region::steam, Gd_, 1.0 / start->v, in_.D, in_.s, w, Rn); refusal) {

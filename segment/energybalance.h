@@ -7,11 +7,14 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "segment/guanduanjisuan.h"
 
 namespace dorvent {
+
+inline constexpr std::string_view kStartOutsideRegionsMessage = "管段起点蒸汽状态超出IF97过热蒸汽区和湿蒸汽区的范围，不能计算";
 
 /// Where the pipe ends and what it lost and formed on the way.
 struct BalanceResult {

@@ -47,6 +47,7 @@ struct SectionEnd {
     double x;  ///< distance from the start of the segment [m]
     double p;  ///< pressure [MPa]
     double T;  ///< temperature [K]
+    double dryness = 1;  ///< below 1 only where a pipe computed by its energy balance carries wet steam
 };
 
 /// A result, or the reason there is none (failure not empty).

@@ -15,7 +15,7 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 second='{"label": "B-C", "pipe": {"dn": 200, "outerDiameter": null, "wall": null}, "length": 5000, "flow": 10,'
 second+=' "zeta": 0.2, "beta": 0.2, "phi": 1, "ambient": 20, "dropPerKm": 5, "heatLoss": {"source": "overhead", "value": null}}'
 sed "0,/^    }\$/s//    },\n    $second/" worked-case.dorvent >second-fails.dorvent
-sed 's/"version": [12]/"version": 4/' worked-case.dorvent >version4.dorvent
+sed 's/"version": [12]/"version": 5/' worked-case.dorvent >version5.dorvent
 echo '管段 A-B 长度 250' >not-json.dorvent
 sed 's/"requiredPressure": 1,/"requiredPressure": 1.01,/' industrial-park.dorvent >short.dorvent  # 制药厂 gets 1.003 MPa
 sed 's/"superheatMargin": 5,/"superheatMargin": 150,/' industrial-park.dorvent >superheat.dorvent  # short of that only
@@ -28,6 +28,8 @@ orphan+=' "flow": 5, "zeta": 0.2, "beta": 0.2, "phi": 1, "ambient": 20, "dropPer
 sed -e "/\"segments\": \[/,/^    },\$/{/^    },\$/s//    },\n    $orphan,/}" -e '0,/"length": 1200,/s//"length": 120000,/' \
     industrial-park.dorvent >broken-park.dorvent
 sed '0,/"flow": null,/s//"flow": 25,/' industrial-park.dorvent >low-trunk.dorvent
+# The wet branch by the heat-loss law, its lowest dryness set: which law, and the branch it cannot compute.
+sed -e 's/"enthalpyBalance"/"heatLoss"/' -e 's/"lowestDryness": 0.8/"lowestDryness": 0.9/' wet-branch.dorvent >heat-loss-branch.dorvent
 # The report is never written over a folder or the file it comes from (under its own name or another).
 mkdir reports
 ln worked-case.dorvent hard-link.pdf
@@ -41,7 +43,7 @@ cases=(
     0 stdout "管段 6 E-F|合计" steam-main.dorvent
     1 stdout "$worked|管段 2 B-C|  压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算" second-fails.dorvent
     2 stderr "not-json.dorvent：文件不是有效的 JSON 文档（第 1 行）" not-json.dorvent
-    2 stderr "字段 version：本程序只能读取版本 1、2 和 3 的管线文件" version4.dorvent
+    2 stderr "字段 version：本程序只能读取版本 1、2、3 和 4 的管线文件" version5.dorvent
     2 stderr "文件不存在" missing.dorvent
     2 stderr "文件过大：管线文件不超过 16 MB" too-large.dorvent
     1 stdout "起点 请输入起点压力" no-start.dorvent
@@ -51,11 +53,15 @@ cases=(
     0 stdout "节点,类型,用汽量(t/h),|制药厂,用户,8,1,,1.003," "--nodes-csv industrial-park.dorvent"
     1 stdout "N1,分支点,,,,,,,,,,管段 1 未能算出|制药厂,用户,8,1,,,,,,,,未计算|X,用户,,,,,,,,,,未与汽源相连|Y,用户,,,,,,,,,,未与汽源相连" "--nodes-csv broken-park.dorvent"
     0 stdout "管段 1 干线1|  流量(t/h) 25|说明 流量 25 t/h 小于节点“N1”流出的 94 t/h" low-trunk.dorvent
+    1 stdout "温降计算：按焓平衡|管段 1 干线|  按热损失末端温度(℃) 190.474|管段 3 乙支线|  干度 0.820|  凝结水(t/h) 0.090|  饱和点距起点(m) 86|合计|  凝结水(t/h) 0.090|节点 用户乙 用户|  说明 过热度不足：到达的是湿蒸汽（干度 0.820）" wet-branch.dorvent
+    1 stdout ",温度裕量(℃),干度,凝结水(t/h),说明|用户乙,用户,0.5,0.25,,0.301,133.583,133.583,0.000,0.051,,0.820,0.090,过热度不足" "--nodes-csv wet-branch.dorvent"
+    1 stdout ",末端过热度(℃),干度,凝结水(t/h),饱和点距起点(m),按热损失末端温度(℃),说明|,0.000,0.820,0.090,86,,末端为湿蒸汽（干度 0.820）|合计,,,,,,,2500,4,,,,,,,,,,,,,,,,,115.207,,,0.090,,," "--csv wet-branch.dorvent"
+    1 stdout "设计人 |温降计算：按热损失|管段 3 乙支线|  压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算" heat-loss-branch.dorvent
     2 stderr "未知选项" --bogus
     2 stderr "请给出一个管线文件" ""
     2 stderr "请给出一个管线文件" "worked-case.dorvent steam-main.dorvent"
     0 stdout ",0.978,240.801,|合计,,,,,,,250," "--csv worked-case.dorvent"
-    0 stdout "用法|退出状态" --help
+    0 stdout "用法|退出状态|干度|凝结水合计" --help
     2 stderr "dorvent-calc：reports：这是一个文件夹" "worked-case.dorvent --pdf reports"
     2 stderr "dorvent-calc：worked-case.dorvent：这是管线文件本身" "worked-case.dorvent --pdf worked-case.dorvent"
     2 stderr "dorvent-calc：hard-link.pdf：这是管线文件本身" "worked-case.dorvent --pdf hard-link.pdf"
@@ -73,6 +79,10 @@ for ((i = 0; i < ${#cases[@]}; i += 4)); do
     done
 done
 
+# Files that do not set the temperature law do not say it, as they never did.
+for file in worked-case steam-main industrial-park insulated-main; do
+    "$calc" $file.dorvent | grep -q '温降计算' && fail "$file: a temperature law line"
+done
 # No segment of the steam main falls below the superheat margin, and every one computes.
 "$calc" steam-main.dorvent | grep -E '未计算|过热度低于' && fail "steam main: a segment not computed or flagged"
 # Every node of the broken park, behind the failed trunk or away from the source, has its line.
@@ -134,6 +144,18 @@ sed 's/"requiredPressure": 1,/"requiredPressure": 1.6,/' industrial-park.dorvent
 got=$?
 [ "$got" -eq 1 ] && grep -q '^自动选管：以下要求不能满足，管径未改：$' stdout && grep -q '^用户“制药厂”：即使其路径上可选的管段都取最大管径，压力也只有' stdout &&
     [ ! -e never.dorvent ] || fail "--size, unservable: status $got, $(head -c 300 stdout)"
+# Sizing under 按焓平衡: the wet branch in catalogue pipes, DN100 to 1.8 t/h over 450 m, is wet at its end with the
+# trunk fixed; DN70 keeps the 5 ℃ margin (10.76 ℃ by tests/data/wetsteam_reference.py), and the file keeps its law.
+sed -z -e 's/"dn": null,\n *"outerDiameter": 159,\n *"wall": 4.5,\n *"fixed": false/"dn": 150, "outerDiameter": null, "wall": null, "fixed": true/' \
+    -e 's/"dn": null,\n *"outerDiameter": [0-9]*,\n *"wall": [0-9.]*,/"dn": 100, "outerDiameter": null, "wall": null,/g' \
+    -e 's/"length": 500,/"length": 100,/2' -e 's/"length": 1500,/"length": 450,/' -e 's/"demand": 0.5,/"demand": 1.8,/' \
+    wet-branch.dorvent >wet-catalogue.dorvent
+"$calc" wet-catalogue.dorvent >wet.txt
+grep -q '说明 过热度不足：到达的是湿蒸汽' wet.txt || fail "--size under 按焓平衡: the branch is not wet before"
+"$calc" wet-catalogue.dorvent --size dry.dorvent >stdout 2>stderr
+got=$?
+[ "$got" -eq 0 ] && grep -qF '管段 3“乙支线”（N1 → 用户乙）：DN100 → DN70' stdout && "$calc" dry.dorvent >dry.txt &&
+    grep -q '^温降计算：按焓平衡$' dry.txt && ! grep -q '^  干度' dry.txt || fail "--size under 按焓平衡: status $got, $(head -c 300 stdout)"
 "$calc" industrial-park.dorvent --size industrial-park.dorvent >stdout 2>stderr
 [ $? -eq 2 ] && grep -q '这是管线文件本身' stderr && cmp -s industrial-park.dorvent "$examples/industrial-park.dorvent" ||
     fail "--size onto its own file: $(cat stderr)"

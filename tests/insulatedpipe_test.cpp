@@ -11,6 +11,7 @@
 #include "pipeline/pipelinetable.h"
 #include "pipeline/pipesizing.h"
 #include "pipes/guanjing.h"
+#include "steam/regions.h"
 
 namespace dorvent {
 namespace {
@@ -65,6 +66,24 @@ TEST(InsulatedPipe, LosesWhatItsConstructionLosesAtEachSectionsTemperature)
     EXPECT_EQ(std::tuple(text(d, r, Column::allowedLoss), r.segments[0].flagged(), insulationLimitsMet(r)),
               std::tuple(std::string("—"), true, false));
     EXPECT_NE(text(d, r, Column::remark).find("蒸汽温度 450.000 ℃ 超出最大允许热损失表的范围"), std::string::npos);
+}
+
+TEST(InsulatedPipe, UnderTheEnergyBalanceItLosesWhatItsConstructionLosesAndTheFlowsEnthalpyPaysForIt)
+{
+    PipelineDocument d = insulatedMain(2000, 8);
+    const PipelineResult heatLoss = calculatePipeline(d);
+    d.temperatureLaw = TemperatureLaw::enthalpyBalance;
+    const PipelineResult r = calculatePipeline(d);
+    ASSERT_EQ(r.segments[0].status, SegmentStatus::computed) << r.segments[0].message;
+    // Hardly any pressure falls here: the laws differ by how each takes cp, well under a degree.
+    EXPECT_NEAR(r.segments[0].tend, heatLoss.segments[0].tend, 1);
+    EXPECT_NEAR(r.segments[0].heatLossKw, heatLoss.segments[0].heatLossKw, 0.01 * heatLoss.segments[0].heatLossKw);
+    double v = 0, h0 = 0, cp = 0;
+    quyu2(450 + 273.15, 1.6, v, h0, cp);
+    const double lost = 8 * 1000 * (h0 - r.segments[0].balance->hend) / 3600;
+    EXPECT_NEAR(r.segments[0].heatLossKw, lost, 1e-6 * lost);
+    EXPECT_EQ(text(d, r, Column::heatLossLawTend), text(d, heatLoss, Column::tend));  // the same start, the other law
+    EXPECT_EQ(text(d, r, Column::surfaceTemperature), "32.737");                    // at the start, as by either law
 }
 
 TEST(InsulatedPipe, ItsLossChangesSmoothlyWhereRockWoolsEquationSteps)

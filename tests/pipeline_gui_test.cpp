@@ -120,7 +120,7 @@ TEST_F(PipelineWindow, TypingTheWorkedDesignGivesTheMainWindowsResultsAndMarksWh
     EXPECT_EQ(text(0, Column::heatLoss), "3.02");
     EXPECT_EQ(texts(0, kFirstResultColumn, Column::remark),
               QStringList({"1.000", "250.000", "19.210", "89.525", "0.022", "0.978", "240.801", "9.199", "36.796", "56.718",
-                           "61.897", "", "", "", "", "提示：起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s"}));
+                           "61.897", "", "", "", "", "", "", "", "", "提示：起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s"}));
     EXPECT_EQ(std::pair(text(1, Column::heatLossKw), pipeline->isWindowModified()), std::pair(QString("56.718"), true));  // the totals
 
     // Every edit is one step back; a rejected text changes nothing, nor does a number beyond any meaning.
@@ -649,7 +649,7 @@ TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
 
     type(0, Column::label, "changed");
     EXPECT_FALSE(pipeline->openFile(written(folder.filePath("bad.dorvent"), R"({"format": "dorvent-pipeline", "version": 9})")));
-    EXPECT_EQ(messages.texts, QStringList({"无法打开管线文件 bad.dorvent：\r\n字段 version：本程序只能读取版本 1、2 和 3 的管线文件"}));
+    EXPECT_EQ(messages.texts, QStringList({"无法打开管线文件 bad.dorvent：\r\n字段 version：本程序只能读取版本 1、2、3 和 4 的管线文件"}));
     EXPECT_EQ(std::pair(text(0, Column::label), pipeline->isWindowModified()), std::pair(QString("changed"), true));  // nothing lost
 
     // Unsaved changes: closing asks, and Cancel keeps the window open.

@@ -40,6 +40,54 @@ TEST(PipelineFile, RoundTripIsLosslessAndWritesNoExponent)
     }
 }
 
+TEST(PipelineFile, TheTemperatureLawIsKeptInVersion4OnlyWhereItIsNotWhatOlderFilesMean)
+{
+    const auto version = [](const PipelineDocument& d) {
+        const std::string text = writePipelineFile(d);
+        return text.substr(text.find("\"version\""), 14);
+    };
+    PipelineDocument d = everyKindOfValue();
+    PipelineDocument insulated = d;
+    insulated.constructions.push_back({.name = "主线保温"});
+    EXPECT_EQ(std::tuple(version(d), version(insulated)), std::tuple("\"version\": 2,\n", "\"version\": 3,\n"));
+    EXPECT_EQ(writePipelineFile(d).find("temperatureLaw"), std::string::npos);
+
+    for (const auto& [law, dryness, written] : {std::tuple(TemperatureLaw::enthalpyBalance, 0.8, "\"enthalpyBalance\",\n  \"lowestDryness\": 0.8,"),
+                                                std::tuple(TemperatureLaw::heatLoss, 0.75, "\"heatLoss\",\n  \"lowestDryness\": 0.75,"),
+                                                std::tuple(TemperatureLaw::enthalpyBalance, 1.0, "\"enthalpyBalance\",\n  \"lowestDryness\": 1,")}) {
+        PipelineDocument set = d;
+        std::tie(set.temperatureLaw, set.lowestDryness) = std::tuple(law, dryness);
+        const std::string text = writePipelineFile(set);
+        EXPECT_EQ(version(set), "\"version\": 4,\n");
+        EXPECT_NE(text.find("\"superheatMargin\": 7.5,\n  \"temperatureLaw\": " + std::string(written)), std::string::npos) << text;
+        EXPECT_EQ(readPipelineFile(text).document, set);
+    }
+    d.temperatureLaw = TemperatureLaw::enthalpyBalance;
+    const std::string good = writePipelineFile(d);
+    const auto edited = [&good](const std::string& from, const std::string& to) {
+        const std::size_t at = good.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? good : std::string(good).replace(at, from.size(), to);
+    };
+    // Version 4 at the law and dryness of older files reads as they do, and is written as they are.
+    const PipelineFileRead older = readPipelineFile(edited("\"enthalpyBalance\"", "\"heatLoss\""));
+    EXPECT_EQ(std::pair(older.error, older.document), std::pair(std::string(), std::optional(everyKindOfValue())));
+    EXPECT_EQ(writePipelineFile(*older.document), writePipelineFile(everyKindOfValue()));
+
+    const struct { std::string text; std::string error; } refused[] = {
+        {edited("\"enthalpyBalance\"", "\"energy\""), "字段 temperatureLaw 应为 heatLoss、enthalpyBalance 之一"},
+        {edited("\"enthalpyBalance\"", "1"), "字段 temperatureLaw 应为文本"},
+        {edited("\"lowestDryness\": 0.8", "\"lowestDryness\": 0"), "字段 lowestDryness 应大于 0 且不大于 1"},
+        {edited("\"lowestDryness\": 0.8", "\"lowestDryness\": 1.01"), "字段 lowestDryness 应大于 0 且不大于 1"},
+        {edited("\"lowestDryness\": 0.8", "\"lowestDryness\": -0.8"), "字段 lowestDryness 应大于 0 且不大于 1"},
+        {edited("\"lowestDryness\": 0.8", "\"lowestDryness\": null"), "字段 lowestDryness 应为数值"},
+        {edited("\"lowestDryness\": 0.8", "\"lowestDryness\": \"0.8\""), "字段 lowestDryness 应为数值或 null"},
+        {edited("\"lowestDryness\": 0.8,", ""), "缺少字段 lowestDryness"},
+        {edited("\"insulation\": {", "\"insulation\": 1, \"i\": {"), "字段 insulation 应为对象"},
+    };
+    for (const auto& f : refused) EXPECT_EQ(readPipelineFile(f.text).error, f.error);
+}
+
 TEST(PipelineFile, ANegativeZeroTypedIsWrittenAsTheZeroItIsReadAs)
 {
     PipelineDocument d = everyKindOfValue();
@@ -87,8 +135,8 @@ TEST(PipelineFile, RefusesWhatIsNoPipelineNamingTheField)
         {good.substr(0, 200), "文件不是有效的 JSON 文档（第 9 行）"},
         {"[1, 2]", "文件内容应为一个 JSON 对象"},
         {edited("dorvent-pipeline", "other"), "字段 format 应为 \"dorvent-pipeline\"：这不是 Dorvent 管线文件"},
-        {edited("\"version\": 2", "\"version\": 4"), "字段 version：本程序只能读取版本 1、2 和 3 的管线文件"},
-        {edited("\"version\": 2", "\"version\": 0"), "字段 version：本程序只能读取版本 1、2 和 3 的管线文件"},
+        {edited("\"version\": 2", "\"version\": 5"), "字段 version：本程序只能读取版本 1、2、3 和 4 的管线文件"},
+        {edited("\"version\": 2", "\"version\": 0"), "字段 version：本程序只能读取版本 1、2、3 和 4 的管线文件"},
         {edited("\"version\": 2", "\"version\": 3"), "缺少字段 insulation"},
         {edited("\"designer\"", "\"designed\""), "缺少字段 designer"},
         {edited("\"length\": 100000", "\"length\": true"), "字段 segments[1].length 应为数值、文本或 null"},

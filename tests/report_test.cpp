@@ -80,6 +80,9 @@ int darkestIn(const QString& pdf, const Word& word, const QTemporaryDir& folder)
     return darkest;
 }
 
+/// A report's text without its blanks and line breaks, which wrapping puts where it will.
+QString withoutBlanks(QString text) { return text.remove(QRegularExpression("\\s+")); }
+
 /// The header of the table under a heading of a report's text, its lines joined by " | ".
 QString tableHeader(const QString& text, const QString& heading)
 {
@@ -346,6 +349,75 @@ TEST(Report, ANetworksReportIsANetworksWithItsCriticalPathWholeAndItsSchematicLe
     const auto u1 = std::ranges::find(smallSchematic, QString("U1"), &Word::text);
     ASSERT_NE(u1, smallSchematic.end());
     EXPECT_LT(u1->box.height(), wordStarting(smallWords, "末端过热度裕量")->box.height());
+}
+
+TEST(Report, UnderTheEnergyBalanceSaysTheLawComparesTheLawsAndNamesTheDrainPoints)
+{
+    // The wet-branch example is case F of tests/data/wetsteam_reference.py; "reference" marks its fine march.
+    const PipelineFileRead read = readPipelineFile(bytesOf(DORVENT_EXAMPLES "/wet-branch.dorvent").toStdString());
+    ASSERT_TRUE(read.document) << read.error;
+    PipelineDocument d = *read.document;
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath("wet.pdf");
+    ASSERT_TRUE(writeReportPdf(d, calculatePipeline(d), pdf));
+    SKIP_WITHOUT_POPPLER();
+    const QString text = outputOf("pdftotext", {"-layout", pdf, "-"});
+    const QString joined = withoutBlanks(text);
+    EXPECT_TRUE(joined.contains(QRegularExpression("温降按焓平衡计算.*h₂=h₁−Q/\\(1000·G\\).*T=T\\(p,h\\).*x=\\(h−h′\\)/\\(h″−h′\\)"
+                                                   ".*均相流.*最低干度0\\.8时")));
+    // The wet branch's row: dryness 0.8204, condensate 0.0898 t/h, saturated 85.9 m from its start (reference).
+    EXPECT_TRUE(text.contains(QRegularExpression("\\n乙支线 .* 0\\.000 +0\\.820 +0\\.090 +86\\n"))) << text.toStdString();
+    // Each pipe's end by both laws from the same start: the trunk 189.669 and 190.474 ℃, 甲支线 172.728 and
+    // 179.340 ℃ (reference); 乙支线's steam reaches saturation 92.8 m along by the heat-loss law (reference).
+    for (const auto& [pipe, balanced, heatLoss] : {std::tuple("管段 1 干线", 189.668775, 190.474371), {"管段 2 甲支线", 172.727508, 179.340495}}) {
+        const QRegularExpressionMatch row = QRegularExpression(QString("\\n%1 +([\\d.]+) +([\\d.]+) +([\\d.]+)\\n").arg(pipe)).match(text);
+        ASSERT_TRUE(row.hasMatch()) << pipe;
+        EXPECT_NEAR(row.captured(1).toDouble(), balanced, 0.002) << pipe;
+        EXPECT_NEAR(row.captured(2).toDouble(), heatLoss, 0.002) << pipe;
+        EXPECT_NEAR(row.captured(3).toDouble(), heatLoss - balanced, 0.003) << pipe;
+    }
+    EXPECT_TRUE(text.contains(QRegularExpression("\\n管段 3 乙支线 +133\\.\\d+ +— +按热损失不能算出\\n")));
+    // The heat-loss law's end stands in the comparison only, not again in the results table.
+    const QString results = tableHeader(text, "、计算结果");
+    EXPECT_TRUE(results.contains("饱和点距起点") && !results.contains("按热损失")) << results.toStdString();
+    EXPECT_TRUE(joined.contains(withoutBlanks("、疏水点与凝结水 管段 3 乙支线：蒸汽在距起点 86 m 处达到饱和，此后析出凝结水；本管段生成 0.090 t/h，"
+                                              "连同其下游管段共 0.090 t/h，末端干度 0.820。管网凝结水量：0.090 t/h，热损失：115.207 kW")));
+    EXPECT_TRUE(text.contains(QRegularExpression("管网热损失：115\\.207 kW\\n *管网凝结水量：0\\.090 t/h\\n")));
+    const QString nodes = tableHeader(text, "、节点");
+    EXPECT_TRUE(nodes.contains("温度裕量 凝结水 |") && nodes.contains("干度 说明")) << nodes.toStdString();
+
+    // The same network by the heat-loss law prints none of it.
+    d.temperatureLaw = TemperatureLaw::heatLoss;
+    ASSERT_TRUE(writeReportPdf(d, calculatePipeline(d), pdf));
+    const QString heatLoss = outputOf("pdftotext", {"-layout", pdf, "-"});
+    for (const char* word : {"焓平衡", "疏水点", "干度", "凝结水", "饱和点"}) EXPECT_FALSE(heatLoss.contains(word)) << word;
+    // Each report names the law it was computed by.
+    EXPECT_TRUE(withoutBlanks(heatLoss).contains("Δt=Q/(G·cp)（温降计算：按热损失）"));
+    EXPECT_FALSE(joined.contains("温降计算：按热损失"));
+}
+
+TEST(Report, ADrainPointCountsTheCondensateOfThePipesItsSteamGoesOnTo)
+{
+    // Case F's trunk and its wet branch in series, the branch cut in two at 1000 m: it saturates 85.9 m along
+    // its first part, and both parts form 0.0898 t/h (reference), of which the first forms less.
+    const auto pipe = [](double D, double s, double L, double G) {
+        return PipelineSegment{.label = "P" + std::to_string(static_cast<int>(L)), .outerDiameter = D, .wall = s, .length = L,
+                               .flow = G, .zeta = 0.15, .beta = 0.2, .phi = 1, .ambient = 0, .dropPerKm = 5, .heatLoss = 0.8};
+    };
+    const PipelineDocument d{.startPressure = 1.0, .startTemperature = 200,
+                             .segments = {pipe(159, 4.5, 500, 4), pipe(57, 3.5, 1000, 0.5), pipe(57, 3.5, 500, 0.5)},
+                             .temperatureLaw = TemperatureLaw::enthalpyBalance};
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath("drain.pdf");
+    ASSERT_TRUE(writeReportPdf(d, calculatePipeline(d), pdf));
+    SKIP_WITHOUT_POPPLER();
+    const QString text = withoutBlanks(outputOf("pdftotext", {"-layout", pdf, "-"}));
+    const QRegularExpressionMatch line =
+        QRegularExpression("管段2P1000：蒸汽在距起点86m处达到饱和，此后析出凝结水；本管段生成([\\d.]+)t/h，连同其下游管段共0\\.090t/h").match(text);
+    ASSERT_TRUE(line.hasMatch()) << text.toStdString();
+    EXPECT_LT(line.captured(1).toDouble(), 0.085);
+    EXPECT_FALSE(text.contains("管段3P500：蒸汽在"));  // its steam arrives wet
+    EXPECT_TRUE(text.contains("全线凝结水量：0.090t/h"));
 }
 
 TEST(Schematic, LabelsStandBesideTheirOwnNodesAndNoLabelOrLineRunsIntoAnother)

@@ -398,5 +398,91 @@ TEST(Sizing, SteelIsTheRingOfTheCatalogueDiameterAndWall)
     EXPECT_TRUE(r.pipes[1].kept);
 }
 
+/// Under 按焓平衡: the wet-branch example's trunk (DN150, fixed, 500 m) from 1.0 MPa and 200 ℃,
+/// a short branch to 甲 (3.5 t/h) and one to 乙 (1.8 t/h) of the given length; every pipe loses
+/// 0.8 kJ/(m·h·℃) whatever its size. The numbers marked "reference" are the fine march of
+/// tests/data/wetsteam_reference.py on these pipes (its Pipe(D, s, L, 1.8, 0.15, 0.2, 0, 0.8) from
+/// the trunk's end at 5.3 t/h). A smaller branch keeps its steam superheated: the same heat
+/// lost at a lower end pressure, whose saturation enthalpy is lower.
+PipelineDocument wetBranchNetwork(double length, double margin, std::optional<double> required)
+{
+    const auto pipe = [](std::string label, std::string from, int dn, double metres) {
+        return PipelineSegment{.label = label, .from = std::move(from), .to = label, .dn = dn, .length = metres, .zeta = 0.15,
+                               .beta = 0.2, .phi = 1, .ambient = 0, .dropPerKm = 5, .heatLoss = 0.8};
+    };
+    PipelineDocument d{.startPressure = 1.0, .startTemperature = 200, .superheatMargin = margin,
+                       .segments = {pipe("N1", "锅炉房", 150, 500), pipe("甲", "N1", 100, 100), pipe("乙", "N1", 100, length)},
+                       .nodes = {{.name = "甲", .demand = 3.5}, {.name = "乙", .demand = 1.8, .requiredPressure = required}},
+                       .temperatureLaw = TemperatureLaw::enthalpyBalance};
+    d.segments[0].fixed = true;
+    return d;
+}
+
+const NodeRun& nodeNamed(const PipelineResult& r, const std::string& name)
+{
+    return *std::ranges::find(r.nodes, name, &NodeRun::name);
+}
+
+TEST(Sizing, UnderTheEnergyBalanceSizesAWetBranchSoThatItsConsumerKeepsTheMargin)
+{
+    // At DN100 乙's steam saturates 386 m along its 450 m (reference: x 0.997 at its end); DN80
+    // ends 0.24 K superheated, DN70 10.76 K at 0.4499 MPa (reference), DN50 would be above its band.
+    const PipelineDocument d = wetBranchNetwork(450, 5, std::nullopt);
+    ASSERT_TRUE(nodeNamed(calculateNetwork(d), "乙").dryness);
+    const SizingResult r = sizeNetwork(d);
+    ASSERT_EQ(r.outcome, SizingOutcome::sized) << sizingLines(d, r);
+    EXPECT_NE(sizingLines(d, r).find("管段 3“乙”（N1 → 乙）：DN100 → DN70\n"), std::string::npos) << sizingLines(d, r);
+    EXPECT_TRUE(served(r.document));
+    const NodeRun& reached = nodeNamed(calculateNetwork(r.document), "乙");
+    EXPECT_FALSE(reached.dryness);
+    EXPECT_NEAR(*reached.superheat, 10.763373, 0.05);  // reference
+    EXPECT_NEAR(reached.p, 0.449859, 5e-4);            // reference
+}
+
+TEST(Sizing, UnderTheEnergyBalanceProposesAWetPipeOnlyWhereNoNodeBehindItWantsSuperheat)
+{
+    // 乙 needs 0.5 MPa through 480 m: DN70 gives it 0.398 MPa, DN80 0.757 MPa of wet steam (x 0.9993),
+    // DN150, the largest its feed allows, wet steam of x 0.9947 (reference).
+    PipelineDocument d = wetBranchNetwork(480, 0, 0.5);
+    const SizingResult wet = sizeNetwork(d);
+    ASSERT_EQ(wet.outcome, SizingOutcome::sized) << sizingLines(d, wet);
+    EXPECT_EQ(wet.pipes[2].newDn, 80);
+    const PipelineResult sized = calculateNetwork(wet.document);
+    EXPECT_TRUE(requirementsMet(sized));
+    EXPECT_NEAR(*nodeNamed(sized, "乙").dryness, 0.999318, 2e-4);  // reference
+    EXPECT_NEAR(sized.segments[2].tend, 168.149541, 0.02);          // reference: its saturation temperature
+
+    // With a margin of 5 ℃ every node wants superheat, and no size gives it to 乙.
+    d.superheatMargin = 5;
+    const SizingResult dry = sizeNetwork(d);
+    EXPECT_EQ(dry.outcome, SizingOutcome::unservable);
+    EXPECT_EQ(dry.document, d);
+    EXPECT_EQ(dry.problems, std::vector<std::string>{"节点“乙”：其路径上可选的管段都取最大管径时到达的是湿蒸汽（干度 0.995），"
+                                                     "没有过热度，低于裕量 5 ℃；也未找到能同时满足其他要求的较小管径"});
+}
+
+TEST(Sizing, UnderTheEnergyBalanceSizesPipesThatStartWetAsTheLeastOfEveryCombination)
+{
+    // From 1.0 MPa and 185 ℃, 5 K above saturation, the trunk turns wet, so both branches start wet;
+    // 乙 needs 0.5 MPa, no node superheat. The sizes are judged on wet steam's density throughout.
+    PipelineDocument d = wetBranchNetwork(480, 0, 0.5);
+    d.startTemperature = 185;
+    d.segments[0].fixed = false;
+    ASSERT_TRUE(nodeNamed(calculateNetwork(d), "N1").dryness);
+    const SizingResult r = sizeNetwork(d);
+    ASSERT_EQ(r.outcome, SizingOutcome::sized) << sizingLines(d, r);
+    const std::optional<double> least = exhaustiveLeast(d);
+    ASSERT_TRUE(least);
+    EXPECT_NEAR(r.massAfter, *least, 1e-6) << sizingLines(d, r);
+    EXPECT_TRUE(nodeNamed(calculateNetwork(r.document), "乙").dryness);
+
+    // A margin the steam cannot keep anywhere: the reason of a superheated node is its superheat.
+    PipelineDocument dry = wetBranchNetwork(100, 60, std::nullopt);
+    const SizingResult none = sizeNetwork(dry);
+    ASSERT_EQ(none.outcome, SizingOutcome::unservable);
+    for (const std::string& problem : none.problems) EXPECT_EQ(problem.find("湿蒸汽"), std::string::npos) << problem;
+    EXPECT_NE(none.problems.front().find("过热度只有"), std::string::npos) << none.problems.front();
+}
+
 }  // namespace
 }  // namespace dorvent

@@ -231,16 +231,17 @@ private:
     {
         const int what = pick(4);
         if (what == 0) {
-            auto* list = control<QComboBox>(*window_, pick(2) == 0 ? "cboyali" : "cbowendu");
+            const char* const lists[] = {"cboyali", "cbowendu", "cbowenjiang"};
+            auto* list = control<QComboBox>(*window_, lists[pick(3)]);
             list->setFocus();
             return QTest::keyClick(list, pick(2) == 0 ? Qt::Key_Up : Qt::Key_Down);
         }
         if (what == 1) return click("cmdqu");
-        const char* const boxes[] = {"txtxiangmu", "txtshejiren", "txtyali", "txtwendu", "txtyuliang"};
-        auto* box = control<QLineEdit>(*window_, boxes[pick(5)]);
+        const char* const boxes[] = {"txtxiangmu", "txtshejiren", "txtyali", "txtwendu", "txtyuliang", "txtgandu"};
+        auto* box = control<QLineEdit>(*window_, boxes[pick(6)]);
         box->setFocus();
         pick(2) == 0 ? box->selectAll() : box->end(false);
-        const QString keys = pick(4) == 0 ? QString() : any({"1", "1.6", "250", "320", "0.5", "1e10", "abc", "-5", "１", "1,6"});
+        const QString keys = pick(4) == 0 ? QString() : any({"1", "1.6", "250", "320", "0.5", "1e10", "abc", "-5", "１", "1,6", "0.9", ".7"});
         detail_ = box->objectName() + ' ' + keys;
         keys.isEmpty() ? QTest::keyClick(box, Qt::Key_Backspace) : press(keys);
     }
@@ -593,6 +594,10 @@ private:
             if (!same || (text.isEmpty() && setting.value)) return setting.box + (" shows \"" + utf8(text) + "\", not the document");
         }
         if (shownIn(*window_, "cboyunxing") != (s.seasonal ? QStringLiteral("季节运行") : QStringLiteral("常年运行"))) return "the operation differs";
+        // The law as the document holds it; the lowest dryness too, or a text it cannot take.
+        if (utf8(shownIn(*window_, "cbowenjiang")) != kTemperatureLawNames[static_cast<int>(d.temperatureLaw)]) return "the law differs";
+        const std::optional<double> lowest = readCellNumber(utf8(shownIn(*window_, "txtgandu").trimmed()));
+        if (lowest && *lowest > 0 && *lowest <= 1 && *lowest != d.lowestDryness) return "txtgandu shows another dryness than the document";
         return shows("cboyali", d.pressureUnit) && shows("cbowendu", d.temperatureUnit) ? std::string() : "a unit differs";
     }
     /// The document's file reads back as the document and is written again as the same text.

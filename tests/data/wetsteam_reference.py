@@ -124,7 +124,11 @@ DERIVATION
  Case F: trunk, then two branches starting from the trunk's end state (p, h)
  (the branches use the trunk's ta, qu, zeta, beta; distances on a branch are
  measured from the node).  Under the heat-loss law the branches start from the
- heat-loss trunk's end (p, T).
+ heat-loss trunk's end (p, T).  A pipe computed by the energy balance is also
+ compared with what the heat-loss law gives from its own start: for the
+ branches that is the energy-balance trunk's end (p, T(p, h)), marched again by
+ the heat-loss law ("heat-loss law from the energy-balance start"); F2 reaches
+ Tsat on the way, so that law gives it no end.
 """
 
 import math
@@ -767,6 +771,8 @@ def _run_all(dx):
             r["heatloss"] = march_heatloss(pipe, p0_hl, T0_hl, dx)
             r["heatloss"]["p_start"] = p0_hl
             r["heatloss"]["t_start"] = T0_hl - 273.15
+        if name in ("F1", "F2") and st0["phase"] == "superheated":
+            r["heatloss_same_start"] = march_heatloss(pipe, p0, st0["T"], dx)
         if r.get("heatloss") and r["heatloss"]["dist_sat"] is None and r["energy"]["phase_end"] == "superheated":
             r["dT_end_heatloss_minus_energy"] = r["heatloss"]["t_end"] - r["energy"]["t_end"]
         out[name] = r
@@ -866,13 +872,23 @@ def format_results(R):
             if hl["dist_sat"] is not None:
                 L.append("    %-16s %-16s%s   (march stops there; 'end' values are at that point)"
                          % ("t = tsat at", _g9(hl["dist_sat"]), _d(dh.get("dist_sat"))))
+        same = r.get("heatloss_same_start")
+        if same:
+            ds = d["heatloss_same_start"] if d else {}
+            L.append("  heat-loss law from the energy-balance start (p %s, t %s):" % (_g9(st["p"]), _g9(st["t"])))
+            if same["dist_sat"] is None:
+                for label, k in [("end p", "p_end"), ("end t", "t_end")]:
+                    L.append("    %-16s %-16s%s" % (label, _g9(same[k]), _d(ds.get(k))))
+            else:
+                L.append("    %-16s %-16s%s   (march stops there: no end)"
+                         % ("t = tsat at", _g9(same["dist_sat"]), _d(ds.get("dist_sat"))))
         if "dT_end_heatloss_minus_energy" in r:
             L.append("  end t (heat-loss law) - end t (energy law) = %s K%s"
                      % (_g9(r["dT_end_heatloss_minus_energy"]), _d(d.get("dT_end_heatloss_minus_energy") if d else None)))
     if D:
         worst = 0.0
         for name in CASE_ORDER:
-            for law in ("energy", "heatloss"):
+            for law in ("energy", "heatloss", "heatloss_same_start"):
                 for k, v in (D[name].get(law) or {}).items():
                     if v is not None:
                         ref = R["cases"][name][law][k]
