@@ -49,6 +49,7 @@ private:
     std::string_view pressureIteration(double dL, double Ra);
     double heatLoss(double Tm, double dL) const;
     std::optional<double> reached(double dryness) const;
+    void noteSaturation(double x0, double dL);
 
     const SegmentInput& in_;
     const float Gd_;
@@ -93,7 +94,7 @@ std::string Balance::run(double h0, BalanceResult& result)
     for (const double dL : sectionLengths(in_.L)) {
         if (std::string failure = section(dL); !failure.empty()) return failure;
         if (wetEnd && xe < lowest_) return tooWetMessage(x + dL * reached(lowest_).value_or(1.0), lowest_);
-        if (wetEnd && !wetStart && !saturation) saturation = x + dL * reached(1.0).value_or(1.0);
+        if (wetEnd && !wetStart && !saturation) noteSaturation(x, dL);
         Qsum += Q;
         x += dL;
         if (trace_ != nullptr) trace_->push_back({x, pe, Te, xe});
@@ -184,6 +185,17 @@ std::optional<double> Balance::reached(double dryness) const
     const double below = he - at(*atEnd);    // < 0: wetter at the end
     if (!(above >= 0 && above - below > 0)) return std::nullopt;
     return above / (above - below);
+}
+
+/// Where in the section that starts at x0 [m] the steam became saturated; a trace gets that point
+/// too, so that a profile bends where the temperature meets the saturation line.
+void Balance::noteSaturation(double x0, double dL)
+{
+    const double f = reached(1.0).value_or(1.0);
+    saturation = x0 + dL * f;
+    if (trace_ == nullptr || !(f > 0 && f < 1)) return;
+    const double p = ps + f * (pe - ps);
+    if (const std::optional<SaturationProperties> at = saturationAt(p)) trace_->push_back({*saturation, p, at->T, 1.0});
 }
 
 }  // namespace

@@ -179,7 +179,10 @@ TEST(WetProfile, TheDrynessStartsAtOneWhereTheSteamSaturatesAndFallsToThePipesEn
     const ProfileData data = profileData(d, r, pathTo(r, 3));  // to 用户乙
     ASSERT_GE(data.dryness.size(), 3);
     EXPECT_EQ(data.dryness.front(), QPointF(500 + *wet.saturationDistance, 1.0));
-    EXPECT_EQ(data.dryness[1], QPointF(600, r.segments[2].sections.front().dryness));
+    EXPECT_EQ(data.dryness[1], QPointF(600, r.segments[2].sections[1].dryness));
+    // The temperature bends where the steam saturates, not at the end of that section.
+    const QPointF bend(500 + *wet.saturationDistance, r.segments[2].sections.front().T - 273.15);
+    EXPECT_NE(std::ranges::find(data.temperature, bend), data.temperature.end());
     EXPECT_LT(data.dryness[1].y(), 1.0);
     EXPECT_EQ(data.dryness.back(), QPointF(2000, wet.dryness));
     EXPECT_TRUE(std::ranges::is_sorted(data.dryness, std::ranges::greater{}, &QPointF::y));

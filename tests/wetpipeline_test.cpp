@@ -12,6 +12,7 @@
 #include "pipeline/pipelinecalc.h"
 #include "pipeline/pipelinetable.h"
 #include "steam/regions.h"
+#include "steam/wetsteam.h"
 
 namespace dorvent {
 namespace {
@@ -85,7 +86,11 @@ TEST(WetPipeline, AMainCarriesItsEnthalpyIntoTheWetPipeAndShowsWhereItSaturates)
     EXPECT_NEAR(*wet.balance->saturationDistance, 85.932006, 0.1);  // reference
     // The sections carry the dryness for the profile: 1 on the superheated trunk, down to the end's on the branch.
     EXPECT_TRUE(std::ranges::all_of(r.segments[0].sections, [](const SectionEnd& e) { return e.dryness == 1; }));
-    EXPECT_LT(wet.sections.front().dryness, 1);
+    // The first point of the branch is where its steam saturates, at the saturation temperature.
+    EXPECT_EQ(wet.sections.front().x, *wet.balance->saturationDistance);
+    EXPECT_EQ(wet.sections.front().dryness, 1);
+    EXPECT_EQ(wet.sections.front().T, saturationAt(wet.sections.front().p)->T);
+    EXPECT_LT(wet.sections[1].dryness, 1);
     EXPECT_EQ(wet.sections.back().dryness, wet.balance->dryness);
     EXPECT_EQ(r.profile.back().dryness, wet.balance->dryness);
     // The comparison starts the heat-loss law where this law started: from the document's start
