@@ -8,6 +8,7 @@
 #include <tuple>
 #include <utility>
 
+#include "pipeline/loadcases.h"
 #include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinetable.h"
 
@@ -100,14 +101,32 @@ void PipelineModel::applyDocument(const PipelineDocument& document)
     const bool sameRows = document.segments.size() == document_.segments.size();
     if (!sameRows) beginResetModel();
     const PipelineDocument before = std::exchange(document_, document);
-    const PipelineResult was = std::exchange(result_, calculatePipeline(document_));
+    const std::vector<PipelineResult> old = std::exchange(results_, calculateCases(document_));
+    static const PipelineResult none;
+    const PipelineResult& was = old.empty() ? none : old[shown_];
+    // The case shown stays shown by its name, or where it stood when it was renamed.
+    const std::size_t named = old.empty() ? 0 : caseIndex(document_, caseName(before, shown_));
+    shown_ = named < caseCount(document_) ? named : std::min(shown_, caseCount(document_) - 1);
+    repaint(before, was, sameRows);
+}
+
+void PipelineModel::showCase(std::size_t index)
+{
+    if (index >= results_.size() || index == shown_) return;
+    const PipelineResult& was = results_[shown_];
+    shown_ = index;
+    repaint(document_, was, true);
+}
+
+void PipelineModel::repaint(const PipelineDocument& before, const PipelineResult& was, bool sameRows)
+{
     if (sameRows) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
         // The row headers whose label or failure mark changed; all of them would cost the header
         // a measure of a thousand sections after every edit.
         int first = segmentCount(), last = -1;
         for (int row = 0; row < segmentCount(); ++row) {
-            if (headerKey(before, was, row) != headerKey(document_, result_, row)) {
+            if (headerKey(before, was, row) != headerKey(document_, result(), row)) {
                 first = std::min(first, row);
                 last = row;
             }
@@ -134,7 +153,7 @@ bool PipelineModel::isSummedFlow(int row, Column column) const
 
 const SegmentRun* PipelineModel::runOf(int row) const
 {
-    return row >= 0 && row < static_cast<int>(result_.segments.size()) ? &result_.segments[static_cast<std::size_t>(row)]
+    return row >= 0 && row < static_cast<int>(result().segments.size()) ? &result().segments[static_cast<std::size_t>(row)]
                                                                         : nullptr;
 }
 
@@ -162,7 +181,7 @@ QVariant PipelineModel::data(const QModelIndex& index, int role) const
         if (column == Column::fixed) return QString();  // its check box says it
         [[fallthrough]];
     case Qt::EditRole:
-        if (isTotalsRow(row)) return qs(totalsText(result_, column));
+        if (isTotalsRow(row)) return qs(totalsText(result(), column));
         if (column == Column::remark && isBlank(row)) return QString();
         return qs(cellText(document_.segments[static_cast<std::size_t>(row)], run, column));
     case Qt::ToolTipRole:

@@ -8,14 +8,6 @@
 namespace dorvent {
 namespace {
 
-/// Nine decimals are more than any flow is typed with, and keep a sum of scaled demands the sum
-/// written by hand (addDecimals); a number too large for them is kept as it is.
-double scaled(double value, double factor)
-{
-    const double product = value * factor;
-    return std::fabs(product) < 1e6 ? std::round(product * 1e9) / 1e9 : product;
-}
-
 /// Why a case's number input holds none, or is not fit to compute: empty when it is.
 std::string caseProblem(const LoadCase& c)
 {
@@ -35,6 +27,14 @@ std::string caseProblem(const LoadCase& c)
 }
 
 }  // namespace
+
+double scaledDemand(double value, double factor)
+{
+    // Nine decimals are more than any flow is typed with, and keep a sum of scaled demands the
+    // sum written by hand (addDecimals); a number too large for them is kept as it is.
+    const double product = value * factor;
+    return std::fabs(product) < 1e6 ? std::round(product * 1e9) / 1e9 : product;
+}
 
 const std::string& caseName(const PipelineDocument& document, std::size_t index)
 {
@@ -71,10 +71,10 @@ CaseDocument documentForCase(const PipelineDocument& document, std::size_t index
     }
     const double factor = c.factor.value_or(1.0);
     for (PipelineSegment& s : d.segments) {
-        if (s.flow) s.flow = scaled(*s.flow, factor);
+        if (s.flow) s.flow = scaledDemand(*s.flow, factor);
     }
     for (NetworkNode& node : d.nodes) {
-        if (node.demand) node.demand = scaled(*node.demand, factor);
+        if (node.demand) node.demand = scaledDemand(*node.demand, factor);
     }
     for (const auto& [name, demand] : c.demands) {
         auto it = std::find_if(d.nodes.begin(), d.nodes.end(), [&name](const NetworkNode& n) { return n.name == name; });

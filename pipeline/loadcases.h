@@ -21,6 +21,9 @@ const std::string& caseName(const PipelineDocument& document, std::size_t index)
 /// The index of the case of that name, or caseCount when there is none.
 std::size_t caseIndex(const PipelineDocument& document, std::string_view name);
 
+/// A design demand or typed flow [t/h] times a case's factor, to nine decimals.
+double scaledDemand(double value, double factor);
+
 /// The factor of a case on the design demands: 1 for the design case and where none is typed.
 double caseFactor(const PipelineDocument& document, std::size_t index);
 
