@@ -8,6 +8,7 @@
 #include <tuple>
 #include <utility>
 
+#include "numtext/formatnumber.h"
 #include "pipeline/loadcases.h"
 #include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinetable.h"
@@ -144,6 +145,14 @@ int PipelineModel::columnCount(const QModelIndex& parent) const { return parent.
 /// A row nobody has typed into yet is not marked before it is.
 bool PipelineModel::isBlank(int row) const { return dorvent::isBlank(document_.segments[static_cast<std::size_t>(row)]); }
 
+std::optional<double> PipelineModel::scaledFlow(int row, Column column) const
+{
+    const SegmentRun* run = runOf(row);
+    if (shown_ == 0 || column != Column::flow || run == nullptr || isTotalsRow(row) || !run->flow) return std::nullopt;
+    const std::optional<double>& typed = document_.segments[static_cast<std::size_t>(row)].flow;
+    return typed && *typed != *run->flow ? run->flow : std::nullopt;
+}
+
 bool PipelineModel::isSummedFlow(int row, Column column) const
 {
     const SegmentRun* run = runOf(row);
@@ -179,6 +188,7 @@ QVariant PipelineModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         if (column == Column::fixed) return QString();  // its check box says it
+        if (const auto scaled = scaledFlow(row, column)) return qs(formatShortest(*scaled));
         [[fallthrough]];
     case Qt::EditRole:
         if (isTotalsRow(row)) return qs(totalsText(result(), column));
@@ -192,6 +202,11 @@ QVariant PipelineModel::data(const QModelIndex& index, int role) const
             return qs(run->insulation->warnings);
         }
         if (run != nullptr && column == Column::flow && !run->flowNote.empty()) return qs(run->flowNote);
+        if (scaledFlow(row, column)) {
+            return QStringLiteral("设计流量 %1 t/h × 负荷系数 %2")
+                .arg(qs(formatShortest(*document_.segments[static_cast<std::size_t>(row)].flow)),
+                     qs(formatShortest(caseFactor(document_, shown_))));
+        }
         return problemOf(row, index.column());
     case Qt::BackgroundRole:
         if (isTotalsRow(row)) return QBrush(kTotalsColour);

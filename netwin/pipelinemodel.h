@@ -67,6 +67,8 @@ private:
     bool isBlank(int row) const;
     const SegmentRun* runOf(int row) const;
     bool isSummedFlow(int row, Column column) const;
+    /// The flow a typed flow becomes in the case shown, where that is another than the design case's.
+    std::optional<double> scaledFlow(int row, Column column) const;
 
     PipelineDocument document_;
     std::vector<PipelineResult> results_;

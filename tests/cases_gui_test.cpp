@@ -117,6 +117,15 @@ TEST_F(CasesWindow, TheListShowsOneCaseAtATimeWithoutCalculatingAgain)
     QCoreApplication::processEvents();
     EXPECT_EQ(nodeCell(3, remark), "管段 3 未能算出");
     EXPECT_EQ(shown->currentIndex(), 1);
+
+    // A typed flow shows as the case carries it; typing goes on into the design flow.
+    const QModelIndex flow = pipes->model()->index(2, static_cast<int>(Column::flow));
+    type(pipes, 2, static_cast<int>(Column::flow), "4");
+    EXPECT_EQ(flow.data().toString(), "1.2");
+    EXPECT_EQ(flow.data(Qt::EditRole).toString(), "4");
+    EXPECT_EQ(flow.data(Qt::ToolTipRole).toString(), "设计流量 4 t/h × 负荷系数 0.3");
+    show(0);
+    EXPECT_EQ(flow.data().toString(), "4");
 }
 
 TEST_F(CasesWindow, CasesAreAddedRenamedAndDeletedOnTheirPageEachAStepOfItsOwn)
