@@ -22,6 +22,8 @@
 #include "app/qtchinese.h"
 #include "report/calcreport.h"
 #include "report/filewrite.h"
+#include "pipeline/casetext.h"
+#include "pipeline/loadcases.h"
 #include "pipeline/pipelinecalc.h"
 #include "pipeline/nodetable.h"
 #include "pipeline/pipelinefile.h"
@@ -43,11 +45,13 @@ constexpr const char* kDescription =
     "文件的温降计算为按焓平衡时，另有各管段的末端干度、凝结水量、饱和点距起点和按热损失\n"
     "算得的末端温度，各节点的干度和凝结水量，及凝结水合计。\n"
     "--pdf 另把计算书写成 PDF（A4，含沿程压力温度图），不需要显示器。\n"
+    "文件有多个工况时，逐个工况计算，各工况的结果写在其名称之下，最后是各工况的最不利用户；\n"
+    "CSV 表格的第一列为工况。--case 只计算所给名称的一个工况。\n"
     "--size 为管网自动选管：把选定管径的管线文件写到 OUT.dorvent，并输出各管段的原管径\n"
     "和新管径及钢材总质量；不能满足要求时输出原因，不写文件。\n"
     "\n"
     "退出状态：\n"
-    "  0  所有管段都已算出，各节点的压力、温度和过热度都满足要求，保温管段都不超出限值\n"
+    "  0  各工况中所有管段都已算出，各节点的压力、温度和过热度都满足要求，保温管段都不超出限值\n"
     "  1  有管段未能算出或未计算，起点状态不能计算，有节点不满足要求，或有保温管段的表面温度、\n"
     "     热损失或保温材料的温度超出限值；\n"
     "     自动选管时，任何一组管径都不能满足要求，或管网不能计算\n"
@@ -163,6 +167,9 @@ int main(int argc, char* argv[])
     const QCommandLineOption anySize(QStringLiteral("no-telescoping"),
                                      QStringLiteral("自动选管时允许下游管道比上游的大。"));
     parser.addOption(anySize);
+    const QCommandLineOption oneCase(QStringLiteral("case"), QStringLiteral("只计算名为 NAME 的工况。"),
+                                     QStringLiteral("NAME"));
+    parser.addOption(oneCase);
     parser.addPositionalArgument(QStringLiteral("文件"), QStringLiteral("要计算的管线文件（.dorvent）。"));
     // Not process(): it ends a wrong command line with status 1, which here means a failed segment.
     if (!parser.parse(QCoreApplication::arguments())) return refuse(parser.errorText());
@@ -199,15 +206,27 @@ int main(int argc, char* argv[])
 
     if (parser.isSet(size)) return sizeNetwork(*read.document, parser, size, pdf, !parser.isSet(anySize));
 
-    const dorvent::PipelineResult result = dorvent::calculatePipeline(*read.document);
-    print(stdout, parser.isSet(nodesCsv) ? dorvent::csvNodes(*read.document, result)
-                  : parser.isSet(csv)    ? dorvent::csvTable(*read.document, result)
-                                    : dorvent::resultLines(*read.document, result));
+    dorvent::PipelineDocument document = *read.document;
+    std::vector<dorvent::PipelineResult> results;
+    if (parser.isSet(oneCase)) {
+        const std::string name = parser.value(oneCase).toStdString();
+        const std::size_t index = dorvent::caseIndex(document, name);
+        if (index == dorvent::caseCount(document)) {
+            std::string names;
+            for (std::size_t k = 0; k < dorvent::caseCount(document); ++k) names += (k == 0 ? "" : "、") + dorvent::caseName(document, k);
+            return refuse(QStringLiteral("文件中没有名为“%1”的工况（有：%2）").arg(parser.value(oneCase), QString::fromStdString(names)));
+        }
+        results.push_back(dorvent::calculateCase(document, index));
+        document = dorvent::documentForCase(document, index).document;
+    } else {
+        results = dorvent::calculateCases(document);
+    }
+    print(stdout, parser.isSet(nodesCsv) ? dorvent::casesCsv(document, results, true)
+                  : parser.isSet(csv)    ? dorvent::casesCsv(document, results, false)
+                                    : dorvent::casesLines(document, results));
     if (std::fflush(stdout) != 0) return refuse(QStringLiteral("无法写出结果"));
-    if (parser.isSet(pdf) && !dorvent::writeReportPdf(*read.document, result, parser.value(pdf))) {
+    if (parser.isSet(pdf) && !dorvent::writeReportPdf(document, results.front(), parser.value(pdf))) {
         return refuse(parser.value(pdf) + QStringLiteral("：无法写入计算书"));
     }
-    const bool met = result.startMessage.empty() && result.allComputed && dorvent::requirementsMet(result) &&
-                     dorvent::insulationLimitsMet(result);
-    return met ? kAllComputed : kNotAllComputed;
+    return dorvent::allCasesMet(results) ? kAllComputed : kNotAllComputed;
 }

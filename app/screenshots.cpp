@@ -114,6 +114,22 @@ int main(int argc, char* argv[])
     } else {
         saved = false;
     }
+    // Its two cases side by side: the comparison page, with the summer case shown in the tables.
+    if (pipeline != nullptr && pipeline->openFile(network)) {
+        pipeline->resize(1400, 1000);
+        for (QSplitter* split : pipeline->findChildren<QSplitter*>()) {
+            if (split->orientation() == Qt::Horizontal) split->setSizes({330, 1070});
+        }
+        auto* tabs = find<QTabWidget>(*pipeline, "tabtu");
+        tabs->setCurrentIndex(tabs->count() - 1);
+        auto* shown = find<QComboBox>(*pipeline, "cbogongkuang");
+        shown->setCurrentIndex(1);
+        emit shown->activated(1);
+        QApplication::processEvents();
+        saved &= save(*pipeline, folder, QStringLiteral("frmguanxian-cases.png"));
+    } else {
+        saved = false;
+    }
     // The insulated example main: the page of its constructions, and the thickness design of its pipes.
     const QString insulated = folder.filePath(QStringLiteral("../examples/insulated-main.dorvent"));
     if (pipeline != nullptr && pipeline->openFile(insulated)) {

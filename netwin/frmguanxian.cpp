@@ -25,6 +25,7 @@
 #include "report/profilechart.h"
 #include "netwin/profileview.h"
 #include "netwin/pipelinemodel.h"
+#include "pipeline/loadcases.h"
 #include "pipeline/pipelinetable.h"
 #include "netwin/pipelinetableview.h"
 
@@ -207,6 +208,10 @@ void frmguanxian::createWidgets()
     txtgandu->setToolTip(QStringLiteral("按焓平衡时，湿蒸汽干度低于此值即停止计算：更湿的蒸汽不宜按均相流计算。"
                                         "大于 0 且不大于 1"));
     cmdqu = makeButton(client, "cmdqu", QStringLiteral("取主窗口状态"));
+    cbogongkuang = new QComboBox(client);
+    cbogongkuang->setObjectName(QStringLiteral("cbogongkuang"));
+    cbogongkuang->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    cbogongkuang->setToolTip(QStringLiteral("管段表、节点表、管网图和沿程分布显示的工况；各工况随每次修改一并计算"));
     lblqidian = new QLabel(client);
     lblqidian->setObjectName(QStringLiteral("lblqidian"));
     cmdtianjia = makeButton(client, "cmdtianjia", QStringLiteral("添加管段"));
@@ -244,6 +249,8 @@ void frmguanxian::createWidgets()
     names->addWidget(txtxiangmu, 3);
     names->addWidget(new QLabel(QStringLiteral("设计人"), client));
     names->addWidget(txtshejiren, 1);
+    names->addWidget(new QLabel(QStringLiteral("显示工况"), client));
+    names->addWidget(cbogongkuang);
     auto* start = new QHBoxLayout;
     for (QWidget* w : std::initializer_list<QWidget*>{new QLabel(QStringLiteral("起点压力"), client), txtyali, cboyali,
                                                       new QLabel(QStringLiteral("起点温度"), client), txtwendu, cbowendu,
@@ -323,6 +330,8 @@ void frmguanxian::createConnections()
     connect(model_, &PipelineModel::calculated, this, &frmguanxian::showNetwork);
     createNetworkConnections();
     createInsulationConnections();
+    createCaseConnections();
+    connect(model_, &PipelineModel::calculated, this, &frmguanxian::showCases);
     connect(model_->undoStack(), &QUndoStack::cleanChanged, this, &frmguanxian::cleanChanged);
     // Edited back to what was saved, the document has no unsaved changes.
     connect(model_->undoStack(), &QUndoStack::indexChanged, this, [this] {
@@ -421,11 +430,14 @@ void frmguanxian::showDocument()
     txtgandu->setEnabled(d.temperatureLaw == TemperatureLaw::enthalpyBalance);
 
     const PipelineResult& r = model_->result();
+    // The case shown, where it is not the design case: its source is its own.
+    const QString title = model_->shownCase() == 0 ? QStringLiteral("起点状态：")
+                                                   : QStringLiteral("起点状态（%1）：").arg(qs(caseName(d, model_->shownCase())));
     if (!r.startMessage.empty()) {
-        lblqidian->setText(QStringLiteral("起点状态：") + qs(r.startMessage));
+        lblqidian->setText(title + qs(r.startMessage));
     } else if (!r.profile.empty()) {
         const ProfilePoint& start = r.profile.front();
-        QString text = QStringLiteral("起点状态：%1 MPa，%2 ℃，过热蒸汽")
+        QString text = title + QStringLiteral("%1 MPa，%2 ℃，过热蒸汽")
                            .arg(qs(formatFixed(start.p, 3)), qs(formatFixed(start.t, 3)));
         if (start.tsat) text += QStringLiteral("，饱和温度 %1 ℃").arg(qs(formatFixed(*start.tsat, 3)));
         lblqidian->setText(text);

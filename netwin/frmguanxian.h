@@ -16,6 +16,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTabWidget;
+class QTableView;
 class QTimer;
 
 namespace dorvent {
@@ -25,6 +26,8 @@ class PipelineTableView;
 class NodeModel;
 class ConstructionModel;
 class OwnMaterialModel;
+class CaseModel;
+class ComparisonModel;
 class SchematicView;
 class ProfileView;
 
@@ -118,6 +121,16 @@ private:
     void deleteConstructions();
     void addMaterial();
     void deleteMaterials();
+    QWidget* createCaseWidgets(QWidget* parent);
+    QWidget* createComparisonWidgets(QWidget* parent);
+    void createCaseConnections();
+    /// After every calculation: the list of cases to show, and the comparison where it is seen.
+    void showCases();
+    void showComparison();
+    std::optional<std::size_t> selectedCase() const;
+    void addCase(bool copy);
+    void deleteCases();
+    void moveCase(int step);
     void printPreview();
     /// Asks where to export, proposing the document's name with an ending of the export's own
     /// ("-管网图.png"), so that no export proposes another's file.
@@ -220,6 +233,23 @@ private:
     QLineEdit* txtwaihujia = nullptr;         // jacket price
     QLineEdit* txtnianxian = nullptr;         // years
     QLineEdit* txtlilv = nullptr;             // interest rate [%]
+
+    // The load cases (工况): the case the tables show, the page of cases, and their comparison.
+    QComboBox* cbogongkuang = nullptr;
+    CaseModel* cases_ = nullptr;
+    PipelineTableView* tblgongkuang = nullptr;
+    QPushButton* cmdtianjiagongkuang = nullptr;
+    QPushButton* cmdfuzhigongkuang = nullptr;
+    QPushButton* cmdshanchugongkuang = nullptr;
+    QPushButton* cmdshangyigongkuang = nullptr;
+    QPushButton* cmdxiayigongkuang = nullptr;
+    QLabel* lblgongkuang = nullptr;           // why the last text typed into the page was refused
+    QWidget* comparisonPage_ = nullptr;
+    ComparisonModel* consumerComparison_ = nullptr;
+    ComparisonModel* pipeComparison_ = nullptr;
+    QLabel* lblduibi = nullptr;               // the critical consumer of each case and of all
+    QTableView* tblduibiyonghu = nullptr;     // the consumers in every case
+    QTableView* tblduibiguanduan = nullptr;   // the pipes in every case
 };
 
 }  // namespace dorvent

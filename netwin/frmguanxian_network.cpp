@@ -73,6 +73,8 @@ QWidget* frmguanxian::createNetworkWidgets(QWidget* client)
     tabtu->addTab(profilePart, QStringLiteral("沿程分布"));
     tabtu->addTab(tuguanwang, QStringLiteral("管网图"));
     tabtu->addTab(createInsulationWidgets(client), QStringLiteral("保温做法"));
+    tabtu->addTab(createCaseWidgets(client), QStringLiteral("工况"));
+    tabtu->addTab(createComparisonWidgets(client), QStringLiteral("工况对比"));
     auto* lower = new QSplitter(Qt::Horizontal, client);
     lower->addWidget(nodesPart);
     lower->addWidget(tabtu);

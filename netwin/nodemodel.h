@@ -8,7 +8,8 @@ namespace dorvent {
 class PipelineModel;
 
 /// The nodes of a network as a table, over the pipeline model's document and results: a row per
-/// node in the order the pipes name them. Edits go through the pipeline model's undo stack.
+/// node in the order the pipes name them, and after the node columns a demand column for each case
+/// after the design case. Edits go through the pipeline model's undo stack.
 class NodeModel : public SheetModel {
     Q_OBJECT
 
@@ -30,8 +31,13 @@ private:
     void calculated();
     QString problemOf(int row, int column) const;
 
+    /// The case of a case's demand column; 0 for the node columns.
+    std::size_t caseOf(int column) const;
+    QVariant caseDemandData(const NodeRun& node, std::size_t index, int role) const;
+
     PipelineModel* pipes_;
     int rows_ = 0;
+    int columns_ = kAllNodeColumnCount;
 };
 
 }  // namespace dorvent

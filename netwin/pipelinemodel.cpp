@@ -8,6 +8,8 @@
 #include <tuple>
 #include <utility>
 
+#include "numtext/formatnumber.h"
+#include "pipeline/loadcases.h"
 #include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinetable.h"
 
@@ -100,14 +102,32 @@ void PipelineModel::applyDocument(const PipelineDocument& document)
     const bool sameRows = document.segments.size() == document_.segments.size();
     if (!sameRows) beginResetModel();
     const PipelineDocument before = std::exchange(document_, document);
-    const PipelineResult was = std::exchange(result_, calculatePipeline(document_));
+    const std::vector<PipelineResult> old = std::exchange(results_, calculateCases(document_));
+    static const PipelineResult none;
+    const PipelineResult& was = old.empty() ? none : old[shown_];
+    // The case shown stays shown by its name, or where it stood when it was renamed.
+    const std::size_t named = old.empty() ? 0 : caseIndex(document_, caseName(before, shown_));
+    shown_ = named < caseCount(document_) ? named : std::min(shown_, caseCount(document_) - 1);
+    repaint(before, was, sameRows);
+}
+
+void PipelineModel::showCase(std::size_t index)
+{
+    if (index >= results_.size() || index == shown_) return;
+    const PipelineResult& was = results_[shown_];
+    shown_ = index;
+    repaint(document_, was, true);
+}
+
+void PipelineModel::repaint(const PipelineDocument& before, const PipelineResult& was, bool sameRows)
+{
     if (sameRows) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
         // The row headers whose label or failure mark changed; all of them would cost the header
         // a measure of a thousand sections after every edit.
         int first = segmentCount(), last = -1;
         for (int row = 0; row < segmentCount(); ++row) {
-            if (headerKey(before, was, row) != headerKey(document_, result_, row)) {
+            if (headerKey(before, was, row) != headerKey(document_, result(), row)) {
                 first = std::min(first, row);
                 last = row;
             }
@@ -125,6 +145,14 @@ int PipelineModel::columnCount(const QModelIndex& parent) const { return parent.
 /// A row nobody has typed into yet is not marked before it is.
 bool PipelineModel::isBlank(int row) const { return dorvent::isBlank(document_.segments[static_cast<std::size_t>(row)]); }
 
+std::optional<double> PipelineModel::scaledFlow(int row, Column column) const
+{
+    const SegmentRun* run = runOf(row);
+    if (shown_ == 0 || column != Column::flow || run == nullptr || isTotalsRow(row) || !run->flow) return std::nullopt;
+    const std::optional<double>& typed = document_.segments[static_cast<std::size_t>(row)].flow;
+    return typed && *typed != *run->flow ? run->flow : std::nullopt;
+}
+
 bool PipelineModel::isSummedFlow(int row, Column column) const
 {
     const SegmentRun* run = runOf(row);
@@ -134,7 +162,7 @@ bool PipelineModel::isSummedFlow(int row, Column column) const
 
 const SegmentRun* PipelineModel::runOf(int row) const
 {
-    return row >= 0 && row < static_cast<int>(result_.segments.size()) ? &result_.segments[static_cast<std::size_t>(row)]
+    return row >= 0 && row < static_cast<int>(result().segments.size()) ? &result().segments[static_cast<std::size_t>(row)]
                                                                         : nullptr;
 }
 
@@ -160,9 +188,10 @@ QVariant PipelineModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         if (column == Column::fixed) return QString();  // its check box says it
+        if (const auto scaled = scaledFlow(row, column)) return qs(formatShortest(*scaled));
         [[fallthrough]];
     case Qt::EditRole:
-        if (isTotalsRow(row)) return qs(totalsText(result_, column));
+        if (isTotalsRow(row)) return qs(totalsText(result(), column));
         if (column == Column::remark && isBlank(row)) return QString();
         return qs(cellText(document_.segments[static_cast<std::size_t>(row)], run, column));
     case Qt::ToolTipRole:
@@ -173,6 +202,11 @@ QVariant PipelineModel::data(const QModelIndex& index, int role) const
             return qs(run->insulation->warnings);
         }
         if (run != nullptr && column == Column::flow && !run->flowNote.empty()) return qs(run->flowNote);
+        if (scaledFlow(row, column)) {
+            return QStringLiteral("设计流量 %1 t/h × 负荷系数 %2")
+                .arg(qs(formatShortest(*document_.segments[static_cast<std::size_t>(row)].flow)),
+                     qs(formatShortest(caseFactor(document_, shown_))));
+        }
         return problemOf(row, index.column());
     case Qt::BackgroundRole:
         if (isTotalsRow(row)) return QBrush(kTotalsColour);

@@ -19,7 +19,12 @@ public:
     explicit PipelineModel(QObject* parent = nullptr);
 
     const PipelineDocument& document() const { return document_; }
-    const PipelineResult& result() const { return result_; }
+    /// The results of the case shown, and of every case: each edit computes them all.
+    const PipelineResult& result() const { return results_[shown_]; }
+    const std::vector<PipelineResult>& results() const { return results_; }
+    std::size_t shownCase() const { return shown_; }
+    /// Shows another case's results, without calculating anything.
+    void showCase(std::size_t index);
     QUndoStack* undoStack() { return &undo_; }
 
     /// A document opened or begun afresh: no undo history, nothing unsaved.
@@ -57,12 +62,17 @@ protected:
     QString editDescription(int column) const override;
 
 private:
+    /// Repaints what a new document or another case's results change, and says they are there.
+    void repaint(const PipelineDocument& before, const PipelineResult& was, bool sameRows);
     bool isBlank(int row) const;
     const SegmentRun* runOf(int row) const;
     bool isSummedFlow(int row, Column column) const;
+    /// The flow a typed flow becomes in the case shown, where that is another than the design case's.
+    std::optional<double> scaledFlow(int row, Column column) const;
 
     PipelineDocument document_;
-    PipelineResult result_;
+    std::vector<PipelineResult> results_;
+    std::size_t shown_ = 0;
     QUndoStack undo_;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "numtext/formatnumber.h"
+#include "pipeline/loadcases.h"
 #include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinetable.h"
 
@@ -102,6 +103,7 @@ bool setNodeCellText(PipelineDocument& document, const std::string& node, NodeCo
         for (NetworkNode& data : document.nodes) {
             if (data.name == node) data.name = name;
         }
+        renameCaseDemands(document, node, name);
         return true;
     }
     const auto need = needOf(column);

@@ -140,6 +140,24 @@ inline constexpr std::array<std::string_view, 2> kTemperatureLawNames = {"按热
 /// Below this dryness homogeneous flow is no fair model of wet steam: the march stops there.
 inline constexpr double kDefaultLowestDryness = 0.8;
 
+/// A load case (工况) beyond the design case: the same pipes with another source state and other
+/// demands. An empty number takes the design case's: the source as typed in the header, and each
+/// consumer's design demand times the case's factor (typed pipe flows are scaled alike).
+struct LoadCase {
+    std::string name{};
+    std::optional<double> startPressure{};     ///< in the document's pressure unit
+    std::optional<double> startTemperature{};  ///< in the document's temperature unit
+    std::optional<double> factor{};            ///< 负荷系数 on the design demands; none: 1
+    /// Texts typed in place of a number, by key ("factor"), as for a segment.
+    std::map<std::string, std::string> notNumbers{};
+    std::map<std::string, double> demands{};   ///< [t/h] by consumer, in place of design × factor
+    std::map<std::string, std::string> demandTexts{};  ///< by consumer: texts typed in place of a number
+
+    bool operator==(const LoadCase&) const = default;
+};
+
+inline constexpr std::string_view kDesignCaseName = "设计工况";
+
 /// A steam main from its source: the start state and the segments. Without node names the
 /// segments are in series, in the order the steam passes them, each starting in the end state of
 /// the one before. With them they are the pipes of a tree fed from one source, and nodes holds
@@ -159,6 +177,9 @@ struct PipelineDocument {
     InsulationSettings insulation{};
     TemperatureLaw temperatureLaw = TemperatureLaw::heatLoss;  ///< 温降计算
     double lowestDryness = kDefaultLowestDryness;               ///< 最低干度, above 0 and at most 1
+    /// The design case (the header's source, the design demands) is always the first case.
+    std::string designCase = std::string(kDesignCaseName);
+    std::vector<LoadCase> cases{};                              ///< the cases after it
 
     bool operator==(const PipelineDocument&) const = default;
 };

@@ -12,6 +12,7 @@
 #include "insulation/jackets.h"
 #include "insulation/materials.h"
 #include "numtext/formatnumber.h"
+#include "pipeline/loadcases.h"
 #include "pipes/guanjing.h"
 
 namespace dorvent {
@@ -88,6 +89,33 @@ std::string nodeText(const NetworkNode& n)
         .field("demand", input(n.demand, n.notNumbers, "demand"))
         .field("requiredPressure", input(n.requiredPressure, n.notNumbers, "requiredPressure"))
         .field("requiredTemperature", input(n.requiredTemperature, n.notNumbers, "requiredTemperature"))
+        .close();
+    return text;
+}
+
+/// A case's own demands: by consumer, a number or the text typed in its place.
+std::string demandsText(const LoadCase& c)
+{
+    std::map<std::string, std::string> values;
+    for (const auto& [node, demand] : c.demands) values[node] = number(demand);
+    for (const auto& [node, text] : c.demandTexts) values[node] = quoted(text);
+    if (values.empty()) return "{}";
+    std::string text;
+    ObjectWriter written(text, 6);
+    for (const auto& [node, value] : values) written.field(node, value);
+    written.close();
+    return text;
+}
+
+std::string caseText(const LoadCase& c)
+{
+    std::string text;
+    ObjectWriter(text, 4)
+        .field("name", quoted(c.name))
+        .field("pressure", input(c.startPressure, c.notNumbers, "startPressure"))
+        .field("temperature", input(c.startTemperature, c.notNumbers, "startTemperature"))
+        .field("factor", input(c.factor, c.notNumbers, "factor"))
+        .field("demands", demandsText(c))
         .close();
     return text;
 }
@@ -270,6 +298,8 @@ private:
     bool nodeName(const Json& object, const std::string& path, std::string_view key, std::string& out);
     bool node(const Json& json, const std::string& path, NetworkNode& n);
     bool nodes(const Json& root, PipelineDocument& d);
+    bool cases(const Json& root, PipelineDocument& d);
+    bool loadCase(const Json& json, const std::string& path, LoadCase& c);
     int version_ = kPipelineVersion;
     bool text(const Json& object, const std::string& path, std::string_view key, std::string& out);
     template <std::size_t N>
@@ -486,8 +516,8 @@ std::optional<PipelineDocument> Reader::document(const Json& root)
     }
     std::optional<double> version;
     if (!number(root, "", "version", version)) return std::nullopt;
-    if (version != 1 && version != 2 && version != 3 && version != 4) {
-        fail("字段 version：本程序只能读取版本 1、2、3 和 4 的管线文件");
+    if (version != 1 && version != 2 && version != 3 && version != 4 && version != 5) {
+        fail("字段 version：本程序只能读取版本 1、2、3、4 和 5 的管线文件");
         return std::nullopt;
     }
     version_ = static_cast<int>(*version);
@@ -518,7 +548,49 @@ std::optional<PipelineDocument> Reader::document(const Json& root)
         }
     }
     if (version_ >= 2 && !nodes(root, d)) return std::nullopt;
+    if (version_ >= 5 && !cases(root, d)) return std::nullopt;
     return d;
+}
+
+bool Reader::cases(const Json& root, PipelineDocument& d)
+{
+    if (!nodeName(root, "", "designCase", d.designCase)) return false;
+    if (d.designCase.empty()) return fail("字段 designCase 不应为空");
+    const Json* list = array(root, "cases", kMostCases - 1, "工况");
+    if (list == nullptr) return false;
+    d.cases.resize(list->size());
+    std::set<std::string> names = {d.designCase};
+    for (std::size_t i = 0; i < list->size(); ++i) {
+        const std::string path = "cases[" + std::to_string(i) + "]";
+        if (!loadCase((*list)[i], path, d.cases[i])) return false;
+        if (!names.insert(d.cases[i].name).second) return fail("字段 " + path + ".name 重复：工况“" + d.cases[i].name + "”");
+    }
+    return true;
+}
+
+bool Reader::loadCase(const Json& json, const std::string& path, LoadCase& c)
+{
+    if (!json.is_object()) return fail("字段 " + path + " 应为对象");
+    if (!nodeName(json, path, "name", c.name)) return false;
+    if (c.name.empty()) return fail("字段 " + path + ".name 不应为空");
+    if (!input(json, path, "pressure", c.startPressure, c.notNumbers, "startPressure") ||
+        !input(json, path, "temperature", c.startTemperature, c.notNumbers, "startTemperature") ||
+        !input(json, path, "factor", c.factor, c.notNumbers, "factor")) {
+        return false;
+    }
+    const Json* demands = object(json, path, "demands");
+    if (demands == nullptr) return false;
+    if (demands->size() > kMostNodes) return fail("字段 " + path + ".demands 多于 " + std::to_string(kMostNodes) + " 个节点");
+    const std::string demandsPath = path + ".demands";
+    for (const auto& [node, value] : demands->items()) {
+        if (node.empty() || node.size() > kMostNodeNameBytes) return fail("字段 " + demandsPath + " 的节点名为空或过长");
+        std::optional<double> demand;
+        std::map<std::string, std::string> kept;
+        if (!input(*demands, demandsPath, node, demand, kept, "demand")) return false;
+        if (demand) c.demands[node] = *demand;
+        else if (!kept.empty()) c.demandTexts[node] = kept.begin()->second;
+    }
+    return true;
 }
 
 bool Reader::nodes(const Json& root, PipelineDocument& d)
@@ -665,8 +737,9 @@ std::string writePipelineFile(const PipelineDocument& d)
         .field("temperature", number(d.startTemperature))
         .field("temperatureUnit", quoted(d.temperatureUnit))
         .close();
-    const bool law = setsTemperatureLaw(d);
-    const bool insulation = law || usesInsulation(d);  // version 4 holds everything of version 3
+    const bool cases = usesCases(d);
+    const bool law = cases || setsTemperatureLaw(d);  // each version holds everything of the one before
+    const bool insulation = law || usesInsulation(d);
     std::vector<std::string> segments, nodes;
     for (const PipelineSegment& s : d.segments) segments.push_back(segmentText(s, insulation));
     for (const NetworkNode& n : d.nodes) nodes.push_back(nodeText(n));
@@ -674,7 +747,7 @@ std::string writePipelineFile(const PipelineDocument& d)
     std::string text;
     ObjectWriter root(text, 0);
     root.field("format", quoted(std::string(kPipelineFormat)))
-        .field("version", std::to_string(law ? kPipelineVersion : insulation ? kInsulationVersion : kNetworkVersion))
+        .field("version", std::to_string(cases ? kPipelineVersion : law ? kTemperatureLawVersion : insulation ? kInsulationVersion : kNetworkVersion))
         .field("project", quoted(d.project))
         .field("designer", quoted(d.designer))
         .field("start", start)
@@ -690,6 +763,11 @@ std::string writePipelineFile(const PipelineDocument& d)
         root.field("insulation", insulationSettingsText(d.insulation))
             .field("ownMaterials", arrayOf(materials))
             .field("constructions", arrayOf(constructions));
+    }
+    if (cases) {
+        std::vector<std::string> caseTexts;
+        for (const LoadCase& c : d.cases) caseTexts.push_back(caseText(c));
+        root.field("designCase", quoted(d.designCase)).field("cases", arrayOf(caseTexts));
     }
     root.field("segments", arrayOf(segments)).field("nodes", arrayOf(nodes)).close();
     return text + "\n";

@@ -6,27 +6,16 @@
 #include "numtext/formatnumber.h"
 #include "numtext/precision.h"
 #include "pipes/qiuliusu.h"
+#include "segment/iteration.h"
 #include "steam/wetsteam.h"
 
 namespace dorvent {
 namespace {
 
-// The segment calculation's limits, so that both laws iterate alike.
-constexpr int kMaximumSteps = 100;
-constexpr double kTolerance = 0.0001;  // relative change at which an iteration has converged
+using namespace iteration;
 
 constexpr std::string_view kOutsideRegionsMessage = "蒸汽状态超出IF97过热蒸汽区和湿蒸汽区的范围，无法求出管段末端参数";
 constexpr std::string_view kNoPressureLeftMessage = "压降过大，管段末端压力降至0以下，无法计算";
-constexpr std::string_view kDivergedMessage = "计算过程中数值超出范围，无法求出管段末端参数";
-constexpr std::string_view kNotConvergedMessage = "迭代100次仍未收敛，无法求出管段末端参数";
-
-bool finite(std::initializer_list<double> values)
-{
-    for (double value : values) {
-        if (!std::isfinite(value)) return false;
-    }
-    return true;
-}
 
 std::string tooWetMessage(double distance, double lowestDryness)
 {

@@ -7,27 +7,17 @@
 #include "numtext/formatnumber.h"
 #include "numtext/precision.h"
 #include "pipes/qiuliusu.h"
+#include "segment/iteration.h"
 #include "steam/regions.h"
 
 namespace dorvent {
 namespace {
 
-constexpr int kMaximumSteps = 100;
-constexpr double kTolerance = 0.0001;      // relative change at which an iteration has converged
+using namespace iteration;
+
 constexpr long kMostSections = 32766;      // section numbers are 16-bit
 
-
 constexpr std::string_view kMeanStateMessage = "管段平均状态不是过热蒸汽，无法求出比热";
-constexpr std::string_view kDivergedMessage = "计算过程中数值超出范围，无法求出管段末端参数";
-constexpr std::string_view kNotConvergedMessage = "迭代100次仍未收敛，无法求出管段末端参数";
-
-bool finite(std::initializer_list<double> values)
-{
-    for (double value : values) {
-        if (!std::isfinite(value)) return false;
-    }
-    return true;
-}
 
 /// Properties of superheated steam; false when (T, p) is not in region 2 or 5.
 bool steamProperties(double T, double p, SteamState& state, double& v, double& cp)

@@ -15,10 +15,12 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 second='{"label": "B-C", "pipe": {"dn": 200, "outerDiameter": null, "wall": null}, "length": 5000, "flow": 10,'
 second+=' "zeta": 0.2, "beta": 0.2, "phi": 1, "ambient": 20, "dropPerKm": 5, "heatLoss": {"source": "overhead", "value": null}}'
 sed "0,/^    }\$/s//    },\n    $second/" worked-case.dorvent >second-fails.dorvent
-sed 's/"version": [12]/"version": 5/' worked-case.dorvent >version5.dorvent
+sed 's/"version": [12]/"version": 6/' worked-case.dorvent >version6.dorvent
 echo '管段 A-B 长度 250' >not-json.dorvent
-sed 's/"requiredPressure": 1,/"requiredPressure": 1.01,/' industrial-park.dorvent >short.dorvent  # 制药厂 gets 1.003 MPa
-sed 's/"superheatMargin": 5,/"superheatMargin": 150,/' industrial-park.dorvent >superheat.dorvent  # short of that only
+# The park at its design load alone, without its summer case.
+sed -e '/"designCase"/,/^  \],$/d' -e 's/"version": 5/"version": 4/' industrial-park.dorvent >park.dorvent
+sed 's/"requiredPressure": 1,/"requiredPressure": 1.01,/' park.dorvent >short.dorvent  # 制药厂 gets 1.003 MPa
+sed 's/"superheatMargin": 5,/"superheatMargin": 150,/' park.dorvent >superheat.dorvent  # short of that only
 head -c 16777217 /dev/zero | tr '\0' ' ' >too-large.dorvent  # one byte beyond 16 MB
 printf '%s' '{"format": "dorvent-pipeline", "version": 1, "project": "", "designer": "", "start": {"pressure": null,
   "pressureUnit": "MPa", "temperature": 250, "temperatureUnit": "℃"}, "superheatMargin": 5, "segments": []}' >no-start.dorvent
@@ -26,8 +28,8 @@ printf '%s' '{"format": "dorvent-pipeline", "version": 1, "project": "", "design
 orphan='{"label": "孤立", "from": "X", "to": "Y", "pipe": {"dn": 200, "outerDiameter": null, "wall": null}, "length": 100,'
 orphan+=' "flow": 5, "zeta": 0.2, "beta": 0.2, "phi": 1, "ambient": 20, "dropPerKm": 5, "heatLoss": {"source": "overhead", "value": null, "construction": ""}}'
 sed -e "/\"segments\": \[/,/^    },\$/{/^    },\$/s//    },\n    $orphan,/}" -e '0,/"length": 1200,/s//"length": 120000,/' \
-    industrial-park.dorvent >broken-park.dorvent
-sed '0,/"flow": null,/s//"flow": 25,/' industrial-park.dorvent >low-trunk.dorvent
+    park.dorvent >broken-park.dorvent
+sed '0,/"flow": null,/s//"flow": 25,/' park.dorvent >low-trunk.dorvent
 # The wet branch by the heat-loss law, its lowest dryness set: which law, and the branch it cannot compute.
 sed -e 's/"enthalpyBalance"/"heatLoss"/' -e 's/"lowestDryness": 0.8/"lowestDryness": 0.9/' wet-branch.dorvent >heat-loss-branch.dorvent
 # The report is never written over a folder or the file it comes from (under its own name or another).
@@ -43,14 +45,19 @@ cases=(
     0 stdout "管段 6 E-F|合计" steam-main.dorvent
     1 stdout "$worked|管段 2 B-C|  压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算" second-fails.dorvent
     2 stderr "not-json.dorvent：文件不是有效的 JSON 文档（第 1 行）" not-json.dorvent
-    2 stderr "字段 version：本程序只能读取版本 1、2、3 和 4 的管线文件" version5.dorvent
+    2 stderr "字段 version：本程序只能读取版本 1、2、3、4 和 5 的管线文件" version6.dorvent
     2 stderr "文件不存在" missing.dorvent
     2 stderr "文件过大：管线文件不超过 16 MB" too-large.dorvent
     1 stdout "起点 请输入起点压力" no-start.dorvent
-    0 stdout "管段 1 干线1|  流量(t/h) 94（求和）|节点 制药厂 用户|  压力裕量(MPa) 0.003|最不利用户 制药厂|路径 热电厂 → N1 → N2 → B2 → 制药厂" industrial-park.dorvent
+    0 stdout "管段 1 干线1|  流量(t/h) 94（求和）|节点 制药厂 用户|  压力裕量(MPa) 0.003|最不利用户 制药厂|路径 热电厂 → N1 → N2 → B2 → 制药厂" park.dorvent
+    1 stdout "【工况】设计工况|【工况】夏季最小负荷|管段 16 酒店支线|  流量(t/h) 0.75|夏季最小负荷：酒店，管段 16 未能算出|全部工况：酒店，管段 16 未能算出（夏季最小负荷）" industrial-park.dorvent
+    0 stdout "最不利用户 制药厂" "industrial-park.dorvent --case 设计工况"
+    1 stdout "  流量(t/h) 28.2（求和）|最不利用户 酒店" "industrial-park.dorvent --case 夏季最小负荷"
+    2 stderr "文件中没有名为“冬季”的工况（有：设计工况、夏季最小负荷）" "industrial-park.dorvent --case 冬季"
+    1 stdout "工况,节点,类型,用汽量(t/h),|设计工况,制药厂,用户,8,1,,1.003,|夏季最小负荷,制药厂,用户,2.4,1,," "--nodes-csv industrial-park.dorvent"
     1 stdout "说明 压力不足" short.dorvent
     1 stdout "节点 制药厂 用户|  说明 过热度不足" superheat.dorvent
-    0 stdout "节点,类型,用汽量(t/h),|制药厂,用户,8,1,,1.003," "--nodes-csv industrial-park.dorvent"
+    0 stdout "节点,类型,用汽量(t/h),|制药厂,用户,8,1,,1.003," "--nodes-csv park.dorvent"
     1 stdout "N1,分支点,,,,,,,,,,管段 1 未能算出|制药厂,用户,8,1,,,,,,,,未计算|X,用户,,,,,,,,,,未与汽源相连|Y,用户,,,,,,,,,,未与汽源相连" "--nodes-csv broken-park.dorvent"
     0 stdout "管段 1 干线1|  流量(t/h) 25|说明 流量 25 t/h 小于节点“N1”流出的 94 t/h" low-trunk.dorvent
     1 stdout "温降计算：按焓平衡|管段 1 干线|  按热损失末端温度(℃) 190.474|管段 3 乙支线|  干度 0.820|  凝结水(t/h) 0.090|  饱和点距起点(m) 86|合计|  凝结水(t/h) 0.090|节点 用户乙 用户|  说明 过热度不足：到达的是湿蒸汽（干度 0.820）" wet-branch.dorvent
@@ -120,7 +127,7 @@ got=$?
 
 # Sizing: the sized network is written and computes, with the DN each "→" line gives; a network
 # that cannot be served exits 1 and writes nothing; the input is never the output.
-"$calc" industrial-park.dorvent --size sized.dorvent >sizing.txt
+"$calc" park.dorvent --size sized.dorvent >sizing.txt
 got=$?
 [ "$got" -eq 0 ] && grep -q '^钢材总质量：.* kg → .* kg$' sizing.txt || fail "--size: status $got, $(head -c 300 sizing.txt)"
 "$calc" sized.dorvent >/dev/null || fail "--size: the sized network does not serve every node"
@@ -136,10 +143,10 @@ larger_than_feed() {
         END { for (r in from) if (from[r] in dn && own[r] > dn[from[r]]) n++; print n + 0 }'
 }
 [ "$(larger_than_feed sized.dorvent)" -eq 0 ] || fail "--size: a pipe larger than its feed"
-sed -e 's/"source": "insulated"/"source": "overhead"/' -e 's/"construction": "[^"]*"/"construction": ""/' industrial-park.dorvent >tabled.dorvent
+sed -e 's/"source": "insulated"/"source": "overhead"/' -e 's/"construction": "[^"]*"/"construction": ""/' park.dorvent >tabled.dorvent
 "$calc" tabled.dorvent --size loose.dorvent --no-telescoping >/dev/null
 [ "$(larger_than_feed loose.dorvent)" -gt 0 ] || fail "--size --no-telescoping: every pipe still within its feed"
-sed 's/"requiredPressure": 1,/"requiredPressure": 1.6,/' industrial-park.dorvent >unservable.dorvent  # all the source has
+sed 's/"requiredPressure": 1,/"requiredPressure": 1.6,/' park.dorvent >unservable.dorvent  # all the source has
 "$calc" unservable.dorvent --size never.dorvent >stdout 2>stderr
 got=$?
 [ "$got" -eq 1 ] && grep -q '^自动选管：以下要求不能满足，管径未改：$' stdout && grep -q '^用户“制药厂”：即使其路径上可选的管段都取最大管径，压力也只有' stdout &&

@@ -649,7 +649,7 @@ TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
 
     type(0, Column::label, "changed");
     EXPECT_FALSE(pipeline->openFile(written(folder.filePath("bad.dorvent"), R"({"format": "dorvent-pipeline", "version": 9})")));
-    EXPECT_EQ(messages.texts, QStringList({"无法打开管线文件 bad.dorvent：\r\n字段 version：本程序只能读取版本 1、2、3 和 4 的管线文件"}));
+    EXPECT_EQ(messages.texts, QStringList({"无法打开管线文件 bad.dorvent：\r\n字段 version：本程序只能读取版本 1、2、3、4 和 5 的管线文件"}));
     EXPECT_EQ(std::pair(text(0, Column::label), pipeline->isWindowModified()), std::pair(QString("changed"), true));  // nothing lost
 
     // Unsaved changes: closing asks, and Cancel keeps the window open.

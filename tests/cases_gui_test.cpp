@@ -1,0 +1,185 @@
+// Load cases in the pipeline window, as the user sees them: the list of the case shown, the page
+// of cases, a demand column per case in the node table, the comparison page, and undo.
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+
+#include "guitest.h"
+#include "netwin/frmguanxian.h"
+#include "netwin/pipelinemodel.h"
+#include "netwin/pipelinetableview.h"
+#include "numtext/formatnumber.h"
+#include "pipeline/casetable.h"
+#include "pipeline/loadcases.h"
+#include "pipeline/nodetable.h"
+#include "pipeline/pipelinetable.h"
+
+namespace dorvent {
+namespace {
+
+PipelineSegment pipe(std::string from, std::string to, int dn, double length)
+{
+    return {.label = to + "线", .from = std::move(from), .to = std::move(to), .dn = dn, .length = length, .zeta = 0.2, .beta = 0.2,
+            .phi = 1, .ambient = 20, .dropPerKm = 5, .heatLossSource = HeatLossSource::overhead};
+}
+
+/// A source, a branch point and two consumers; 乙's thin branch condenses its steam at low load.
+PipelineDocument twoConsumers()
+{
+    return {.startPressure = 1.3, .startTemperature = 300,
+            .segments = {pipe("厂", "N1", 250, 800), pipe("N1", "甲", 200, 600), pipe("N1", "乙", 80, 400)},
+            .nodes = {{.name = "甲", .demand = 20, .requiredPressure = 0.95}, {.name = "乙", .demand = 3}},
+            .cases = {{.name = "夏季", .factor = 0.3}}};
+}
+
+class CasesWindow : public MainWindow {
+protected:
+    CasesWindow()
+    {
+        at<QAction>("m31")->trigger();
+        pipeline = qobject_cast<frmguanxian*>(openWindow("frmguanxian"));
+        if (pipeline == nullptr) throw std::runtime_error("no pipeline window");
+        model = pipeline->model();
+        pipes = control<PipelineTableView>(*pipeline, "tblguanduan");
+        nodes = control<PipelineTableView>(*pipeline, "tbljiedian");
+        cases = control<PipelineTableView>(*pipeline, "tblgongkuang");
+        shown = control<QComboBox>(*pipeline, "cbogongkuang");
+        model->resetDocument(twoConsumers());
+        QCoreApplication::processEvents();
+    }
+    ~CasesWindow() override
+    {
+        messages.answer = SaveChoice::discard;
+        pipeline->close();
+    }
+
+    QString nodeCell(int row, int column) const { return nodes->model()->index(row, column).data().toString(); }
+    void show(int index)
+    {
+        shown->setCurrentIndex(index);
+        emit shown->activated(index);
+        QCoreApplication::processEvents();
+    }
+    void type(QAbstractItemView* view, int row, int column, const QString& text)
+    {
+        ASSERT_TRUE(view->model()->setData(view->model()->index(row, column), text));
+        QCoreApplication::processEvents();
+    }
+    void click(const char* name)
+    {
+        control<QPushButton>(*pipeline, name)->click();
+        QCoreApplication::processEvents();
+    }
+    QStringList listed() const
+    {
+        QStringList names;
+        for (int i = 0; i < shown->count(); ++i) names << shown->itemText(i);
+        return names;
+    }
+
+    frmguanxian* pipeline = nullptr;
+    PipelineModel* model = nullptr;
+    PipelineTableView *pipes = nullptr, *nodes = nullptr, *cases = nullptr;
+    QComboBox* shown = nullptr;
+    RecordingMessages messages;
+};
+
+TEST_F(CasesWindow, TheListShowsOneCaseAtATimeWithoutCalculatingAgain)
+{
+    EXPECT_EQ(listed(), QStringList({"设计工况", "夏季"}));
+    const int p = static_cast<int>(NodeColumn::p), t = static_cast<int>(NodeColumn::t), remark = static_cast<int>(NodeColumn::remark);
+    // The nodes: 厂, N1, 甲, 乙. The design case first, then the summer's numbers, each as computed alone.
+    const PipelineResult design = calculateCase(model->document(), 0), summer = calculateCase(model->document(), 1);
+    EXPECT_EQ(nodeCell(2, p), QString::fromStdString(formatFixed(design.nodes[2].p, 3)));
+    const std::vector<PipelineResult>* computed = &model->results();
+    const PipelineResult* before = &model->results()[1];
+    show(1);
+    EXPECT_EQ(&model->results(), computed);
+    EXPECT_EQ(&model->results()[1], before);  // nothing computed again
+    EXPECT_EQ(nodeCell(2, p), QString::fromStdString(formatFixed(summer.nodes[2].p, 3)));
+    EXPECT_EQ(nodeCell(2, t), QString::fromStdString(formatFixed(summer.nodes[2].t, 3)));
+    EXPECT_EQ(nodeCell(3, remark), "管段 3 未能算出");
+    EXPECT_EQ(pipes->model()->index(0, static_cast<int>(Column::flow)).data().toString(), "6.9");  // 6 + 0.9, summed
+    EXPECT_TRUE(shownIn(*pipeline, "lblqidian").startsWith("起点状态（夏季）：1.300 MPa"));
+
+    // The case's own demand, typed into its column: the shown case follows at once.
+    const int summerDemand = kAllNodeColumnCount;
+    EXPECT_EQ(nodes->model()->headerData(summerDemand, Qt::Horizontal).toString(), "夏季\n用汽量(t/h)");
+    EXPECT_EQ(nodeCell(3, summerDemand), "0.9");  // 3 × 0.3, taken
+    type(nodes, 3, summerDemand, "2.5");
+    EXPECT_EQ(model->document().cases[0].demands.at("乙"), 2.5);
+    EXPECT_EQ(pipes->model()->index(0, static_cast<int>(Column::flow)).data().toString(), "8.5");
+    EXPECT_EQ(nodeCell(3, remark), "");
+    model->undoStack()->undo();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(nodeCell(3, remark), "管段 3 未能算出");
+    EXPECT_EQ(shown->currentIndex(), 1);
+
+    // A typed flow shows as the case carries it; typing goes on into the design flow.
+    const QModelIndex flow = pipes->model()->index(2, static_cast<int>(Column::flow));
+    type(pipes, 2, static_cast<int>(Column::flow), "4");
+    EXPECT_EQ(flow.data().toString(), "1.2");
+    EXPECT_EQ(flow.data(Qt::EditRole).toString(), "4");
+    EXPECT_EQ(flow.data(Qt::ToolTipRole).toString(), "设计流量 4 t/h × 负荷系数 0.3");
+    show(0);
+    EXPECT_EQ(flow.data().toString(), "4");
+}
+
+TEST_F(CasesWindow, CasesAreAddedRenamedAndDeletedOnTheirPageEachAStepOfItsOwn)
+{
+    show(1);
+    type(cases, 1, static_cast<int>(CaseColumn::name), "夏季最小负荷");
+    EXPECT_EQ(listed(), QStringList({"设计工况", "夏季最小负荷"}));
+    EXPECT_EQ(shown->currentIndex(), 1);  // the renamed case stays shown
+    type(cases, 1, static_cast<int>(CaseColumn::factor), "三成");
+    EXPECT_EQ(shownIn(*pipeline, "lblqidian"), "起点状态（夏季最小负荷）：工况“夏季最小负荷”的负荷系数“三成”不是数值");
+    type(cases, 1, static_cast<int>(CaseColumn::factor), "0.5");
+    EXPECT_EQ(nodeCell(3, kAllNodeColumnCount), "1.5");
+    EXPECT_FALSE(cases->model()->setData(cases->model()->index(1, 0), "设计工况"));  // one name, one case
+    EXPECT_EQ(shownIn(*pipeline, "lblgongkuang"), "工况名称“设计工况”为空、过长或已有");
+
+    cases->setCurrentIndex(cases->model()->index(1, 0));
+    click("cmdfuzhigongkuang");
+    EXPECT_EQ(listed(), QStringList({"设计工况", "夏季最小负荷", "夏季最小负荷副本"}));
+    EXPECT_EQ(model->document().cases[1].factor, 0.5);
+    EXPECT_EQ(nodes->model()->columnCount(), kAllNodeColumnCount + 2);
+    cases->setCurrentIndex(cases->model()->index(0, 0));
+    click("cmdshanchugongkuang");
+    EXPECT_EQ(caseCount(model->document()), 3U);
+    EXPECT_EQ(shownIn(*pipeline, "lblgongkuang"), "设计工况不能删除：其他工况的负荷系数以它的用汽量为准");
+    cases->setCurrentIndex(cases->model()->index(1, 0));
+    click("cmdshanchugongkuang");  // the case shown goes: the one in its place is shown
+    EXPECT_EQ(listed(), QStringList({"设计工况", "夏季最小负荷副本"}));
+    EXPECT_EQ(shown->currentIndex(), 1);
+    EXPECT_EQ(nodes->model()->columnCount(), kAllNodeColumnCount + 1);
+    model->undoStack()->undo();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(listed(), QStringList({"设计工况", "夏季最小负荷", "夏季最小负荷副本"}));
+    EXPECT_EQ(model->undoStack()->undoText(), "复制工况");
+}
+
+TEST_F(CasesWindow, TheComparisonPageShowsEveryCaseWithTheWorstBold)
+{
+    auto* tabs = control<QTabWidget>(*pipeline, "tabtu");
+    auto* consumers = control<QTableView>(*pipeline, "tblduibiyonghu");
+    tabs->setCurrentIndex(tabs->count() - 1);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(consumers->model()->rowCount(), 4);  // 甲 and 乙 in both cases
+    const auto cell = [consumers](int row, int column) { return consumers->model()->index(row, column); };
+    EXPECT_EQ(cell(1, 1).data().toString(), "夏季");
+    EXPECT_EQ(cell(1, 2).data().toString(), "6");
+    // 甲: the least pressure at full load, the least temperature in summer.
+    EXPECT_TRUE(cell(0, 3).data(Qt::FontRole).value<QFont>().bold());
+    EXPECT_FALSE(cell(1, 3).data(Qt::FontRole).value<QFont>().bold());
+    EXPECT_TRUE(cell(1, 4).data(Qt::FontRole).value<QFont>().bold());
+    EXPECT_TRUE(shownIn(*pipeline, "lblduibi").contains("全部工况：乙，管段 3 未能算出（夏季）"));
+    // Edited while seen, it follows.
+    type(nodes, 3, kAllNodeColumnCount, "2");
+    EXPECT_FALSE(shownIn(*pipeline, "lblduibi").contains("全部工况：乙"));
+}
+
+}  // namespace
+}  // namespace dorvent
