@@ -7,6 +7,10 @@
 #include "pipeline/nodetable.h"
 #include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinetable.h"
+#include "pipeline/pipesizing.h"
+#include "pipeline/sizingtext.h"
+#include "pipes/guanjing.h"
+#include "pipes/proposal.h"
 
 namespace dorvent {
 namespace {
@@ -180,6 +184,88 @@ TEST(LoadCases, TheCsvHasTheCaseAsItsFirstColumnAndOneCaseStaysAsItWas)
     EXPECT_NE(lines.find("【工况】设计工况\n项目"), std::string::npos);
     EXPECT_NE(lines.find("\n【工况】=夏季\n"), std::string::npos);
     EXPECT_NE(lines.find("【工况对比】最不利用户\n  设计工况：甲"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace dorvent
+
+namespace dorvent {
+namespace {
+
+/// Served in every case, by the ordinary calculation: every pipe computed, every requirement met,
+/// no pipe above its velocity band, none larger than the pipe feeding it.
+bool servedInEveryCase(const PipelineDocument& d)
+{
+    for (std::size_t k = 0; k < caseCount(d); ++k) {
+        const PipelineDocument one = documentForCase(d, k).document;
+        const PipelineResult r = calculatePipeline(one);
+        if (!r.allComputed || !requirementsMet(r)) return false;
+        for (std::size_t i = 0; i < one.segments.size(); ++i) {
+            if (r.segments[i].velocity > velocityBand(static_cast<float>(one.segments[i].dn)).highest) return false;
+            for (const PipelineSegment& feed : one.segments) {
+                if (feed.to == one.segments[i].from && one.segments[i].dn > feed.dn) return false;
+            }
+        }
+    }
+    return true;
+}
+
+double steel(const PipelineDocument& d)
+{
+    double kg = 0;
+    for (const PipelineSegment& s : d.segments) {
+        const PipeSize* row = findCatalogueRow(s.dn);
+        kg += *s.length * 3.141592653589793 * row->bihou * (row->waijing - row->bihou) * 7850e-6;
+    }
+    return kg;
+}
+
+TEST(LoadCases, SizingServesEveryCaseAtTheLeastSteelAndSaysWhichCaseBoundEachPipe)
+{
+    // With one boiler down the plant sends 90 % of the steam at 1.05 MPa: the design case's own
+    // sizes leave 甲 short of its pressure then.
+    PipelineDocument d = network();
+    d.segments.pop_back();
+    d.nodes.pop_back();
+    d.cases = {{.name = "检修", .startPressure = 1.05, .factor = 0.9}};
+    PipelineDocument designOnly = d;
+    designOnly.cases.clear();
+    PipelineDocument designSizes = sizeNetwork(designOnly).document;
+    designSizes.cases = d.cases;
+    EXPECT_FALSE(servedInEveryCase(designSizes));
+
+    const SizingResult sized = sizeNetwork(d);
+    ASSERT_EQ(sized.outcome, SizingOutcome::sized);
+    EXPECT_EQ(sized.document.cases, d.cases);
+    EXPECT_TRUE(servedInEveryCase(sized.document));
+    // Every combination of the sizes DN65 to DN400, by the ordinary calculation.
+    std::vector<int> dns;
+    for (auto it = guanjing.rbegin(); it != guanjing.rend(); ++it) {
+        if (it->dn >= 65 && it->dn <= 400) dns.push_back(static_cast<int>(it->dn));
+    }
+    double least = 1e300;
+    PipelineDocument trial = d;
+    for (const int a : dns) {
+        for (const int b : dns) {
+            for (const int c : dns) {
+                trial.segments[0].dn = a;
+                trial.segments[1].dn = b;
+                trial.segments[2].dn = c;
+                if (servedInEveryCase(trial)) least = std::min(least, steel(trial));
+            }
+        }
+    }
+    EXPECT_NEAR(steel(sized.document), least, 1e-6 * least);
+    EXPECT_NEAR(sized.massAfter, least, 1e-6 * least);
+    EXPECT_EQ(sized.pipes[0].boundBy, "检修");
+    EXPECT_EQ(sized.pipes[1].boundBy, "检修");
+    EXPECT_EQ(sized.pipes[2].boundBy, "设计工况");  // one size smaller is too fast at full load
+    const std::string lines = sizingLines(d, sized);
+    EXPECT_NE(lines.find("自动选管：每个工况中每个节点都能得到所需的蒸汽参数"), std::string::npos);
+    EXPECT_NE(lines.find("（N1 → 甲）：DN200 → DN250（决定工况：检修）"), std::string::npos);
+    // A case that cannot be computed stops the sizing, under its name.
+    d.cases[0].factor = 0;
+    EXPECT_EQ(sizeNetwork(d).problems, std::vector<std::string>{"【检修】起点状态：工况“检修”的负荷系数应大于 0"});
 }
 
 }  // namespace
