@@ -9,6 +9,7 @@
 #include "pipeline/pipelinetable.h"
 #include "pipeline/pipesizing.h"
 #include "pipeline/sizingtext.h"
+#include "pipeline/thicknessdesign.h"
 #include "pipes/guanjing.h"
 #include "pipes/proposal.h"
 
@@ -266,6 +267,45 @@ TEST(LoadCases, SizingServesEveryCaseAtTheLeastSteelAndSaysWhichCaseBoundEachPip
     // A case that cannot be computed stops the sizing, under its name.
     d.cases[0].factor = 0;
     EXPECT_EQ(sizeNetwork(d).problems, std::vector<std::string>{"【检修】起点状态：工况“检修”的负荷系数应大于 0"});
+}
+
+}  // namespace
+}  // namespace dorvent
+
+namespace dorvent {
+namespace {
+
+TEST(LoadCases, TheThicknessDesignKeepsTheLimitsInEveryCase)
+{
+    // A DN300 main insulated by one layer of rock wool; a case runs it 60 ℃ hotter.
+    PipelineDocument d{.startPressure = 1.6, .startTemperature = 400};
+    d.segments.push_back({.label = "主线", .dn = 300, .length = 500, .flow = 20, .zeta = 0.2, .beta = 0.2, .phi = 1, .ambient = 20,
+                          .dropPerKm = 5, .heatLossSource = HeatLossSource::insulated, .construction = "岩棉"});
+    d.constructions.push_back({.name = "岩棉", .inner = {"岩棉", 60}, .jacket = "铝合金薄板", .wind = 3});
+    PipelineDocument hot = d;
+    hot.startTemperature = 460;
+    hot.designCase = "超温";
+    const ThicknessDesign alone = designThickness(d, calculatePipeline(d), 0), hotAlone = designThickness(hot, calculatePipeline(hot), 0);
+    ASSERT_TRUE(alone.least && hotAlone.least);
+    ASSERT_GT(*hotAlone.least, *alone.least);
+
+    d.cases = {{.name = "超温", .startTemperature = 460}};
+    const ThicknessDesign both = designThicknessInEveryCase(d, calculateCases(d), 0);
+    EXPECT_EQ(both.least, hotAlone.least);
+    EXPECT_EQ(both.leastCase, "超温");
+    EXPECT_EQ(both.medium, alone.medium);  // shown at the design case's start
+    ASSERT_EQ(both.trials.size(), alone.trials.size());
+    for (std::size_t t = 0; t < both.trials.size(); ++t) {
+        EXPECT_EQ(both.trials[t].withinLimits, alone.trials[t].withinLimits && hotAlone.trials[t].withinLimits) << t;
+    }
+    EXPECT_GE(*both.chosen, *hotAlone.least);
+
+    d.cases[0].startTemperature = 380;  // a cooler case binds nothing
+    const ThicknessDesign cooler = designThicknessInEveryCase(d, calculateCases(d), 0);
+    EXPECT_EQ(cooler.least, alone.least);
+    EXPECT_EQ(cooler.leastCase, "设计工况");
+    d.cases[0].factor = -1;
+    EXPECT_EQ(designThicknessInEveryCase(d, calculateCases(d), 0).problem, "工况“超温”：管段的起点状态未能算出");
 }
 
 }  // namespace
