@@ -186,7 +186,8 @@ bool frmguanxian::exportReport(const QString& path)
     return exportTo(path, [this](const QString& target) {
         // A long report takes a while to lay out: off the window's thread, which goes on drawing.
         return inBackground(this, QStringLiteral("正在写出计算书…"),
-                            [document = model_->document(), result = model_->result(), target] {
+                            // The design case, whatever case the window shows: the report gives the others after it.
+                            [document = model_->document(), result = model_->results().front(), target] {
                                 return writeReportPdf(document, result, target);
                             });
     });
@@ -209,7 +210,7 @@ void frmguanxian::printPreview()
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog preview(&printer, this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, &date](QPrinter* target) {
-        printReport(model_->document(), model_->result(), date, *target);
+        printReport(model_->document(), model_->results().front(), date, *target);
     });
     preview.exec();
 }

@@ -17,6 +17,8 @@
 #include "pipeline/pipelinetable.h"
 #include "report/profilechart.h"
 #include "report/schematic.h"
+#include "pipeline/loadcases.h"
+#include "report/casereport.h"
 #include "report/wetreport.h"
 #include "pipes/proposal.h"
 
@@ -353,6 +355,27 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
         next(QStringLiteral("节点"));
         layout.table(nodeTable(document, result), table);
         layout.lines(networkTotals(document, result), body);
+    }
+    if (const std::optional<CaseSection> cases = caseSection(document)) {
+        next(QStringLiteral("工况对比"));
+        layout.paragraph(cases->introduction, body);
+        layout.table(cases->cases, table);
+        layout.lines(cases->critical, body);
+        if (!cases->consumers.rows.empty()) layout.table(cases->consumers, table);
+        layout.table(cases->pipes, table);
+        for (std::size_t k = 1; k < cases->results.size(); ++k) {
+            const PipelineDocument one = documentForCase(document, k).document;
+            const PipelineResult& r = cases->results[k];
+            layout.lines({QStringLiteral("工况“%1”%2").arg(qs(caseName(document, k)),
+                                                           r.startMessage.empty() ? QStringLiteral("的节点：") : QStringLiteral("：") + qs(r.startMessage))},
+                         body);
+            if (result.network && r.startMessage.empty()) {
+                layout.table(nodeTable(one, r), table);
+                layout.lines(networkTotals(one, r), body);
+            }
+        }
+    }
+    if (result.network) {
         next(QStringLiteral("管网图"));
         schematicPages(layout, schematic);
     }

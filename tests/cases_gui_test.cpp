@@ -183,3 +183,33 @@ TEST_F(CasesWindow, TheComparisonPageShowsEveryCaseWithTheWorstBold)
 
 }  // namespace
 }  // namespace dorvent
+
+namespace dorvent {
+namespace {
+
+TEST_F(CasesWindow, TheReportGivesTheDesignCaseFirstThenEveryCaseAndTheComparison)
+{
+    SKIP_WITHOUT_POPPLER();
+    show(1);  // whatever case the window shows
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath("计算书.pdf");
+    messages.answer = SaveChoice::discard;
+    ASSERT_TRUE(pipeline->exportReport(pdf));
+    const QString text = outputOf("pdftotext", {"-layout", pdf, "-"}).simplified();
+    const PipelineResult design = calculateCase(model->document(), 0), summer = calculateCase(model->document(), 1);
+    const QString fixed = QString::fromStdString(formatFixed(design.nodes[2].p, 3));
+    // The nodes' section is the design case's; the comparison then gives both, and the summer's nodes.
+    const qsizetype comparison = text.indexOf("工况对比");
+    ASSERT_GT(comparison, 0);
+    EXPECT_LT(text.indexOf("最不利用户：甲，路径 厂 → N1 → 甲，压力裕量 " + QString::fromStdString(formatFixed(*design.nodes[2].pressureMargin, 3))),
+              comparison);
+    EXPECT_GT(text.indexOf("夏季 同设计工况 同设计工况 0.3 0"), comparison);
+    EXPECT_GT(text.indexOf("最不利用户——全部工况：乙，管段 3 未能算出（夏季）"), comparison);
+    EXPECT_GT(text.indexOf("甲 夏季 6 " + QString::fromStdString(formatFixed(summer.nodes[2].p, 3))), comparison);
+    EXPECT_GT(text.indexOf("工况“夏季”的节点："), comparison);
+    EXPECT_GT(text.indexOf("乙 用户 0.9"), text.indexOf("工况“夏季”的节点："));
+    EXPECT_TRUE(text.contains(fixed));
+}
+
+}  // namespace
+}  // namespace dorvent
