@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
+#include <QTimer>
 
 #include "guitest.h"
 #include "netwin/frmguanxian.h"
@@ -16,6 +18,7 @@
 #include "pipeline/loadcases.h"
 #include "pipeline/nodetable.h"
 #include "pipeline/pipelinetable.h"
+#include "pipeline/pipesizing.h"
 
 namespace dorvent {
 namespace {
@@ -209,6 +212,45 @@ TEST_F(CasesWindow, TheReportGivesTheDesignCaseFirstThenEveryCaseAndTheCompariso
     EXPECT_GT(text.indexOf("工况“夏季”的节点："), comparison);
     EXPECT_GT(text.indexOf("乙 用户 0.9"), text.indexOf("工况“夏季”的节点："));
     EXPECT_TRUE(text.contains(fixed));
+}
+
+}  // namespace
+}  // namespace dorvent
+
+namespace dorvent {
+namespace {
+
+TEST_F(CasesWindow, SizingServesEveryCaseAndItsProposalNamesTheCaseThatBoundEachPipe)
+{
+    // With one boiler down the plant sends 90 % of the steam at 1.05 MPa.
+    PipelineDocument d = twoConsumers();
+    d.cases = {{.name = "检修", .startPressure = 1.05, .factor = 0.9}};
+    model->resetDocument(d);
+    QCoreApplication::processEvents();
+    const SizingResult expected = sizeNetwork(d);
+    ASSERT_EQ(expected.outcome, SizingOutcome::sized);
+    QTimer watch;
+    bool shown = false;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr || dialog->objectName() != QLatin1String("dlgxuanguan")) return;
+        watch.stop();
+        shown = true;
+        auto* table = control<QTableWidget>(*dialog, "tblxuanguan");
+        EXPECT_FALSE(table->isColumnHidden(7));
+        EXPECT_EQ(table->horizontalHeaderItem(7)->text(), "决定工况");
+        for (int row = 0; row < 3; ++row) EXPECT_EQ(table->item(row, 7)->text().toStdString(), expected.pipes[static_cast<std::size_t>(row)].boundBy);
+        EXPECT_EQ(table->item(1, 7)->text(), "检修");
+        EXPECT_TRUE(control<QLabel>(*dialog, "lblxuanguan")->text().startsWith("每个工况中每个节点都能得到所需的蒸汽参数"));
+        control<QPushButton>(*dialog, "cmdyingyong")->click();
+    });
+    watch.start(20);
+    pipeline->findChild<QAction*>("mzidongxuanguan")->trigger();
+    watch.stop();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(model->document(), expected.document);
+    EXPECT_TRUE(allCasesMet(model->results()));
+    EXPECT_EQ(listed(), QStringList({"设计工况", "检修"}));
 }
 
 }  // namespace

@@ -55,6 +55,7 @@ cases=(
     1 stdout "  流量(t/h) 28.2（求和）|最不利用户 酒店" "industrial-park.dorvent --case 夏季最小负荷"
     2 stderr "文件中没有名为“冬季”的工况（有：设计工况、夏季最小负荷）" "industrial-park.dorvent --case 冬季"
     1 stdout "工况,节点,类型,用汽量(t/h),|设计工况,制药厂,用户,8,1,,1.003,|夏季最小负荷,制药厂,用户,2.4,1,," "--nodes-csv industrial-park.dorvent"
+    1 stdout "自动选管：以下要求不能满足，管径未改：|【夏季最小负荷】管段 2“造纸支线”：其路径上可选的管段都取最大管径时不能计算" "industrial-park.dorvent --size all-cases.dorvent"
     1 stdout "说明 压力不足" short.dorvent
     1 stdout "节点 制药厂 用户|  说明 过热度不足" superheat.dorvent
     0 stdout "节点,类型,用汽量(t/h),|制药厂,用户,8,1,,1.003," "--nodes-csv park.dorvent"
