@@ -402,6 +402,10 @@ void frmguanxian::headerEdited()
     const bool drynessTaken = lowest && *lowest > 0 && *lowest <= 1;
     if (drynessTaken) d.lowestDryness = *lowest;
     txtgandu->setStyleSheet(drynessTaken ? QString() : QStringLiteral("color: #b00000"));
+    if (!drynessTaken) {
+        lblxiaoxi->setText(drynessRefusal());
+        lblxiaoxi->setToolTip(lblxiaoxi->text());
+    }
     if (d == model_->document() && !(within(pressure) && within(temperature) && within(superheatMargin))) {
         lblqidian->setText(QStringLiteral("起点状态：输入数值超出计算范围，无法计算"));
     }
@@ -451,8 +455,18 @@ void frmguanxian::showDocument()
                       .arg(i + 1)
                       .arg(label.empty() ? QStringLiteral(" ") : QStringLiteral("（%1）").arg(qs(label)), qs(r.segments[i].message));
     }
+    if (const QString refused = drynessRefusal(); !refused.isEmpty()) failure = refused;  // what was just typed first
     lblxiaoxi->setText(failure);
     lblxiaoxi->setToolTip(failure);
+}
+
+QString frmguanxian::drynessRefusal() const
+{
+    const QString typed = txtgandu->text().trimmed();
+    const std::optional<double> lowest = readCellNumber(typed.toStdString());
+    if (typed.isEmpty() || (lowest && *lowest > 0 && *lowest <= 1)) return {};
+    return QStringLiteral("最低干度“%1”未采用：应为大于 0 且不大于 1 的数，计算仍按 %2")
+        .arg(typed, qs(formatShortest(model_->document().lowestDryness)));
 }
 
 void frmguanxian::updateTitle()

@@ -106,6 +106,8 @@ private:
     void editRow(int row);
     void headerEdited();
     void showDocument();
+    /// Why the lowest dryness typed into its box is not taken; empty when it is, or the box is empty.
+    QString drynessRefusal() const;
     QWidget* createNetworkWidgets(QWidget* client);
     void createNetworkConnections();
     void showNetwork();
