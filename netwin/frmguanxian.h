@@ -112,6 +112,8 @@ private:
     void createNetworkConnections();
     void showNetwork();
     void showChart();
+    /// The node the engineer picked for the profile, by its index among the nodes; none for the critical consumer.
+    std::optional<std::size_t> profileNodeIndex() const;
     void showSelection();
     QWidget* createInsulationWidgets(QWidget* parent);
     void createInsulationConnections();

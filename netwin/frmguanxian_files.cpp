@@ -187,8 +187,8 @@ bool frmguanxian::exportReport(const QString& path)
         // A long report takes a while to lay out: off the window's thread, which goes on drawing.
         return inBackground(this, QStringLiteral("正在写出计算书…"),
                             // The design case, whatever case the window shows: the report gives the others after it.
-                            [document = model_->document(), result = model_->results().front(), target] {
-                                return writeReportPdf(document, result, target);
+                            [document = model_->document(), result = model_->results().front(), to = profileNodeIndex(), target] {
+                                return writeReportPdf(document, result, target, to);
                             });
     });
 }
@@ -210,7 +210,7 @@ void frmguanxian::printPreview()
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog preview(&printer, this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, &date](QPrinter* target) {
-        printReport(model_->document(), model_->results().front(), date, *target);
+        printReport(model_->document(), model_->results().front(), date, *target, profileNodeIndex());
     });
     preview.exec();
 }

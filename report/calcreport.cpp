@@ -296,7 +296,7 @@ void schematicPages(PagedLayout& layout, const Schematic& schematic)
 }  // namespace
 
 int printReport(const PipelineDocument& document, const PipelineResult& result, const QString& date,
-                QPagedPaintDevice& device)
+                QPagedPaintDevice& device, std::optional<std::size_t> profileTo)
 {
     device.setPageSize(QPageSize(QPageSize::A4));
     device.setPageOrientation(QPageLayout::Portrait);
@@ -379,8 +379,11 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
         next(QStringLiteral("管网图"));
         schematicPages(layout, schematic);
     }
-    const ProfileData profile = profileData(document, result);
-    next(result.network && result.critical
+    // To the node the engineer picked, else to the critical consumer.
+    const bool picked = result.network && profileTo && *profileTo < result.nodes.size();
+    const ProfileData profile = picked ? profileData(document, result, pathTo(result, *profileTo)) : profileData(document, result);
+    next(picked ? QStringLiteral("压力与温度沿程分布（至节点%1）").arg(qs(result.nodes[*profileTo].name))
+         : result.network && result.critical
              ? QStringLiteral("压力与温度沿程分布（至最不利用户%1）").arg(qs(result.nodes[*result.critical].name))
              : QStringLiteral("压力与温度沿程分布"));
     layout.picture(layout.width() * 0.7, [&profile](QPainter& painter, const QRectF& area) {
@@ -399,14 +402,15 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
 
 QString reportDate() { return QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")); }
 
-bool writeReportPdf(const PipelineDocument& document, const PipelineResult& result, const QString& path)
+bool writeReportPdf(const PipelineDocument& document, const PipelineResult& result, const QString& path,
+                    std::optional<std::size_t> profileTo)
 {
     return writeAtomically(path, [&](QIODevice& device) {
         QPdfWriter pdf(&device);
         pdf.setTitle(titleOf(result));
         pdf.setCreator(QString::fromLatin1(kProgram));
         pdf.setResolution(300);
-        printReport(document, result, reportDate(), pdf);
+        printReport(document, result, reportDate(), pdf, profileTo);
         return true;
     });
 }

@@ -194,6 +194,9 @@ TEST_F(CasesWindow, TheReportGivesTheDesignCaseFirstThenEveryCaseAndTheCompariso
 {
     SKIP_WITHOUT_POPPLER();
     show(1);  // whatever case the window shows
+    auto* path = control<QComboBox>(*pipeline, "cbolujing");  // the profile to 乙, as the engineer picked it
+    path->setCurrentIndex(path->findText("乙"));
+    emit path->activated(path->currentIndex());
     QTemporaryDir folder;
     const QString pdf = folder.filePath("计算书.pdf");
     messages.answer = SaveChoice::discard;
@@ -212,6 +215,7 @@ TEST_F(CasesWindow, TheReportGivesTheDesignCaseFirstThenEveryCaseAndTheCompariso
     EXPECT_GT(text.indexOf("工况“夏季”的节点："), comparison);
     EXPECT_GT(text.indexOf("乙 用户 0.9"), text.indexOf("工况“夏季”的节点："));
     EXPECT_TRUE(text.contains(fixed));
+    EXPECT_TRUE(text.contains("压力与温度沿程分布（至节点乙）"));
 }
 
 }  // namespace
