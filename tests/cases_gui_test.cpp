@@ -195,7 +195,7 @@ TEST_F(CasesWindow, TheReportGivesTheDesignCaseFirstThenEveryCaseAndTheCompariso
     SKIP_WITHOUT_POPPLER();
     show(1);  // whatever case the window shows
     auto* path = control<QComboBox>(*pipeline, "cbolujing");  // the profile to 乙, as the engineer picked it
-    path->setCurrentIndex(path->findText("乙"));
+    path->setCurrentIndex(path->findData("乙"));
     emit path->activated(path->currentIndex());
     QTemporaryDir folder;
     const QString pdf = folder.filePath("计算书.pdf");
