@@ -19,11 +19,6 @@ namespace {
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
-}  // namespace
-
-void PrintTo(const PipelineDocument& d, std::ostream* out) { *out << writePipelineFile(d); }
-
-namespace {
 
 /// Two DN300 pipes in 20 ℃ air from 1.6 MPa and 450 ℃ carrying 8 t/h: "主线" of 10 m, then "支线" of 2 km,
 /// which starts nearly as hot.
