@@ -230,18 +230,28 @@ private:
     void editHeader()
     {
         const int what = pick(4);
-        if (what == 0) {
-            const char* const lists[] = {"cboyali", "cbowendu", "cbowenjiang"};
-            auto* list = control<QComboBox>(*window_, lists[pick(3)]);
-            list->setFocus();
-            return QTest::keyClick(list, pick(2) == 0 ? Qt::Key_Up : Qt::Key_Down);
-        }
+        const char* const lists[] = {"cboyali", "cbowendu", "cbowenjiang"};
+        if (what == 0) return stepList(lists[pick(3)]);
         if (what == 1) return click("cmdqu");
         const char* const boxes[] = {"txtxiangmu", "txtshejiren", "txtyali", "txtwendu", "txtyuliang", "txtgandu"};
-        auto* box = control<QLineEdit>(*window_, boxes[pick(6)]);
+        typeInto(boxes[pick(6)], [this] {
+            return pick(4) == 0 ? QString() : any({"1", "1.6", "250", "320", "0.5", "1e10", "abc", "-5", "１", "1,6", "0.9", ".7"});
+        });
+    }
+    /// Up or Down in the named list.
+    void stepList(const char* name)
+    {
+        auto* list = control<QComboBox>(*window_, name);
+        list->setFocus();
+        QTest::keyClick(list, pick(2) == 0 ? Qt::Key_Up : Qt::Key_Down);
+    }
+    /// Keys into the named box, over its text or after it; none: Backspace.
+    void typeInto(const char* name, const std::function<QString()>& anyKeys)
+    {
+        auto* box = control<QLineEdit>(*window_, name);
         box->setFocus();
         pick(2) == 0 ? box->selectAll() : box->end(false);
-        const QString keys = pick(4) == 0 ? QString() : any({"1", "1.6", "250", "320", "0.5", "1e10", "abc", "-5", "１", "1,6", "0.9", ".7"});
+        const QString keys = anyKeys();
         detail_ = box->objectName() + ' ' + keys;
         keys.isEmpty() ? QTest::keyClick(box, Qt::Key_Backspace) : press(keys);
     }
@@ -319,12 +329,8 @@ private:
     /// selected rows deleted (refused, with a message, while a pipe uses one).
     void editConstruction()
     {
-        showInsulationPage();
         const int what = pick(7);
-        if (what == 0 || constructions_->model()->rowCount() == 0) {
-            click("cmdtianjiazuofa");
-            if (pick(2) == 0) return;
-        }
+        if (addedFirst(constructions_, "cmdtianjiazuofa", what)) return;
         const int rows = constructions_->model()->rowCount();
         const QModelIndex cell = anyCell(constructions_->model());
         if (what <= 1) return pasteAt(constructions_, constructions_->model()->index(pick(rows), 0), any(kConstructionRows));
@@ -345,12 +351,8 @@ private:
     }
     void editMaterial()
     {
-        showInsulationPage();
         const int what = pick(5);
-        if (what == 0 || materials_->model()->rowCount() == 0) {
-            click("cmdtianjiacailiao");
-            if (pick(2) == 0) return;
-        }
+        if (addedFirst(materials_, "cmdtianjiacailiao", what)) return;
         if (what <= 1) return pasteAt(materials_, materials_->model()->index(pick(materials_->model()->rowCount()), 0), any(kMaterialRows));
         const QModelIndex cell = anyCell(materials_->model());
         if (what == 2) {
@@ -381,29 +383,15 @@ private:
     void editSettings()
     {
         showInsulationPage();
-        if (pick(5) == 0) {
-            auto* list = control<QComboBox>(*window_, "cboyunxing");
-            list->setFocus();
-            return QTest::keyClick(list, pick(2) == 0 ? Qt::Key_Up : Qt::Key_Down);
-        }
+        if (pick(5) == 0) return stepList("cboyunxing");
         const char* const boxes[] = {"txtbiaomianwendu", "txtrejia", "txtxiaoshi", "txtcailiaojia", "txtwaihujia", "txtnianxian", "txtlilv"};
-        auto* box = control<QLineEdit>(*window_, boxes[pick(7)]);
-        box->setFocus();
-        pick(2) == 0 ? box->selectAll() : box->end(false);
-        const QString keys = any(kSettingTexts);
-        detail_ = box->objectName() + ' ' + keys;
-        keys.isEmpty() ? QTest::keyClick(box, Qt::Key_Backspace) : press(keys);
+        typeInto(boxes[pick(7)], [this] { return any(kSettingTexts); });
     }
     /// 保温厚度计算 for a few pipes; its proposal applied, cancelled, or another thickness chosen and applied.
     void designThickness()
     {
         if (model_->segmentCount() == 0) return;
-        const auto insulatedRows = [this] {  // and computed: they have a start to design at
-            std::vector<int> rows;
-            for (int row = 0; row < model_->segmentCount(); ++row)
-                if (model_->result().segments[static_cast<std::size_t>(row)].insulation) rows.push_back(row);
-            return rows;
-        };
+        const auto insulatedRows = [this] { return rowsWhere([](const SegmentRun& run) { return run.insulation.has_value(); }); };  // and computed
         if (insulatedRows().empty() && pick(4) != 0) insulateAComputedPipe();
         const std::vector<int> insulated = insulatedRows();
         const int first = !insulated.empty() && pick(4) != 0 ? insulated[static_cast<std::size_t>(pick(static_cast<int>(insulated.size())))]
@@ -416,9 +404,7 @@ private:
     /// A pipe that computes insulated by a whole construction of its own, pasted into a new row.
     void insulateAComputedPipe()
     {
-        std::vector<int> computed;
-        for (int row = 0; row < model_->segmentCount(); ++row)
-            if (model_->result().segments[static_cast<std::size_t>(row)].status == SegmentStatus::computed) computed.push_back(row);
+        const std::vector<int> computed = rowsWhere([](const SegmentRun& run) { return run.status == SegmentStatus::computed; });
         if (computed.empty()) return;
         showInsulationPage();
         click("cmdtianjiazuofa");
@@ -429,6 +415,22 @@ private:
         pasteAt(table_, model_->index(pipe, static_cast<int>(Column::heatLossSource)), QStringLiteral("保温：") + name);
     }
     void showInsulationPage() { control<QTabWidget>(*window_, "tabtu")->setCurrentIndex(2); }
+    /// The insulation page shown, and a row added to the table when what is 0 or it has none; whether that is all.
+    bool addedFirst(PipelineTableView* view, const char* add, int what)
+    {
+        showInsulationPage();
+        if (what != 0 && view->model()->rowCount() != 0) return false;
+        click(add);
+        return pick(2) == 0;
+    }
+    /// The pipes whose result is so.
+    std::vector<int> rowsWhere(bool (*is)(const SegmentRun&)) const
+    {
+        std::vector<int> rows;
+        for (int row = 0; row < model_->segmentCount(); ++row)
+            if (is(model_->result().segments[static_cast<std::size_t>(row)])) rows.push_back(row);
+        return rows;
+    }
     /// F2 opens the cell's list; a key moves in it, which picks, or Esc leaves it.
     void pickFromList(PipelineTableView* view, const QModelIndex& cell)
     {
@@ -709,20 +711,6 @@ private:
         QCoreApplication::processEvents();  // the edit ends after the key
         detail_ = QStringLiteral("(%1, %2) \"%3\"").arg(cell.row()).arg(cell.column()).arg(keys);
     }
-    /// Keys to whatever has the focus, one by one; what no key gives (Chinese, full-width digits) as
-    /// an input method commits it.
-    static void press(const QString& keys)
-    {
-        for (const QChar key : keys) {
-            if (key.unicode() < 128) {
-                QTest::keyClicks(QApplication::focusWidget(), QString(key));
-                continue;
-            }
-            QInputMethodEvent committed;
-            committed.setCommitString(QString(key));
-            QApplication::sendEvent(QApplication::focusWidget(), &committed);
-        }
-    }
     void pasteAt(PipelineTableView* view, const QModelIndex& cell, const QString& text)
     {
         QApplication::clipboard()->setText(text);
@@ -957,21 +945,7 @@ TEST(PipelineWalk, EveryStepShowsAFreshCalculationAndUndoGivesBackEveryState)
 }
 
 // What the walk found, each a short test of its own.
-class WalkFindings : public MainWindow {
-protected:
-    WalkFindings() { pipeline->show(); }
-    ~WalkFindings() override
-    {
-        messages.answer = SaveChoice::discard;
-        pipeline->close();
-    }
-    QModelIndex cell(int row, Column column) const { return model->index(row, static_cast<int>(column)); }
-
-    RecordingMessages messages;
-    QTemporaryDir folder;
-    frmguanxian* pipeline = window.pipelineWindow();
-    PipelineModel* model = pipeline->model();
-};
+using WalkFindings = PipelineWindow;
 
 TEST_F(WalkFindings, ADocumentEditedBackToWhatWasSavedHasNoUnsavedChanges)
 {
@@ -980,10 +954,10 @@ TEST_F(WalkFindings, ADocumentEditedBackToWhatWasSavedHasNoUnsavedChanges)
     model->setData(cell(0, Column::label), "");
     EXPECT_EQ(std::pair(pipeline->isWindowModified(), model->undoStack()->isClean()), std::pair(false, true));
     // A row added and deleted, then the deletion undone: unsaved again.
-    control<QPushButton>(*pipeline, "cmdtianjia")->click();
-    control<QPushButton>(*pipeline, "cmdshanchu")->click();
+    button("cmdtianjia");
+    button("cmdshanchu");
     EXPECT_FALSE(pipeline->isWindowModified());
-    model->undoStack()->undo();
+    undo();
     EXPECT_TRUE(pipeline->isWindowModified());
     messages.answer = SaveChoice::discard;
     EXPECT_TRUE(pipeline->close());
@@ -992,8 +966,6 @@ TEST_F(WalkFindings, ADocumentEditedBackToWhatWasSavedHasNoUnsavedChanges)
 
 TEST_F(WalkFindings, AnEditStillOpenWhenTheWindowClosesIsAskedAboutAndDeclined)
 {
-    auto* table = control<PipelineTableView>(*pipeline, "tblguanduan");
-    QApplication::setActiveWindow(pipeline);
     table->setFocus();
     table->setCurrentIndex(cell(0, Column::label));
     QTest::keyClicks(table, "A");  // the cell's editor holds "A", not yet the document
@@ -1005,12 +977,10 @@ TEST_F(WalkFindings, AnEditStillOpenWhenTheWindowClosesIsAskedAboutAndDeclined)
 
 TEST_F(WalkFindings, ANameTypedWhileABoxHoldsANumberOutOfRangeIsTaken)
 {
-    auto* temperature = control<QLineEdit>(*pipeline, "txtwendu");
-    temperature->selectAll();
-    QTest::keyClicks(temperature, "1e10");  // kept out of the document
-    QTest::keyClicks(control<QLineEdit>(*pipeline, "txtxiangmu"), "A");
-    EXPECT_EQ(std::pair(model->document().project, model->document().startTemperature), std::pair(std::string("A"), std::optional(10.0)));
-    EXPECT_EQ(temperature->text(), "10");  // the box shows the document again
+    typeOver("txtwendu", "1e10");  // kept out of the document
+    QTest::keyClicks(in<QLineEdit>("txtxiangmu"), "A");
+    EXPECT_EQ(std::tuple(model->document().project, model->document().startTemperature, shows("txtwendu")),
+              std::tuple(std::string("A"), std::optional(10.0), QString("10")));  // the box shows the document again
 }
 
 }  // namespace
