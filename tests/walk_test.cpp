@@ -10,16 +10,11 @@
 #include <utility>
 
 #include "guitest.h"
-#include "netwin/frmguanxian.h"
-#include "netwin/pipelinemodel.h"
-#include "netwin/pipelinetableview.h"
 #include "netwin/profileview.h"
 #include "netwin/recentfiles.h"
 #include "netwin/schematicview.h"
 #include "numtext/readnumber.h"
 #include "pipeline/nodetable.h"
-#include "pipeline/pipelinefile.h"
-#include "pipeline/pipelinetable.h"
 #include "report/profilechart.h"
 #include "report/schematic.h"
 
@@ -95,15 +90,9 @@ QStringList itemsOf(const QComboBox& list)
 }
 
 /// What the walks reached: steps after which the window showed these.
-struct Reached {
-    int computed = 0, trees = 0, sized = 0, saved = 0, opened = 0, questions = 0, insulated = 0, designed = 0;
-};
-
+struct Reached { int computed = 0, trees = 0, sized = 0, saved = 0, opened = 0, questions = 0, insulated = 0, designed = 0; };
 /// Where a walk first failed, and how; step -1 for none.
-struct Fault {
-    int step = -1;
-    std::string what;
-};
+struct Fault { int step = -1; std::string what; };
 
 /// One walk: the main window with a state, its pipeline window, and a window that shows each
 /// document afresh, to compare with.
@@ -118,12 +107,6 @@ public:
         control<QLineEdit>(main_, "Text1")->setText("1");
         control<QLineEdit>(main_, "Text2")->setText("250");
         control<QAction>(main_, "m31")->trigger();
-        window_ = main_.pipelineWindow();
-        model_ = window_->model();
-        table_ = control<PipelineTableView>(*window_, "tblguanduan");
-        nodeTable_ = control<PipelineTableView>(*window_, "tbljiedian");
-        constructions_ = control<PipelineTableView>(*window_, "tblbaowen");
-        materials_ = control<PipelineTableView>(*window_, "tblcailiao");
         QObject::connect(&dialogs_, &QTimer::timeout, [this] { answerDialog(); });
         QObject::connect(stack(), &QUndoStack::indexChanged, window_, [this](int index) { followHistory(index); });
         begun_ = saved_ = now();
@@ -195,14 +178,14 @@ private:
     void insertRow()
     {
         table_->setCurrentIndex(anyCell(model_));
-        pick(2) == 0 ? click("cmdcharu") : trigger("mcharu");
+        buttonOrMenu("cmdcharu", "mcharu");
     }
-    void addRow() { pick(2) == 0 ? click("cmdtianjia") : trigger("mtianjia"); }
+    void addRow() { buttonOrMenu("cmdtianjia", "mtianjia"); }
     void deleteRows()
     {
         const QModelIndex from = anyCell(model_);
         select(from.row(), from.column(), from.row() + pick(3), from.column());
-        pick(2) == 0 ? click("cmdshanchu") : trigger("mshanchu");
+        buttonOrMenu("cmdshanchu", "mshanchu");
     }
     void moveRow()
     {
@@ -268,15 +251,13 @@ private:
     void save()
     {
         const QString path = !file_.isEmpty() ? file_ : pick(4) != 0 ? folder_.filePath(any(kSaveNames)) : QString();
-        if (file_.isEmpty()) fileAnswers_ << path;  // into the dialog of an untitled document; nothing: 取消
-        answeringDialogs([this] { trigger("mbaocun"); });
-        if (!path.isEmpty()) savedTo(path, now());
+        saveWith("mbaocun", path, file_.isEmpty());  // into the dialog of an untitled document; nothing: 取消
     }
-    void saveAs()
+    void saveAs() { saveWith("mlingcun", pick(5) != 0 ? folder_.filePath(any(kSaveNames)) : QString(), true); }
+    void saveWith(const char* action, const QString& path, bool asked)
     {
-        const QString path = pick(5) != 0 ? folder_.filePath(any(kSaveNames)) : QString();
-        fileAnswers_ << path;
-        answeringDialogs([this] { trigger("mlingcun"); });
+        if (asked) fileAnswers_ << path;
+        answeringDialogs([this, action] { trigger(action); });
         if (!path.isEmpty()) savedTo(path, now());
     }
     /// 打开… an example's copy or a file the walk saved.
@@ -685,7 +666,9 @@ private:
     const QString& any(const QStringList& texts) { return texts[pick(static_cast<int>(texts.size()))]; }
     QModelIndex anyCell(const QAbstractItemModel* model) { return model->index(pick(model->rowCount()), pick(model->columnCount())); }
     void trigger(const char* action) { control<QAction>(*window_, action)->trigger(); }
+    PipelineTableView* table(const char* name) const { return control<PipelineTableView>(*window_, name); }
     void click(const char* button) { control<QPushButton>(*window_, button)->click(); }
+    void buttonOrMenu(const char* button, const char* action) { pick(2) == 0 ? click(button) : trigger(action); }
     void fail(const std::string& fault) { stepFault_ = stepFault_.empty() ? fault : stepFault_; }
     std::string now() const { return fileText(model_->document()); }
     QUndoStack* stack() const { return model_->undoStack(); }
@@ -833,18 +816,16 @@ private:
     std::mt19937 random_;
     Reached& reached_;
     frmdorvent main_;
-    frmguanxian* window_ = nullptr;
-    PipelineModel* model_ = nullptr;
-    PipelineTableView* table_ = nullptr;
-    PipelineTableView* nodeTable_ = nullptr;
+    frmguanxian* window_ = main_.pipelineWindow();
+    PipelineModel* model_ = window_->model();
+    PipelineTableView *table_ = table("tblguanduan"), *nodeTable_ = table("tbljiedian");
+    PipelineTableView *constructions_ = table("tblbaowen"), *materials_ = table("tblcailiao");
     frmguanxian fresh_{nullptr};
     QTimer dialogs_;           // answers the dialogs while a step runs
     QStringList fileAnswers_;  // the files chosen in the next file dialogs
     std::optional<std::pair<QString, std::string>> savedFirst_;  // where the changes go, and what they are, when saved first
     int sizing_ = 0;           // the proposal: 0 applied, 1 cancelled, 2 made without telescoping, then applied
     int thickness_ = 0;        // the thickness design: 0 applied, 1 cancelled, 2 another thickness chosen and applied
-    PipelineTableView* constructions_ = nullptr;
-    PipelineTableView* materials_ = nullptr;
     QStringList allowed_;      // the messages the step may bring, by their start
 
     // What the walk knows, independently of the window.
