@@ -485,11 +485,9 @@ private:
         const PipelineDocument& document = model_->document();
         fresh_.newDocument();
         fresh_.model()->resetDocument(document);
-        if (std::string fault = difference(*model_, *fresh_.model(), "管段"); !fault.empty()) return fault;
-        const auto* freshNodes = control<PipelineTableView>(fresh_, "tbljiedian")->model();
-        if (std::string fault = difference(*nodeTable_->model(), *freshNodes, "节点"); !fault.empty()) return fault;
-        for (const auto& [view, name] : {std::pair(constructions_, "tblbaowen"), std::pair(materials_, "tblcailiao")}) {
-            if (std::string fault = difference(*view->model(), *control<PipelineTableView>(fresh_, name)->model(), name); !fault.empty()) return fault;
+        for (const PipelineTableView* view : {table_, nodeTable_, constructions_, materials_}) {
+            const std::string name = utf8(view->objectName());
+            if (std::string fault = difference(*view->model(), *control<PipelineTableView>(fresh_, name.c_str())->model(), name); !fault.empty()) return fault;
         }
         const auto* freshTable = control<PipelineTableView>(fresh_, "tblguanduan");
         for (int column = 0; column < kColumnCount; ++column)
@@ -557,12 +555,7 @@ private:
         // The settings: as the document holds them (the interest rate in %), or a text it cannot take, which
         // leaves the document as it was.
         const InsulationSettings& s = d.insulation;
-        struct Setting {
-            const char* box;
-            std::optional<double> value;
-            double scale, low, high;
-            bool lowIncluded = true, whole = false;
-        };
+        struct Setting { const char* box; std::optional<double> value; double scale, low, high; bool lowIncluded = true, whole = false; };
         const Setting settings[] = {{"txtbiaomianwendu", s.surfaceLimit, 1, 0, 1000, false}, {"txtrejia", s.heatPrice, 1, 0, kLargestNumber},
                                     {"txtxiaoshi", s.hours, 1, 0, 8784, false},               {"txtcailiaojia", s.insulationPrice, 1, 0, kLargestNumber},
                                     {"txtwaihujia", s.jacketPrice, 1, 0, kLargestNumber},     {"txtnianxian", s.years, 1, 1, 100, true, true},
@@ -605,8 +598,7 @@ private:
         const bool changed = now() != saved_;
         const QString name = file_.isEmpty() ? QStringLiteral("未命名") : QFileInfo(file_).fileName();
         if (!window_->windowTitle().contains(name + "[*]")) return "the title is \"" + utf8(window_->windowTitle()) + '"';
-        if (window_->isWindowModified() != changed)
-            return changed ? "unsaved changes are not marked" : "marked unsaved, but the document is as saved";
+        if (window_->isWindowModified() != changed) return changed ? "unsaved changes are not marked" : "marked unsaved, but the document is as saved";
         return stack()->isClean() != changed ? std::string() : "the undo stack's clean state differs from the saved document";
     }
     /// The current rows of both tables are marked in the schematic, where it draws them.
@@ -615,10 +607,8 @@ private:
         const auto* view = control<SchematicView>(*window_, "tuguanwang");
         const auto marked = [view](Schematic::Item::Kind kind, const QModelIndex& current) {
             const auto index = static_cast<std::size_t>(current.row());
-            const bool drawn = current.isValid() && std::ranges::any_of(view->schematic().items, [&](const Schematic::Item& item) {
-                return item.kind == kind && item.index == index;
-            });
-            return !drawn || view->isHighlighted(kind, index);
+            const auto drawn = [&](const Schematic::Item& item) { return item.kind == kind && item.index == index; };
+            return !current.isValid() || !std::ranges::any_of(view->schematic().items, drawn) || view->isHighlighted(kind, index);
         };
         if (!marked(Schematic::Item::pipe, table_->currentIndex())) return "the current pipe is not marked";
         return marked(Schematic::Item::node, nodeTable_->currentIndex()) ? std::string() : "the current node is not marked";
@@ -627,9 +617,7 @@ private:
     std::string noUnexpectedMessage()
     {
         QStringList texts = std::exchange(messages_.texts, {});
-        texts.removeIf([this](const QString& text) {
-            return std::ranges::any_of(allowed_, [&text](const QString& start) { return text.startsWith(start); });
-        });
+        texts.removeIf([this](const QString& text) { return std::ranges::any_of(allowed_, [&text](const QString& start) { return text.startsWith(start); }); });
         if (texts.size() == questions_ && (questions_ == 0 || texts[0].startsWith(QStringLiteral("管线“")))) return {};
         return "messages: " + utf8(texts.join(" / "));
     }
@@ -650,15 +638,8 @@ private:
         return now() == text ? stepFault_ : "back where it was, the document differs";
     }
 
-    struct Step {
-        const char* name;
-        int weight;
-        void (Walk::*take)();
-    };
-    struct Invariant {
-        const char* name;
-        std::string (Walk::*check)();
-    };
+    struct Step { const char* name; int weight; void (Walk::*take)(); };
+    struct Invariant { const char* name; std::string (Walk::*check)(); };
     static const Step kSteps[];
     static const Invariant kInvariants[];
 
@@ -741,20 +722,22 @@ private:
                 if (trials->rowCount() > 0) trials->setCurrentCell(pick(trials->rowCount()), 0);
                 control<QPushButton>(*modal, "cmdcaiyong")->click();
             }
-            auto* apply = control<QPushButton>(*modal, "cmdyingyong");
-            const bool applied = thickness_ != 1 && apply->isEnabled();
-            reached_.designed += applied ? 1 : 0;
-            (applied ? apply : control<QPushButton>(*modal, "cmdquxiao"))->click();
+            applyOrCancel(*modal, thickness_ != 1, reached_.designed);
         } else if (modal != nullptr && modal->objectName() == QLatin1String("dlgxuanguan")) {
             if (sizing_ == 2) {  // proposed anew without telescoping, and applied at the next look
                 sizing_ = 0;
                 return control<QCheckBox>(*modal, "chkshensuo")->click();
             }
-            auto* apply = control<QPushButton>(*modal, "cmdyingyong");
-            const bool applied = sizing_ == 0 && apply->isEnabled();
-            reached_.sized += applied ? 1 : 0;
-            (applied ? apply : control<QPushButton>(*modal, "cmdquxiao"))->click();
+            applyOrCancel(*modal, sizing_ == 0, reached_.sized);
         }
+    }
+    /// 应用 where it is to be and can, counted; 取消 else.
+    static void applyOrCancel(QWidget& dialog, bool apply, int& applied)
+    {
+        auto* button = control<QPushButton>(dialog, "cmdyingyong");
+        apply = apply && button->isEnabled();
+        applied += apply ? 1 : 0;
+        (apply ? button : control<QPushButton>(dialog, "cmdquxiao"))->click();
     }
     /// Sets the answer to the question about unsaved changes, if the window asks it; whether the
     /// action goes on. Saving an untitled document takes a file from its dialog.
