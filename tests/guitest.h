@@ -130,6 +130,15 @@ inline PipelineDocument example(const QString& name)
     return read.document.value_or(PipelineDocument{});
 }
 
+/// How many pixels of an image within a rectangle are so.
+inline int pixelsIn(const QImage& image, const QRect& within, const std::function<bool(const QColor&)>& so)
+{
+    int count = 0;
+    for (int y = within.top(); y <= within.bottom(); ++y)
+        for (int x = within.left(); x <= within.right(); ++x) count += so(image.pixelColor(x, y)) ? 1 : 0;
+    return count;
+}
+
 /// poppler's pdftotext and pdffonts read the PDFs. The Windows build's tests run under Wine, which
 /// cannot start them: scripts/windows reads the PDFs of the Windows dorvent-calc instead.
 #ifdef _WIN32

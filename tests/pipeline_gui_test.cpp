@@ -510,11 +510,7 @@ TEST_F(PipelineWindow, AThousandPipesFitTheSchematicsWidthAtALegibleSizeFromTheS
     ASSERT_NE(source, schematic->schematic().items.end());
     const QRect name = schematic->mapFromScene(source->labels.front().box).boundingRect();
     ASSERT_TRUE(schematic->viewport()->rect().contains(name));
-    const QImage shown = schematic->viewport()->grab().toImage();
-    int ink = 0;
-    for (int y = name.top(); y <= name.bottom(); ++y)
-        for (int x = name.left(); x <= name.right(); ++x) ink += qGray(shown.pixel(x, y)) < 200 ? 1 : 0;
-    EXPECT_GT(ink, 10);
+    EXPECT_GT(pixelsIn(schematic->viewport()->grab().toImage(), name, [](const QColor& c) { return qGray(c.rgb()) < 200; }), 10);
 }
 
 TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
