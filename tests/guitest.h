@@ -30,7 +30,6 @@ struct RecordingMessages : MessageService {
 
     SaveChoice askToSave(const QString& text, const QString& title) override { show(text, title); return answer; }
     bool askToRecover(const QString& text, const QString& title) override { show(text, title); return recover; }
-
     MessageService* previous;
     QStringList texts, titles;
     SaveChoice answer = SaveChoice::cancel;  ///< to every question whether to save
@@ -55,7 +54,6 @@ struct ClosingMessageBoxes {
         timer.start(20);
     }
     ~ClosingMessageBoxes() { installMessageService(previous); }
-
     MessageService* previous;
     QTimer timer;
     QStringList texts;

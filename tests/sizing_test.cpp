@@ -41,14 +41,11 @@ double steelOf(const PipelineDocument& d)
     if (!requirementsMet(r)) return ::testing::AssertionFailure() << "a requirement not met";
     for (std::size_t i = 0; i < d.segments.size(); ++i) {
         const PipelineSegment& s = d.segments[i];
-        if (s.dn != 0 && !s.fixed && r.segments[i].velocity > velocityBand(static_cast<float>(s.dn)).highest) {
+        if (s.dn != 0 && !s.fixed && r.segments[i].velocity > velocityBand(static_cast<float>(s.dn)).highest)
             return ::testing::AssertionFailure() << "pipe " << i << " too fast";
-        }
-        for (const PipelineSegment& feed : d.segments) {
-            if (telescoping && feed.to == s.from && outerOf(s) > outerOf(feed) && !(s.fixed && feed.fixed)) {
+        for (const PipelineSegment& feed : d.segments)
+            if (telescoping && feed.to == s.from && outerOf(s) > outerOf(feed) && !(s.fixed && feed.fixed))
                 return ::testing::AssertionFailure() << "pipe " << i << " larger than its feed";
-            }
-        }
     }
     return ::testing::AssertionSuccess();
 }
