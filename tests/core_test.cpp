@@ -270,7 +270,8 @@ TEST(Proposal, ListsThePipesInsideTheirVelocityBandElseTheNearestAndNeedsASuperh
               std::tuple(true, "14.109", "", v, false));
 
     state = SteamState{.p = 1.0, .t = 523.15, .area = region::steam, .birong = -1.0};
-    EXPECT_EQ(std::pair(proposePipeSizes(state, "").message, state.birong), std::pair(std::string_view(kFlowMissingMessage), -1.0));  // nothing recomputed before the flow is there
+    // Nothing recomputed before the flow is there.
+    EXPECT_EQ(std::pair(proposePipeSizes(state, "").message, state.birong), std::pair(std::string_view(kFlowMissingMessage), -1.0));
     EXPECT_EQ(proposePipeSizes(state, "10").rows.size(), 1u);  // 1 MPa, 250 ℃, 10 t/h: DN150 at 36.6 m/s alone
     quyu2(523.15, 1.0, v, h, cp);
     EXPECT_EQ(std::pair(state.birong, state.bihan), std::pair(v, h));

@@ -356,7 +356,8 @@ TEST(ThicknessesApplied, ACopyIsNamedAfterItsConstructionAndThicknessOrTakenWher
     EXPECT_EQ(std::tuple(applied.refusal, applied.document.segments[0].construction, applied.document.segments[1].construction,
                          applied.document.segments[2].construction, applied.document.constructions.size()),
               std::tuple(std::string(), std::string("主线保温 100mm（2）"), std::string("主线保温 120mm"), std::string("主线保温"), 4u));
-    EXPECT_EQ(std::pair(applied.document.constructions[3].outer.thickness, applied.document.constructions[0]), std::pair(std::optional(100.0), d.constructions[0]));
+    EXPECT_EQ(std::pair(applied.document.constructions[3].outer.thickness, applied.document.constructions[0]),
+              std::pair(std::optional(100.0), d.constructions[0]));
     // A long name is cut between characters to what a file holds; beyond 100 constructions nothing is applied.
     d.constructions[0].name = std::string(19, 'x') + "保温保温保温保温保温保温保";  // 58 bytes
     for (PipelineSegment& s : d.segments) s.construction = d.constructions[0].name;

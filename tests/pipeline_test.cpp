@@ -73,7 +73,8 @@ TEST(Pipeline, EachSegmentGivesWhatTheMainWindowGivesForItsStartState)
     EXPECT_EQ(shown, (std::vector<std::string>{"B-C", "", "", "自选", "", "219", "6", "420.7", "8", "0.25", "0.9", "0.15", "-5", "4.5", "输入", "3.02"}));
     std::vector<std::string> totals;
     for (const Column c : {Column::length, Column::pressureDrop, Column::temperatureDrop, Column::heatLossKw, Column::pend}) totals.push_back(totalsText(r, c));
-    EXPECT_EQ(totals, (std::vector<std::string>{"670.7", formatFixed(1 - r.segments[1].pend, 3), formatFixed(first.temperatureDrop + r.segments[1].temperatureDrop, 3),
+    EXPECT_EQ(totals, (std::vector<std::string>{"670.7", formatFixed(1 - r.segments[1].pend, 3),
+                                                formatFixed(first.temperatureDrop + r.segments[1].temperatureDrop, 3),
                                                 formatFixed(first.heatLossKw + r.segments[1].heatLossKw, 3), ""}));
 
     // The profile: the start, then every section end (100, 100, 50; then 100 x 4, 21), joined.
@@ -92,7 +93,8 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
     EXPECT_EQ(std::tuple(r.segments[0].status, r.segments[1].status, r.segments[1].message),
               std::tuple(SegmentStatus::computed, SegmentStatus::failed, "压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算"));
     for (std::size_t i : {2u, 3u}) {  // every segment after it, as the table shows them
-        EXPECT_EQ(std::tuple(r.segments[i].status, cellText(workedSegment(), &r.segments[i], Column::remark), cellText(workedSegment(), &r.segments[i], Column::pend)),
+        EXPECT_EQ(std::tuple(r.segments[i].status, cellText(workedSegment(), &r.segments[i], Column::remark),
+                             cellText(workedSegment(), &r.segments[i], Column::pend)),
                   std::tuple(SegmentStatus::notComputed, "未计算：前面的管段未算出", "")) << i;
     }
     EXPECT_EQ(std::tuple(r.allComputed, r.joints, r.profile.back().distance),  // the profile ends where the calculation stopped

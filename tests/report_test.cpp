@@ -551,7 +551,8 @@ TEST(ProfileChart, AScreenKeepsTheFirstLowestHighestAndLastPointOfEveryColumn)
     for (int x = 0; x < 100; ++x) points << QPointF(x, x == 33 ? 9 : x == 36 ? -9 : 0);
     const QVector<QPointF> kept = thinnedOut(points, 0, 10);  // ten columns
     EXPECT_TRUE(kept.contains(QPointF(33, 9)) && kept.contains(QPointF(36, -9)));
-    EXPECT_EQ(std::tuple(kept.size(), kept.front(), kept.back()), std::tuple(2 * 10 + 2, QPointF(0, 0), QPointF(99, 0)));  // the first and the last of each column, and the two extremes
+    // The first and the last of each column, and the two extremes.
+    EXPECT_EQ(std::tuple(kept.size(), kept.front(), kept.back()), std::tuple(2 * 10 + 2, QPointF(0, 0), QPointF(99, 0)));
 }
 
 TEST(FileWrite, AFailedWriteLeavesTheOldFileAsItWas)

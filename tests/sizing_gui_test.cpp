@@ -56,7 +56,8 @@ TEST_F(SizingWindow, ProposalShowsEveryPipeAndIsAppliedAsOneStep)
         for (std::size_t i = 0; i < before.segments.size(); ++i) {
             const auto row = static_cast<int>(i);
             EXPECT_EQ(QStringList({cellOf(dialog, row, 3), cellOf(dialog, row, 4), cellOf(dialog, row, 6)}),
-                      QStringList({QStringLiteral("DN%1").arg(before.segments[i].dn), QStringLiteral("DN%1").arg(expected.pipes[i].newDn) + (i == 2 ? "（固定）" : ""),
+                      QStringList({QStringLiteral("DN%1").arg(before.segments[i].dn),
+                                   QStringLiteral("DN%1").arg(expected.pipes[i].newDn) + (i == 2 ? "（固定）" : ""),
                                    QString::fromStdString(formatFixed(expected.pipes[i].massAfter, 1))}));
         }
         EXPECT_EQ(cellOf(dialog, 2, 0), QStringLiteral("3 食品支线"));

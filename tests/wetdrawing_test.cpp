@@ -14,7 +14,8 @@ namespace {
 
 const Schematic::Item& pipeItem(const Schematic& schematic, std::size_t segment)
 {
-    const auto item = std::ranges::find_if(schematic.items, [segment](const Schematic::Item& i) { return i.kind == Schematic::Item::pipe && i.index == segment; });
+    const auto item =
+        std::ranges::find_if(schematic.items, [segment](const Schematic::Item& i) { return i.kind == Schematic::Item::pipe && i.index == segment; });
     EXPECT_NE(item, schematic.items.end()) << segment;
     return *item;
 }
@@ -161,7 +162,8 @@ TEST(WetProfile, TheDrynessStartsAtOneWhereTheSteamSaturatesAndFallsToThePipesEn
     const BalanceRun& wet = *r.segments[2].balance;
     const ProfileData data = profileData(d, r, pathTo(r, 3));  // to 用户乙
     ASSERT_GE(data.dryness.size(), 3);
-    EXPECT_EQ(std::pair(data.dryness.front(), data.dryness[1]), std::pair(QPointF(500 + *wet.saturationDistance, 1.0), QPointF(600, r.segments[2].sections[1].dryness)));
+    EXPECT_EQ(std::pair(data.dryness.front(), data.dryness[1]),
+              std::pair(QPointF(500 + *wet.saturationDistance, 1.0), QPointF(600, r.segments[2].sections[1].dryness)));
     // The temperature bends where the steam saturates, not at the end of that section.
     const QPointF bend(500 + *wet.saturationDistance, r.segments[2].sections.front().T - 273.15);
     EXPECT_NE(std::ranges::find(data.temperature, bend), data.temperature.end());

@@ -47,7 +47,8 @@ TEST_F(MainWindow, TypingKeyByKeyAndChangingUnitsReevaluatesAndClearEmptiesTheSt
     QTest::keyClick(at("Text2"), '2');
     EXPECT_TRUE(shown("Text3").startsWith("蒸汽属于区域1"));  // 2 ℃ at 1 MPa: water
     QTest::keyClicks(at("Text2"), "50");
-    EXPECT_TRUE(shown("Text3").startsWith("蒸汽属于区域2：过热蒸汽\n蒸汽密度 4.297 kg/m3\n") && window.steamState().area == region::steam) << shown("Text3").toStdString();
+    EXPECT_TRUE(shown("Text3").startsWith("蒸汽属于区域2：过热蒸汽\n蒸汽密度 4.297 kg/m3\n") && window.steamState().area == region::steam)
+        << shown("Text3").toStdString();
     at<QComboBox>("Combo2")->setCurrentIndex(1);  // 250 K lies below the range
     EXPECT_EQ(std::pair(shown("Text3"), window.steamState().area), std::pair(QString(" 温度过低"), region::none));
     at<QComboBox>("Combo1")->setCurrentIndex(2);  // kgf/cm2
@@ -106,7 +107,8 @@ TEST_F(MainWindow, AboutShowsTwoLinesUnderItsOwnTitleAndExitClosesOnlyTheMainWin
     at<QAction>("m22")->trigger();
     ASSERT_EQ(messages.titles, QStringList({"Dorvent v1.0"}));
     const QStringList lines = messages.texts.first().split("\r\n");
-    EXPECT_TRUE(lines.size() == 2 && lines[0].startsWith("Dorvent v1.0   ") && lines[0].size() > 15 && !lines[1].isEmpty()) << messages.texts.first().toStdString();
+    EXPECT_TRUE(lines.size() == 2 && lines[0].startsWith("Dorvent v1.0   ") && lines[0].size() > 15 && !lines[1].isEmpty())
+        << messages.texts.first().toStdString();
 
     // The program ends with its last window: the heat-loss window stays open after Exit.
     click("Command1");
