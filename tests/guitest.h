@@ -267,14 +267,14 @@ protected:
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     }
-    /// Types over the named box's whole text, key by key.
-    void typeOver(const char* name, const QString& keys)
+    /// Types over the named box's whole text, key by key; with focus, as the box has it.
+    void typeOver(const char* name, const QString& keys, bool focus = true)
     {
         auto* box = in<QLineEdit>(name);
-        box->setFocus();
+        if (focus) box->setFocus();
         box->selectAll();
         QTest::keyClicks(box, keys);
-        QCoreApplication::processEvents();
+        if (focus) QCoreApplication::processEvents();
     }
 
     RecordingMessages messages;

@@ -179,11 +179,11 @@ TEST_F(PipelineWindow, HeaderAndUnitListsShowTheDocumentOpenedOrUndone)
     pressureUnit->setFocus();
     QTest::keyClick(pressureUnit, Qt::Key_Up);  // kPa to MPa: 1000 MPa is too much
     EXPECT_EQ(std::pair(model->document().pressureUnit, shows("lblqidian")), std::pair(std::string("MPa"), QString("起点状态：压力过高")));
-    for (const auto& [name, typed] : {std::pair("txtshejiren", "Li"), std::pair("txtyuliang", "12")}) typeOver(name, typed);
+    for (const auto& [name, typed] : {std::pair("txtshejiren", "Li"), std::pair("txtyuliang", "12")}) typeOver(name, typed, false);
     EXPECT_EQ(std::tuple(model->document().project, model->document().designer, model->document().superheatMargin), std::tuple("东线", "Li", 12.0));
     undo();  // typing into one box is one step, into the next another
     EXPECT_EQ(std::pair(model->document().designer, model->document().superheatMargin), std::pair(std::string("Li"), 7.5));
-    typeOver("txtyali", "1e10");  // beyond what a document holds: kept out of it
+    typeOver("txtyali", "1e10", false);  // beyond what a document holds: kept out of it
     // "1e1" was the last number typed that a document holds.
     EXPECT_EQ(std::pair(model->document().startPressure, shows("lblqidian")),
               std::pair(std::optional(10.0), QString("起点状态：输入数值超出计算范围，无法计算")));
