@@ -122,15 +122,13 @@ TEST(EnergyBalance, AnInsulatedPipeLosesWhatItsInsulationLosesAndATraceFollowsTh
 TEST(EnergyBalance, RefusesWhatItCannotCompute)
 {
     const Pipe small{57, 3.5, 1000, 1, 0.1, 0.2, 0, 0.6};
-    EXPECT_EQ(energyBalance(input(small, 0.6), 500, 0.8).failure,
-              "管段起点蒸汽状态超出IF97过热蒸汽区和湿蒸汽区的范围，不能计算");  // water
+    EXPECT_EQ(energyBalance(input(small, 0.6), 500, 0.8).failure, "管段起点蒸汽状态超出IF97过热蒸汽区和湿蒸汽区的范围，不能计算");  // water
     const SaturationProperties sat = *saturationAt(0.6);
     EXPECT_EQ(energyBalance(input(small, 0.6), sat.hLiquid + 0.7 * (sat.hVapour - sat.hLiquid), 0.8).failure,
               "蒸汽干度在距管段起点约 0 m 处降至最低干度 0.8 以下，均相流计算到此为止");
     EXPECT_EQ(energyBalance(input({57, 3.5, 3000, 20, 0.1, 0.2, 0, 0.6}, 0.6), enthalpy(0.6, 200), 0.8).failure,
               "压降过大，管段末端压力降至0以下，无法计算");
-    EXPECT_EQ(energyBalance(input({57, 30, 100, 1, 0.1, 0.2, 0, 0.6}, 0.6), enthalpy(0.6, 200), 0.8).failure,
-              "壁厚不符合实际");
+    EXPECT_EQ(energyBalance(input({57, 30, 100, 1, 0.1, 0.2, 0, 0.6}, 0.6), enthalpy(0.6, 200), 0.8).failure, "壁厚不符合实际");
     // No heat lost, nothing to iterate: only the throttling cools the steam.
     const BalanceResult adiabatic = march(input({219, 6, 1000, 30, 0.15, 0.2, 20, 0}, 1.6, 300), enthalpy(1.6, 300));
     EXPECT_TRUE(adiabatic.Qsum == 0 && adiabatic.Tend < 300 + 273.15) << adiabatic.Qsum;
