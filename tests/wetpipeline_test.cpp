@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <algorithm>
 #include <string>
 
@@ -123,6 +125,24 @@ TEST(WetPipeline, APipeStartingWetGoesOnUntilItsDrynessFallsBelowTheLowest)
     EXPECT_FALSE(second.saturationDistance || second.heatLossLawTend());  // it entered wet
     EXPECT_EQ(cell(d, r, 1, Column::saturationDistance) + cell(d, r, 1, Column::heatLossLawTend), "");
     EXPECT_NEAR(*r.totals.condensate, r.segments[0].balance->condensate + second.condensate, 1e-12);
+}
+
+TEST(WetPipeline, SteamThatCondensesWhollyWithinASectionSaysWhereItFellBelowTheLowestDryness)
+{
+    // At 0.1 t/h 乙's branch falls to x = 0.1 within a section; lower, its steam is all water by the
+    // end of the next, and the stop is placed within that one.
+    PipelineDocument d = caseF();
+    d.nodes[1].demand = 0.1;
+    const auto stop = [&d](double lowest) {
+        d.lowestDryness = lowest;
+        const std::string remark = cell(d, calculatePipeline(d), 2, Column::remark);
+        EXPECT_TRUE(remark.starts_with("蒸汽干度在距管段起点约 ")) << remark;
+        return std::stod(remark.substr(std::string("蒸汽干度在距管段起点约 ").size()));
+    };
+    const double at10 = stop(0.1), at5 = stop(0.05);
+    EXPECT_GT(at5, at10);
+    EXPECT_GT(at5, 100 * std::ceil(at10 / 100));
+    EXPECT_LE(at5, 100 * std::ceil(at10 / 100) + 100);
 }
 
 TEST(WetPipeline, ANetworkBranchGoesWetWhileItsSiblingStaysSuperheatedAndItsConsumerIsFlagged)

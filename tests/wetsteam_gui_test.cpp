@@ -48,6 +48,10 @@ TEST_F(WetSteamWindow, TheLawIsPickedInTheHeaderAndItsColumnsComeAndGoWithIt)
     EXPECT_EQ(texts(2, Column::dryness, Column::saturationDistance), QStringList({"0.820", "0.090", "86"}));
     EXPECT_EQ(text(1, Column::dryness) + "|" + nodeCell(3, NodeColumn::dryness), "|0.820");  // 甲支线 stays superheated
     EXPECT_TRUE(shownIn(*pipeline, "lblzongji").contains("凝结水 0.090 t/h")) << shownIn(*pipeline, "lblzongji").toStdString();
+    // The columns shown fit their headers; an end temperature the heat-loss law cannot give says why.
+    const int column = static_cast<int>(Column::saturationDistance);
+    EXPECT_GE(table->columnWidth(column), table->horizontalHeader()->sectionSizeHint(column));
+    EXPECT_EQ(tip(2, Column::heatLossLawTend), "按热损失不能算出：蒸汽未到末端已冷却至饱和温度");
 
     // A lowest dryness above the branch's stops it; one the document cannot hold stays in its box.
     typeOver("txtgandu", "0.85");
@@ -57,6 +61,7 @@ TEST_F(WetSteamWindow, TheLawIsPickedInTheHeaderAndItsColumnsComeAndGoWithIt)
         typeOver("txtgandu", refused);
         EXPECT_EQ(std::tuple(model->document().lowestDryness, dryness->text(), dryness->styleSheet().contains("#b00000")),
                   std::tuple(0.85, QString(refused), true));
+        EXPECT_EQ(shows("lblxiaoxi"), QString("最低干度“%1”未采用：应为大于 0 且不大于 1 的数，计算仍按 0.85").arg(refused));
     }
     table->setFocus();  // leaving the box shows what the document holds
     QCoreApplication::processEvents();
