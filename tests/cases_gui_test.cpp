@@ -38,25 +38,12 @@ PipelineDocument twoConsumers()
             .cases = {{.name = "夏季", .factor = 0.3}}};
 }
 
-class CasesWindow : public MainWindow {
+class CasesWindow : public PipelineWindow {
 protected:
     CasesWindow()
     {
-        at<QAction>("m31")->trigger();
-        pipeline = qobject_cast<frmguanxian*>(openWindow("frmguanxian"));
-        if (pipeline == nullptr) throw std::runtime_error("no pipeline window");
-        model = pipeline->model();
-        pipes = control<PipelineTableView>(*pipeline, "tblguanduan");
-        nodes = control<PipelineTableView>(*pipeline, "tbljiedian");
-        cases = control<PipelineTableView>(*pipeline, "tblgongkuang");
-        shown = control<QComboBox>(*pipeline, "cbogongkuang");
         model->resetDocument(twoConsumers());
         QCoreApplication::processEvents();
-    }
-    ~CasesWindow() override
-    {
-        messages.answer = SaveChoice::discard;
-        pipeline->close();
     }
 
     QString nodeCell(int row, int column) const { return nodes->model()->index(row, column).data().toString(); }
@@ -73,7 +60,7 @@ protected:
     }
     void click(const char* name)
     {
-        control<QPushButton>(*pipeline, name)->click();
+        button(name);
         QCoreApplication::processEvents();
     }
     QStringList listed() const
@@ -83,11 +70,10 @@ protected:
         return names;
     }
 
-    frmguanxian* pipeline = nullptr;
-    PipelineModel* model = nullptr;
-    PipelineTableView *pipes = nullptr, *nodes = nullptr, *cases = nullptr;
-    QComboBox* shown = nullptr;
-    RecordingMessages messages;
+    PipelineTableView* pipes = table;
+    PipelineTableView* nodes = in<PipelineTableView>("tbljiedian");
+    PipelineTableView* cases = in<PipelineTableView>("tblgongkuang");
+    QComboBox* shown = in<QComboBox>("cbogongkuang");
 };
 
 TEST_F(CasesWindow, TheListShowsOneCaseAtATimeWithoutCalculatingAgain)
@@ -199,7 +185,6 @@ TEST_F(CasesWindow, TheReportGivesTheDesignCaseFirstThenEveryCaseAndTheCompariso
     emit path->activated(path->currentIndex());
     QTemporaryDir folder;
     const QString pdf = folder.filePath("计算书.pdf");
-    messages.answer = SaveChoice::discard;
     ASSERT_TRUE(pipeline->exportReport(pdf));
     const QString text = outputOf("pdftotext", {"-layout", pdf, "-"}).simplified();
     const PipelineResult design = calculateCase(model->document(), 0), summer = calculateCase(model->document(), 1);
