@@ -16,6 +16,7 @@
 #include "report/calcreport.h"
 #include "report/filewrite.h"
 #include "netwin/frmguanxian.h"
+#include "pipeline/casetext.h"
 #include "pipeline/nodetable.h"
 #include "pipeline/pipelinefile.h"
 #include "netwin/pipelinemodel.h"
@@ -163,14 +164,14 @@ bool frmguanxian::exportCsv(const QString& path)
 {
     // The byte-order mark tells spreadsheet programs that the Chinese headers are UTF-8.
     return exportTo(path, [this](const QString& target) {
-        return writeAtomically(target, bytesOf("\xEF\xBB\xBF" + csvTable(model_->document(), model_->result())));
+        return writeAtomically(target, bytesOf("\xEF\xBB\xBF" + casesCsv(model_->document(), model_->results(), false)));
     });
 }
 
 bool frmguanxian::exportNodesCsv(const QString& path)
 {
     return exportTo(path, [this](const QString& target) {
-        return writeAtomically(target, bytesOf("\xEF\xBB\xBF" + csvNodes(model_->document(), model_->result())));
+        return writeAtomically(target, bytesOf("\xEF\xBB\xBF" + casesCsv(model_->document(), model_->results(), true)));
     });
 }
 

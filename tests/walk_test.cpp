@@ -14,6 +14,8 @@
 #include "netwin/recentfiles.h"
 #include "netwin/schematicview.h"
 #include "numtext/readnumber.h"
+#include "pipeline/casetext.h"
+#include "pipeline/loadcases.h"
 #include "pipeline/nodetable.h"
 #include "report/profilechart.h"
 #include "report/schematic.h"
@@ -42,6 +44,8 @@ const QStringList kInsulationNames = {"主线保温", "支线保温", "地沟保
 const QStringList kLayerTexts = {"硅酸钙", "复合硅酸盐", "岩棉", "矿渣棉", "玻璃棉", "硅酸铝棉毡", "硅酸镁纤维毯", "泡沫玻璃", "玻璃钢", ""};
 const QStringList kJacketTexts = {"铝合金薄板", "不锈钢薄板", "纤维织物（玻璃布等）", "铁皮", ""};
 const QStringList kInsulationNumbers = {"80", "60", "10", "0.225", "1", "0.5", "3", "0", "1000", "1000.5", "-1", "abc", "", "1e400", "8,5"};
+const QStringList kCaseNames = {"夏季最小负荷", "设计工况", "检修", " 冬季 ", "", "工况2", "=1+1"};
+const QStringList kCaseNumbers = {"0.3", "1", "0.5", "0", "-1", "abc", "", "1.05", "300", "1e10", "２"};
 const QStringList kSettingTexts = {"60", "8000", "1200", "150", "6", "8", "30", "0.5", "2.5", "abc", "-1", "", "100", "9000"};
 constexpr int kSmallNetwork = 8;  // pipes: automatic sizing of more takes too long for a step
 constexpr int kCheckpoint = 50;   // steps between two checks of the whole undo history
@@ -330,6 +334,33 @@ private:
         type(constructions_, cell, column == 0 ? any(kInsulationNames) : column == 1 || column == 3 ? any(kLayerTexts)
                                    : column == 5 ? any(kJacketTexts) : any(kInsulationNumbers));
     }
+    // ---- Load cases: the page of cases, each case's demand column in the node table, the case shown
+
+    /// A case added or copied, the current one deleted or moved, a cell of the page or of a case's
+    /// demand column typed into, or another case shown.
+    void editCase()
+    {
+        const int what = pick(10);
+        if (what <= 1) return click(what == 0 ? "cmdtianjiagongkuang" : "cmdfuzhigongkuang");
+        cases_->setCurrentIndex(anyCell(cases_->model()));
+        const char* const buttons[] = {"cmdshanchugongkuang", "cmdshangyigongkuang", "cmdxiayigongkuang"};
+        if (what <= 3) return click(buttons[pick(3)]);
+        if (what == 4) {
+            auto* list = control<QComboBox>(*window_, "cbogongkuang");
+            const int index = pick(list->count());
+            list->setCurrentIndex(index);
+            emit list->activated(index);
+            detail_ = list->currentText();
+            return;
+        }
+        const QAbstractItemModel* nodes = nodeTable_->model();
+        if (what <= 6 && nodes->columnCount() > kAllNodeColumnCount && nodes->rowCount() > 0) {
+            return type(nodeTable_, nodes->index(pick(nodes->rowCount()), kAllNodeColumnCount + pick(nodes->columnCount() - kAllNodeColumnCount)),
+                        any(kCaseNumbers));
+        }
+        const QModelIndex cell = anyCell(cases_->model());
+        type(cases_, cell, cell.column() == 0 ? any(kCaseNames) : any(kCaseNumbers));
+    }
     void editMaterial()
     {
         const int what = pick(5);
@@ -472,7 +503,7 @@ private:
         detail_ = name;
         const PipelineDocument& d = model_->document();
         if (QFileInfo(path).size() == 0) fail(std::string("nothing written to ") + name);
-        if (path.endsWith(".csv") && bytesOf(path).toStdString() != "\xEF\xBB\xBF" + csvTable(d, calculatePipeline(d)))
+        if (path.endsWith(".csv") && bytesOf(path).toStdString() != "\xEF\xBB\xBF" + casesCsv(d, calculateCases(d), false))
             fail("the CSV is not the table of a fresh calculation");
     }
 
@@ -485,7 +516,13 @@ private:
         const PipelineDocument& document = model_->document();
         fresh_.newDocument();
         fresh_.model()->resetDocument(document);
-        for (const PipelineTableView* view : {table_, nodeTable_, constructions_, materials_}) {
+        fresh_.model()->showCase(model_->shownCase());  // the case picked, as the window shows it
+        const auto* shownCases = control<QComboBox>(*window_, "cbogongkuang");
+        if (itemsOf(*shownCases) != itemsOf(*control<QComboBox>(fresh_, "cbogongkuang")) ||
+            shownCases->currentIndex() != static_cast<int>(model_->shownCase())) {
+            return "cbogongkuang lists other cases than afresh, or not the one shown";
+        }
+        for (const PipelineTableView* view : {table_, nodeTable_, constructions_, materials_, cases_}) {
             const std::string name = utf8(view->objectName());
             if (std::string fault = difference(*view->model(), *control<PipelineTableView>(fresh_, name.c_str())->model(), name); !fault.empty()) return fault;
         }
@@ -803,6 +840,7 @@ private:
     PipelineModel* model_ = window_->model();
     PipelineTableView *table_ = table("tblguanduan"), *nodeTable_ = table("tbljiedian");
     PipelineTableView *constructions_ = table("tblbaowen"), *materials_ = table("tblcailiao");
+    PipelineTableView* cases_ = table("tblgongkuang");
     frmguanxian fresh_{nullptr};
     QTimer dialogs_;           // answers the dialogs while a step runs
     QStringList fileAnswers_;  // the files chosen in the next file dialogs
@@ -834,6 +872,7 @@ const Walk::Step Walk::kSteps[] = {
     {"profile", 3, &Walk::pickProfileNode}, {"schematic", 3, &Walk::clickSchematic}, {"row", 3, &Walk::pickRow},
     {"export", 1, &Walk::exportFile},        {"construction", 6, &Walk::editConstruction}, {"material", 2, &Walk::editMaterial},
     {"insulate", 4, &Walk::insulatePipe},     {"settings", 2, &Walk::editSettings},       {"thickness", 2, &Walk::designThickness},
+    {"case", 5, &Walk::editCase},
 };
 
 const Walk::Invariant Walk::kInvariants[] = {
