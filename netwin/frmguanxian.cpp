@@ -402,10 +402,7 @@ void frmguanxian::headerEdited()
     const bool drynessTaken = lowest && *lowest > 0 && *lowest <= 1;
     if (drynessTaken) d.lowestDryness = *lowest;
     txtgandu->setStyleSheet(drynessTaken ? QString() : QStringLiteral("color: #b00000"));
-    if (!drynessTaken) {
-        lblxiaoxi->setText(drynessRefusal());
-        lblxiaoxi->setToolTip(lblxiaoxi->text());
-    }
+    if (!drynessTaken) showFailure();
     if (d == model_->document() && !(within(pressure) && within(temperature) && within(superheatMargin))) {
         lblqidian->setText(QStringLiteral("起点状态：输入数值超出计算范围，无法计算"));
     }
@@ -446,6 +443,15 @@ void frmguanxian::showDocument()
         if (start.tsat) text += QStringLiteral("，饱和温度 %1 ℃").arg(qs(formatFixed(*start.tsat, 3)));
         lblqidian->setText(text);
     }
+    showFailure();
+}
+
+/// The failure line: a lowest dryness typed and not taken, else the network's layout, else the
+/// first segment that failed.
+void frmguanxian::showFailure()
+{
+    const PipelineDocument& d = model_->document();
+    const PipelineResult& r = model_->result();
     // The layout of a network first: until it is a tree, its faults are what stops the calculation.
     QString failure = r.topologyMessage.empty() ? QString() : QStringLiteral("管网布置有误：") + qs(r.topologyMessage);
     for (std::size_t i = 0; i < r.segments.size() && failure.isEmpty(); ++i) {

@@ -106,6 +106,7 @@ private:
     void editRow(int row);
     void headerEdited();
     void showDocument();
+    void showFailure();
     /// Why the lowest dryness typed into its box is not taken; empty when it is, or the box is empty.
     QString drynessRefusal() const;
     QWidget* createNetworkWidgets(QWidget* client);

@@ -530,7 +530,9 @@ private:
             if (table_->isColumnHidden(column) != freshTable->isColumnHidden(column))
                 return "column " + std::to_string(column) + (table_->isColumnHidden(column) ? " hidden" : " shown") + ", not as afresh";
         // A lowest dryness the document cannot take, still in its box, says so on the failure line.
-        const bool refusedDryness = control<QLineEdit>(*window_, "txtgandu")->text() != control<QLineEdit>(fresh_, "txtgandu")->text();
+        const QString typedDryness = control<QLineEdit>(*window_, "txtgandu")->text().trimmed();
+        const std::optional<double> dryness = readCellNumber(typedDryness.toStdString());
+        const bool refusedDryness = !typedDryness.isEmpty() && !(dryness && *dryness > 0 && *dryness <= 1);
         for (const char* name : {"lblzongji", "lblxiaoxi"}) {
             const auto *shown = control<QLabel>(*window_, name), *afresh = control<QLabel>(fresh_, name);
             if (refusedDryness && name == std::string_view("lblxiaoxi")) {
