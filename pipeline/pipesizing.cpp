@@ -410,20 +410,33 @@ std::vector<std::string> startProblems(const PipelineDocument& document)
 /// Why the network cannot be served: a fixed pipe above a sized one smaller than a fixed pipe
 /// below it, then what the largest sizes show (the trial holds them). What they cannot give rules
 /// out a search; what else they show is said only when the search finds nothing.
-UnservedReasons unservedReasons(CaseTrials& trial, const Search& search)
-{
-    UnservedReasons reasons;
+/// The reasons of each case at the largest sizes (the trial holds them), and those of the fixed
+/// pipes that leave a sized pipe no size.
+struct CaseReasons {
     std::vector<UnservedReasons> ofCase;
-    for (std::size_t k = 0; k < trial.count(); ++k) ofCase.push_back(reasonsAtLargest(trial.at(k)));
-    reasons.certain = inEveryCase(trial.sizedDocument(), [&ofCase](std::size_t k) { return ofCase[k].certain; });
-    reasons.other = inEveryCase(trial.sizedDocument(), [&ofCase](std::size_t k) { return ofCase[k].other; });
+    std::vector<std::string> fixed;
+};
+CaseReasons unservedReasons(CaseTrials& trial, const Search& search)
+{
+    CaseReasons reasons;
+    for (std::size_t k = 0; k < trial.count(); ++k) reasons.ofCase.push_back(reasonsAtLargest(trial.at(k)));
     for (auto it = trial.sizedPipes().rbegin(); it != trial.sizedPipes().rend(); ++it) {
         if (search.lowest(*it) > search.highest(*it)) {
-            reasons.certain.insert(reasons.certain.begin(), pipeName(trial.document(), *it) +
-                                                                "：下游固定的管道比上游固定的管道大，管径沿流向不增大时无管径可选");
+            reasons.fixed.insert(reasons.fixed.begin(), pipeName(trial.document(), *it) +
+                                                            "：下游固定的管道比上游固定的管道大，管径沿流向不增大时无管径可选");
         }
     }
     return reasons;
+}
+
+/// What no sizes can give, in any case: the fixed pipes' clash, then each case's certain reasons.
+std::vector<std::string> certainReasons(const PipelineDocument& document, const CaseReasons& reasons)
+{
+    std::vector<std::string> certain = reasons.fixed;
+    for (std::string& reason : inEveryCase(document, [&reasons](std::size_t k) { return reasons.ofCase[k].certain; })) {
+        certain.push_back(std::move(reason));
+    }
+    return certain;
 }
 
 /// Whether the ordinary calculation finds the sized network served, in every case.
@@ -498,6 +511,24 @@ bool findSizes(CaseTrials& trial, Search& search, bool& found)
     return search.improve();
 }
 
+/// What the largest sizes show, of the cases that no sizes serve even alone: a case that some sizes
+/// serve by itself is no cause, however it fares at the largest sizes (a low load loses most heat
+/// in the largest pipes). When every case alone is served, the cases are what clash.
+std::vector<std::string> otherReasons(const PipelineDocument& document, const CaseReasons& reasons, const SizingOptions& options)
+{
+    if (caseCount(document) == 1) return reasons.ofCase.front().other;
+    std::vector<bool> servedAlone;
+    for (std::size_t k = 0; k < caseCount(document); ++k) {
+        const SizingOptions alone{.telescoping = options.telescoping,
+                                  .progress = [&options](double) { return !options.progress || options.progress(1.0); }};
+        servedAlone.push_back(sizeNetwork(documentForCase(document, k).document, alone).outcome == SizingOutcome::sized);
+    }
+    if (std::all_of(servedAlone.begin(), servedAlone.end(), [](bool served) { return served; })) {
+        return {"每个工况单独都有能满足要求的管径，但没有一组管径能同时满足所有工况"};
+    }
+    return inEveryCase(document, [&](std::size_t k) { return servedAlone[k] ? std::vector<std::string>{} : reasons.ofCase[k].other; });
+}
+
 double massOf(const PipelineSegment& s)
 {
     const PipeSize* row = findCatalogueRow(s.dn);
@@ -518,9 +549,10 @@ SizingResult sizeNetwork(const PipelineDocument& document, const SizingOptions& 
     Search search(trial, options);
     // What the largest sizes cannot give, no sizes can: then there is nothing to search.
     search.startLarge();
-    const UnservedReasons unserved = unservedReasons(trial, search);
+    const CaseReasons unserved = unservedReasons(trial, search);
+    const std::vector<std::string> certain = certainReasons(document, unserved);
     bool found = false;
-    if (unserved.certain.empty() && !findSizes(trial, search, found)) {
+    if (certain.empty() && !findSizes(trial, search, found)) {
         return {.outcome = SizingOutcome::cancelled, .document = document};
     }
     if (found && verified(trial)) {
@@ -530,7 +562,7 @@ SizingResult sizeNetwork(const PipelineDocument& document, const SizingOptions& 
         result.belowBand = belowBandOf(trial, search, options.telescoping);
     } else {
         result.outcome = SizingOutcome::unservable;
-        result.problems = !unserved.certain.empty() ? unserved.certain : unserved.other;
+        result.problems = !certain.empty() ? certain : otherReasons(document, unserved, options);
         if (result.problems.empty()) result.problems.emplace_back("没有一组管径能满足全部要求");
     }
     result.computations = trial.computations();

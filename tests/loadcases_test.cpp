@@ -264,6 +264,14 @@ TEST(LoadCases, SizingServesEveryCaseAtTheLeastSteelAndSaysWhichCaseBoundEachPip
     const std::string lines = sizingLines(d, sized);
     EXPECT_NE(lines.find("自动选管：每个工况中每个节点都能得到所需的蒸汽参数"), std::string::npos);
     EXPECT_NE(lines.find("（N1 → 甲）：DN200 → DN250（决定工况：检修）"), std::string::npos);
+    // At 30 % the thin branch's steam condenses whatever the sizes: the reasons are the summer's
+    // only, though the largest sizes would cool the design case's branch too.
+    PipelineDocument summer = d;
+    summer.cases = {{.name = "夏季", .factor = 0.3}};
+    const SizingResult refused = sizeNetwork(summer);
+    ASSERT_EQ(refused.outcome, SizingOutcome::unservable);
+    ASSERT_FALSE(refused.problems.empty());
+    for (const std::string& problem : refused.problems) EXPECT_TRUE(problem.starts_with("【夏季】")) << problem;
     // A case that cannot be computed stops the sizing, under its name.
     d.cases[0].factor = 0;
     EXPECT_EQ(sizeNetwork(d).problems, std::vector<std::string>{"【检修】起点状态：工况“检修”的负荷系数应大于 0"});
