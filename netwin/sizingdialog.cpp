@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollArea>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -57,8 +58,15 @@ SizingDialog::SizingDialog(const PipelineDocument& document, std::function<std::
     apply_ = buttons_->addButton(QStringLiteral("应用"), QDialogButtonBox::AcceptRole);
     apply_->setObjectName(QStringLiteral("cmdyingyong"));
     buttons_->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("cmdquxiao"));
+    // Many reasons scroll within a few lines, so that the buttons stay on the screen.
+    auto* reasons = new QScrollArea(this);
+    reasons->setWidget(lblxuanguan);
+    reasons->setWidgetResizable(true);
+    reasons->setFrameShape(QFrame::NoFrame);
+    reasons->setMaximumHeight(fontMetrics().lineSpacing() * 12);
+    reasons->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblxuanguan);
+    layout->addWidget(reasons);
     layout->addWidget(tblxuanguan, 1);
     layout->addWidget(lblzhiliang);
     layout->addWidget(chkshensuo);

@@ -244,3 +244,37 @@ TEST_F(CasesWindow, SizingServesEveryCaseAndItsProposalNamesTheCaseThatBoundEach
 
 }  // namespace
 }  // namespace dorvent
+
+namespace dorvent {
+namespace {
+
+TEST_F(CasesWindow, ManyReasonsScrollAndLeaveTheButtonsOnTheScreen)
+{
+    // Sixty consumers that each need all the pressure the source has: a reason each.
+    PipelineDocument d{.startPressure = 1.0, .startTemperature = 300};
+    for (int i = 0; i < 60; ++i) {
+        const std::string name = "用户" + std::to_string(i);
+        d.segments.push_back(pipe("S", name, 100, 300));
+        d.nodes.push_back({.name = name, .demand = 2, .requiredPressure = 1.0});
+    }
+    model->resetDocument(d);
+    QTimer watch;
+    int height = 0, reasons = 0;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr || dialog->objectName() != QLatin1String("dlgxuanguan")) return;
+        watch.stop();
+        height = dialog->sizeHint().height();
+        reasons = static_cast<int>(control<QLabel>(*dialog, "lblxuanguan")->text().count('\n'));
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    watch.start(20);
+    action("mzidongxuanguan");
+    watch.stop();
+    EXPECT_GE(reasons, 60);
+    EXPECT_GT(height, 0);
+    EXPECT_LT(height, 700);
+}
+
+}  // namespace
+}  // namespace dorvent
