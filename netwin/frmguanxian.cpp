@@ -441,6 +441,8 @@ void frmguanxian::showDocument()
         QString text = title + QStringLiteral("%1 MPa，%2 ℃，过热蒸汽")
                            .arg(qs(formatFixed(start.p, 3)), qs(formatFixed(start.t, 3)));
         if (start.tsat) text += QStringLiteral("，饱和温度 %1 ℃").arg(qs(formatFixed(*start.tsat, 3)));
+        // The inputs the tables and the header boxes take are the design case's, whatever case shows.
+        if (model_->shownCase() > 0) text += QStringLiteral("。表中输入和表头的起点参数为%1的数据").arg(qs(d.designCase));
         lblqidian->setText(text);
     }
     showFailure();
