@@ -102,6 +102,15 @@ TEST_F(CasesWindow, TheListShowsOneCaseAtATimeWithoutCalculatingAgain)
     EXPECT_EQ(model->document().cases[0].demands.at("乙"), 2.5);
     EXPECT_EQ(pipes->model()->index(0, static_cast<int>(Column::flow)).data().toString(), "8.5");
     EXPECT_EQ(nodeCell(3, remark), "");
+    type(nodes, 3, summerDemand, "许多");  // kept and marked, then a number over it
+    EXPECT_EQ(nodes->model()->index(3, summerDemand).data(Qt::ToolTipRole).toString(), "“许多”不是数值");
+    type(nodes, 3, summerDemand, "2.5");
+    EXPECT_EQ(std::pair(model->document().cases[0].demands.at("乙"), model->document().cases[0].demandTexts.size()), std::pair(2.5, std::size_t{0}));
+    EXPECT_FALSE(nodes->model()->index(3, summerDemand).data(Qt::BackgroundRole).isValid());
+    EXPECT_TRUE(cases->model()->index(1, 0).data(Qt::FontRole).value<QFont>().bold());  // the case shown
+    EXPECT_FALSE(cases->model()->index(0, 0).data(Qt::FontRole).value<QFont>().bold());
+    model->undoStack()->undo();
+    model->undoStack()->undo();
     model->undoStack()->undo();
     QCoreApplication::processEvents();
     EXPECT_EQ(nodeCell(3, remark), "管段 3 未能算出");
@@ -130,6 +139,9 @@ TEST_F(CasesWindow, CasesAreAddedRenamedAndDeletedOnTheirPageEachAStepOfItsOwn)
     EXPECT_FALSE(cases->model()->setData(cases->model()->index(1, 0), "设计工况"));  // one name, one case
     EXPECT_EQ(shownIn(*pipeline, "lblgongkuang"), "工况名称“设计工况”为空、过长或已有");
 
+    click("cmdtianjiagongkuang");
+    EXPECT_EQ(listed().back(), "工况3");
+    model->undoStack()->undo();
     cases->setCurrentIndex(cases->model()->index(1, 0));
     click("cmdfuzhigongkuang");
     EXPECT_EQ(listed(), QStringList({"设计工况", "夏季最小负荷", "夏季最小负荷副本"}));
@@ -195,6 +207,7 @@ TEST_F(CasesWindow, TheReportGivesTheDesignCaseFirstThenEveryCaseAndTheCompariso
     EXPECT_LT(text.indexOf("最不利用户：甲，路径 厂 → N1 → 甲，压力裕量 " + QString::fromStdString(formatFixed(*design.nodes[2].pressureMargin, 3))),
               comparison);
     EXPECT_GT(text.indexOf("夏季 同设计工况 同设计工况 0.3 0"), comparison);
+    EXPECT_GT(text.indexOf("本管网按以下 2 个工况逐一计算"), comparison);
     EXPECT_GT(text.indexOf("最不利用户——全部工况：乙，管段 3 未能算出（夏季）"), comparison);
     EXPECT_GT(text.indexOf("甲 夏季 6 " + QString::fromStdString(formatFixed(summer.nodes[2].p, 3))), comparison);
     EXPECT_GT(text.indexOf("工况“夏季”的节点："), comparison);

@@ -150,6 +150,10 @@ TEST(LoadCases, TheComparisonMarksTheWorstCaseOfEachQuantity)
     EXPECT_FALSE(consumers.worst[0][4]);
     EXPECT_EQ(consumers.groupStart, (std::vector<bool>{true, false, true, false, true, false}));
 
+    // One case alone has no worst.
+    for (const auto& row : consumerComparison(network(), calculateCases(network())).worst) {
+        EXPECT_EQ(std::count(row.begin(), row.end(), true), 0);
+    }
     const ComparisonTable pipes = pipeComparison(d, r);
     ASSERT_EQ(pipes.rows.size(), 8U);
     EXPECT_EQ(pipes.rows[6][2], "8.5");
@@ -308,10 +312,11 @@ TEST(LoadCases, TheThicknessDesignKeepsTheLimitsInEveryCase)
     }
     EXPECT_GE(*both.chosen, *hotAlone.least);
 
-    d.cases[0].startTemperature = 380;  // a cooler case binds nothing
+    d.cases[0].startTemperature = 380;  // a cooler case binds nothing: the design case's limits hold
     const ThicknessDesign cooler = designThicknessInEveryCase(d, calculateCases(d), 0);
     EXPECT_EQ(cooler.least, alone.least);
     EXPECT_EQ(cooler.leastCase, "设计工况");
+    for (std::size_t t = 0; t < cooler.trials.size(); ++t) EXPECT_EQ(cooler.trials[t].withinLimits, alone.trials[t].withinLimits) << t;
     d.cases[0].factor = -1;
     EXPECT_EQ(designThicknessInEveryCase(d, calculateCases(d), 0).problem, "工况“超温”：管段的起点状态未能算出");
 }

@@ -451,8 +451,10 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     ASSERT_TRUE(pipeline->exportNodesCsv(folder.filePath("nodes.csv")));
     const QByteArray csvBytes = bytesOf(folder.filePath("nodes.csv"));
     const QString csv = QString::fromUtf8(csvBytes.mid(3));
-    EXPECT_TRUE(csvBytes.startsWith("\xEF\xBB\xBF") && csv.startsWith("节点,类型,用汽量(t/h),要求压力(MPa),要求温度(℃),压力(MPa)") &&
-                csv.count("\r\n") == 21 && csv.contains("\r\n制药厂,用户,8,1,,1.003,")) << csv.toStdString();
+    // With the park's two cases, each under its name.
+    EXPECT_TRUE(csvBytes.startsWith("\xEF\xBB\xBF") && csv.startsWith("工况,节点,类型,用汽量(t/h),要求压力(MPa),要求温度(℃),压力(MPa)") &&
+                csv.count("\r\n") == 41 && csv.contains("\r\n设计工况,制药厂,用户,8,1,,1.003,") &&
+                csv.contains("\r\n夏季最小负荷,制药厂,用户,2.4,1,,")) << csv.toStdString();
 
     // 25 t/h typed on the trunk, which feeds 94 t/h: its flow cell flagged, with the flow leaving N1 as its tip.
     model->setData(cell(0, Column::flow), "25");
@@ -488,7 +490,7 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     EXPECT_TRUE(pdfText(folder.filePath("hospital.pdf"), false).contains("沿程：热电厂 → N1 → N2 → N3 → N4 → 医院"));
     const QString report = pdfText(folder.filePath("network.pdf"));
     for (const char* expected : {"五、保温计算", "六、节点", "压力裕量", "最不利用户：制药厂，路径 热电厂 → N1 → N2 → B2 → 制药厂，压力裕量 0.003 MPa",
-                                 "七、管网图", "八、压力与温度沿程分布（至最不利用户制药厂）", "总用汽量：93.5 t/h"})
+                                 "七、工况对比", "八、管网图", "九、压力与温度沿程分布（至最不利用户制药厂）", "总用汽量：93.5 t/h"})
         EXPECT_TRUE(report.contains(QString::fromUtf8(expected))) << expected;
 }
 
