@@ -106,6 +106,12 @@ QStringList startState(const PipelineDocument& d)
                                qs(formatShortest(*d.startTemperature)), qs(d.temperatureUnit))};
     lines += qs(report).split(QStringLiteral("\r\n"));
     for (QString& line : lines) line = printedUnits(line);
+    // The case these results are of, where there is any other.
+    if (!d.cases.empty()) {
+        lines.prepend(QStringLiteral("工况：%1。除“工况对比”一节外，本计算书的结果均为此工况的结果").arg(qs(d.designCase)));
+    } else if (d.designCase != kDesignCaseName) {
+        lines.prepend(QStringLiteral("工况：%1").arg(qs(d.designCase)));
+    }
     return lines;
 }
 

@@ -202,12 +202,13 @@ TEST_F(CasesWindow, TheReportGivesTheDesignCaseFirstThenEveryCaseAndTheCompariso
     const PipelineResult design = calculateCase(model->document(), 0), summer = calculateCase(model->document(), 1);
     const QString fixed = QString::fromStdString(formatFixed(design.nodes[2].p, 3));
     // The nodes' section is the design case's; the comparison then gives both, and the summer's nodes.
-    const qsizetype comparison = text.indexOf("工况对比");
+    const qsizetype comparison = text.indexOf("、工况对比");
     ASSERT_GT(comparison, 0);
     EXPECT_LT(text.indexOf("最不利用户：甲，路径 厂 → N1 → 甲，压力裕量 " + QString::fromStdString(formatFixed(*design.nodes[2].pressureMargin, 3))),
               comparison);
     EXPECT_GT(text.indexOf("夏季 同设计工况 同设计工况 0.3 0"), comparison);
     EXPECT_GT(text.indexOf("本管网按以下 2 个工况逐一计算"), comparison);
+    EXPECT_LT(text.indexOf("工况：设计工况。除“工况对比”一节外，本计算书的结果均为此工况的结果"), comparison);
     EXPECT_GT(text.indexOf("最不利用户——全部工况：乙，管段 3 未能算出（夏季）"), comparison);
     EXPECT_GT(text.indexOf("甲 夏季 6 " + QString::fromStdString(formatFixed(summer.nodes[2].p, 3))), comparison);
     EXPECT_GT(text.indexOf("工况“夏季”的节点："), comparison);
