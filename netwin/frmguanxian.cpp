@@ -210,7 +210,9 @@ void frmguanxian::createWidgets()
     cmdqu = makeButton(client, "cmdqu", QStringLiteral("取主窗口状态"));
     cbogongkuang = new QComboBox(client);
     cbogongkuang->setObjectName(QStringLiteral("cbogongkuang"));
-    cbogongkuang->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // As wide as a name of ten characters whatever the names: the boxes beside it stay put.
+    cbogongkuang->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cbogongkuang->setMinimumContentsLength(10);
     cbogongkuang->setToolTip(QStringLiteral("管段表、节点表、管网图和沿程分布显示的工况；各工况随每次修改一并计算"));
     lblqidian = new QLabel(client);
     lblqidian->setObjectName(QStringLiteral("lblqidian"));

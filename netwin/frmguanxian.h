@@ -132,6 +132,7 @@ private:
     /// After every calculation: the list of cases to show, and the comparison where it is seen.
     void showCases();
     void showComparison();
+    void enableCaseButtons();
     std::optional<std::size_t> selectedCase() const;
     void addCase(bool copy);
     void deleteCases();

@@ -137,7 +137,7 @@ TEST_F(CasesWindow, CasesAreAddedRenamedAndDeletedOnTheirPageEachAStepOfItsOwn)
     type(cases, 1, static_cast<int>(CaseColumn::factor), "0.5");
     EXPECT_EQ(nodeCell(3, kAllNodeColumnCount), "1.5");
     EXPECT_FALSE(cases->model()->setData(cases->model()->index(1, 0), "设计工况"));  // one name, one case
-    EXPECT_EQ(shownIn(*pipeline, "lblgongkuang"), "工况名称“设计工况”为空、过长或已有");
+    EXPECT_EQ(shownIn(*pipeline, "lblgongkuang"), "已有名为“设计工况”的工况");
 
     click("cmdtianjiagongkuang");
     EXPECT_EQ(listed().back(), "工况3");
@@ -147,10 +147,19 @@ TEST_F(CasesWindow, CasesAreAddedRenamedAndDeletedOnTheirPageEachAStepOfItsOwn)
     EXPECT_EQ(listed(), QStringList({"设计工况", "夏季最小负荷", "夏季最小负荷副本"}));
     EXPECT_EQ(model->document().cases[1].factor, 0.5);
     EXPECT_EQ(nodes->model()->columnCount(), kAllNodeColumnCount + 2);
+    // The design case stays first and stays: its row neither deletes nor moves, nor does another above it.
     cases->setCurrentIndex(cases->model()->index(0, 0));
-    click("cmdshanchugongkuang");
-    EXPECT_EQ(caseCount(model->document()), 3U);
-    EXPECT_EQ(shownIn(*pipeline, "lblgongkuang"), "设计工况不能删除：其他工况的负荷系数以它的用汽量为准");
+    EXPECT_FALSE(in<QPushButton>("cmdshanchugongkuang")->isEnabled() || in<QPushButton>("cmdxiayigongkuang")->isEnabled());
+    cases->setCurrentIndex(cases->model()->index(1, 0));
+    EXPECT_FALSE(in<QPushButton>("cmdshangyigongkuang")->isEnabled());
+    EXPECT_TRUE(in<QPushButton>("cmdxiayigongkuang")->isEnabled());
+    // A copy of the design case comes right after it, taking its source and demands.
+    cases->setCurrentIndex(cases->model()->index(0, 0));
+    click("cmdfuzhigongkuang");
+    EXPECT_EQ(listed(), QStringList({"设计工况", "设计工况副本", "夏季最小负荷", "夏季最小负荷副本"}));
+    EXPECT_EQ(cases->model()->index(1, 3).data().toString() + "|" + cases->model()->index(1, 3).data(Qt::EditRole).toString(), "1|");
+    EXPECT_EQ(cases->currentIndex().row(), 1);
+    model->undoStack()->undo();
     cases->setCurrentIndex(cases->model()->index(1, 0));
     click("cmdshanchugongkuang");  // the case shown goes: the one in its place is shown
     EXPECT_EQ(listed(), QStringList({"设计工况", "夏季最小负荷副本"}));
