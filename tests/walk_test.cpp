@@ -94,7 +94,7 @@ QStringList itemsOf(const QComboBox& list)
 }
 
 /// What the walks reached: steps after which the window showed these.
-struct Reached { int computed = 0, trees = 0, sized = 0, saved = 0, opened = 0, questions = 0, insulated = 0, designed = 0; };
+struct Reached { int computed = 0, trees = 0, sized = 0, saved = 0, opened = 0, questions = 0, insulated = 0, designed = 0, otherCase = 0; };
 /// Where a walk first failed, and how; step -1 for none.
 struct Fault { int step = -1; std::string what; };
 
@@ -918,6 +918,7 @@ Fault Walk::run(int steps)
         reached_.computed += result.allComputed && !result.segments.empty() ? 1 : 0;
         reached_.trees += result.network && result.topologyMessage.empty() && result.allComputed ? 1 : 0;
         reached_.insulated += std::ranges::any_of(result.segments, [](const SegmentRun& run) { return run.insulation.has_value(); }) ? 1 : 0;
+        reached_.otherCase += model_->shownCase() > 0 ? 1 : 0;
     }
     return {};
 }
@@ -945,11 +946,12 @@ TEST(PipelineWalk, EveryStepShowsAFreshCalculationAndUndoGivesBackEveryState)
         for (const std::string& line : shortest.log()) lines += "  " + line + '\n';
         ADD_FAILURE() << "the shortest walk that fails: WALK_SEEDS=" << seed.toStdString() << " WALK_STEPS=" << fails << " scripts/walk\n" << lines;
     }
-    std::printf("walk: %lld steps (%lld seeds) in %.1f s; computed after %d, networks after %d, insulated pipes after %d; "
+    std::printf("walk: %lld steps (%lld seeds) in %.1f s; computed after %d, networks after %d, insulated pipes after %d, "
+                "another case than the design case shown after %d; "
                 "%d sizings and %d thickness designs applied, %d saves, %d files opened, %d questions\n",
                 static_cast<long long>(steps) * seeds.size(), static_cast<long long>(seeds.size()), clock.elapsed() / 1000.0,
-                reached.computed, reached.trees, reached.insulated, reached.sized, reached.designed, reached.saved, reached.opened,
-                reached.questions);
+                reached.computed, reached.trees, reached.insulated, reached.otherCase, reached.sized, reached.designed, reached.saved,
+                reached.opened, reached.questions);
     // The suite's walk reaches what it is there for.
     EXPECT_TRUE(qEnvironmentVariableIsSet("WALK_STEPS") || (reached.computed > 0 && reached.trees > 0 && reached.sized > 0 && reached.saved > 0 &&
                                                            reached.opened > 0 && reached.insulated > 0 && reached.designed > 0));
