@@ -204,10 +204,13 @@ int main(int argc, char* argv[])
     const dorvent::PipelineFileRead read = dorvent::readPipelineFile(std::string_view(bytes.data(), bytes.size()));
     if (!read.document) return refuse(path + "：" + QString::fromStdString(read.error));
 
+    if (parser.isSet(size) && parser.isSet(oneCase)) return refuse(QStringLiteral("--case 与 --size 不能同时使用：自动选管满足文件的所有工况"));
     if (parser.isSet(size)) return sizeNetwork(*read.document, parser, size, pdf, !parser.isSet(anySize));
 
-    dorvent::PipelineDocument document = *read.document;
+    const dorvent::PipelineDocument& document = *read.document;
     std::vector<dorvent::PipelineResult> results;
+    std::vector<std::size_t> which;  // the case of each result
+    dorvent::PipelineDocument reported = document;  // the report's: the case computed, or the design case and all
     if (parser.isSet(oneCase)) {
         const std::string name = parser.value(oneCase).toStdString();
         const std::size_t index = dorvent::caseIndex(document, name);
@@ -217,15 +220,16 @@ int main(int argc, char* argv[])
             return refuse(QStringLiteral("文件中没有名为“%1”的工况（有：%2）").arg(parser.value(oneCase), QString::fromStdString(names)));
         }
         results.push_back(dorvent::calculateCase(document, index));
-        document = dorvent::documentForCase(document, index).document;
+        which.push_back(index);
+        reported = dorvent::documentForCase(document, index).document;
     } else {
         results = dorvent::calculateCases(document);
     }
-    print(stdout, parser.isSet(nodesCsv) ? dorvent::casesCsv(document, results, true)
-                  : parser.isSet(csv)    ? dorvent::casesCsv(document, results, false)
-                                    : dorvent::casesLines(document, results));
+    print(stdout, parser.isSet(nodesCsv) ? dorvent::casesCsv(document, results, true, which)
+                  : parser.isSet(csv)    ? dorvent::casesCsv(document, results, false, which)
+                                    : dorvent::casesLines(document, results, which));
     if (std::fflush(stdout) != 0) return refuse(QStringLiteral("无法写出结果"));
-    if (parser.isSet(pdf) && !dorvent::writeReportPdf(document, results.front(), parser.value(pdf))) {
+    if (parser.isSet(pdf) && !dorvent::writeReportPdf(reported, results.front(), parser.value(pdf))) {
         return refuse(parser.value(pdf) + QStringLiteral("：无法写入计算书"));
     }
     return dorvent::allCasesMet(results) ? kAllComputed : kNotAllComputed;

@@ -100,7 +100,11 @@ int main(int argc, char* argv[])
         saved &= save(*pipeline, folder, QStringLiteral("frmguanxian-network.png"));
         saved &= pipeline->exportNetwork(folder.filePath(QStringLiteral("network.png")));
         saved &= pipeline->exportReport(folder.filePath(QStringLiteral("network-report.pdf")));
-        // The proposal of automatic sizing for it, grabbed while it waits for 应用.
+        // The proposal of automatic sizing for it at its design load (no sizes serve its summer case
+        // too), grabbed while it waits for 应用.
+        dorvent::PipelineDocument designLoad = pipeline->model()->document();
+        designLoad.cases.clear();
+        pipeline->model()->resetDocument(designLoad);
         QTimer grabber;
         QObject::connect(&grabber, &QTimer::timeout, [&] {
             auto* proposal = QApplication::activeModalWidget();

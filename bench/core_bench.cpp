@@ -324,6 +324,16 @@ void BM_sizing(benchmark::State& state)
 }
 BENCHMARK(BM_sizing)->Arg(50)->Arg(100)->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond)->Apply([](auto* b) { repeated(b); });
 
+// The same network sized over three load cases: the design case, and the others at 65 % and at
+// 30 % of its demands.
+void BM_sizingCases(benchmark::State& state)
+{
+    PipelineDocument network = sizingNetwork(static_cast<int>(state.range(0)));
+    network.cases = {{.name = "工况2", .factor = 0.65}, {.name = "工况3", .factor = 0.3}};
+    sizing(state, {network, network}, SizingOutcome::sized);
+}
+BENCHMARK(BM_sizingCases)->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond)->Apply([](auto* b) { repeated(b); });
+
 // The same network unservable: its last consumer needing 9.995 MPa, 3 kPa more than the largest
 // pipes leave it (0), or a superheat margin of 170 ℃, which the largest pipes leave the far
 // consumers short of and for which the search finds no sizes (1).

@@ -23,14 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
     // Each input in its engineering range or anywhere at all, as the fuzzer chooses.
     const auto value = [&data](double lowest, double highest) {
-        return data.ConsumeBool() ? data.ConsumeFloatingPointInRange<double>(lowest, highest)
-                                  : data.ConsumeFloatingPoint<double>();
+        return data.ConsumeBool() ? data.ConsumeFloatingPointInRange<double>(lowest, highest) : data.ConsumeFloatingPoint<double>();
     };
     const SegmentInput in{.L = data.ConsumeFloatingPointInRange<float>(-10.0f, 2000.0f),
                            .zeta = toSinglePrecision(value(0.0, 2.0)), .beta = toSinglePrecision(value(0.0, 2.0)),
                            .phi = toSinglePrecision(value(0.0, 1.5)), .ta = value(-50.0, 400.0), .q = value(0.0, 20.0),
-                           .d = value(-50.0, 100.0), .G = value(0.0, 500.0),
-                           .D = data.ConsumeFloatingPointInRange<double>(-100.0, 2000.0),
+                           .d = value(-50.0, 100.0), .G = value(0.0, 500.0), .D = data.ConsumeFloatingPointInRange<double>(-100.0, 2000.0),
                            .s = data.ConsumeFloatingPointInRange<double>(-10.0, 100.0), .R0 = value(0.0, 5000.0),
                            .p0 = state.p, .T0 = state.t, .region0 = state.area};
 

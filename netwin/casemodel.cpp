@@ -6,6 +6,7 @@
 
 #include "netwin/pipelinemodel.h"
 #include "pipeline/loadcases.h"
+#include "pipeline/pipelinefile.h"
 
 namespace dorvent {
 namespace {
@@ -14,6 +15,15 @@ const QColor kProblemColour(248, 200, 200);  // as in the pipe table
 const QColor kGroupColour(240, 242, 246);    // every other consumer's rows
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+/// Why a case cannot take a name.
+QString nameRefusal(const QString& typed)
+{
+    const QString name = typed.trimmed();
+    if (name.isEmpty()) return QStringLiteral("工况名称不能为空");
+    if (name.toUtf8().size() > static_cast<qsizetype>(kMostNodeNameBytes)) return QStringLiteral("工况名称“%1”过长：至多 20 个汉字").arg(name);
+    return QStringLiteral("已有名为“%1”的工况").arg(name);
+}
 
 }  // namespace
 
@@ -36,9 +46,14 @@ QVariant CaseModel::data(const QModelIndex& index, int role) const
     const auto row = static_cast<std::size_t>(index.row());
     const auto column = static_cast<CaseColumn>(index.column());
     const PipelineDocument& d = pipes_->document();
+    // A case's empty source or factor takes the design case's: shown in grey, typed over empty.
+    const bool inherited = row > 0 && column != CaseColumn::name && caseCellText(d, row, column).empty();
     switch (role) {
     case Qt::DisplayRole:
+        if (inherited) return qs(column == CaseColumn::factor ? std::string("1") : caseCellText(d, 0, column));
+        return qs(caseCellText(d, row, column));
     case Qt::EditRole: return qs(caseCellText(d, row, column));
+    case Qt::ForegroundRole: return inherited ? QVariant(QBrush(QColor(110, 110, 110))) : QVariant();
     case Qt::ToolTipRole: {
         const std::string problem = caseCellProblem(d, row, column);
         if (!problem.empty()) return qs(problem);
@@ -49,13 +64,12 @@ QVariant CaseModel::data(const QModelIndex& index, int role) const
     case Qt::BackgroundRole:
         if (!caseCellProblem(d, row, column).empty()) return QBrush(kProblemColour);
         return {};
-    case Qt::FontRole:
-        if (row == pipes_->shownCase()) {
-            QFont bold;
-            bold.setBold(true);
-            return bold;  // the case the tables show
-        }
-        return {};
+    case Qt::FontRole: {
+        QFont font;
+        font.setBold(row == pipes_->shownCase());  // the case the tables show
+        font.setItalic(inherited);
+        return font;
+    }
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignVCenter | (column == CaseColumn::name ? Qt::AlignLeft : Qt::AlignRight));
     default: return {};
@@ -87,7 +101,7 @@ bool CaseModel::setCellTexts(const QList<CellText>& cells, const QString& descri
         const auto column = static_cast<CaseColumn>(cell.column);
         const bool took = setCaseCellText(changed, static_cast<std::size_t>(cell.row), column, cell.text.toStdString());
         if (!took && why.isEmpty()) {
-            why = column == CaseColumn::name ? QStringLiteral("工况名称“%1”为空、过长或已有").arg(cell.text)
+            why = column == CaseColumn::name ? nameRefusal(cell.text)
                   : cell.row == 0            ? QStringLiteral("设计工况的起点参数应为数值：“%1”").arg(cell.text)
                                              : QStringLiteral("“%1”过长").arg(cell.text);
         }

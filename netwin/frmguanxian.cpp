@@ -210,7 +210,9 @@ void frmguanxian::createWidgets()
     cmdqu = makeButton(client, "cmdqu", QStringLiteral("取主窗口状态"));
     cbogongkuang = new QComboBox(client);
     cbogongkuang->setObjectName(QStringLiteral("cbogongkuang"));
-    cbogongkuang->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // As wide as a name of ten characters whatever the names: the boxes beside it stay put.
+    cbogongkuang->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cbogongkuang->setMinimumContentsLength(10);
     cbogongkuang->setToolTip(QStringLiteral("管段表、节点表、管网图和沿程分布显示的工况；各工况随每次修改一并计算"));
     lblqidian = new QLabel(client);
     lblqidian->setObjectName(QStringLiteral("lblqidian"));
@@ -402,6 +404,7 @@ void frmguanxian::headerEdited()
     const bool drynessTaken = lowest && *lowest > 0 && *lowest <= 1;
     if (drynessTaken) d.lowestDryness = *lowest;
     txtgandu->setStyleSheet(drynessTaken ? QString() : QStringLiteral("color: #b00000"));
+    if (!drynessTaken) showFailure();
     if (d == model_->document() && !(within(pressure) && within(temperature) && within(superheatMargin))) {
         lblqidian->setText(QStringLiteral("起点状态：输入数值超出计算范围，无法计算"));
     }
@@ -440,8 +443,19 @@ void frmguanxian::showDocument()
         QString text = title + QStringLiteral("%1 MPa，%2 ℃，过热蒸汽")
                            .arg(qs(formatFixed(start.p, 3)), qs(formatFixed(start.t, 3)));
         if (start.tsat) text += QStringLiteral("，饱和温度 %1 ℃").arg(qs(formatFixed(*start.tsat, 3)));
+        // The inputs the tables and the header boxes take are the design case's, whatever case shows.
+        if (model_->shownCase() > 0) text += QStringLiteral("。表中输入和表头的起点参数为%1的数据").arg(qs(d.designCase));
         lblqidian->setText(text);
     }
+    showFailure();
+}
+
+/// The failure line: a lowest dryness typed and not taken, else the network's layout, else the
+/// first segment that failed.
+void frmguanxian::showFailure()
+{
+    const PipelineDocument& d = model_->document();
+    const PipelineResult& r = model_->result();
     // The layout of a network first: until it is a tree, its faults are what stops the calculation.
     QString failure = r.topologyMessage.empty() ? QString() : QStringLiteral("管网布置有误：") + qs(r.topologyMessage);
     for (std::size_t i = 0; i < r.segments.size() && failure.isEmpty(); ++i) {
@@ -451,8 +465,18 @@ void frmguanxian::showDocument()
                       .arg(i + 1)
                       .arg(label.empty() ? QStringLiteral(" ") : QStringLiteral("（%1）").arg(qs(label)), qs(r.segments[i].message));
     }
+    if (const QString refused = drynessRefusal(); !refused.isEmpty()) failure = refused;  // what was just typed first
     lblxiaoxi->setText(failure);
     lblxiaoxi->setToolTip(failure);
+}
+
+QString frmguanxian::drynessRefusal() const
+{
+    const QString typed = txtgandu->text().trimmed();
+    const std::optional<double> lowest = readCellNumber(typed.toStdString());
+    if (typed.isEmpty() || (lowest && *lowest > 0 && *lowest <= 1)) return {};
+    return QStringLiteral("最低干度“%1”未采用：应为大于 0 且不大于 1 的数，计算仍按 %2")
+        .arg(typed, qs(formatShortest(model_->document().lowestDryness)));
 }
 
 void frmguanxian::updateTitle()

@@ -106,10 +106,15 @@ private:
     void editRow(int row);
     void headerEdited();
     void showDocument();
+    void showFailure();
+    /// Why the lowest dryness typed into its box is not taken; empty when it is, or the box is empty.
+    QString drynessRefusal() const;
     QWidget* createNetworkWidgets(QWidget* client);
     void createNetworkConnections();
     void showNetwork();
     void showChart();
+    /// The node the engineer picked for the profile, by its index among the nodes; none for the critical consumer.
+    std::optional<std::size_t> profileNodeIndex() const;
     void showSelection();
     QWidget* createInsulationWidgets(QWidget* parent);
     void createInsulationConnections();
@@ -127,6 +132,7 @@ private:
     /// After every calculation: the list of cases to show, and the comparison where it is seen.
     void showCases();
     void showComparison();
+    void enableCaseButtons();
     std::optional<std::size_t> selectedCase() const;
     void addCase(bool copy);
     void deleteCases();

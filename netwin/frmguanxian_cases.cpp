@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -112,6 +113,18 @@ void frmguanxian::createCaseConnections()
     connect(cmdshangyigongkuang, &QPushButton::clicked, this, [this] { moveCase(-1); });
     connect(cmdxiayigongkuang, &QPushButton::clicked, this, [this] { moveCase(1); });
     connect(tabtu, &QTabWidget::currentChanged, this, &frmguanxian::showComparison);
+    connect(tblgongkuang->selectionModel(), &QItemSelectionModel::currentChanged, this, &frmguanxian::enableCaseButtons);
+}
+
+/// The buttons that act on the current case, where they can: the design case stays first and stays.
+void frmguanxian::enableCaseButtons()
+{
+    const std::optional<std::size_t> k = selectedCase();
+    const std::size_t count = caseCount(model_->document());
+    cmdfuzhigongkuang->setEnabled(true);
+    cmdshanchugongkuang->setEnabled(!k || *k > 0);
+    cmdshangyigongkuang->setEnabled(k && *k > 1);
+    cmdxiayigongkuang->setEnabled(k && *k > 0 && *k + 1 < count);
 }
 
 void frmguanxian::showCases()
@@ -128,6 +141,7 @@ void frmguanxian::showCases()
     }
     cbogongkuang->setCurrentIndex(static_cast<int>(model_->shownCase()));
     cbogongkuang->setEnabled(names.size() > 1);
+    enableCaseButtons();
     showComparison();
 }
 
@@ -141,7 +155,7 @@ void frmguanxian::showComparison()
     pipeComparison_->setTable(pipeComparison(d, results));
     QStringList lines;
     for (const std::string& line : criticalLines(d, results)) lines << qs(line);
-    lblduibi->setText(QStringLiteral("最不利用户——") + lines.join(QStringLiteral("；")) +
+    lblduibi->setText(QStringLiteral("最不利用户——") + lines.join(QStringLiteral("\n　　　　　　")) +
                       (caseCount(d) == 1 ? QStringLiteral("。只有一个工况：在“工况”页添加工况后，此处逐户对比各工况。") : QString()));
     for (QTableView* view : {tblduibiyonghu, tblduibiguanduan}) view->resizeColumnsToContents();
 }
@@ -163,9 +177,13 @@ void frmguanxian::addCase(bool copy)
     LoadCase added;
     if (copy && from > 0) added = d.cases[from - 1];
     added.name = copy ? newCaseName(d, caseName(d, from)) : newCaseName(d);
-    d.cases.push_back(std::move(added));
+    // A copy right after the case it copies; a new case at the end.
+    const std::size_t at = copy ? from + 1 : caseCount(d);
+    d.cases.insert(d.cases.begin() + static_cast<std::ptrdiff_t>(at - 1), std::move(added));
     model_->changeDocument(d, copy ? QStringLiteral("复制工况") : QStringLiteral("添加工况"));
-    tblgongkuang->setCurrentIndex(cases_->index(static_cast<int>(caseCount(d)) - 1, 0));
+    // Its name ready to be typed over.
+    tblgongkuang->setFocus();
+    tblgongkuang->setCurrentIndex(cases_->index(static_cast<int>(at), 0));
     lblgongkuang->clear();
 }
 

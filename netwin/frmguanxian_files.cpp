@@ -16,6 +16,7 @@
 #include "report/calcreport.h"
 #include "report/filewrite.h"
 #include "netwin/frmguanxian.h"
+#include "pipeline/casetext.h"
 #include "pipeline/nodetable.h"
 #include "pipeline/pipelinefile.h"
 #include "netwin/pipelinemodel.h"
@@ -163,14 +164,14 @@ bool frmguanxian::exportCsv(const QString& path)
 {
     // The byte-order mark tells spreadsheet programs that the Chinese headers are UTF-8.
     return exportTo(path, [this](const QString& target) {
-        return writeAtomically(target, bytesOf("\xEF\xBB\xBF" + csvTable(model_->document(), model_->result())));
+        return writeAtomically(target, bytesOf("\xEF\xBB\xBF" + casesCsv(model_->document(), model_->results(), false)));
     });
 }
 
 bool frmguanxian::exportNodesCsv(const QString& path)
 {
     return exportTo(path, [this](const QString& target) {
-        return writeAtomically(target, bytesOf("\xEF\xBB\xBF" + csvNodes(model_->document(), model_->result())));
+        return writeAtomically(target, bytesOf("\xEF\xBB\xBF" + casesCsv(model_->document(), model_->results(), true)));
     });
 }
 
@@ -186,8 +187,9 @@ bool frmguanxian::exportReport(const QString& path)
     return exportTo(path, [this](const QString& target) {
         // A long report takes a while to lay out: off the window's thread, which goes on drawing.
         return inBackground(this, QStringLiteral("正在写出计算书…"),
-                            [document = model_->document(), result = model_->result(), target] {
-                                return writeReportPdf(document, result, target);
+                            // The design case, whatever case the window shows: the report gives the others after it.
+                            [document = model_->document(), result = model_->results().front(), to = profileNodeIndex(), target] {
+                                return writeReportPdf(document, result, target, to);
                             });
     });
 }
@@ -209,7 +211,7 @@ void frmguanxian::printPreview()
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog preview(&printer, this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, &date](QPrinter* target) {
-        printReport(model_->document(), model_->result(), date, *target);
+        printReport(model_->document(), model_->results().front(), date, *target, profileNodeIndex());
     });
     preview.exec();
 }

@@ -352,7 +352,7 @@ void frmguanxian::designThicknesses()
     std::vector<ThicknessDesign> designs;
     for (const int row : selectedRows()) {
         if (document.segments[static_cast<std::size_t>(row)].heatLossSource != HeatLossSource::insulated) continue;
-        designs.push_back(designThickness(document, model_->result(), static_cast<std::size_t>(row)));
+        designs.push_back(designThicknessInEveryCase(document, model_->results(), static_cast<std::size_t>(row)));
     }
     if (designs.empty()) {
         showMessage(QStringLiteral("请先在管段表中选择按保温做法计算热损失的管段（热损失取值为“保温：…”）"));

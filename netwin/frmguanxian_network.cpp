@@ -177,4 +177,12 @@ bool frmguanxian::exportNetwork(const QString& path)
     return exportTo(path, [this](const QString& target) { return saveSchematic(tuguanwang->schematic(), target); });
 }
 
+std::optional<std::size_t> frmguanxian::profileNodeIndex() const
+{
+    const std::vector<NodeRun>& nodes = model_->result().nodes;
+    const auto picked = std::find_if(nodes.begin(), nodes.end(), [this](const NodeRun& node) { return qs(node.name) == profileNode_; });
+    if (profileNode_.isEmpty() || picked == nodes.end()) return std::nullopt;
+    return static_cast<std::size_t>(picked - nodes.begin());
+}
+
 }  // namespace dorvent

@@ -136,6 +136,10 @@ QVariant NodeModel::headerData(int section, Qt::Orientation orientation, int rol
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Vertical) return QString::number(section + 1);
     if (const std::size_t k = caseOf(section); k > 0) return qs(caseName(pipes_->document(), k)) + QStringLiteral("\n用汽量(t/h)");
+    // With several cases, the demands typed here are the design case's, beside each case's own.
+    if (static_cast<NodeColumn>(section) == NodeColumn::demand && !pipes_->document().cases.empty()) {
+        return qs(pipes_->document().designCase) + QStringLiteral("\n用汽量(t/h)");
+    }
     const auto [name, unit] = nodeColumnHeader(static_cast<NodeColumn>(section));
     return unit.empty() ? qs(std::string(name)) : qs(std::string(name)) + '\n' + qs(std::string(unit));
 }

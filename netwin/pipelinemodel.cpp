@@ -202,6 +202,10 @@ QVariant PipelineModel::data(const QModelIndex& index, int role) const
             return qs(run->insulation->warnings);
         }
         if (run != nullptr && column == Column::flow && !run->flowNote.empty()) return qs(run->flowNote);
+        if (run != nullptr && column == Column::heatLossLawTend && run->balance && !run->balance->heatLossLawTend()) {
+            return run->balance->startDryness < 1 ? QStringLiteral("起点为湿蒸汽，按热损失不能计算")
+                                                  : QStringLiteral("按热损失不能算出：蒸汽未到末端已冷却至饱和温度");
+        }
         if (scaledFlow(row, column)) {
             return QStringLiteral("设计流量 %1 t/h × 负荷系数 %2")
                 .arg(qs(formatShortest(*document_.segments[static_cast<std::size_t>(row)].flow)),

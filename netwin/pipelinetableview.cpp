@@ -110,13 +110,14 @@ PipelineTableView::PipelineTableView(SheetModel* model, QWidget* parent) : QTabl
 
 void PipelineTableView::fitColumns(bool widenOnly)
 {
-    // The headers' texts never change: measured once, and again only for a new document.
-    if (headerWidths_.size() != static_cast<std::size_t>(model_->columnCount())) {
-        headerWidths_.clear();
-        for (int c = 0; c < model_->columnCount(); ++c) headerWidths_.push_back(horizontalHeader()->sectionSizeHint(c));
-    }
+    // The headers' texts never change: measured once, and again only for a new document. A hidden
+    // column's header measures nothing: it is measured once it shows.
+    if (headerWidths_.size() != static_cast<std::size_t>(model_->columnCount())) headerWidths_.assign(static_cast<std::size_t>(model_->columnCount()), 0);
     for (int c = 0; c < model_->columnCount(); ++c) {
-        const int wanted = std::max(sizeHintForColumn(c), headerWidths_[static_cast<std::size_t>(c)]);
+        if (isColumnHidden(c)) continue;
+        int& header = headerWidths_[static_cast<std::size_t>(c)];
+        if (header <= 0) header = horizontalHeader()->sectionSizeHint(c);
+        const int wanted = std::max(sizeHintForColumn(c), header);
         if (wanted > columnWidth(c) || (!widenOnly && wanted < columnWidth(c))) setColumnWidth(c, wanted);
     }
 }

@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollArea>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -39,11 +40,12 @@ SizingDialog::SizingDialog(const PipelineDocument& document, std::function<std::
     lblxuanguan->setObjectName(QStringLiteral("lblxuanguan"));
     lblxuanguan->setWordWrap(true);
     lblxuanguan->setTextFormat(Qt::PlainText);
-    tblxuanguan = new QTableWidget(0, 7, this);
+    tblxuanguan = new QTableWidget(0, 8, this);
     tblxuanguan->setObjectName(QStringLiteral("tblxuanguan"));
     tblxuanguan->setHorizontalHeaderLabels({QStringLiteral("管段"), QStringLiteral("起点"), QStringLiteral("终点"),
                                             QStringLiteral("原管径"), QStringLiteral("新管径"),
-                                            QStringLiteral("原钢材(kg)"), QStringLiteral("新钢材(kg)")});
+                                            QStringLiteral("原钢材(kg)"), QStringLiteral("新钢材(kg)"),
+                                            QStringLiteral("决定工况")});
     tblxuanguan->verticalHeader()->hide();
     tblxuanguan->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tblxuanguan->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
@@ -56,8 +58,15 @@ SizingDialog::SizingDialog(const PipelineDocument& document, std::function<std::
     apply_ = buttons_->addButton(QStringLiteral("应用"), QDialogButtonBox::AcceptRole);
     apply_->setObjectName(QStringLiteral("cmdyingyong"));
     buttons_->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("cmdquxiao"));
+    // Many reasons scroll within a few lines, so that the buttons stay on the screen.
+    auto* reasons = new QScrollArea(this);
+    reasons->setWidget(lblxuanguan);
+    reasons->setWidgetResizable(true);
+    reasons->setFrameShape(QFrame::NoFrame);
+    reasons->setMaximumHeight(fontMetrics().lineSpacing() * 12);
+    reasons->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblxuanguan);
+    layout->addWidget(reasons);
     layout->addWidget(tblxuanguan, 1);
     layout->addWidget(lblzhiliang);
     layout->addWidget(chkshensuo);
@@ -86,7 +95,10 @@ void SizingDialog::show(const SizingResult& result)
     result_ = result;
     QStringList lines;
     switch (result.outcome) {
-    case SizingOutcome::sized: lines << QStringLiteral("每个节点都能得到所需的蒸汽参数。“应用”后可以撤销。"); break;
+    case SizingOutcome::sized:
+        lines << (document_.cases.empty() ? QStringLiteral("每个节点都能得到所需的蒸汽参数。“应用”后可以撤销。")
+                                          : QStringLiteral("每个工况中每个节点都能得到所需的蒸汽参数。“应用”后可以撤销。"));
+        break;
     case SizingOutcome::unservable: lines << QStringLiteral("以下要求不能满足，管径不变："); break;
     case SizingOutcome::cannotStart: lines << QStringLiteral("自动选管不能进行："); break;
     case SizingOutcome::cancelled: break;
@@ -112,7 +124,10 @@ void SizingDialog::show(const SizingResult& result)
         tblxuanguan->setItem(row, 4, newDn);
         tblxuanguan->setItem(row, 5, item(qs(formatFixed(pipe.massBefore, 1)), true));
         tblxuanguan->setItem(row, 6, item(qs(formatFixed(pipe.massAfter, 1)), true));
+        tblxuanguan->setItem(row, 7, item(qs(pipe.boundBy)));
     }
+    // The case that wants each pipe no smaller, where the document has several.
+    tblxuanguan->setColumnHidden(7, document_.cases.empty());
     tblxuanguan->setVisible(result.outcome != SizingOutcome::cannotStart);
     lblzhiliang->setText(result.outcome == SizingOutcome::cannotStart
                              ? QString()

@@ -52,6 +52,7 @@ QString remarkOf(const ThicknessDesign& d)
     if (!d.problem.empty()) return qs(d.problem);
     QStringList parts;
     if (!d.least) parts << QStringLiteral("最小厚度：") + qs(d.leastProblem);
+    if (d.least && !d.leastCase.empty()) parts << QStringLiteral("最小厚度由工况“%1”决定").arg(qs(d.leastCase));
     if (!d.limits.allowedLoss) parts << QStringLiteral("起点温度超出最大允许热损失表的范围，最小厚度只按表面温度");
     if (!d.economic) parts << QStringLiteral("经济厚度：") + qs(d.economicProblem);
     else if (!d.closedForm) parts << QStringLiteral("公式：") + qs(d.closedFormProblem);

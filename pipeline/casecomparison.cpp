@@ -22,7 +22,7 @@ struct Quantity {
 };
 
 /// Appends the rows of one consumer or pipe, a row per case, and marks the worst case of each
-/// quantity: the first of equal ones, and none where a single case has a value.
+/// quantity: the first of equal ones; where some cases give no value, their remarks instead.
 template <typename Row>
 void appendGroup(ComparisonTable& table, const std::vector<Quantity<Row>>& quantities, const std::vector<Row>& perCase,
                  const std::function<std::vector<std::string>(std::size_t)>& leading,
@@ -40,15 +40,21 @@ void appendGroup(ComparisonTable& table, const std::vector<Quantity<Row>>& quant
     const std::size_t offset = table.rows[first].size() - quantities.size() - 1;
     for (std::size_t q = 0; q < quantities.size(); ++q) {
         std::optional<std::size_t> worst;
-        int counted = 0;
+        std::vector<std::size_t> without;  // the cases that give no value
         for (std::size_t k = 0; k < perCase.size(); ++k) {
             const std::optional<double> v = quantities[q].value(perCase[k]);
-            if (!v) continue;
-            ++counted;
+            if (!v) {
+                without.push_back(k);
+                continue;
+            }
             const std::optional<double> w = worst ? quantities[q].value(perCase[*worst]) : std::nullopt;
             if (!w || (quantities[q].worstHighest ? *v > *w : *v < *w)) worst = k;
         }
-        if (worst && counted > 1) table.worst[first + *worst][offset + q] = true;
+        if (!worst) continue;
+        // A case that gets no value where another does (its steam does not arrive, its pipe does
+        // not compute) is the worst: its remark is marked, not the least of the others.
+        for (const std::size_t k : without) table.worst[first + k].back() = true;
+        if (without.empty() && perCase.size() > 1) table.worst[first + *worst][offset + q] = true;
     }
 }
 

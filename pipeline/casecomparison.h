@@ -12,7 +12,9 @@
 namespace dorvent {
 
 /// A table of texts: a row per consumer (or pipe) and case, grouped by consumer. worst marks the
-/// cells of the case that is worst for its quantity among the cases of the same consumer.
+/// cells of the case that is worst for its quantity among the cases of the same consumer; where a
+/// case gives no value that another gives (no steam arrives, the pipe does not compute), its
+/// remark instead.
 struct ComparisonTable {
     std::vector<std::string> header;  ///< titles with units: "压力(MPa)"
     std::vector<std::vector<std::string>> rows;

@@ -9,6 +9,8 @@
 #include "pipeline/networkcalc.h"
 #include "pipeline/nodetable.h"
 #include "pipeline/sizingtext.h"
+#include "pipeline/casetrials.h"
+#include "pipeline/loadcases.h"
 #include "pipeline/sizingtrial.h"
 #include "pipes/proposal.h"
 
@@ -24,7 +26,7 @@ struct Move {
 
 class Search {
 public:
-    Search(SizingTrial& trial, const SizingOptions& options) : trial_(trial), options_(options) { bounds(); }
+    Search(CaseTrials& trial, const SizingOptions& options) : trial_(trial), options_(options) { bounds(); }
 
     /// The sizes that telescoping leaves a pipe between the pipes of its own that stand above
     /// and below it: the lowest and the highest; the lowest above the highest where they clash.
@@ -79,7 +81,7 @@ private:
         return !options_.progress || options_.progress(reported_);
     }
 
-    SizingTrial& trial_;
+    CaseTrials& trial_;
     const SizingOptions& options_;
     std::vector<int> low_, high_;
     double from_ = 0, span_ = 1;
@@ -149,18 +151,26 @@ void Search::startSmall()
 {
     // At the source's state, the densest steam of the network, no smaller size keeps the
     // velocity anywhere; judged at each pipe's own start, where a pipe too small upstream has
-    // left little pressure, every pipe downstream would look as if it needed a large size.
-    PipeStart source;
-    startOf(trial_.document(), source);
-    const std::vector<double> allowed = allowedFriction(trial_, source.state.p);
+    // left little pressure, every pipe downstream would look as if it needed a large size. Each
+    // case with its own source, flows and requirements.
+    std::vector<PipeStart> sources(trial_.count());
+    std::vector<std::vector<double>> allowed;
+    for (std::size_t k = 0; k < trial_.count(); ++k) {
+        startOf(trial_.at(k).document(), sources[k]);
+        allowed.push_back(allowedFriction(trial_.at(k), sources[k].state.p));
+    }
+    const auto keeps = [&](std::size_t i, int size) {
+        const float dn = sizesAscending()[static_cast<std::size_t>(size)].dn;
+        for (std::size_t k = 0; k < trial_.count(); ++k) {
+            const auto h = trial_.at(k).hydraulics(i, sources[k], size);
+            if (!h || h->velocity > velocityBand(dn).highest || h->friction > allowed[k][i]) return false;
+        }
+        return true;
+    };
     std::vector<int> sizes = trial_.sizes();
     for (const std::size_t i : trial_.sizedPipes()) {
         int size = std::max(std::min(low_[i], high_[i]), 0);
-        for (; size < high_[i]; ++size) {
-            const auto h = trial_.hydraulics(i, source, size);
-            const float dn = sizesAscending()[static_cast<std::size_t>(size)].dn;
-            if (h && h->velocity <= velocityBand(dn).highest && h->friction <= allowed[i]) break;
-        }
+        while (size < high_[i] && !keeps(i, size)) ++size;
         sizes[i] = size;
     }
     if (options_.telescoping) {  // feeds at least as large as what they feed
@@ -232,7 +242,7 @@ std::optional<Search::Scored> Search::scored(std::size_t pipe, bool grow)
     // A pipe that fails may fail at the next size as well (too small for its pressure drop, or
     // so large that its heat loss condenses the steam) and compute a few sizes on: those are
     // tried too.
-    const bool fails = trial_.run(pipe).status == SegmentStatus::failed;
+    const bool fails = trial_.failsSomewhere(pipe);
     for (int steps = 1; const auto move = grow ? larger(pipe, steps) : smaller(pipe, steps); ++steps) {
         if (auto found = rate(*move)) return found;
         if (!fails) break;
@@ -339,7 +349,7 @@ bool Search::improve()
                 const std::optional<Move> kick = grow ? larger(pipes[k]) : smaller(pipes[k]);
                 if (!kick) continue;
                 if (!goOn(static_cast<double>(k) / static_cast<double>(pipes.size()))) return false;
-                SizingTrial::Saved before = trial_.save();
+                auto before = trial_.save();
                 const double mass = trial_.mass();
                 held_ = pipes[k];
                 trial_.apply(kick->changes);
@@ -360,11 +370,9 @@ bool Search::improve()
     return shrinkWhileServed();
 }
 
-/// Why the network cannot be computed as it stands; empty when it can.
-std::vector<std::string> startProblems(const PipelineDocument& document)
+/// Why the network cannot be computed as it stands, in one case; empty when it can.
+std::vector<std::string> caseProblems(const PipelineDocument& document, const PipelineResult& result)
 {
-    if (!isNetwork(document)) return {"自动选管只用于管网：请输入各管段的起点和终点"};
-    const PipelineResult result = calculateNetwork(document);
     if (!result.topologyMessage.empty()) return {result.topologyMessage};
     if (!result.startMessage.empty()) return {"起点状态：" + result.startMessage};
     std::vector<std::string> problems;
@@ -377,49 +385,101 @@ std::vector<std::string> startProblems(const PipelineDocument& document)
     return problems;
 }
 
+/// The reasons of each case, under the case's name where there are several.
+std::vector<std::string> inEveryCase(const PipelineDocument& document,
+                                     const std::function<std::vector<std::string>(std::size_t)>& reasonsOf)
+{
+    std::vector<std::string> all;
+    for (std::size_t k = 0; k < caseCount(document); ++k) {
+        for (std::string& reason : reasonsOf(k)) {
+            all.push_back(caseCount(document) == 1 ? std::move(reason) : "【" + caseName(document, k) + "】" + reason);
+        }
+    }
+    return all;
+}
+
+/// Why the network cannot be computed as it stands; empty when it can.
+std::vector<std::string> startProblems(const PipelineDocument& document)
+{
+    if (!isNetwork(document)) return {"自动选管只用于管网：请输入各管段的起点和终点"};
+    return inEveryCase(document, [&document](std::size_t k) {
+        return caseProblems(documentForCase(document, k).document, calculateCase(document, k));
+    });
+}
+
 /// Why the network cannot be served: a fixed pipe above a sized one smaller than a fixed pipe
 /// below it, then what the largest sizes show (the trial holds them). What they cannot give rules
 /// out a search; what else they show is said only when the search finds nothing.
-UnservedReasons unservedReasons(const SizingTrial& trial, const Search& search)
+/// The reasons of each case at the largest sizes (the trial holds them), and those of the fixed
+/// pipes that leave a sized pipe no size.
+struct CaseReasons {
+    std::vector<UnservedReasons> ofCase;
+    std::vector<std::string> fixed;
+};
+CaseReasons unservedReasons(CaseTrials& trial, const Search& search)
 {
-    UnservedReasons reasons = reasonsAtLargest(trial);
+    CaseReasons reasons;
+    for (std::size_t k = 0; k < trial.count(); ++k) reasons.ofCase.push_back(reasonsAtLargest(trial.at(k)));
     for (auto it = trial.sizedPipes().rbegin(); it != trial.sizedPipes().rend(); ++it) {
         if (search.lowest(*it) > search.highest(*it)) {
-            reasons.certain.insert(reasons.certain.begin(), pipeName(trial.document(), *it) +
-                                                                "：下游固定的管道比上游固定的管道大，管径沿流向不增大时无管径可选");
+            reasons.fixed.insert(reasons.fixed.begin(), pipeName(trial.document(), *it) +
+                                                            "：下游固定的管道比上游固定的管道大，管径沿流向不增大时无管径可选");
         }
     }
     return reasons;
 }
 
-/// Whether the ordinary calculation finds the sized network served.
-bool verified(const SizingTrial& trial)
+/// What no sizes can give, in any case: the fixed pipes' clash, then each case's certain reasons.
+std::vector<std::string> certainReasons(const PipelineDocument& document, const CaseReasons& reasons)
 {
-    const PipelineResult result = calculateNetwork(trial.document());
-    if (!result.allComputed || !requirementsMet(result)) return false;
-    return std::none_of(trial.sizedPipes().begin(), trial.sizedPipes().end(), [&](std::size_t i) {
-        return result.segments[i].velocity > velocityBand(static_cast<float>(trial.document().segments[i].dn)).highest;
-    });
+    std::vector<std::string> certain = reasons.fixed;
+    for (std::string& reason : inEveryCase(document, [&reasons](std::size_t k) { return reasons.ofCase[k].certain; })) {
+        certain.push_back(std::move(reason));
+    }
+    return certain;
+}
+
+/// Whether the ordinary calculation finds the sized network served, in every case.
+bool verified(const CaseTrials& trial)
+{
+    for (std::size_t k = 0; k < trial.count(); ++k) {
+        const PipelineDocument& d = trial.at(k).document();
+        const PipelineResult result = calculateNetwork(d);
+        if (!result.allComputed || !requirementsMet(result)) return false;
+        const bool tooFast = std::any_of(trial.sizedPipes().begin(), trial.sizedPipes().end(), [&](std::size_t i) {
+            return result.segments[i].velocity > velocityBand(static_cast<float>(d.segments[i].dn)).highest;
+        });
+        if (tooFast) return false;
+    }
+    return true;
 }
 
 /// The sized pipes below their velocity band, by why none is one size smaller (the trial holds
 /// the sized network).
-BelowBand belowBandOf(SizingTrial& trial, const Search& search, bool telescoping)
+BelowBand belowBandOf(CaseTrials& trial, const Search& search, bool telescoping)
 {
+    // Below the band in the design case, the fullest load.
+    const SizingTrial& design = trial.at(0);
     BelowBand below;
     for (const std::size_t i : trial.sizedPipes()) {
-        if (!trial.run(i).velocityBelowBand) continue;
+        if (!design.run(i).velocityBelowBand) continue;
         ++below.pipes;
         const int smaller = trial.size(i) - 1;
         const double D = SizingTrial::outerDiameterOf(std::max(smaller, 0));
         const auto& fed = trial.children(i);
+        const auto tooFast = [&] {
+            for (std::size_t k = 0; k < trial.count(); ++k) {
+                const auto h = trial.at(k).hydraulics(i, *trial.at(k).startOf(i), smaller);
+                if (h && h->velocity > velocityBand(sizesAscending()[static_cast<std::size_t>(smaller)].dn).highest) return true;
+            }
+            return false;
+        };
         if (smaller < 0) {
             ++below.smallest;
         } else if (telescoping && (smaller < search.lowest(i) ||
                                    std::any_of(fed.begin(), fed.end(), [&](std::size_t j) { return trial.outerDiameter(j) > D; }))) {
             ++below.feeding;
-        } else if (const auto h = trial.hydraulics(i, *trial.startOf(i), smaller);
-                   h && h->velocity > velocityBand(sizesAscending()[static_cast<std::size_t>(smaller)].dn).highest) {
+        } else if (tooFast()) {
             ++below.tooFast;
         } else if (const SizingTrial::Shortcomings found = trial.shortcomingsWith({{i, smaller}}); found.requirement) {
             ++below.requirement;
@@ -432,7 +492,7 @@ BelowBand belowBandOf(SizingTrial& trial, const Search& search, bool telescoping
 
 /// Searches for the lightest served sizes; the trial holds them when it finds some. False when
 /// cancelled.
-bool findSizes(SizingTrial& trial, Search& search, bool& found)
+bool findSizes(CaseTrials& trial, Search& search, bool& found)
 {
     // From the smallest sizes that keep the velocities, enlarged where something falls short.
     search.phase(0, 0.3);
@@ -451,6 +511,24 @@ bool findSizes(SizingTrial& trial, Search& search, bool& found)
     return search.improve();
 }
 
+/// What the largest sizes show, of the cases that no sizes serve even alone: a case that some sizes
+/// serve by itself is no cause, however it fares at the largest sizes (a low load loses most heat
+/// in the largest pipes). When every case alone is served, the cases are what clash.
+std::vector<std::string> otherReasons(const PipelineDocument& document, const CaseReasons& reasons, const SizingOptions& options)
+{
+    if (caseCount(document) == 1) return reasons.ofCase.front().other;
+    std::vector<bool> servedAlone;
+    for (std::size_t k = 0; k < caseCount(document); ++k) {
+        const SizingOptions alone{.telescoping = options.telescoping,
+                                  .progress = [&options](double) { return !options.progress || options.progress(1.0); }};
+        servedAlone.push_back(sizeNetwork(documentForCase(document, k).document, alone).outcome == SizingOutcome::sized);
+    }
+    if (std::all_of(servedAlone.begin(), servedAlone.end(), [](bool served) { return served; })) {
+        return {"每个工况单独都有能满足要求的管径，但没有一组管径能同时满足所有工况"};
+    }
+    return inEveryCase(document, [&](std::size_t k) { return servedAlone[k] ? std::vector<std::string>{} : reasons.ofCase[k].other; });
+}
+
 double massOf(const PipelineSegment& s)
 {
     const PipeSize* row = findCatalogueRow(s.dn);
@@ -466,24 +544,25 @@ SizingResult sizeNetwork(const PipelineDocument& document, const SizingOptions& 
     result.problems = startProblems(document);
     if (!result.problems.empty()) return result;
 
-    SizingTrial trial(document);
+    CaseTrials trial(document);
     result.massBefore = result.massAfter = trial.mass();
     Search search(trial, options);
     // What the largest sizes cannot give, no sizes can: then there is nothing to search.
     search.startLarge();
-    const UnservedReasons unserved = unservedReasons(trial, search);
+    const CaseReasons unserved = unservedReasons(trial, search);
+    const std::vector<std::string> certain = certainReasons(document, unserved);
     bool found = false;
-    if (unserved.certain.empty() && !findSizes(trial, search, found)) {
+    if (certain.empty() && !findSizes(trial, search, found)) {
         return {.outcome = SizingOutcome::cancelled, .document = document};
     }
     if (found && verified(trial)) {
         result.outcome = SizingOutcome::sized;
-        result.document = trial.document();
+        result.document = trial.sizedDocument();
         result.massAfter = trial.mass();
         result.belowBand = belowBandOf(trial, search, options.telescoping);
     } else {
         result.outcome = SizingOutcome::unservable;
-        result.problems = !unserved.certain.empty() ? unserved.certain : unserved.other;
+        result.problems = !certain.empty() ? certain : otherReasons(document, unserved, options);
         if (result.problems.empty()) result.problems.emplace_back("没有一组管径能满足全部要求");
     }
     result.computations = trial.computations();
@@ -491,6 +570,8 @@ SizingResult sizeNetwork(const PipelineDocument& document, const SizingOptions& 
         const PipelineSegment &before = document.segments[i], &after = result.document.segments[i];
         result.pipes.push_back({.segment = i, .oldDn = before.dn, .newDn = after.dn, .kept = !trial.isSized(i),
                                 .massBefore = massOf(before), .massAfter = massOf(after)});
+        // With several cases, the one the pipe is sized for.
+        if (result.outcome == SizingOutcome::sized && trial.count() > 1) result.pipes.back().boundBy = trial.boundBy(i);
     }
     return result;
 }

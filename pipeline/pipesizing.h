@@ -28,6 +28,8 @@ struct SizedPipe {
     int oldDn = 0, newDn = 0;  ///< 0 for a pipe of one's own
     bool kept = false;         ///< fixed, or a pipe of one's own: not sized
     double massBefore = 0, massAfter = 0;  ///< [kg]
+    /// With several load cases: the case that wants the pipe no smaller (决定工况); empty for none.
+    std::string boundBy{};
 };
 
 /// The sized pipes whose start velocity lies below the band of their DN class, counted by why
@@ -52,8 +54,8 @@ struct SizingResult {
 };
 
 /// Chooses catalogue sizes for the pipes of a network that are neither fixed nor of one's own,
-/// so that every sized pipe's start velocity stays within the top of its DN class's band, every
-/// node gets its required pressure and temperature and keeps the superheat margin, no pipe is
+/// so that in every load case every sized pipe's start velocity stays within the top of its DN
+/// class's band, every node gets its required pressure and temperature and keeps the superheat margin, no pipe is
 /// larger than its feed (with telescoping), and the steel mass is least among the choices tried.
 /// The answer is locally least: no sized pipe can be one size smaller.
 SizingResult sizeNetwork(const PipelineDocument& document, const SizingOptions& options = {});

@@ -114,7 +114,9 @@ std::string sizingLines(const PipelineDocument& document, const SizingResult& re
     case SizingOutcome::cancelled: return "自动选管已取消\n";
     case SizingOutcome::cannotStart: text = "自动选管不能进行：\n"; break;
     case SizingOutcome::unservable: text = "自动选管：以下要求不能满足，管径未改：\n"; break;
-    case SizingOutcome::sized: text = "自动选管：每个节点都能得到所需的蒸汽参数\n"; break;
+    case SizingOutcome::sized:
+        text = document.cases.empty() ? "自动选管：每个节点都能得到所需的蒸汽参数\n" : "自动选管：每个工况中每个节点都能得到所需的蒸汽参数\n";
+        break;
     }
     for (const std::string& problem : result.problems) text += problem + "\n";
     if (result.outcome == SizingOutcome::cannotStart) return text;
@@ -123,7 +125,8 @@ std::string sizingLines(const PipelineDocument& document, const SizingResult& re
         const PipelineSegment& s = document.segments[pipe.segment];
         text += pipeName(document, pipe.segment) + "（" + printable(s.from) + " → " + printable(s.to) + "）：" +
                 dnName(pipe.oldDn) +
-                (pipe.kept ? "，固定" : pipe.newDn == pipe.oldDn ? "，不变" : " → " + dnName(pipe.newDn)) + "\n";
+                (pipe.kept ? "，固定" : pipe.newDn == pipe.oldDn ? "，不变" : " → " + dnName(pipe.newDn)) +
+                (pipe.boundBy.empty() ? "" : "（决定工况：" + printable(pipe.boundBy) + "）") + "\n";
     }
     text += "钢材总质量：" + formatFixed(result.massBefore, 1) + " kg → " + formatFixed(result.massAfter, 1) + " kg\n";
     return text;

@@ -407,18 +407,34 @@ bool SizingTrial::surelyShortWith(const SizeChanges& changes) { return estimateF
 
 bool SizingTrial::applyIf(const SizeChanges& changes, const std::function<bool(const Shortfall&)>& keep)
 {
-    // An estimate sets the sizes and puts them back; a walk computes with them set.
-    Shortfall with = estimating_ ? estimateFor(changes, Purpose::keeping) : Shortfall{};
-    const SizeChanges old = setAll(changes);
-    if (!estimating_) with = walk(topOf(changes));
-    if (!keep(with)) {
-        for (auto it = old.rbegin(); it != old.rend(); ++it) setDn(it->first, it->second);
-        return false;
+    const bool kept = keep(tryChanges(changes));
+    if (kept) {
+        keepTried();
+    } else {
+        dropTried();
     }
+    return kept;
+}
+
+Shortfall SizingTrial::tryChanges(const SizeChanges& changes)
+{
+    // An estimate sets the sizes and puts them back; a walk computes with them set.
+    triedWith_ = estimating_ ? estimateFor(changes, Purpose::keeping) : Shortfall{};
+    tried_ = setAll(changes);
+    if (!estimating_) triedWith_ = walk(topOf(changes));
+    return triedWith_;
+}
+
+void SizingTrial::keepTried()
+{
     commit();
-    total_ = with;
+    total_ = triedWith_;
     unsettled_ = unsettled_ || estimating_;
-    return true;
+}
+
+void SizingTrial::dropTried()
+{
+    for (auto it = tried_.rbegin(); it != tried_.rend(); ++it) setDn(it->first, it->second);
 }
 
 SizingTrial::Shortcomings SizingTrial::shortcomingsWith(const SizeChanges& changes)

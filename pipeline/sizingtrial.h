@@ -88,6 +88,11 @@ public:
     /// Computes the network with the changes, and keeps them when keep approves of the shortfall
     /// they give; tells whether it kept them. While estimating, estimates it instead.
     bool applyIf(const SizeChanges& changes, const std::function<bool(const Shortfall&)>& keep);
+    /// applyIf in two steps, for a decision that waits for other cases: the shortfall with the
+    /// changes, their sizes set; then keep them or put the sizes back.
+    Shortfall tryChanges(const SizeChanges& changes);
+    void keepTried();
+    void dropTried();
     void apply(const SizeChanges& changes);
     /// From on to off, changes are kept as estimated; at off the network is computed again.
     void estimating(bool on);
@@ -178,6 +183,8 @@ private:
     Shortfall total_;
     bool estimating_ = false, unsettled_ = false;
     long computations_ = 0, estimates_ = 0;
+    SizeChanges tried_;    // the sizes the changes tried replaced
+    Shortfall triedWith_;  // and the shortfall they gave
 };
 
 }  // namespace dorvent

@@ -7,6 +7,7 @@
 
 #include "insulation/allowedloss.h"
 #include "numtext/formatnumber.h"
+#include "pipeline/loadcases.h"
 #include "pipeline/pipeinsulation.h"
 #include "pipeline/pipelinefile.h"
 #include "pipes/guanjing.h"
@@ -136,6 +137,39 @@ ThicknessDesign designThickness(const PipelineDocument& d, const PipelineResult&
             const auto loss = insulation::solveHeatLoss(insulation::withOuterThickness(p.construction, k * steps.step), around);
             if (!loss) break;
             design.trials.push_back({k * steps.step, *loss, within(*loss)});
+        }
+    }
+    if (design.economic && design.least) design.chosen = std::max(*design.economic, *design.least);
+    else design.chosen = design.least ? design.least : design.economic;
+    return design;
+}
+
+ThicknessDesign designThicknessInEveryCase(const PipelineDocument& d, const std::vector<PipelineResult>& results,
+                                           std::size_t pipe, insulation::ThicknessSteps steps)
+{
+    ThicknessDesign design = designThickness(d, results.front(), pipe, steps);
+    if (results.size() == 1 || !design.problem.empty()) return design;
+    design.leastCase = caseName(d, 0);
+    for (std::size_t k = 1; k < results.size(); ++k) {
+        const std::string name = caseName(d, k);
+        const ThicknessDesign other = designThickness(documentForCase(d, k).document, results[k], pipe, steps);
+        if (!other.problem.empty()) {
+            design.problem = "工况" + quoted(name) + "：" + other.problem;
+            return design;
+        }
+        for (ThicknessTrial& trial : design.trials) {
+            const auto same = std::find_if(other.trials.begin(), other.trials.end(),
+                                           [&trial](const ThicknessTrial& t) { return t.thickness == trial.thickness; });
+            trial.withinLimits = trial.withinLimits && same != other.trials.end() && same->withinLimits;
+        }
+        if (!design.least) continue;  // no thickness keeps the design case's limits
+        if (!other.least) {
+            design.least.reset();
+            design.leastProblem = "工况" + quoted(name) + "：" + other.leastProblem;
+            design.leastCase = name;
+        } else if (*other.least > *design.least) {
+            design.least = other.least;
+            design.leastCase = name;
         }
     }
     if (design.economic && design.least) design.chosen = std::max(*design.economic, *design.least);

@@ -52,6 +52,8 @@ struct ThicknessDesign {
     /// What 应用 gives: the economic thickness, or the least where that is thicker (the loss must stay
     /// within the limits); without prices the least.
     std::optional<double> chosen{};
+    /// With several load cases: the case whose limits want the thickest layer; empty with one.
+    std::string leastCase{};
 };
 
 /// The design of a pipe of the document, insulated by a construction, at its start state of the
@@ -59,6 +61,12 @@ struct ThicknessDesign {
 /// be given.
 ThicknessDesign designThickness(const PipelineDocument& document, const PipelineResult& result, std::size_t pipe,
                                 insulation::ThicknessSteps steps = {});
+
+/// The design over every load case: the design case's, the economic thickness its, with each
+/// thickness within the limits only where it keeps them in every case (each at its own start
+/// state and limits), and the least thickness the thickest any case needs.
+ThicknessDesign designThicknessInEveryCase(const PipelineDocument& document, const std::vector<PipelineResult>& results,
+                                           std::size_t pipe, insulation::ThicknessSteps steps = {});
 
 /// The document with each pipe's construction at the thickness chosen for it; a pipe designed
 /// without a thickness (none: its start was not computed) keeps its construction, wherever that

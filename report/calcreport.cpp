@@ -17,6 +17,8 @@
 #include "pipeline/pipelinetable.h"
 #include "report/profilechart.h"
 #include "report/schematic.h"
+#include "pipeline/loadcases.h"
+#include "report/casereport.h"
 #include "report/wetreport.h"
 #include "pipes/proposal.h"
 
@@ -104,6 +106,12 @@ QStringList startState(const PipelineDocument& d)
                                qs(formatShortest(*d.startTemperature)), qs(d.temperatureUnit))};
     lines += qs(report).split(QStringLiteral("\r\n"));
     for (QString& line : lines) line = printedUnits(line);
+    // The case these results are of, where there is any other.
+    if (!d.cases.empty()) {
+        lines.prepend(QStringLiteral("工况：%1。除“工况对比”一节外，本计算书的结果均为此工况的结果").arg(qs(d.designCase)));
+    } else if (d.designCase != kDesignCaseName) {
+        lines.prepend(QStringLiteral("工况：%1").arg(qs(d.designCase)));
+    }
     return lines;
 }
 
@@ -294,7 +302,7 @@ void schematicPages(PagedLayout& layout, const Schematic& schematic)
 }  // namespace
 
 int printReport(const PipelineDocument& document, const PipelineResult& result, const QString& date,
-                QPagedPaintDevice& device)
+                QPagedPaintDevice& device, std::optional<std::size_t> profileTo)
 {
     device.setPageSize(QPageSize(QPageSize::A4));
     device.setPageOrientation(QPageLayout::Portrait);
@@ -353,11 +361,35 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
         next(QStringLiteral("节点"));
         layout.table(nodeTable(document, result), table);
         layout.lines(networkTotals(document, result), body);
+    }
+    if (const std::optional<CaseSection> cases = caseSection(document)) {
+        next(QStringLiteral("工况对比"));
+        layout.paragraph(cases->introduction, body);
+        layout.table(cases->cases, table);
+        layout.lines(cases->critical, body);
+        if (!cases->consumers.rows.empty()) layout.table(cases->consumers, table);
+        layout.table(cases->pipes, table);
+        for (std::size_t k = 1; k < cases->results.size(); ++k) {
+            const PipelineDocument one = documentForCase(document, k).document;
+            const PipelineResult& r = cases->results[k];
+            layout.lines({QStringLiteral("工况“%1”%2").arg(qs(caseName(document, k)),
+                                                           r.startMessage.empty() ? QStringLiteral("的节点：") : QStringLiteral("：") + qs(r.startMessage))},
+                         body);
+            if (result.network && r.startMessage.empty()) {
+                layout.table(nodeTable(one, r), table);
+                layout.lines(networkTotals(one, r), body);
+            }
+        }
+    }
+    if (result.network) {
         next(QStringLiteral("管网图"));
         schematicPages(layout, schematic);
     }
-    const ProfileData profile = profileData(document, result);
-    next(result.network && result.critical
+    // To the node the engineer picked, else to the critical consumer.
+    const bool picked = result.network && profileTo && *profileTo < result.nodes.size();
+    const ProfileData profile = picked ? profileData(document, result, pathTo(result, *profileTo)) : profileData(document, result);
+    next(picked ? QStringLiteral("压力与温度沿程分布（至节点%1）").arg(qs(result.nodes[*profileTo].name))
+         : result.network && result.critical
              ? QStringLiteral("压力与温度沿程分布（至最不利用户%1）").arg(qs(result.nodes[*result.critical].name))
              : QStringLiteral("压力与温度沿程分布"));
     layout.picture(layout.width() * 0.7, [&profile](QPainter& painter, const QRectF& area) {
@@ -376,14 +408,15 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
 
 QString reportDate() { return QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")); }
 
-bool writeReportPdf(const PipelineDocument& document, const PipelineResult& result, const QString& path)
+bool writeReportPdf(const PipelineDocument& document, const PipelineResult& result, const QString& path,
+                    std::optional<std::size_t> profileTo)
 {
     return writeAtomically(path, [&](QIODevice& device) {
         QPdfWriter pdf(&device);
         pdf.setTitle(titleOf(result));
         pdf.setCreator(QString::fromLatin1(kProgram));
         pdf.setResolution(300);
-        printReport(document, result, reportDate(), pdf);
+        printReport(document, result, reportDate(), pdf, profileTo);
         return true;
     });
 }

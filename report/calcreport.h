@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <cstddef>
+#include <optional>
+
 #include "pipeline/pipelinecalc.h"
 #include "pipeline/pipelinedocument.h"
 
@@ -18,14 +21,16 @@ namespace dorvent {
 /// velocities. Every page carries the title, the project and "第 N 页 共 M 页". Lays the report
 /// out for the device and paints it there; gives the number of pages. date: as it is to be
 /// printed. Any thread.
+/// profileTo: the node of a network the profile leads to; none: the critical consumer.
 int printReport(const PipelineDocument& document, const PipelineResult& result, const QString& date,
-                QPagedPaintDevice& device);
+                QPagedPaintDevice& device, std::optional<std::size_t> profileTo = std::nullopt);
 
 /// Today, as the report prints the date.
 QString reportDate();
 
 /// Writes the report, dated today, as a PDF, atomically; false when the file cannot be written,
 /// and then an old file at path stays as it was. Any thread.
-bool writeReportPdf(const PipelineDocument& document, const PipelineResult& result, const QString& path);
+bool writeReportPdf(const PipelineDocument& document, const PipelineResult& result, const QString& path,
+                    std::optional<std::size_t> profileTo = std::nullopt);
 
 }  // namespace dorvent

@@ -265,11 +265,12 @@ void PagedLayout::table(const PageTable& table, const QFont& font)
             newPage();
             header();
         }
-        const bool isBold = r + static_cast<std::size_t>(table.boldRows) >= table.rows.size();
-        const QFontMetricsF& rowMetrics = isBold ? QFontMetricsF(bold, &device_) : metrics;
+        const bool boldRow = r + static_cast<std::size_t>(table.boldRows) >= table.rows.size();
         for (std::size_t c = 0; c < count; ++c) {
             const QString cell = table.rows[r].value(static_cast<qsizetype>(c));
             if (cell.isEmpty()) continue;
+            const bool isBold = boldRow || (r < table.boldCells.size() && c < table.boldCells[r].size() && table.boldCells[r][c]);
+            const QFontMetricsF rowMetrics = isBold ? QFontMetricsF(bold, &device_) : metrics;
             const QRectF box(lefts[c] + pad, y_, widths[c] - 2 * pad, rowHeight);
             if (table.columns[c].number) {
                 // Right-aligned, with the decimal point of every number of the column at one place.

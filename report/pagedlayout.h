@@ -26,6 +26,7 @@ struct PageTable {
     std::vector<Column> columns;
     std::vector<QStringList> rows;
     int boldRows = 0;  ///< the last rows in bold (the totals)
+    std::vector<std::vector<bool>> boldCells{};  ///< cells in bold, by row and column; none where empty
 };
 
 /// A document laid out once on pages of one size, then painted page by page on any paged device

@@ -38,6 +38,7 @@ private:
     std::string_view pressureIteration(double dL, double Ra);
     double heatLoss(double Tm, double dL) const;
     std::optional<double> reached(double dryness) const;
+    bool condensedWholly() const;
     void noteSaturation(double x0, double dL);
 
     const SegmentInput& in_;
@@ -81,7 +82,12 @@ std::string Balance::run(double h0, BalanceResult& result)
     wetStart = start->wet;
     double x = 0.0;
     for (const double dL : sectionLengths(in_.L)) {
-        if (std::string failure = section(dL); !failure.empty()) return failure;
+        if (std::string failure = section(dL); !failure.empty()) {
+            // Steam that condenses wholly within a section leaves the wet region at its end: it fell
+            // below the lowest dryness on the way, and where is what the engineer needs.
+            if (failure == kOutsideRegionsMessage && condensedWholly()) return tooWetMessage(x + dL * reached(lowest_).value_or(1.0), lowest_);
+            return failure;
+        }
         if (wetEnd && xe < lowest_) return tooWetMessage(x + dL * reached(lowest_).value_or(1.0), lowest_);
         if (wetEnd && !wetStart && !saturation) noteSaturation(x, dL);
         Qsum += Q;
@@ -160,6 +166,13 @@ std::string_view Balance::pressureIteration(double dL, double Ra)
         if (std::fabs((pn - pe) / pe) <= kTolerance) return {};
     }
     return kNotConvergedMessage;
+}
+
+/// Whether the section's end lies below the saturated liquid: all the steam condensed.
+bool Balance::condensedWholly() const
+{
+    const std::optional<SaturationProperties> atEnd = pe > 0 ? saturationAt(pe) : std::nullopt;
+    return atEnd && he < atEnd->hLiquid;
 }
 
 /// How far into the section [0, 1] the steam reached a dryness: h falls and the enthalpy of that

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
+#include <QTimer>
 
 #include "guitest.h"
 #include "netwin/frmguanxian.h"
@@ -16,6 +18,7 @@
 #include "pipeline/loadcases.h"
 #include "pipeline/nodetable.h"
 #include "pipeline/pipelinetable.h"
+#include "pipeline/pipesizing.h"
 
 namespace dorvent {
 namespace {
@@ -35,25 +38,12 @@ PipelineDocument twoConsumers()
             .cases = {{.name = "夏季", .factor = 0.3}}};
 }
 
-class CasesWindow : public MainWindow {
+class CasesWindow : public PipelineWindow {
 protected:
     CasesWindow()
     {
-        at<QAction>("m31")->trigger();
-        pipeline = qobject_cast<frmguanxian*>(openWindow("frmguanxian"));
-        if (pipeline == nullptr) throw std::runtime_error("no pipeline window");
-        model = pipeline->model();
-        pipes = control<PipelineTableView>(*pipeline, "tblguanduan");
-        nodes = control<PipelineTableView>(*pipeline, "tbljiedian");
-        cases = control<PipelineTableView>(*pipeline, "tblgongkuang");
-        shown = control<QComboBox>(*pipeline, "cbogongkuang");
         model->resetDocument(twoConsumers());
         QCoreApplication::processEvents();
-    }
-    ~CasesWindow() override
-    {
-        messages.answer = SaveChoice::discard;
-        pipeline->close();
     }
 
     QString nodeCell(int row, int column) const { return nodes->model()->index(row, column).data().toString(); }
@@ -70,7 +60,7 @@ protected:
     }
     void click(const char* name)
     {
-        control<QPushButton>(*pipeline, name)->click();
+        button(name);
         QCoreApplication::processEvents();
     }
     QStringList listed() const
@@ -80,11 +70,10 @@ protected:
         return names;
     }
 
-    frmguanxian* pipeline = nullptr;
-    PipelineModel* model = nullptr;
-    PipelineTableView *pipes = nullptr, *nodes = nullptr, *cases = nullptr;
-    QComboBox* shown = nullptr;
-    RecordingMessages messages;
+    PipelineTableView* pipes = table;
+    PipelineTableView* nodes = in<PipelineTableView>("tbljiedian");
+    PipelineTableView* cases = in<PipelineTableView>("tblgongkuang");
+    QComboBox* shown = in<QComboBox>("cbogongkuang");
 };
 
 TEST_F(CasesWindow, TheListShowsOneCaseAtATimeWithoutCalculatingAgain)
@@ -113,6 +102,15 @@ TEST_F(CasesWindow, TheListShowsOneCaseAtATimeWithoutCalculatingAgain)
     EXPECT_EQ(model->document().cases[0].demands.at("乙"), 2.5);
     EXPECT_EQ(pipes->model()->index(0, static_cast<int>(Column::flow)).data().toString(), "8.5");
     EXPECT_EQ(nodeCell(3, remark), "");
+    type(nodes, 3, summerDemand, "许多");  // kept and marked, then a number over it
+    EXPECT_EQ(nodes->model()->index(3, summerDemand).data(Qt::ToolTipRole).toString(), "“许多”不是数值");
+    type(nodes, 3, summerDemand, "2.5");
+    EXPECT_EQ(std::pair(model->document().cases[0].demands.at("乙"), model->document().cases[0].demandTexts.size()), std::pair(2.5, std::size_t{0}));
+    EXPECT_FALSE(nodes->model()->index(3, summerDemand).data(Qt::BackgroundRole).isValid());
+    EXPECT_TRUE(cases->model()->index(1, 0).data(Qt::FontRole).value<QFont>().bold());  // the case shown
+    EXPECT_FALSE(cases->model()->index(0, 0).data(Qt::FontRole).value<QFont>().bold());
+    model->undoStack()->undo();
+    model->undoStack()->undo();
     model->undoStack()->undo();
     QCoreApplication::processEvents();
     EXPECT_EQ(nodeCell(3, remark), "管段 3 未能算出");
@@ -139,17 +137,29 @@ TEST_F(CasesWindow, CasesAreAddedRenamedAndDeletedOnTheirPageEachAStepOfItsOwn)
     type(cases, 1, static_cast<int>(CaseColumn::factor), "0.5");
     EXPECT_EQ(nodeCell(3, kAllNodeColumnCount), "1.5");
     EXPECT_FALSE(cases->model()->setData(cases->model()->index(1, 0), "设计工况"));  // one name, one case
-    EXPECT_EQ(shownIn(*pipeline, "lblgongkuang"), "工况名称“设计工况”为空、过长或已有");
+    EXPECT_EQ(shownIn(*pipeline, "lblgongkuang"), "已有名为“设计工况”的工况");
 
+    click("cmdtianjiagongkuang");
+    EXPECT_EQ(listed().back(), "工况3");
+    model->undoStack()->undo();
     cases->setCurrentIndex(cases->model()->index(1, 0));
     click("cmdfuzhigongkuang");
     EXPECT_EQ(listed(), QStringList({"设计工况", "夏季最小负荷", "夏季最小负荷副本"}));
     EXPECT_EQ(model->document().cases[1].factor, 0.5);
     EXPECT_EQ(nodes->model()->columnCount(), kAllNodeColumnCount + 2);
+    // The design case stays first and stays: its row neither deletes nor moves, nor does another above it.
     cases->setCurrentIndex(cases->model()->index(0, 0));
-    click("cmdshanchugongkuang");
-    EXPECT_EQ(caseCount(model->document()), 3U);
-    EXPECT_EQ(shownIn(*pipeline, "lblgongkuang"), "设计工况不能删除：其他工况的负荷系数以它的用汽量为准");
+    EXPECT_FALSE(in<QPushButton>("cmdshanchugongkuang")->isEnabled() || in<QPushButton>("cmdxiayigongkuang")->isEnabled());
+    cases->setCurrentIndex(cases->model()->index(1, 0));
+    EXPECT_FALSE(in<QPushButton>("cmdshangyigongkuang")->isEnabled());
+    EXPECT_TRUE(in<QPushButton>("cmdxiayigongkuang")->isEnabled());
+    // A copy of the design case comes right after it, taking its source and demands.
+    cases->setCurrentIndex(cases->model()->index(0, 0));
+    click("cmdfuzhigongkuang");
+    EXPECT_EQ(listed(), QStringList({"设计工况", "设计工况副本", "夏季最小负荷", "夏季最小负荷副本"}));
+    EXPECT_EQ(cases->model()->index(1, 3).data().toString() + "|" + cases->model()->index(1, 3).data(Qt::EditRole).toString(), "1|");
+    EXPECT_EQ(cases->currentIndex().row(), 1);
+    model->undoStack()->undo();
     cases->setCurrentIndex(cases->model()->index(1, 0));
     click("cmdshanchugongkuang");  // the case shown goes: the one in its place is shown
     EXPECT_EQ(listed(), QStringList({"设计工况", "夏季最小负荷副本"}));
@@ -179,6 +189,114 @@ TEST_F(CasesWindow, TheComparisonPageShowsEveryCaseWithTheWorstBold)
     // Edited while seen, it follows.
     type(nodes, 3, kAllNodeColumnCount, "2");
     EXPECT_FALSE(shownIn(*pipeline, "lblduibi").contains("全部工况：乙"));
+}
+
+}  // namespace
+}  // namespace dorvent
+
+namespace dorvent {
+namespace {
+
+TEST_F(CasesWindow, TheReportGivesTheDesignCaseFirstThenEveryCaseAndTheComparison)
+{
+    SKIP_WITHOUT_POPPLER();
+    show(1);  // whatever case the window shows
+    auto* path = control<QComboBox>(*pipeline, "cbolujing");  // the profile to 乙, as the engineer picked it
+    path->setCurrentIndex(path->findData("乙"));
+    emit path->activated(path->currentIndex());
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath("计算书.pdf");
+    ASSERT_TRUE(pipeline->exportReport(pdf));
+    const QString text = outputOf("pdftotext", {"-layout", pdf, "-"}).simplified();
+    const PipelineResult design = calculateCase(model->document(), 0), summer = calculateCase(model->document(), 1);
+    const QString fixed = QString::fromStdString(formatFixed(design.nodes[2].p, 3));
+    // The nodes' section is the design case's; the comparison then gives both, and the summer's nodes.
+    const qsizetype comparison = text.indexOf("、工况对比");
+    ASSERT_GT(comparison, 0);
+    EXPECT_LT(text.indexOf("最不利用户：甲，路径 厂 → N1 → 甲，压力裕量 " + QString::fromStdString(formatFixed(*design.nodes[2].pressureMargin, 3))),
+              comparison);
+    EXPECT_GT(text.indexOf("夏季 同设计工况 同设计工况 0.3 0"), comparison);
+    EXPECT_GT(text.indexOf("本管网按以下 2 个工况逐一计算"), comparison);
+    EXPECT_LT(text.indexOf("工况：设计工况。除“工况对比”一节外，本计算书的结果均为此工况的结果"), comparison);
+    EXPECT_GT(text.indexOf("最不利用户——全部工况：乙，管段 3 未能算出（夏季）"), comparison);
+    EXPECT_GT(text.indexOf("甲 夏季 6 " + QString::fromStdString(formatFixed(summer.nodes[2].p, 3))), comparison);
+    EXPECT_GT(text.indexOf("工况“夏季”的节点："), comparison);
+    EXPECT_GT(text.indexOf("乙 用户 0.9"), text.indexOf("工况“夏季”的节点："));
+    EXPECT_TRUE(text.contains(fixed));
+    EXPECT_TRUE(text.contains("压力与温度沿程分布（至节点乙）"));
+}
+
+}  // namespace
+}  // namespace dorvent
+
+namespace dorvent {
+namespace {
+
+TEST_F(CasesWindow, SizingServesEveryCaseAndItsProposalNamesTheCaseThatBoundEachPipe)
+{
+    // With one boiler down the plant sends 90 % of the steam at 1.05 MPa.
+    PipelineDocument d = twoConsumers();
+    d.cases = {{.name = "检修", .startPressure = 1.05, .factor = 0.9}};
+    model->resetDocument(d);
+    QCoreApplication::processEvents();
+    const SizingResult expected = sizeNetwork(d);
+    ASSERT_EQ(expected.outcome, SizingOutcome::sized);
+    QTimer watch;
+    bool shown = false;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr || dialog->objectName() != QLatin1String("dlgxuanguan")) return;
+        watch.stop();
+        shown = true;
+        auto* table = control<QTableWidget>(*dialog, "tblxuanguan");
+        EXPECT_FALSE(table->isColumnHidden(7));
+        EXPECT_EQ(table->horizontalHeaderItem(7)->text(), "决定工况");
+        for (int row = 0; row < 3; ++row) EXPECT_EQ(table->item(row, 7)->text().toStdString(), expected.pipes[static_cast<std::size_t>(row)].boundBy);
+        EXPECT_EQ(table->item(1, 7)->text(), "检修");
+        EXPECT_TRUE(control<QLabel>(*dialog, "lblxuanguan")->text().startsWith("每个工况中每个节点都能得到所需的蒸汽参数"));
+        control<QPushButton>(*dialog, "cmdyingyong")->click();
+    });
+    watch.start(20);
+    pipeline->findChild<QAction*>("mzidongxuanguan")->trigger();
+    watch.stop();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(model->document(), expected.document);
+    EXPECT_TRUE(allCasesMet(model->results()));
+    EXPECT_EQ(listed(), QStringList({"设计工况", "检修"}));
+}
+
+}  // namespace
+}  // namespace dorvent
+
+namespace dorvent {
+namespace {
+
+TEST_F(CasesWindow, ManyReasonsScrollAndLeaveTheButtonsOnTheScreen)
+{
+    // Sixty consumers that each need all the pressure the source has: a reason each.
+    PipelineDocument d{.startPressure = 1.0, .startTemperature = 300};
+    for (int i = 0; i < 60; ++i) {
+        const std::string name = "用户" + std::to_string(i);
+        d.segments.push_back(pipe("S", name, 100, 300));
+        d.nodes.push_back({.name = name, .demand = 2, .requiredPressure = 1.0});
+    }
+    model->resetDocument(d);
+    QTimer watch;
+    int height = 0, reasons = 0;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr || dialog->objectName() != QLatin1String("dlgxuanguan")) return;
+        watch.stop();
+        height = dialog->sizeHint().height();
+        reasons = static_cast<int>(control<QLabel>(*dialog, "lblxuanguan")->text().count('\n'));
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    watch.start(20);
+    action("mzidongxuanguan");
+    watch.stop();
+    EXPECT_GE(reasons, 60);
+    EXPECT_GT(height, 0);
+    EXPECT_LT(height, 700);
 }
 
 }  // namespace

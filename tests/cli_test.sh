@@ -52,9 +52,12 @@ cases=(
     0 stdout "管段 1 干线1|  流量(t/h) 94（求和）|节点 制药厂 用户|  压力裕量(MPa) 0.003|最不利用户 制药厂|路径 热电厂 → N1 → N2 → B2 → 制药厂" park.dorvent
     1 stdout "【工况】设计工况|【工况】夏季最小负荷|管段 16 酒店支线|  流量(t/h) 0.75|夏季最小负荷：酒店，管段 16 未能算出|全部工况：酒店，管段 16 未能算出（夏季最小负荷）" industrial-park.dorvent
     0 stdout "最不利用户 制药厂" "industrial-park.dorvent --case 设计工况"
-    1 stdout "  流量(t/h) 28.2（求和）|最不利用户 酒店" "industrial-park.dorvent --case 夏季最小负荷"
+    1 stdout "【工况】夏季最小负荷|  流量(t/h) 28.2（求和）|最不利用户 酒店" "industrial-park.dorvent --case 夏季最小负荷"
+    1 stdout "工况,节点,类型,|夏季最小负荷,制药厂,用户,2.4,1,," "industrial-park.dorvent --case 夏季最小负荷 --nodes-csv"
+    2 stderr "--case 与 --size 不能同时使用" "industrial-park.dorvent --case 夏季最小负荷 --size x.dorvent"
     2 stderr "文件中没有名为“冬季”的工况（有：设计工况、夏季最小负荷）" "industrial-park.dorvent --case 冬季"
     1 stdout "工况,节点,类型,用汽量(t/h),|设计工况,制药厂,用户,8,1,,1.003,|夏季最小负荷,制药厂,用户,2.4,1,," "--nodes-csv industrial-park.dorvent"
+    1 stdout "自动选管：以下要求不能满足，管径未改：|【夏季最小负荷】管段 2“造纸支线”：其路径上可选的管段都取最大管径时不能计算" "industrial-park.dorvent --size all-cases.dorvent"
     1 stdout "说明 压力不足" short.dorvent
     1 stdout "节点 制药厂 用户|  说明 过热度不足" superheat.dorvent
     0 stdout "节点,类型,用汽量(t/h),|制药厂,用户,8,1,,1.003," "--nodes-csv park.dorvent"

@@ -3,7 +3,8 @@
 // (IF97 typed from the release and checked against its verification tables, the rough-pipe
 // friction law without rounding) by RK4 in 0.5 m steps; its comments give the derivation.
 // The program marches 100 m sections with the segment calculation's rounding and tolerances, so
-// each comparison allows what that costs, far less than what tells the two laws apart.
+// each comparison allows what that costs, far less than what tells the two laws apart. Case F, a
+// trunk and its two branches, is checked in a main and a network (wetpipeline_test.cpp).
 
 #include <gtest/gtest.h>
 
@@ -16,28 +17,12 @@
 namespace dorvent {
 namespace {
 
-struct Pipe {
-    double D, s, L, G, zeta, beta, ta, q;
-};
+struct Pipe { double D, s, L, G, zeta, beta, ta, q; };
 
 SegmentInput input(const Pipe& pipe, double p0, double T0Celsius = 0)
 {
-    SegmentInput in;
-    in.L = static_cast<float>(pipe.L);
-    in.zeta = static_cast<float>(pipe.zeta);
-    in.beta = static_cast<float>(pipe.beta);
-    in.phi = 1;
-    in.ta = pipe.ta;
-    in.q = pipe.q;
-    in.d = 5;
-    in.G = pipe.G;
-    in.D = pipe.D;
-    in.s = pipe.s;
-    in.R0 = 100;
-    in.p0 = p0;
-    in.T0 = T0Celsius + 273.15;
-    in.region0 = 2;
-    return in;
+    return {.L = static_cast<float>(pipe.L), .zeta = static_cast<float>(pipe.zeta), .beta = static_cast<float>(pipe.beta), .phi = 1,
+            .ta = pipe.ta, .q = pipe.q, .d = 5, .G = pipe.G, .D = pipe.D, .s = pipe.s, .R0 = 100, .p0 = p0, .T0 = T0Celsius + 273.15, .region0 = 2};
 }
 
 double enthalpy(double p, double Tcelsius)
@@ -60,23 +45,17 @@ const Pipe kD{219, 12, 2000, 60, 0.15, 0.2, 20, 1.0};
 
 TEST(EnergyBalance, SuperheatedMainsEndColderThanByTheHeatLossLaw)
 {
-    struct Row {
-        Pipe pipe;
-        double p0, t0, pend, tend, heatKw, heatLossLawTend;  // reference
-    };
-    const Row rows[] = {
+    const struct { Pipe pipe; double p0, t0, pend, tend, heatKw, heatLossLawTend; } rows[] = {  // reference
         {kA, 1.6, 300, 1.22457453, 274.313197, 320.602005, 279.106553},
         {kD, 8.0, 480, 6.38108744, 463.956648, 301.454406, 472.608904},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         const SegmentInput in = input(r.pipe, r.p0, r.t0);
         const BalanceResult b = march(in, enthalpy(r.p0, r.t0));
         EXPECT_NEAR(b.pend, r.pend, 5e-5) << r.p0;
         EXPECT_NEAR(b.Tend - 273.15, r.tend, 0.002) << r.p0;
         EXPECT_NEAR(b.Qsum / 3600, r.heatKw, 0.001) << r.p0;
-        EXPECT_DOUBLE_EQ(b.dryness, 1);
-        EXPECT_EQ(b.condensate, 0);
-        EXPECT_FALSE(b.saturationDistance);
+        EXPECT_TRUE(b.dryness == 1 && b.condensate == 0 && !b.saturationDistance) << r.p0;
 
         // The heat-loss law on the same pipe ends warmer by about the throttling cooling.
         SteamState state;
@@ -88,20 +67,14 @@ TEST(EnergyBalance, SuperheatedMainsEndColderThanByTheHeatLossLaw)
 
 TEST(EnergyBalance, GoesOnPastSaturationAndSaysWhereAndHowMuchCondenses)
 {
-    struct Row {
-        std::string_view name;
-        Pipe pipe;
-        double p0, t0;
-        double pend, tend, dryness, condensate, saturation;  // reference
-    };
     const double superheat2 = saturationAt(0.8)->T - 273.15 + 2;
-    const Row rows[] = {
+    const struct { std::string_view name; Pipe pipe; double p0, t0, pend, tend, dryness, condensate, saturation; } rows[] = {  // reference
         {"B low load, wet mid-pipe", {89, 4, 600, 0.8, 0.15, 0.2, 0, 0.6}, 1.0, 200,
          0.960794715, 178.155004, 0.976910224, 0.0184718211, 305.025046},
         {"C starts 2 ℃ superheated", {159, 4.5, 800, 5, 0.15, 0.2, 10, 0.8}, 0.8, superheat2,
          0.698089181, 164.842533, 0.9934966, 0.0325169999, 210.833888},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         const double h0 = enthalpy(r.p0, r.t0);
         const BalanceResult b = march(input(r.pipe, r.p0, r.t0), h0);
         EXPECT_NEAR(b.pend, r.pend, 1e-5) << r.name;
@@ -131,25 +104,6 @@ TEST(EnergyBalance, StopsWhereTheDrynessFallsBelowTheLowest)
     EXPECT_NEAR(lower.result.pend, 0.282870888, 1e-4);     // reference
 }
 
-TEST(EnergyBalance, BranchesFromOneNodeOneWetOneSuperheated)
-{
-    const BalanceResult trunk = march(input({159, 4.5, 500, 4, 0.15, 0.2, 0, 0.8}, 1.0, 200), enthalpy(1.0, 200));
-    EXPECT_NEAR(trunk.pend, 0.967008438, 1e-5);   // reference
-    EXPECT_NEAR(trunk.hend, 2804.89442, 0.002);    // reference
-
-    const BalanceResult dry = march(input({108, 4, 500, 3.5, 0.15, 0.2, 0, 0.8}, trunk.pend), trunk.hend);
-    EXPECT_NEAR(dry.pend, 0.726329113, 2e-5);       // reference
-    EXPECT_NEAR(dry.Tend - 273.15, 172.727508, 0.001);
-    EXPECT_DOUBLE_EQ(dry.dryness, 1);
-
-    const BalanceResult wet = march(input({57, 3.5, 1500, 0.5, 0.15, 0.2, 0, 0.8}, trunk.pend), trunk.hend);
-    EXPECT_NEAR(wet.pend, 0.300795349, 5e-4);       // reference
-    EXPECT_NEAR(wet.dryness, 0.820414047, 5e-5);
-    EXPECT_NEAR(wet.condensate, 0.0897929763, 2e-5);
-    ASSERT_TRUE(wet.saturationDistance);
-    EXPECT_NEAR(*wet.saturationDistance, 85.932006, 0.1);
-}
-
 TEST(EnergyBalance, AnInsulatedPipeLosesWhatItsInsulationLosesAndATraceFollowsTheSections)
 {
     SegmentInput in = input({219, 6, 250, 10, 0.15, 0.2, 20, 0}, 1.0, 250);
@@ -160,9 +114,7 @@ TEST(EnergyBalance, AnInsulatedPipeLosesWhatItsInsulationLosesAndATraceFollowsTh
     ASSERT_EQ(outcome.failure, "");
     // 1.2 · 3.6 kJ/h per W: 120 W/m over the first two sections, whose steam stays above 240 ℃.
     ASSERT_EQ(trace.size(), 3u);
-    EXPECT_DOUBLE_EQ(trace[0].x, 100);
-    EXPECT_DOUBLE_EQ(trace[2].x, 250);
-    EXPECT_LT(trace[2].p, trace[1].p);
+    EXPECT_TRUE(trace[0].x == 100 && trace[2].x == 250 && trace[2].p < trace[1].p);
     EXPECT_NEAR(outcome.result.Qsum, (1.0 + in.beta) * 3.6 * 120 * 250, 1e-6);
     EXPECT_NEAR(outcome.result.hend, h0 - outcome.result.Qsum / 10000, 1e-9);
 }
@@ -170,20 +122,17 @@ TEST(EnergyBalance, AnInsulatedPipeLosesWhatItsInsulationLosesAndATraceFollowsTh
 TEST(EnergyBalance, RefusesWhatItCannotCompute)
 {
     const Pipe small{57, 3.5, 1000, 1, 0.1, 0.2, 0, 0.6};
-    EXPECT_EQ(energyBalance(input(small, 0.6), 500, 0.8).failure,
-              "管段起点蒸汽状态超出IF97过热蒸汽区和湿蒸汽区的范围，不能计算");  // water
+    EXPECT_EQ(energyBalance(input(small, 0.6), 500, 0.8).failure, "管段起点蒸汽状态超出IF97过热蒸汽区和湿蒸汽区的范围，不能计算");  // water
     const SaturationProperties sat = *saturationAt(0.6);
     EXPECT_EQ(energyBalance(input(small, 0.6), sat.hLiquid + 0.7 * (sat.hVapour - sat.hLiquid), 0.8).failure,
               "蒸汽干度在距管段起点约 0 m 处降至最低干度 0.8 以下，均相流计算到此为止");
     EXPECT_EQ(energyBalance(input({57, 3.5, 3000, 20, 0.1, 0.2, 0, 0.6}, 0.6), enthalpy(0.6, 200), 0.8).failure,
               "压降过大，管段末端压力降至0以下，无法计算");
-    EXPECT_EQ(energyBalance(input({57, 30, 100, 1, 0.1, 0.2, 0, 0.6}, 0.6), enthalpy(0.6, 200), 0.8).failure,
-              "壁厚不符合实际");
+    EXPECT_EQ(energyBalance(input({57, 30, 100, 1, 0.1, 0.2, 0, 0.6}, 0.6), enthalpy(0.6, 200), 0.8).failure, "壁厚不符合实际");
     // No heat lost, nothing to iterate: only the throttling cools the steam.
     const BalanceResult adiabatic = march(input({219, 6, 1000, 30, 0.15, 0.2, 20, 0}, 1.6, 300), enthalpy(1.6, 300));
-    EXPECT_EQ(adiabatic.Qsum, 0);
+    EXPECT_TRUE(adiabatic.Qsum == 0 && adiabatic.Tend < 300 + 273.15) << adiabatic.Qsum;
     EXPECT_DOUBLE_EQ(adiabatic.hend, enthalpy(1.6, 300));
-    EXPECT_LT(adiabatic.Tend, 300 + 273.15);
 }
 
 }  // namespace

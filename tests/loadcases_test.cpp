@@ -7,6 +7,11 @@
 #include "pipeline/nodetable.h"
 #include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinetable.h"
+#include "pipeline/pipesizing.h"
+#include "pipeline/sizingtext.h"
+#include "pipeline/thicknessdesign.h"
+#include "pipes/guanjing.h"
+#include "pipes/proposal.h"
 
 namespace dorvent {
 namespace {
@@ -145,6 +150,10 @@ TEST(LoadCases, TheComparisonMarksTheWorstCaseOfEachQuantity)
     EXPECT_FALSE(consumers.worst[0][4]);
     EXPECT_EQ(consumers.groupStart, (std::vector<bool>{true, false, true, false, true, false}));
 
+    // One case alone has no worst.
+    for (const auto& row : consumerComparison(network(), calculateCases(network())).worst) {
+        EXPECT_EQ(std::count(row.begin(), row.end(), true), 0);
+    }
     const ComparisonTable pipes = pipeComparison(d, r);
     ASSERT_EQ(pipes.rows.size(), 8U);
     EXPECT_EQ(pipes.rows[6][2], "8.5");
@@ -180,6 +189,136 @@ TEST(LoadCases, TheCsvHasTheCaseAsItsFirstColumnAndOneCaseStaysAsItWas)
     EXPECT_NE(lines.find("【工况】设计工况\n项目"), std::string::npos);
     EXPECT_NE(lines.find("\n【工况】=夏季\n"), std::string::npos);
     EXPECT_NE(lines.find("【工况对比】最不利用户\n  设计工况：甲"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace dorvent
+
+namespace dorvent {
+namespace {
+
+/// Served in every case, by the ordinary calculation: every pipe computed, every requirement met,
+/// no pipe above its velocity band, none larger than the pipe feeding it.
+bool servedInEveryCase(const PipelineDocument& d)
+{
+    for (std::size_t k = 0; k < caseCount(d); ++k) {
+        const PipelineDocument one = documentForCase(d, k).document;
+        const PipelineResult r = calculatePipeline(one);
+        if (!r.allComputed || !requirementsMet(r)) return false;
+        for (std::size_t i = 0; i < one.segments.size(); ++i) {
+            if (r.segments[i].velocity > velocityBand(static_cast<float>(one.segments[i].dn)).highest) return false;
+            for (const PipelineSegment& feed : one.segments) {
+                if (feed.to == one.segments[i].from && one.segments[i].dn > feed.dn) return false;
+            }
+        }
+    }
+    return true;
+}
+
+double steel(const PipelineDocument& d)
+{
+    double kg = 0;
+    for (const PipelineSegment& s : d.segments) {
+        const PipeSize* row = findCatalogueRow(s.dn);
+        kg += *s.length * 3.141592653589793 * row->bihou * (row->waijing - row->bihou) * 7850e-6;
+    }
+    return kg;
+}
+
+TEST(LoadCases, SizingServesEveryCaseAtTheLeastSteelAndSaysWhichCaseBoundEachPipe)
+{
+    // With one boiler down the plant sends 90 % of the steam at 1.05 MPa: the design case's own
+    // sizes leave 甲 short of its pressure then.
+    PipelineDocument d = network();
+    d.segments.pop_back();
+    d.nodes.pop_back();
+    d.cases = {{.name = "检修", .startPressure = 1.05, .factor = 0.9}};
+    PipelineDocument designOnly = d;
+    designOnly.cases.clear();
+    PipelineDocument designSizes = sizeNetwork(designOnly).document;
+    designSizes.cases = d.cases;
+    EXPECT_FALSE(servedInEveryCase(designSizes));
+
+    const SizingResult sized = sizeNetwork(d);
+    ASSERT_EQ(sized.outcome, SizingOutcome::sized);
+    EXPECT_EQ(sized.document.cases, d.cases);
+    EXPECT_TRUE(servedInEveryCase(sized.document));
+    // Every combination of the sizes DN65 to DN400, by the ordinary calculation.
+    std::vector<int> dns;
+    for (auto it = guanjing.rbegin(); it != guanjing.rend(); ++it) {
+        if (it->dn >= 65 && it->dn <= 400) dns.push_back(static_cast<int>(it->dn));
+    }
+    double least = 1e300;
+    PipelineDocument trial = d;
+    for (const int a : dns) {
+        for (const int b : dns) {
+            for (const int c : dns) {
+                trial.segments[0].dn = a;
+                trial.segments[1].dn = b;
+                trial.segments[2].dn = c;
+                if (servedInEveryCase(trial)) least = std::min(least, steel(trial));
+            }
+        }
+    }
+    EXPECT_NEAR(steel(sized.document), least, 1e-6 * least);
+    EXPECT_NEAR(sized.massAfter, least, 1e-6 * least);
+    EXPECT_EQ(sized.pipes[0].boundBy, "检修");
+    EXPECT_EQ(sized.pipes[1].boundBy, "检修");
+    EXPECT_EQ(sized.pipes[2].boundBy, "设计工况");  // one size smaller is too fast at full load
+    const std::string lines = sizingLines(d, sized);
+    EXPECT_NE(lines.find("自动选管：每个工况中每个节点都能得到所需的蒸汽参数"), std::string::npos);
+    EXPECT_NE(lines.find("（N1 → 甲）：DN200 → DN250（决定工况：检修）"), std::string::npos);
+    // At 30 % the thin branch's steam condenses whatever the sizes: the reasons are the summer's
+    // only, though the largest sizes would cool the design case's branch too.
+    PipelineDocument summer = d;
+    summer.cases = {{.name = "夏季", .factor = 0.3}};
+    const SizingResult refused = sizeNetwork(summer);
+    ASSERT_EQ(refused.outcome, SizingOutcome::unservable);
+    ASSERT_FALSE(refused.problems.empty());
+    for (const std::string& problem : refused.problems) EXPECT_TRUE(problem.starts_with("【夏季】")) << problem;
+    // A case that cannot be computed stops the sizing, under its name.
+    d.cases[0].factor = 0;
+    EXPECT_EQ(sizeNetwork(d).problems, std::vector<std::string>{"【检修】起点状态：工况“检修”的负荷系数应大于 0"});
+}
+
+}  // namespace
+}  // namespace dorvent
+
+namespace dorvent {
+namespace {
+
+TEST(LoadCases, TheThicknessDesignKeepsTheLimitsInEveryCase)
+{
+    // A DN300 main insulated by one layer of rock wool; a case runs it 60 ℃ hotter.
+    PipelineDocument d{.startPressure = 1.6, .startTemperature = 400};
+    d.segments.push_back({.label = "主线", .dn = 300, .length = 500, .flow = 20, .zeta = 0.2, .beta = 0.2, .phi = 1, .ambient = 20,
+                          .dropPerKm = 5, .heatLossSource = HeatLossSource::insulated, .construction = "岩棉"});
+    d.constructions.push_back({.name = "岩棉", .inner = {"岩棉", 60}, .jacket = "铝合金薄板", .wind = 3});
+    PipelineDocument hot = d;
+    hot.startTemperature = 460;
+    hot.designCase = "超温";
+    const ThicknessDesign alone = designThickness(d, calculatePipeline(d), 0), hotAlone = designThickness(hot, calculatePipeline(hot), 0);
+    ASSERT_TRUE(alone.least && hotAlone.least);
+    ASSERT_GT(*hotAlone.least, *alone.least);
+
+    d.cases = {{.name = "超温", .startTemperature = 460}};
+    const ThicknessDesign both = designThicknessInEveryCase(d, calculateCases(d), 0);
+    EXPECT_EQ(both.least, hotAlone.least);
+    EXPECT_EQ(both.leastCase, "超温");
+    EXPECT_EQ(both.medium, alone.medium);  // shown at the design case's start
+    ASSERT_EQ(both.trials.size(), alone.trials.size());
+    for (std::size_t t = 0; t < both.trials.size(); ++t) {
+        EXPECT_EQ(both.trials[t].withinLimits, alone.trials[t].withinLimits && hotAlone.trials[t].withinLimits) << t;
+    }
+    EXPECT_GE(*both.chosen, *hotAlone.least);
+
+    d.cases[0].startTemperature = 380;  // a cooler case binds nothing: the design case's limits hold
+    const ThicknessDesign cooler = designThicknessInEveryCase(d, calculateCases(d), 0);
+    EXPECT_EQ(cooler.least, alone.least);
+    EXPECT_EQ(cooler.leastCase, "设计工况");
+    for (std::size_t t = 0; t < cooler.trials.size(); ++t) EXPECT_EQ(cooler.trials[t].withinLimits, alone.trials[t].withinLimits) << t;
+    d.cases[0].factor = -1;
+    EXPECT_EQ(designThicknessInEveryCase(d, calculateCases(d), 0).problem, "工况“超温”：管段的起点状态未能算出");
 }
 
 }  // namespace

@@ -31,10 +31,7 @@ PipelineSegment workedWith(Field PipelineSegment::*field, Value value)
     return s;
 }
 
-PipelineDocument mainOf(std::vector<PipelineSegment> segments)
-{
-    return {.startPressure = 1, .startTemperature = 250, .segments = std::move(segments)};
-}
+PipelineDocument mainOf(std::vector<PipelineSegment> segments) { return {.startPressure = 1, .startTemperature = 250, .segments = std::move(segments)}; }
 
 /// The segment result box of the main window for the same segment, started from the typed
 /// pressure [MPa] and temperature [℃], with its friction guess as the pipe frame shows it.
@@ -45,10 +42,9 @@ std::string mainWindowResult(const std::string& pressure, const std::string& tem
     duqucanshu({pressure, "MPa", temperature, "℃"}, state);
     const auto typed = [](const std::optional<double>& value) { return formatShortest(*value); };
     const ChosenPipeResult pipe = evaluateChosenPipe(state, {typed(s.flow), "DN200", "219", "6"});
-    return runSegmentCalculation({.dn = "DN200", .waijing = "219", .bihou = "6", .length = typed(s.length), .zeta = typed(s.zeta),
-                                  .beta = typed(s.beta), .phi = typed(s.phi), .ambient = typed(s.ambient), .heatLoss = heatLoss,
-                                  .drop = typed(s.dropPerKm), .flow = typed(s.flow), .friction = pipe.friction},
-                                 state);
+    return runSegmentCalculation({.dn = "DN200", .waijing = "219", .bihou = "6", .length = typed(s.length), .zeta = typed(s.zeta), .beta = typed(s.beta),
+                                  .phi = typed(s.phi), .ambient = typed(s.ambient), .heatLoss = heatLoss, .drop = typed(s.dropPerKm),
+                                  .flow = typed(s.flow), .friction = pipe.friction}, state);
 }
 
 std::string resultText(const SegmentRun& run)
@@ -60,9 +56,8 @@ std::string resultText(const SegmentRun& run)
 TEST(Pipeline, EachSegmentGivesWhatTheMainWindowGivesForItsStartState)
 {
     // The second segment: the same pipe as one's own, every input different, the heat loss typed.
-    const PipelineSegment second{.label = "B-C", .outerDiameter = 219, .wall = 6, .length = 420.7, .flow = 8,
-                                 .zeta = 0.25, .beta = 0.15, .phi = 0.9, .ambient = -5, .dropPerKm = 4.5,
-                                 .heatLoss = 3.02};
+    const PipelineSegment second{.label = "B-C", .outerDiameter = 219, .wall = 6, .length = 420.7, .flow = 8, .zeta = 0.25, .beta = 0.15,
+                                 .phi = 0.9, .ambient = -5, .dropPerKm = 4.5, .heatLoss = 3.02};
     const PipelineResult r = calculatePipeline(mainOf({workedSegment(), second}));
     ASSERT_TRUE(r.allComputed) << r.segments[0].message << r.segments[1].message;
     const SegmentRun& first = r.segments[0];
@@ -74,20 +69,17 @@ TEST(Pipeline, EachSegmentGivesWhatTheMainWindowGivesForItsStartState)
 
     // What the table shows: every input as typed, and the totals (a row's results: the window test).
     std::vector<std::string> shown;
-    for (int c = 0; c < static_cast<int>(kFirstResultColumn); ++c)
-        shown.push_back(cellText(second, &r.segments[1], static_cast<Column>(c)));
-    EXPECT_EQ(shown, (std::vector<std::string>{"B-C", "", "", "自选", "", "219", "6", "420.7", "8", "0.25", "0.9", "0.15", "-5", "4.5",
-                                               "输入", "3.02"}));
-    EXPECT_EQ(totalsText(r, Column::length), "670.7");
-    EXPECT_EQ(totalsText(r, Column::pressureDrop), formatFixed(1 - r.segments[1].pend, 3));
-    EXPECT_EQ(totalsText(r, Column::temperatureDrop), formatFixed(first.temperatureDrop + r.segments[1].temperatureDrop, 3));
-    EXPECT_EQ(totalsText(r, Column::heatLossKw), formatFixed(first.heatLossKw + r.segments[1].heatLossKw, 3));
-    EXPECT_EQ(totalsText(r, Column::pend), "");
+    for (int c = 0; c < static_cast<int>(kFirstResultColumn); ++c) shown.push_back(cellText(second, &r.segments[1], static_cast<Column>(c)));
+    EXPECT_EQ(shown, (std::vector<std::string>{"B-C", "", "", "自选", "", "219", "6", "420.7", "8", "0.25", "0.9", "0.15", "-5", "4.5", "输入", "3.02"}));
+    std::vector<std::string> totals;
+    for (const Column c : {Column::length, Column::pressureDrop, Column::temperatureDrop, Column::heatLossKw, Column::pend}) totals.push_back(totalsText(r, c));
+    EXPECT_EQ(totals, (std::vector<std::string>{"670.7", formatFixed(1 - r.segments[1].pend, 3),
+                                                formatFixed(first.temperatureDrop + r.segments[1].temperatureDrop, 3),
+                                                formatFixed(first.heatLossKw + r.segments[1].heatLossKw, 3), ""}));
 
     // The profile: the start, then every section end (100, 100, 50; then 100 x 4, 21), joined.
     ASSERT_EQ(r.profile.size(), 1u + 3 + 5);
-    EXPECT_EQ(std::pair(r.profile[3].distance, r.profile.back().distance), std::pair(250.0, 671.0));
-    EXPECT_EQ(r.joints, (std::vector<double>{250, 671}));
+    EXPECT_EQ(std::tuple(r.profile[3].distance, r.profile.back().distance, r.joints), std::tuple(250.0, 671.0, std::vector<double>{250, 671}));
     EXPECT_EQ(std::tuple(r.profile[3].p, r.profile[3].t), std::tuple(first.pend, first.tend));
     EXPECT_NEAR(*r.profile[0].tsat, 179.886, 0.001);  // saturation at 1 MPa
 }
@@ -98,13 +90,12 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
     const PipelineSegment tooLong = workedWith(&S::length, 5000.0);  // the pressure runs out
     const PipelineResult r = calculatePipeline(mainOf({workedSegment(), tooLong, workedSegment(), workedSegment()}));
     ASSERT_EQ(r.segments.size(), 4u);
-    EXPECT_EQ(r.segments[0].status, SegmentStatus::computed);
-    EXPECT_EQ(std::tuple(r.segments[1].status, r.segments[1].message),
-              std::tuple(SegmentStatus::failed, "压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算"));
+    EXPECT_EQ(std::tuple(r.segments[0].status, r.segments[1].status, r.segments[1].message),
+              std::tuple(SegmentStatus::computed, SegmentStatus::failed, "压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算"));
     for (std::size_t i : {2u, 3u}) {  // every segment after it, as the table shows them
-        EXPECT_EQ(r.segments[i].status, SegmentStatus::notComputed);
-        EXPECT_EQ(cellText(workedSegment(), &r.segments[i], Column::remark), "未计算：前面的管段未算出");
-        EXPECT_EQ(cellText(workedSegment(), &r.segments[i], Column::pend), "");
+        EXPECT_EQ(std::tuple(r.segments[i].status, cellText(workedSegment(), &r.segments[i], Column::remark),
+                             cellText(workedSegment(), &r.segments[i], Column::pend)),
+                  std::tuple(SegmentStatus::notComputed, "未计算：前面的管段未算出", "")) << i;
     }
     EXPECT_EQ(std::tuple(r.allComputed, r.joints, r.profile.back().distance),  // the profile ends where the calculation stopped
               std::tuple(false, std::vector<double>{250}, 250.0));
@@ -113,8 +104,7 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
     for (const Column c : {Column::pressureDrop, Column::temperatureDrop, Column::heatLossKw}) EXPECT_EQ(totalsText(r, c), "") << int(c);
     // The 1000 km bound holds for the whole main: two trunk segments of 600 and 400 km compute, one
     // metre more does not, although each segment alone is shorter.
-    PipelineSegment trunk{.dn = 1000, .length = 600000, .flow = 200, .zeta = 0.2, .beta = 0.2, .phi = 1, .ambient = 10,
-                          .dropPerKm = 5, .heatLoss = 0.05};
+    const PipelineSegment trunk{.dn = 1000, .length = 600000, .flow = 200, .zeta = 0.2, .beta = 0.2, .phi = 1, .ambient = 10, .dropPerKm = 5, .heatLoss = 0.05};
     PipelineDocument trunkMain{.startPressure = 10, .startTemperature = 550, .segments = {trunk, trunk}};
     trunkMain.segments[1].length = 400000;
     EXPECT_TRUE(calculatePipeline(trunkMain).allComputed);
@@ -162,19 +152,16 @@ TEST(Pipeline, AFailedSegmentKeepsTheOnesBeforeAndStopsTheOnesAfter)
     EXPECT_EQ(std::pair(cellText(typed, nullptr, Column::outerDiameter), cellProblem(typed, Column::outerDiameter)),
               std::pair(std::string("219"), std::string()));
     EXPECT_TRUE(setCellText(typed, Column::length, ""));  // emptied: asked for, not marked as text
-    EXPECT_EQ(std::pair(typed.notNumbers.count("length"), calculatePipeline(mainOf({typed})).segments[0].message),
-              std::pair(std::size_t{0}, std::string("请输入管段长度")));
+    EXPECT_TRUE(typed.notNumbers.count("length") == 0 && calculatePipeline(mainOf({typed})).segments[0].message == "请输入管段长度");
 
     // The start state is read as the main window reads it: 10 kgf/cm2 and 523.15 K are 1 MPa, 250 ℃.
     PipelineDocument units = mainOf({workedSegment()});
-    std::tie(units.startPressure, units.pressureUnit, units.startTemperature, units.temperatureUnit) =
-        std::tuple(10, "kgf/cm2", 523.15, "K");
+    std::tie(units.startPressure, units.pressureUnit, units.startTemperature, units.temperatureUnit) = std::tuple(10, "kgf/cm2", 523.15, "K");
     EXPECT_EQ(resultText(calculatePipeline(units).segments[0]), resultText(r.segments[0]));
     units.startPressure = 1000;  // 100 MPa: water
     EXPECT_EQ(calculatePipeline(units).startMessage, "管段起点蒸汽不是过热蒸汽，不能用本程序计算");
     units.startPressure = 1001;
-    EXPECT_EQ(std::pair(calculatePipeline(units).startMessage, calculatePipeline(units).segments[0].message),
-              std::pair(std::string("压力过高"), std::string("未计算：起点状态不能计算")));
+    EXPECT_EQ(calculatePipeline(units).startMessage + "|" + calculatePipeline(units).segments[0].message, "压力过高|未计算：起点状态不能计算");
 }
 
 TEST(Pipeline, HeatLossTableAndFlagsFollowTheSegmentsOwnStart)
@@ -195,8 +182,7 @@ TEST(Pipeline, HeatLossTableAndFlagsFollowTheSegmentsOwnStart)
     crossing.startTemperature = 305;
     const PipelineResult across = calculatePipeline(crossing);
     ASSERT_TRUE(across.allComputed && across.segments[0].t0 > 300 && across.segments[1].t0 < 300) << across.segments[1].t0;
-    EXPECT_EQ(cellText(trench, &across.segments[0], Column::heatLoss) + " " + cellText(trench, &across.segments[1], Column::heatLoss),
-              "2.85 3.02");
+    EXPECT_EQ(cellText(trench, &across.segments[0], Column::heatLoss) + " " + cellText(trench, &across.segments[1], Column::heatLoss), "2.85 3.02");
 
     // 10 t/h runs at 19.2 m/s in DN200, below its band, at 36.7 m/s in DN150, inside it, and at 60.3 m/s in
     // DN125, above it. The superheat falls from 61.9 ℃ to 60.8 ℃, below a margin of 61 ℃ in the second only.
@@ -205,10 +191,10 @@ TEST(Pipeline, HeatLossTableAndFlagsFollowTheSegmentsOwnStart)
     const PipelineResult r = calculatePipeline(document);
     ASSERT_TRUE(r.allComputed);
     const auto remark = [&](std::size_t i) { return cellText(document.segments[i], &r.segments[i], Column::remark); };
-    EXPECT_EQ(remark(0), "提示：起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s");  // a note, not a flag
+    EXPECT_EQ(std::vector<std::string>({remark(0), remark(1), remark(2)}),  // the first a note, not a flag
+              std::vector<std::string>({"提示：起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s", "末端过热度 60.802 ℃ 低于裕量 61 ℃",
+                                        "起点流速 60.252 m/s 高于 DN125 的允许范围 30–50 m/s"}));
     EXPECT_EQ(std::pair(r.segments[0].flagged(), r.segments[2].flagged()), std::pair(false, true));
-    EXPECT_EQ(remark(1), "末端过热度 60.802 ℃ 低于裕量 61 ℃");
-    EXPECT_EQ(remark(2), "起点流速 60.252 m/s 高于 DN125 的允许范围 30–50 m/s");
     document.superheatMargin = 100;  // a flag and a note: the flag first
     EXPECT_EQ(cellText(workedSegment(), &calculatePipeline(document).segments[0], Column::remark),
               "末端过热度 61.897 ℃ 低于裕量 100 ℃；提示：起点流速 19.210 m/s 低于 DN200 的允许范围 30–50 m/s");
@@ -221,13 +207,10 @@ TEST(Pipeline, SuperheatCellSaysWhyThereIsNoSaturationTemperature)
     const struct { double kPa; double t; std::string_view text; } ends[] = {{0.35, 400, "低于三相点"}, {25000, 600, "超临界"}};
     for (const auto& e : ends) {
         PipelineSegment s = workedSegment();
-        std::tie(s.dn, s.length, s.flow, s.heatLossSource, s.heatLoss) =
-            std::tuple(500, 40, 0.05, HeatLossSource::typed, 1);
-        const PipelineResult r = calculatePipeline(
-            {.startPressure = e.kPa, .pressureUnit = "kPa", .startTemperature = e.t, .segments = {s}});
+        std::tie(s.dn, s.length, s.flow, s.heatLossSource, s.heatLoss) = std::tuple(500, 40, 0.05, HeatLossSource::typed, 1);
+        const PipelineResult r = calculatePipeline({.startPressure = e.kPa, .pressureUnit = "kPa", .startTemperature = e.t, .segments = {s}});
         ASSERT_EQ(r.segments[0].status, SegmentStatus::computed) << r.segments[0].message;
-        EXPECT_EQ(r.segments[0].superheat, std::nullopt);
-        EXPECT_EQ(cellText(s, &r.segments[0], Column::superheat), e.text);
+        EXPECT_EQ(std::pair(r.segments[0].superheat, cellText(s, &r.segments[0], Column::superheat)), std::pair(std::optional<double>(), std::string(e.text)));
     }
 }
 
@@ -237,10 +220,8 @@ TEST(Pipeline, TextAndCsvShowLabelsAsTextOnlyAndSayWhyNothingComputed)
     PipelineDocument d = mainOf({workedSegment(), workedSegment(), workedSegment(), workedSegment()});
     d.project = "东线\n末端压力(MPa) 9.999";
     d.designer = "王工\r\x7F~";
-    d.segments[0].label = "A-B\n  末端压力(MPa) 0.999";
+    std::tie(d.segments[0].label, d.segments[2].label, d.segments[3].label) = std::tuple("A-B\n  末端压力(MPa) 0.999", "=HYPERLINK(\"x\")", "-B,C");
     d.segments[1].label = std::string("\x1B[2J\xC2\x9B\0\xC2\x9F\xC2\xA0", 11);  // the last one, U+00A0, is no control
-    d.segments[2].label = "=HYPERLINK(\"x\")";
-    d.segments[3].label = "-B,C";
     setCellText(d.segments[3], Column::zeta, "=1+2");  // a text kept in a number cell
     const PipelineResult r = calculatePipeline(d);
     const std::string text = resultLines(d, r);
@@ -289,18 +270,15 @@ TEST(Network, APathGivesTheSeriesNumbersAndFlowsAreSummedFromTheDemands)
     EXPECT_TRUE(r.segments[0].flowSummed);
     // The schematic's places: the source on the left, every end a row of its own, a node level with
     // the middle of its first and last; S-A-(B-D, C): D row 0, C row 1, B level with D, A between B and C.
+    const auto at = [](const std::optional<TreePlace>& p) { return p ? std::to_string(static_cast<int>(p->column)) + "/" + formatShortest(p->row) : "-"; };
     std::vector<std::string> places;
-    for (const std::optional<TreePlace>& place : layOutTree(r).places)
-        places.push_back(std::to_string(static_cast<int>(place->column)) + "/" + formatShortest(place->row));
+    for (const std::optional<TreePlace>& place : layOutTree(r).places) places.push_back(at(place));
     EXPECT_EQ(places, (std::vector<std::string>{"0/0.5", "1/0.5", "2/0", "2/1", "3/0"}));
     // Folded at one column: A and B, which feed others, end their bands as stubs and begin bands of their
     // own below, the next a row and a half lower; the ends C and D stay in the bands of their nodes.
     const TreeLayout folded = layOutTree(r, 1);
     places.clear();
-    for (std::size_t n = 0; n < r.nodes.size(); ++n) {
-        for (const std::optional<TreePlace>& place : {folded.places[n], folded.stubs[n]})
-            places.push_back(place ? std::to_string(static_cast<int>(place->column)) + "/" + formatShortest(place->row) : "-");
-    }
+    for (std::size_t n = 0; n < r.nodes.size(); ++n) places.insert(places.end(), {at(folded.places[n]), at(folded.stubs[n])});
     EXPECT_EQ(places, (std::vector<std::string>{"0/0", "-", "0/2", "1/0", "0/4", "1/1.5", "1/2.5", "-", "1/4", "-"}));
     // With C feeding E as well, A's band ends in two stubs, B above C: their bands follow in that order.
     PipelineDocument twice = park;
@@ -313,10 +291,9 @@ TEST(Network, APathGivesTheSeriesNumbersAndFlowsAreSummedFromTheDemands)
     EXPECT_LT(rowOf("B"), rowOf("C"));
     // The path S-A-C is the series main of the same pipes with the same flows, to the last bit.
     const PipelineResult series = calculatePipeline(mainOf({pipe("", "", 250, 12), pipe("", "", 400, 6)}));
-    for (const auto& [network, main] : {std::pair(&r.segments[0], &series.segments[0]), std::pair(&r.segments[2], &series.segments[1])}) {
+    for (const auto& [network, main] : {std::pair(&r.segments[0], &series.segments[0]), std::pair(&r.segments[2], &series.segments[1])})
         EXPECT_EQ(std::tuple(network->pend, network->tend, network->heatLossKw, network->Rmean, network->velocity),
                   std::tuple(main->pend, main->tend, main->heatLossKw, main->Rmean, main->velocity));
-    }
     // Nodes: kinds, states, margins and flags; C is short of temperature.
     std::vector<std::string> kinds;
     for (const NodeRun& node : r.nodes) kinds.push_back(node.name + ":" + std::to_string(static_cast<int>(node.kind)));
@@ -324,15 +301,13 @@ TEST(Network, APathGivesTheSeriesNumbersAndFlowsAreSummedFromTheDemands)
     const NodeRun& c = r.nodes[3];
     EXPECT_EQ(std::pair(c.p, c.t), std::pair(r.segments[2].pend, r.segments[2].tend));
     EXPECT_DOUBLE_EQ(*c.pressureMargin, c.p - 0.9);
-    EXPECT_TRUE(c.temperatureShort && !c.pressureShort && *c.temperatureMargin < 0) << c.t;
-    EXPECT_EQ(r.nodes[1].feed, 0u);
+    EXPECT_TRUE(c.temperatureShort && !c.pressureShort && *c.temperatureMargin < 0 && r.nodes[1].feed == 0u) << c.t;
     // The critical consumer has the least pressure margin: B (0.95 MPa wanted) before C (0.9 MPa).
     ASSERT_EQ(r.critical, 2u);
     EXPECT_EQ(std::tuple(pathTo(r, r.critical), r.joints, r.profile.front().p),  // the profile starts at the source
               std::tuple(std::vector<std::size_t>{0, 1}, std::vector<double>{250, 550}, 1.0));
     EXPECT_EQ(std::tuple(r.totals.demand, *r.totals.sourceFlow, r.totals.length), std::tuple(12.0, 12.0, 1150.0));
-    EXPECT_DOUBLE_EQ(r.totals.heatLossKw, r.segments[0].heatLossKw + r.segments[1].heatLossKw +
-                                              r.segments[2].heatLossKw + r.segments[3].heatLossKw);
+    EXPECT_DOUBLE_EQ(r.totals.heatLossKw, r.segments[0].heatLossKw + r.segments[1].heatLossKw + r.segments[2].heatLossKw + r.segments[3].heatLossKw);
     // The text output: every node's need as typed, then what it gets.
     EXPECT_NE(resultLines(park, r).find("\n节点 B 分支点\n  用汽量(t/h) 4\n  要求压力(MPa) 0.95\n"), std::string::npos);
     // A node takes no name another node has, the source's among them.
@@ -347,9 +322,7 @@ TEST(Network, SummedFlowsReadAsWrittenInEveryOutputAndATypedFlowBelowWhatLeavesI
     d.nodes = {{.name = "U1", .demand = 1.1}, {.name = "U2", .demand = 2.2}, {.name = "U3", .demand = 4.4}};
     ASSERT_NE(formatShortest(1.1 + 2.2 + 4.4), "7.7");
     PipelineResult r = calculatePipeline(d);
-    EXPECT_EQ(std::tuple(cellText(d.segments[0], &r.segments[0], Column::flow), totalsText(r, Column::flow),
-                         formatShortest(r.totals.demand)),
-              std::tuple(std::string("7.7"), std::string("7.7"), std::string("7.7")));
+    EXPECT_EQ(cellText(d.segments[0], &r.segments[0], Column::flow) + " " + totalsText(r, Column::flow) + " " + formatShortest(r.totals.demand), "7.7 7.7 7.7");
     EXPECT_NE(csvTable(d, r).find("\r\nS-A,S,A,DN200,,219,6,250,7.7,"), std::string::npos) << csvTable(d, r);
     EXPECT_NE(resultLines(d, r).find("流量(t/h) 7.7（求和）"), std::string::npos);
     // 800 consumers of 0.3 t/h: 240 t/h leave the source and are used, the same number twice.
@@ -360,7 +333,7 @@ TEST(Network, SummedFlowsReadAsWrittenInEveryOutputAndATypedFlowBelowWhatLeavesI
         d.nodes.push_back({.name = "U" + std::to_string(i), .demand = 0.3});
     }
     r = calculatePipeline(d);
-    EXPECT_EQ(std::pair(formatShortest(r.totals.demand), totalsText(r, Column::flow)), std::pair(std::string("240"), std::string("240")));
+    EXPECT_EQ(formatShortest(r.totals.demand) + " " + totalsText(r, Column::flow), "240 240");
     // Three pipes leave the source itself: their sum is the source's flow, as written.
     d = mainOf({pipe("S", "U1", 100), pipe("S", "U2", 100), pipe("S", "U3", 100)});
     d.nodes = {{.name = "U1", .demand = 1.1}, {.name = "U2", .demand = 2.2}, {.name = "U3", .demand = 4.4}};
@@ -383,7 +356,6 @@ TEST(Network, SummedFlowsReadAsWrittenInEveryOutputAndATypedFlowBelowWhatLeavesI
     park.nodes.push_back({.name = "A", .demand = 1});  // what A takes itself leaves it too
     EXPECT_EQ(calculatePipeline(park).segments[0].flowNote, "流量 5 t/h 小于节点“A”流出的 13 t/h");
     park.nodes.pop_back();
-    park.segments[0].notNumbers.clear();
     park.segments[0].flow = 12;
     EXPECT_EQ(calculatePipeline(park).segments[0].flowNote, "");
 
@@ -410,17 +382,15 @@ TEST(Network, AFailureStopsItsOwnSubtreeAndTopologyFaultsAreMarkedAtTheirCells)
 {
     PipelineDocument park = parkOf({pipe("S", "A", 250), pipe("A", "B", 50000), pipe("A", "C", 400), pipe("B", "D", 200)});
     PipelineResult r = calculatePipeline(park);
-    EXPECT_EQ(std::tuple(r.segments[1].status, r.segments[2].status, r.segments[3].status),
-              std::tuple(SegmentStatus::failed, SegmentStatus::computed, SegmentStatus::notComputed));
-    EXPECT_EQ(r.segments[3].message, "未计算：上游管段未算出");
+    EXPECT_EQ(std::tuple(r.segments[1].status, r.segments[2].status, r.segments[3].status, r.segments[3].message),
+              std::tuple(SegmentStatus::failed, SegmentStatus::computed, SegmentStatus::notComputed, "未计算：上游管段未算出"));
     EXPECT_EQ(r.critical, 2u);  // B gets no steam, nor does D behind it: B is the first
     EXPECT_EQ(std::pair(r.nodes[2].message, r.nodes[4].message), std::pair(std::string("管段 2 未能算出"), std::string("未计算")));
     // A flow typed on a pipe that feeds a branch holds; while a pipe leaving the source has no flow, the
     // source's flow is unknown, and the heat loss of a network not wholly computed is no total.
     r = calculatePipeline(parkOf({pipe("S", "A", 250, 15), pipe("A", "B", 300), pipe("A", "C", 400), pipe("S", "E", 100)}));
-    EXPECT_EQ(std::tuple(*r.segments[0].flow, r.segments[0].flowSummed, r.segments[3].status),
-              std::tuple(15.0, false, SegmentStatus::failed));
-    EXPECT_EQ(std::pair(totalsText(r, Column::flow), totalsText(r, Column::heatLossKw)), std::pair(std::string(), std::string()));
+    EXPECT_EQ(std::tuple(*r.segments[0].flow, r.segments[0].flowSummed, r.segments[3].status), std::tuple(15.0, false, SegmentStatus::failed));
+    EXPECT_EQ(totalsText(r, Column::flow) + totalsText(r, Column::heatLossKw), "");
 
     // A loop back to A, a pipe to itself, one without its end, and two pipes away from the source.
     park = parkOf({pipe("S", "A", 250), pipe("A", "C", 400), pipe("C", "A", 100), pipe("C", "C", 100),
@@ -443,8 +413,7 @@ TEST(Network, AFailureStopsItsOwnSubtreeAndTopologyFaultsAreMarkedAtTheirCells)
     PipelineDocument deep = mainOf(chain);
     std::tie(deep.startPressure, deep.startTemperature) = std::tuple(10, 550);
     r = calculatePipeline(deep);
-    EXPECT_EQ(std::pair(r.allComputed, r.critical), std::pair(true, std::optional<std::size_t>(1000)));
-    EXPECT_EQ(pathTo(r, r.critical).size(), 1000u);
+    EXPECT_EQ(std::tuple(r.allComputed, r.critical, pathTo(r, r.critical).size()), std::tuple(true, std::optional<std::size_t>(1000), 1000u));
     const std::vector<std::optional<TreePlace>> places = layOutTree(r).places;  // as deep, and no recursion either
     EXPECT_EQ(std::tuple(places.back()->column, places.back()->row, places.front()->row), std::tuple(1000.0, 0.0, 0.0));
 }

@@ -49,8 +49,7 @@ inline bool isStateReport(std::string_view report)
         "蒸汽属于区域3：临界点附近的水和蒸汽" + notSteam, "蒸汽属于区域4：饱和线" + notSteam, "蒸汽属于区域2、3分界线" + notSteam,
     };
     const std::string_view water = "蒸汽属于区域1：温度低于350℃(623.15K)的不饱和水";  // its number is no result
-    const std::string shape =
-        report.starts_with(water) ? std::string(water) + shapeOf(report.substr(water.size())) : shapeOf(report);
+    const std::string shape = report.starts_with(water) ? std::string(water) + shapeOf(report.substr(water.size())) : shapeOf(report);
     return std::ranges::find(known, shape) != std::end(known);
 }
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <algorithm>
 #include <string>
 
@@ -17,9 +19,7 @@
 namespace dorvent {
 namespace {
 
-struct Pipe {
-    double D, s, L, G, zeta, beta, ta, q;
-};
+struct Pipe { double D, s, L, G, zeta, beta, ta, q; };
 const Pipe kTrunk{159, 4.5, 500, 4, 0.15, 0.2, 0, 0.8};     // F trunk
 const Pipe kDryBranch{108, 4, 500, 3.5, 0.15, 0.2, 0, 0.8};  // F1
 const Pipe kWetBranch{57, 3.5, 1500, 0.5, 0.15, 0.2, 0, 0.8};  // F2
@@ -46,10 +46,7 @@ PipelineDocument caseF()
     return d;
 }
 
-std::string cell(const PipelineDocument& d, const PipelineResult& r, std::size_t i, Column c)
-{
-    return cellText(d.segments[i], &r.segments[i], c);
-}
+std::string cell(const PipelineDocument& d, const PipelineResult& r, std::size_t i, Column c) { return cellText(d.segments[i], &r.segments[i], c); }
 
 double enthalpy(double p, double t)
 {
@@ -77,6 +74,7 @@ TEST(WetPipeline, AMainCarriesItsEnthalpyIntoTheWetPipeAndShowsWhereItSaturates)
     const PipelineDocument d = balanced(1.0, 200, {pipe(kTrunk), pipe(kWetBranch)});
     const PipelineResult r = calculatePipeline(d);
     expectEnergyBalance(d, r, enthalpy(1.0, 200));
+    EXPECT_NEAR(r.segments[0].pend, 0.967008438, 1e-5);           // reference
     EXPECT_NEAR(r.segments[0].balance->hend, 2804.89442, 0.002);  // reference
     const SegmentRun& wet = r.segments[1];
     EXPECT_NEAR(wet.pend, 0.300795349, 5e-4);                      // reference
@@ -87,12 +85,10 @@ TEST(WetPipeline, AMainCarriesItsEnthalpyIntoTheWetPipeAndShowsWhereItSaturates)
     // The sections carry the dryness for the profile: 1 on the superheated trunk, down to the end's on the branch.
     EXPECT_TRUE(std::ranges::all_of(r.segments[0].sections, [](const SectionEnd& e) { return e.dryness == 1; }));
     // The first point of the branch is where its steam saturates, at the saturation temperature.
-    EXPECT_EQ(wet.sections.front().x, *wet.balance->saturationDistance);
-    EXPECT_EQ(wet.sections.front().dryness, 1);
-    EXPECT_EQ(wet.sections.front().T, saturationAt(wet.sections.front().p)->T);
+    const SectionEnd& first = wet.sections.front();
+    EXPECT_EQ(std::tuple(first.x, first.dryness, first.T), std::tuple(*wet.balance->saturationDistance, 1.0, saturationAt(first.p)->T));
     EXPECT_LT(wet.sections[1].dryness, 1);
-    EXPECT_EQ(wet.sections.back().dryness, wet.balance->dryness);
-    EXPECT_EQ(r.profile.back().dryness, wet.balance->dryness);
+    EXPECT_EQ(std::pair(wet.sections.back().dryness, r.profile.back().dryness), std::pair(wet.balance->dryness, wet.balance->dryness));
     // The comparison starts the heat-loss law where this law started: from the document's start
     // it is that law's own result; on the wet branch it reaches saturation and gives none.
     PipelineDocument heatLoss = d;
@@ -116,8 +112,8 @@ TEST(WetPipeline, APipeStartingWetGoesOnUntilItsDrynessFallsBelowTheLowest)
     const Pipe e{57, 3.5, 1500, 0.3, 0.1, 0.2, 0, 0.6};
     PipelineDocument d = balanced(0.6, 170, {pipe(e), pipe({57, 3.5, 200, 0.3, 0.1, 0.2, 0, 0.6})});
     PipelineResult r = calculatePipeline(d);
-    EXPECT_TRUE(cell(d, r, 0, Column::remark).starts_with("蒸汽干度在距管段起点约 135")) << cell(d, r, 0, Column::remark);
-    EXPECT_EQ(cell(d, r, 1, Column::remark), "未计算：前面的管段未算出");
+    EXPECT_TRUE(cell(d, r, 0, Column::remark).starts_with("蒸汽干度在距管段起点约 135") && cell(d, r, 1, Column::remark) == "未计算：前面的管段未算出")
+        << cell(d, r, 0, Column::remark) << cell(d, r, 1, Column::remark);
 
     d.lowestDryness = 0.75;
     r = calculatePipeline(d);
@@ -131,6 +127,24 @@ TEST(WetPipeline, APipeStartingWetGoesOnUntilItsDrynessFallsBelowTheLowest)
     EXPECT_NEAR(*r.totals.condensate, r.segments[0].balance->condensate + second.condensate, 1e-12);
 }
 
+TEST(WetPipeline, SteamThatCondensesWhollyWithinASectionSaysWhereItFellBelowTheLowestDryness)
+{
+    // At 0.1 t/h 乙's branch falls to x = 0.1 within a section; lower, its steam is all water by the
+    // end of the next, and the stop is placed within that one.
+    PipelineDocument d = caseF();
+    d.nodes[1].demand = 0.1;
+    const auto stop = [&d](double lowest) {
+        d.lowestDryness = lowest;
+        const std::string remark = cell(d, calculatePipeline(d), 2, Column::remark);
+        EXPECT_TRUE(remark.starts_with("蒸汽干度在距管段起点约 ")) << remark;
+        return std::stod(remark.substr(std::string("蒸汽干度在距管段起点约 ").size()));
+    };
+    const double at10 = stop(0.1), at5 = stop(0.05);
+    EXPECT_GT(at5, at10);
+    EXPECT_GT(at5, 100 * std::ceil(at10 / 100));
+    EXPECT_LE(at5, 100 * std::ceil(at10 / 100) + 100);
+}
+
 TEST(WetPipeline, ANetworkBranchGoesWetWhileItsSiblingStaysSuperheatedAndItsConsumerIsFlagged)
 {
     const PipelineDocument d = caseF();
@@ -138,6 +152,7 @@ TEST(WetPipeline, ANetworkBranchGoesWetWhileItsSiblingStaysSuperheatedAndItsCons
     expectEnergyBalance(d, r, enthalpy(1.0, 200));
     EXPECT_NEAR(r.segments[1].pend, 0.726329113, 2e-5);                    // reference
     EXPECT_NEAR(r.segments[1].tend, 172.727508, 0.001);                    // reference
+    EXPECT_DOUBLE_EQ(r.segments[1].balance->dryness, 1);
     EXPECT_NEAR(*r.segments[1].balance->heatLossLawTend(), 179.340495, 0.002);  // reference, from the same start
     EXPECT_NEAR(r.segments[2].balance->dryness, 0.820414047, 5e-5);        // reference
 
@@ -154,13 +169,11 @@ TEST(WetPipeline, ANetworkBranchGoesWetWhileItsSiblingStaysSuperheatedAndItsCons
     // A margin above 甲's superheat flags its superheated end as such; a lowest dryness above 乙's
     // stops that branch, and the network's water is no total of what did not compute.
     PipelineDocument stricter = d;
-    stricter.superheatMargin = 10;
-    stricter.lowestDryness = 0.85;
+    std::tie(stricter.superheatMargin, stricter.lowestDryness) = std::tuple(10, 0.85);
     const PipelineResult s = calculatePipeline(stricter);
-    EXPECT_TRUE(cell(stricter, s, 1, Column::remark).starts_with("末端过热度 6.2")) << cell(stricter, s, 1, Column::remark);
-    EXPECT_TRUE(cell(stricter, s, 1, Column::remark).ends_with("低于裕量 10 ℃")) << cell(stricter, s, 1, Column::remark);
-    EXPECT_EQ(s.segments[2].status, SegmentStatus::failed);
-    EXPECT_EQ(totalsText(s, Column::condensate), "");
+    const std::string remark = cell(stricter, s, 1, Column::remark);
+    EXPECT_TRUE(remark.starts_with("末端过热度 6.2") && remark.ends_with("低于裕量 10 ℃")) << remark;
+    EXPECT_EQ(std::pair(s.segments[2].status, totalsText(s, Column::condensate)), std::pair(SegmentStatus::failed, std::string()));
 }
 
 TEST(WetPipeline, TheWaterReachingTheConsumersIsAllThatFormedInTheNetwork)

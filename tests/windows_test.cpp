@@ -25,8 +25,7 @@ TEST_F(MainWindow, StartsLaidOutInItsFontsWithTheFocusInThePressureBoxAndTabsInL
         EXPECT_EQ(at(name)->font().pointSizeF(), size) << name;
     // The Chinese captions come from a Song face that the set-up installs, not a chance fallback.
     const QString family = QFontInfo(at("Label1")->font()).family();
-    EXPECT_TRUE(family == "SimSun" || family.startsWith("AR PL UMing") || family.startsWith("Noto Serif CJK"))
-        << family.toStdString();
+    EXPECT_TRUE(family == "SimSun" || family.startsWith("AR PL UMing") || family.startsWith("Noto Serif CJK")) << family.toStdString();
     QApplication::setActiveWindow(&window);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     EXPECT_EQ(QApplication::focusWidget(), at("Text1"));
@@ -78,11 +77,9 @@ TEST_F(MainWindow, TypingKeyByKeyAndChangingUnitsReevaluatesAndClearEmptiesTheSt
         EXPECT_EQ(shown(name), "") << name;
     for (const char* name : {"Combo3", "Combo4", "Combo5"}) EXPECT_EQ(at<QComboBox>(name)->currentIndex(), -1) << name;
     const SteamState& s = window.steamState();
-    EXPECT_EQ(std::tuple(s.area, s.p, s.t, s.pbaohe, s.t23bianjie, at<QListWidget>("List1")->count()),
-              std::tuple(region::none, 0.0, 0.0, 0.0, 0.0, 0));
-    EXPECT_EQ(QStringList({shown("Combo1"), shown("Text7"), shown("Combo6"), shown("Text22")}),
-              QStringList({"kPa", "250", "2.3", "earlier result"}));
-    EXPECT_EQ(messages.texts.size(), 1);
+    EXPECT_EQ(std::tuple(s.area, s.p, s.t, s.pbaohe, s.t23bianjie, at<QListWidget>("List1")->count(), messages.texts.size()),
+              std::tuple(region::none, 0.0, 0.0, 0.0, 0.0, 0, qsizetype(1)));
+    EXPECT_EQ(QStringList({shown("Combo1"), shown("Text7"), shown("Combo6"), shown("Text22")}), QStringList({"kPa", "250", "2.3", "earlier result"}));
 }
 
 TEST(VelocityRangeWindow, ShowsTheBandsInColumnsAtEveryActivationAndClosesOnOk)
@@ -99,8 +96,7 @@ TEST(VelocityRangeWindow, ShowsTheBandsInColumnsAtEveryActivationAndClosesOnOk)
                   "过热蒸汽流速允许范围:\n DN>200          40~60m/s\n 100<=DN<=200    30~50m/s\n DN<100          20~40m/s");
     }
     const QFontMetrics metrics(box->font());  // one width for digits, blanks and '~', so that the columns line up
-    EXPECT_TRUE(metrics.horizontalAdvance(' ') == metrics.horizontalAdvance('0') &&
-                metrics.horizontalAdvance('1') == metrics.horizontalAdvance('~'));
+    EXPECT_TRUE(metrics.horizontalAdvance(' ') == metrics.horizontalAdvance('0') && metrics.horizontalAdvance('1') == metrics.horizontalAdvance('~'));
     control<QPushButton>(window, "Command1")->click();
     EXPECT_EQ(std::pair(window.isVisible(), window.result()), std::pair(false, int(QDialog::Accepted)));
 }
@@ -146,8 +142,7 @@ TEST_F(MainWindow, ThePipeListsStayInStepAndEachChoiceKeystrokeOrProposalIsEvalu
     };
     const auto pickWallFromList = [&](int row) {
         wall->showPopup();
-        QTest::mouseClick(wall->view()->viewport(), Qt::LeftButton, {},
-                          wall->view()->visualRect(wall->view()->model()->index(row, 0)).center());
+        QTest::mouseClick(wall->view()->viewport(), Qt::LeftButton, {}, wall->view()->visualRect(wall->view()->model()->index(row, 0)).center());
     };
     fill({{"Text1", "1"}, {"Text2", "250"}, {"Text4", "10"}});
     outer->setCurrentIndex(16);  // 108: DN100, 4
@@ -178,9 +173,7 @@ TEST_F(MainWindow, ThePipeListsStayInStepAndEachChoiceKeystrokeOrProposalIsEvalu
 
     // Each refusal is shown once per action, from a cleared window.
     const struct { const char *flow, *pressure, *temperature; std::string_view message; } cases[] = {
-        {"10", "abc", "250", kStateFirstMessage}, {"", "1", "250", kFlowMissingMessage},
-        {"10", "5", "200", kNotSuperheatedMessage},  // water
-    };
+        {"10", "abc", "250", kStateFirstMessage}, {"", "1", "250", kFlowMissingMessage}, {"10", "5", "200", kNotSuperheatedMessage}};  // the last water
     for (const auto& c : cases) {
         click("Command2");  // a clean window for each case
         messages.texts.clear();
@@ -247,10 +240,9 @@ TEST_F(MainWindow, TheHeatLossWindowListsTheChosenColumnAndHandsTheClickedValueO
     use({"查询", "optjiakong", "opt200300", "cmdchaxun", "row 8", "cmdtuichu"});
     EXPECT_EQ(std::pair(shown("Combo6"), heatLossWindow()), (std::pair<QString, QWidget*>("3.02", nullptr)));
     click("Command5");
-    EXPECT_EQ(shown("Text22"), "末端压力 0.978 MPa\n末端温度 240.801 ℃\n管段热损失 56.718 kW\n"
-                               "管段温度降 9.199 ℃\n每km温度降 36.796 ℃\n平均比摩阻 89.525 Pa/m");
-    EXPECT_EQ(window.steamState().liuliang, 10.0f);      // the window's own state took the design flow
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the wait cursor is gone again
+    EXPECT_EQ(shown("Text22"), "末端压力 0.978 MPa\n末端温度 240.801 ℃\n管段热损失 56.718 kW\n管段温度降 9.199 ℃\n每km温度降 36.796 ℃\n平均比摩阻 89.525 Pa/m");
+    // The window's own state took the design flow; the wait cursor is gone again.
+    EXPECT_TRUE(window.steamState().liuliang == 10.0f && QApplication::overrideCursor() == nullptr);
 
     // Every opening starts afresh: no option, no row, no value; a laying alone is no temperature band.
     messages.texts.clear();
@@ -266,8 +258,7 @@ TEST_F(MainWindow, TheHeatLossWindowListsTheChosenColumnAndHandsTheClickedValueO
     use({"查询", "optjiakong", "opt200", "cmdchaxun", "row 6", "opttongxing", "opt300350", "row 6", "cmdtuichu"});
     QStringList entries;  // every exit adds an entry, equal or not
     for (int i = 0; i < at<QComboBox>("Combo6")->count(); ++i) entries << at<QComboBox>("Combo6")->itemText(i);
-    EXPECT_EQ(std::pair(entries, at<QComboBox>("Combo6")->currentIndex()),
-              std::pair(QStringList({"3.02", "2.3", "0", "2.18"}), 3));
+    EXPECT_EQ(std::pair(entries, at<QComboBox>("Combo6")->currentIndex()), std::pair(QStringList({"3.02", "2.3", "0", "2.18"}), 3));
 }
 
 TEST(QtTexts, TheStandardDialogsSpeakChinese)
