@@ -7,12 +7,14 @@
 // after a segment that did not compute is computed, in a network every pipe is a pipe of its tree
 // computed from a computed node, or refused at one of its node cells.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "pipeline/loadcases.h"
 #include "pipeline/pipelinecalc.h"
 #include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinetable.h"
@@ -112,6 +114,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     require(again.document && *again.document == *read.document);
     require(writePipelineFile(*again.document) == written && shapes::hasPlainNumbersOnly(written));
 
-    if (shortEnoughToCalculate(*read.document)) checkCalculation(*read.document);
+    if (!shortEnoughToCalculate(*read.document)) return 0;
+    // Every case (the first three), each as the network computed alone with its source and demands.
+    for (std::size_t k = 0; k < std::min<std::size_t>(caseCount(*read.document), 3); ++k) {
+        checkCalculation(documentForCase(*read.document, k).document);
+    }
     return 0;
 }
