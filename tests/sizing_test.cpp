@@ -396,7 +396,8 @@ TEST(Sizing, UnderTheEnergyBalanceSizesAWetBranchSoThatItsConsumerKeepsTheMargin
     ASSERT_EQ(r.outcome, SizingOutcome::sized) << sizingLines(d, r);
     EXPECT_NE(sizingLines(d, r).find("管段 3“乙”（N1 → 乙）：DN100 → DN70\n"), std::string::npos) << sizingLines(d, r);
     EXPECT_TRUE(served(r.document));
-    const NodeRun& reached = nodeNamed(calculateNetwork(r.document), "乙");
+    const PipelineResult sized = calculateNetwork(r.document);  // read while it lives
+    const NodeRun& reached = nodeNamed(sized, "乙");
     EXPECT_FALSE(reached.dryness);
     EXPECT_NEAR(*reached.superheat, 10.763373, 0.05);  // reference
     EXPECT_NEAR(reached.p, 0.449859, 5e-4);            // reference
