@@ -77,7 +77,7 @@ CaseDocument documentForCase(const PipelineDocument& document, std::size_t index
         if (node.demand) node.demand = scaledDemand(*node.demand, factor);
     }
     for (const auto& [name, demand] : c.demands) {
-        auto it = std::find_if(d.nodes.begin(), d.nodes.end(), [&name](const NetworkNode& n) { return n.name == name; });
+        auto it = std::ranges::find(d.nodes, name, &NetworkNode::name);
         if (it == d.nodes.end()) it = d.nodes.insert(d.nodes.end(), NetworkNode{.name = name});
         it->demand = demand;
         it->notNumbers.erase("demand");  // the case's own demand stands in for the design's text
