@@ -61,6 +61,7 @@ NetworkLayout::NetworkLayout(const PipelineDocument& document)
             placed[i] = true;
             const std::size_t to = *indexOf(document.segments[i].to);
             if (reached[to]) {
+                fedTwice = true;
                 faults[i] = {SegmentField::to, "节点" + quoted(names[to]) + "由多根管段供汽：本程序只计算枝状管网"};
                 continue;
             }
@@ -74,6 +75,7 @@ NetworkLayout::NetworkLayout(const PipelineDocument& document)
     for (std::size_t i = 0; i < count; ++i) {
         if (faults[i] || placed[i]) continue;
         const std::size_t to = *indexOf(document.segments[i].to);
+        fedTwice = fedTwice || reached[to];
         faults[i] = reached[to] ? std::pair(SegmentField::to, "节点" + quoted(names[to]) + "由多根管段供汽：本程序只计算枝状管网")
                                 : std::pair(SegmentField::from, "管段未与汽源" + quoted(names[*source]) + "相连");
     }

@@ -40,6 +40,18 @@ const NetworkNode* findNode(const PipelineDocument& document, std::string_view n
     return nullptr;
 }
 
+bool marksSources(const PipelineDocument& document)
+{
+    return std::any_of(document.nodes.begin(), document.nodes.end(),
+                       [](const NetworkNode& node) { return node.source != SourceKind::none; });
+}
+
+bool placesNodes(const PipelineDocument& document)
+{
+    return std::any_of(document.nodes.begin(), document.nodes.end(),
+                       [](const NetworkNode& node) { return node.x || node.y; });
+}
+
 const InsulationConstruction* findConstruction(const PipelineDocument& document, std::string_view name)
 {
     for (const InsulationConstruction& c : document.constructions) {
