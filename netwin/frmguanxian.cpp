@@ -458,6 +458,7 @@ void frmguanxian::showFailure()
     const PipelineResult& r = model_->result();
     // The layout of a network first: until it is a tree, its faults are what stops the calculation.
     QString failure = r.topologyMessage.empty() ? QString() : QStringLiteral("管网布置有误：") + qs(r.topologyMessage);
+    if (failure.isEmpty() && r.solve && !r.solve->converged) failure = QStringLiteral("管网未能求解：") + qs(r.solve->message);
     for (std::size_t i = 0; i < r.segments.size() && failure.isEmpty(); ++i) {
         if (r.segments[i].status != SegmentStatus::failed || model_->problemOf(static_cast<int>(i), 0).isEmpty()) continue;
         const std::string& label = d.segments[i].label;

@@ -137,7 +137,10 @@ void frmguanxian::showNetwork()
     QString totals;
     if (r.network) {
         totals = QStringLiteral("总用汽量 %1 t/h").arg(qs(formatShortest(r.totals.demand)));
-        if (r.totals.sourceFlow) totals += QStringLiteral("，汽源流量 %1 t/h").arg(qs(formatShortest(*r.totals.sourceFlow)));
+        if (r.totals.sourceFlow) {
+            totals += QStringLiteral("，汽源流量 %1 t/h")
+                          .arg(qs(r.solve ? formatFixed(*r.totals.sourceFlow, 3) : formatShortest(*r.totals.sourceFlow)));
+        }
         totals += QStringLiteral("，已算管段总长 %1 m").arg(qs(formatShortest(r.totals.length)));
         if (r.allComputed) totals += QStringLiteral("，热损失 %1 kW").arg(qs(formatFixed(r.totals.heatLossKw, 3)));
         if (r.allComputed && r.totals.condensate) {
@@ -145,6 +148,11 @@ void frmguanxian::showNetwork()
         }
         if (r.critical) {
             totals += QStringLiteral("。最不利用户：%1（%2）").arg(qs(r.nodes[*r.critical].name), qs(pathText(d, r, r.critical)));
+        }
+        if (r.solve && r.solve->converged) {
+            totals += QStringLiteral("。管网求解：计算 %1 次，节点压力残差 %2 Pa")
+                          .arg(r.solve->iterations)
+                          .arg(qs(formatFixed(r.solve->residual * 1e6, 1)));
         }
     }
     lblzongji->setText(totals);

@@ -1,8 +1,6 @@
 #include "pipeline/networksolver.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <cmath>
 #include <functional>
 #include <numeric>
@@ -165,6 +163,7 @@ private:
     double flowScale_ = 1;             // t/h, the demands' sum
     PipelineResult result_;
     SolveRun solve_;
+    std::string endFault_;             // the first pipe without its two ends, for the one line
 };
 
 std::string Solver::readSources()
@@ -585,7 +584,7 @@ void Solver::fail(const std::string& message)
         result_.nodes.push_back(std::move(node));
     }
     result_.solve = solve_;
-    result_.topologyMessage = message;
+    result_.topologyMessage = endFault_;
 }
 
 /// The largest imbalance of the flows at a node that is no fixed-pressure source [t/h].
@@ -680,6 +679,7 @@ void Solver::fillResults()
     for (const double value : imbalance) absolute.push_back(std::abs(value));
     solve_.massResidual = massResidual(absolute);
     result_.solve = solve_;
+    result_.topologyMessage = endFault_;
     result_.allComputed = std::all_of(pipes_.begin(), pipes_.end(), [](const Pipe& pipe) {
         return pipe.run.status == SegmentStatus::computed || (pipe.active && (pipe.G == 0 || pipe.stagnant));
     });
@@ -693,7 +693,10 @@ PipelineResult Solver::run()
         pipes_[i].run.fromNode = layout_.indexOf(d_.segments[i].from);
         pipes_[i].run.toNode = layout_.indexOf(d_.segments[i].to);
         const PipelineSegment& s = d_.segments[i];
-        if (s.from.empty() || s.to.empty() || s.from == s.to) failRun(pipes_[i].run, layout_.faults[i]->second, layout_.faults[i]->first);
+        if (s.from.empty() || s.to.empty() || s.from == s.to) {
+            failRun(pipes_[i].run, layout_.faults[i]->second, layout_.faults[i]->first);
+            if (endFault_.empty() && !isBlank(s)) endFault_ = "管段 " + std::to_string(i + 1) + "：" + pipes_[i].run.message;
+        }
     }
     if (std::string why = readSources(); !why.empty()) {
         fail(why);
@@ -718,12 +721,6 @@ PipelineResult Solver::run()
             return std::move(result_);
         }
         const bool sound = computePass();
-        if (std::getenv("DSD")) {
-            std::fprintf(stderr, "iter %d sound %d residual %g\n", iteration, sound, solve_.residual);
-            for (std::size_t i = 0; i < pipes_.size(); ++i)
-                if (pipes_[i].active && pipes_[i].run.status != SegmentStatus::computed && std::abs(pipes_[i].G) > kNoFlow)
-                    std::fprintf(stderr, "  pipe %zu G %g R %g msg %s\n", i + 1, pipes_[i].G, pipes_[i].R, pipes_[i].run.message.c_str());
-        }
         if (sound && solve_.residual <= kPressureTolerance) {
             solve_.converged = true;
             break;

@@ -15,7 +15,7 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 second='{"label": "B-C", "pipe": {"dn": 200, "outerDiameter": null, "wall": null}, "length": 5000, "flow": 10,'
 second+=' "zeta": 0.2, "beta": 0.2, "phi": 1, "ambient": 20, "dropPerKm": 5, "heatLoss": {"source": "overhead", "value": null}}'
 sed "0,/^    }\$/s//    },\n    $second/" worked-case.dorvent >second-fails.dorvent
-sed 's/"version": [12]/"version": 6/' worked-case.dorvent >version6.dorvent
+sed 's/"version": [12]/"version": 7/' worked-case.dorvent >version7.dorvent
 echo '管段 A-B 长度 250' >not-json.dorvent
 # The park at its design load alone, without its summer case.
 sed -e '/"designCase"/,/^  \],$/d' -e 's/"version": 5/"version": 4/' industrial-park.dorvent >park.dorvent
@@ -45,7 +45,7 @@ cases=(
     0 stdout "管段 6 E-F|合计" steam-main.dorvent
     1 stdout "$worked|管段 2 B-C|  压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算" second-fails.dorvent
     2 stderr "not-json.dorvent：文件不是有效的 JSON 文档（第 1 行）" not-json.dorvent
-    2 stderr "字段 version：本程序只能读取版本 1、2、3、4 和 5 的管线文件" version6.dorvent
+    2 stderr "字段 version：本程序只能读取版本 1、2、3、4、5 和 6 的管线文件" version7.dorvent
     2 stderr "文件不存在" missing.dorvent
     2 stderr "文件过大：管线文件不超过 16 MB" too-large.dorvent
     1 stdout "起点 请输入起点压力" no-start.dorvent
