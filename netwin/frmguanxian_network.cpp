@@ -40,8 +40,12 @@ QWidget* frmguanxian::createNetworkWidgets(QWidget* client)
     tbljiedian->setObjectName(QStringLiteral("tbljiedian"));
     // The dryness and the water arriving stand before the remark, as in the exported table.
     QHeaderView* header = tbljiedian->horizontalHeader();
-    for (const NodeColumn c : {NodeColumn::dryness, NodeColumn::condensate}) {
+    for (const NodeColumn c : {NodeColumn::dryness, NodeColumn::condensate, NodeColumn::feeders}) {
         header->moveSection(header->visualIndex(static_cast<int>(c)), header->visualIndex(static_cast<int>(NodeColumn::remark)));
+    }
+    // A source's kind and state after the needs, where the engineer marks the plants.
+    for (auto c = kSourceColumns.rbegin(); c != kSourceColumns.rend(); ++c) {
+        header->moveSection(header->visualIndex(static_cast<int>(*c)), header->visualIndex(static_cast<int>(NodeColumn::p)));
     }
     lblzongji = new QLabel(client);
     lblzongji->setObjectName(QStringLiteral("lblzongji"));
@@ -115,6 +119,10 @@ void frmguanxian::showNetwork()
     const bool wetColumns = d.temperatureLaw == TemperatureLaw::enthalpyBalance;
     for (const NodeColumn c : {NodeColumn::dryness, NodeColumn::condensate}) {
         if (tbljiedian->isColumnHidden(static_cast<int>(c)) == wetColumns) tbljiedian->setColumnHidden(static_cast<int>(c), !wetColumns);
+    }
+    const bool feeders = marksSources(d);
+    if (tbljiedian->isColumnHidden(static_cast<int>(NodeColumn::feeders)) == feeders) {
+        tbljiedian->setColumnHidden(static_cast<int>(NodeColumn::feeders), !feeders);
     }
     fitSchematic_ = false;
 

@@ -128,7 +128,8 @@ private:
         double demand = 0;          // t/h
         double inject = 0;          // t/h, of a fixed-flow source
         PipeStart start{};          // of a fixed-pressure source
-        double temperature = 0;     // of a fixed-flow source, in the document's unit
+        double temperature = 0;     // of a fixed-flow source, in temperatureUnit
+        std::string temperatureUnit;
         bool reached = false;       // in a part of the network that a fixed-pressure source feeds
         std::optional<std::size_t> parent, parentPipe;
         int depth = 0;
@@ -190,9 +191,16 @@ std::string Solver::readSources()
         for (const char* key : {"sourcePressure", "sourceTemperature", "sourceFlow"}) {
             if (data != nullptr && data->notNumbers.count(key) != 0) return name + "的输入不是数值：" + data->notNumbers.at(key);
         }
+        // A source's own state is in MPa and ℃, as its columns say; what it leaves empty is the header's.
         PipelineDocument own = header;
-        if (data != nullptr && data->sourcePressure) own.startPressure = data->sourcePressure;
-        if (data != nullptr && data->sourceTemperature) own.startTemperature = data->sourceTemperature;
+        if (data != nullptr && data->sourcePressure) {
+            own.startPressure = data->sourcePressure;
+            own.pressureUnit = "MPa";
+        }
+        if (data != nullptr && data->sourceTemperature) {
+            own.startTemperature = data->sourceTemperature;
+            own.temperatureUnit = "℃";
+        }
         if (node.source == SourceKind::pressure) {
             const std::string why = startOf(own, node.start);
             if (!why.empty()) return name + "：" + why;
@@ -201,6 +209,7 @@ std::string Solver::readSources()
             if (!own.startTemperature) return name + "：请输入热源温度";
             node.inject = *data->sourceFlow;
             node.temperature = *own.startTemperature;
+            node.temperatureUnit = own.temperatureUnit;
             flowScale_ += node.inject;
         }
         sourceNodes_.push_back(n);
@@ -471,7 +480,7 @@ void Solver::mixInto(std::size_t n, const std::vector<std::size_t>& in)
     }
     if (node.inject > 0) {
         PipeStart injected;
-        const std::string why = steamAt(d_, node.p, node.temperature, d_.temperatureUnit, injected);
+        const std::string why = steamAt(d_, node.p, node.temperature, node.temperatureUnit, injected);
         if (!why.empty()) {
             node.message = "热源" + quoted(layout_.names[n]) + "的蒸汽：" + why;
             return;

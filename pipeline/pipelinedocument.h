@@ -223,5 +223,7 @@ const NetworkNode* findNode(const PipelineDocument& document, std::string_view n
 bool marksSources(const PipelineDocument& document);
 /// Whether a node of the document has site-plan coordinates.
 bool placesNodes(const PipelineDocument& document);
+/// Whether a node of the document holds anything of a source or of the site plan.
+bool holdsSources(const PipelineDocument& document);
 
 }  // namespace dorvent

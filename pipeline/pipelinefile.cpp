@@ -760,7 +760,7 @@ std::string writePipelineFile(const PipelineDocument& d)
         .field("temperature", number(d.startTemperature))
         .field("temperatureUnit", quoted(d.temperatureUnit))
         .close();
-    const bool sources = marksSources(d) || placesNodes(d);
+    const bool sources = holdsSources(d);
     const bool cases = sources || usesCases(d);
     const bool law = cases || setsTemperatureLaw(d);  // each version holds everything of the one before
     const bool insulation = law || usesInsulation(d);

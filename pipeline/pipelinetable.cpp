@@ -418,7 +418,7 @@ std::string nodeLines(const PipelineDocument& document, const PipelineResult& re
         text += "\n节点 " + printable(node.name) + " " + std::string(kNodeKindNames[static_cast<std::size_t>(node.kind)]) + "\n";
         for (const NodeColumn c : nodeTableColumns(document)) {
             if (c == NodeColumn::name || c == NodeColumn::kind) continue;  // in the line's head
-            const std::string value = nodeCellText(document, node, c);
+            const std::string value = nodeCellText(document, result, node, c);
             if (!value.empty()) text += "  " + std::string(nodeColumnTitle(c)) + " " + printable(value) + "\n";
         }
     }

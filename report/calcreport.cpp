@@ -217,12 +217,13 @@ PageTable nodeTable(const PipelineDocument& document, const PipelineResult& resu
     const std::vector<NodeColumn> columns = nodeTableColumns(document);
     for (const NodeColumn column : columns) {
         const auto [name, unit] = nodeColumnHeader(column);
-        const bool text = column == NodeColumn::name || column == NodeColumn::kind || column == NodeColumn::remark;
+        const bool text = column == NodeColumn::name || column == NodeColumn::kind || column == NodeColumn::remark ||
+                          column == NodeColumn::source || column == NodeColumn::feeders;
         table.columns.push_back({unit.empty() ? QStringList{qs(name)} : QStringList{qs(name), qs(unit)}, !text});
     }
     for (const NodeRun& node : result.nodes) {
         QStringList row;
-        for (const NodeColumn column : columns) row << qs(nodeCellText(document, node, column));
+        for (const NodeColumn column : columns) row << qs(nodeCellText(document, result, node, column));
         table.rows.push_back(row);
     }
     return table;
