@@ -437,7 +437,7 @@ std::string solveLines(const PipelineResult& result)
     if (!solve.converged) return "\n管网求解 " + printable(solve.message) + "\n";
     std::string text = "\n管网求解 收敛，计算各管段 " + std::to_string(solve.iterations) + " 次；节点处末端压力最大相差 " +
                        formatFixed(solve.residual * 1e6, 1) + " Pa，节点流量最大不平衡 " +
-                       formatShortest(solve.massResidual) + " t/h\n";
+                       formatFixed(solve.massResidual, 6) + " t/h\n";
     for (const SourceRun& source : result.sources) {
         text += "  热源 " + printable(result.nodes[source.node].name) + "（" +
                 std::string(kSourceKindNames[static_cast<std::size_t>(source.kind)]) + "） 供汽 " +

@@ -294,7 +294,7 @@ void schematicPages(PagedLayout& layout, const Schematic& schematic)
         paintSchematic(painter, area, schematic, QRectF(b.left(), b.top() + top / scale, b.width(), (bottom - top) / scale));
     });
     const double legendScale = point * 8 / kSchematicFontSize;  // its texts of 8 pt
-    const Schematic legend = schematicLegend(layout.width() / legendScale, false, schematic.wetSteam);
+    const Schematic legend = schematicLegend(layout.width() / legendScale, false, schematic.wetSteam, schematic.sources);
     layout.picture(legend.bounds.height() * legendScale, [legend](QPainter& painter, const QRectF& area) {
         paintSchematic(painter, QRectF(area.topLeft(), legend.bounds.size() * (area.height() / legend.bounds.height())), legend);
     });
