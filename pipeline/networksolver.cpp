@@ -585,6 +585,7 @@ void Solver::fail(const std::string& message)
             run.toNode = to;
         }
         if (run.message.empty() && run.status != SegmentStatus::failed) run.message = "未计算：管网未能求解";
+        if (pipes_[i].active) run.flow.reset();  // no flow is known where nothing is solved
         result_.segments[i] = run;
     }
     for (std::size_t n = 0; n < nodes_.size(); ++n) {
@@ -739,7 +740,11 @@ PipelineResult Solver::run()
             for (std::size_t i = 0; i < pipes_.size(); ++i) {
                 const SegmentRun& run = pipes_[i].run;
                 if (pipes_[i].active && run.status == SegmentStatus::failed) {
-                    fail("管段 " + std::to_string(i + 1) + " 算不出（" + run.message + "），管网无法求解");
+                    // The heat-loss law stops where steam would condense, which in a slow pipe of a
+                    // loop is the heat lost, not the drop: the energy balance goes on into wet steam.
+                    const bool condensing = d_.temperatureLaw == TemperatureLaw::heatLoss && run.message == kEndNotSuperheatedMessage;
+                    fail("管段 " + std::to_string(i + 1) + " 算不出（" + run.message + "），管网无法求解" +
+                         (condensing ? "；若是管内蒸汽因散热而冷凝，可改用“按焓平衡”计算" : ""));
                     return std::move(result_);
                 }
             }
