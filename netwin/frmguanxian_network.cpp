@@ -44,8 +44,8 @@ QWidget* frmguanxian::createNetworkWidgets(QWidget* client)
         header->moveSection(header->visualIndex(static_cast<int>(c)), header->visualIndex(static_cast<int>(NodeColumn::remark)));
     }
     // A source's kind and state after the needs, where the engineer marks the plants.
-    for (auto c = kSourceColumns.rbegin(); c != kSourceColumns.rend(); ++c) {
-        header->moveSection(header->visualIndex(static_cast<int>(*c)), header->visualIndex(static_cast<int>(NodeColumn::p)));
+    for (const NodeColumn c : kSourceColumns) {
+        header->moveSection(header->visualIndex(static_cast<int>(c)), header->visualIndex(static_cast<int>(NodeColumn::p)));
     }
     lblzongji = new QLabel(client);
     lblzongji->setObjectName(QStringLiteral("lblzongji"));

@@ -13,6 +13,7 @@
 #include "report/filewrite.h"
 #include "report/insulationreport.h"
 #include "report/pagedlayout.h"
+#include "pipeline/networksolver.h"
 #include "pipeline/nodetable.h"
 #include "pipeline/pipelinetable.h"
 #include "report/profilechart.h"
@@ -106,6 +107,22 @@ QStringList startState(const PipelineDocument& d)
                                qs(formatShortest(*d.startTemperature)), qs(d.temperatureUnit))};
     lines += qs(report).split(QStringLiteral("\r\n"));
     for (QString& line : lines) line = printedUnits(line);
+    // The sources of a network of several: each with its state; what one leaves empty is the above.
+    if (marksSources(d)) {
+        lines << QStringLiteral("热源（空缺的压力、温度取上述起点状态）：");
+        for (const NetworkNode& node : d.nodes) {
+            if (node.source == SourceKind::none) continue;
+            const auto value = [](const std::optional<double>& v, const char* unit) {
+                return v ? qs(formatShortest(*v)) + QString::fromUtf8(unit) : QStringLiteral("—");
+            };
+            QString line = QStringLiteral("%1：%2，压力 %3，温度 %4")
+                               .arg(qs(node.name), qs(std::string(kSourceKindNames[static_cast<std::size_t>(node.source)])),
+                                    node.source == SourceKind::flow ? QStringLiteral("由管网定") : value(node.sourcePressure, " MPa"),
+                                    value(node.sourceTemperature, " ℃"));
+            if (node.source == SourceKind::flow) line += QStringLiteral("，流量 %1").arg(value(node.sourceFlow, " t/h"));
+            lines << line;
+        }
+    }
     // The case these results are of, where there is any other.
     if (!d.cases.empty()) {
         lines.prepend(QStringLiteral("工况：%1。除“工况对比”一节外，本计算书的结果均为此工况的结果").arg(qs(d.designCase)));
@@ -233,7 +250,7 @@ PageTable nodeTable(const PipelineDocument& document, const PipelineResult& resu
 QStringList networkTotals(const PipelineDocument& document, const PipelineResult& result)
 {
     QStringList lines{QStringLiteral("总用汽量：%1 t/h").arg(qs(formatShortest(result.totals.demand)))};
-    if (result.totals.sourceFlow) lines << QStringLiteral("汽源流量：%1 t/h").arg(qs(formatShortest(*result.totals.sourceFlow)));
+    if (result.totals.sourceFlow) lines << QStringLiteral("汽源流量：%1 t/h").arg(qs(totalsText(result, Column::flow)));
     lines << QStringLiteral("已算管段总长：%1 m").arg(qs(formatShortest(result.totals.length)));
     if (result.allComputed) lines << QStringLiteral("管网热损失：%1 kW").arg(qs(formatFixed(result.totals.heatLossKw, 3)));
     if (const std::string condensate = totalsText(result, Column::condensate); !condensate.empty()) {
@@ -245,7 +262,22 @@ QStringList networkTotals(const PipelineDocument& document, const PipelineResult
         if (critical.pressureMargin) line += QStringLiteral("，压力裕量 %1 MPa").arg(qs(formatFixed(*critical.pressureMargin, 3)));
         lines << line;
     }
+    // How the solve went, and what each source delivers.
+    for (const QString& line : qs(solveLines(result)).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) lines << line.trimmed();
     return lines;
+}
+
+/// How a network with loops or several sources is solved, with the tolerances the solve keeps.
+QString solveMethod()
+{
+    return QStringLiteral(
+        "本管网含环路或多个热源，各管段的流量和流向由计算求得。以定压热源的压力和温度、定流量热源的流量和温度为边界，"
+        "先按平方律（压降 = S·G·|G|，阻力系数 S 取各管段上一次实际计算的压降除以流量的平方）用牛顿法求各环路的流量，"
+        "使各节点流入的蒸汽等于流出的蒸汽加用汽量；再按流向，从压力高的节点到低的节点，用上述管段计算方法逐根算出"
+        "各管段的压降和末端状态，节点的蒸汽为流入蒸汽按焓混合（定压热源节点保持其给定状态）。两步交替迭代，"
+        "直至汇于每个节点的各管段末端压力相差不超过 %1 MPa；节点流量平衡在每次迭代中都精确满足。"
+        "流速低于 %2 m/s 而不能算出的管段视为近乎滞流，管内蒸汽冷凝，其流量计入平衡而不参与混合。")
+        .arg(qs(formatShortest(kPressureTolerance)), qs(formatShortest(kStagnantVelocity)));
 }
 
 void titleBlock(PagedLayout& layout, const PipelineDocument& document, const QString& title, const QString& date)
@@ -321,6 +353,7 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
     next(QStringLiteral("计算方法"));
     const auto [methodText, formula] = method(result.network, document.temperatureLaw == TemperatureLaw::heatLoss, body);
     layout.paragraph(methodText, body, Qt::AlignLeft, formula);
+    if (result.solve) layout.paragraph(solveMethod(), body);
     const std::optional<WetSteamSection> wet = wetSteamSection(document, result);
     if (wet) layout.paragraph(wet->method, body);
     next(QStringLiteral("起点蒸汽状态"));
