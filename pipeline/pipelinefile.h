@@ -14,7 +14,7 @@ namespace dorvent {
 /// named nodes, and the nodes' demands and requirements), 3 (insulation constructions, own
 /// materials and their settings), 4 (the temperature law and the lowest dryness), 5 (load
 /// cases) and 6 (sources and site-plan coordinates of nodes), and writes the oldest version that
-/// holds the document: 6 once a node is marked as a source or placed, else 5 once it has a case
+/// holds the document: 6 once a node holds anything of a source or a place, else 5 once it has a case
 /// beyond the design case or names that otherwise, else 4 once it sets the law or the dryness otherwise than
 /// the older versions read them, else 3 once it holds anything of insulation, else 2.
 inline constexpr std::string_view kPipelineFormat = "dorvent-pipeline";
