@@ -58,6 +58,9 @@ cases=(
     2 stderr "文件中没有名为“冬季”的工况（有：设计工况、夏季最小负荷）" "industrial-park.dorvent --case 冬季"
     1 stdout "工况,节点,类型,用汽量(t/h),|设计工况,制药厂,用户,8,1,,1.003,|夏季最小负荷,制药厂,用户,2.4,1,," "--nodes-csv industrial-park.dorvent"
     1 stdout "自动选管：以下要求不能满足，管径未改：|【夏季最小负荷】管段 2“造纸支线”：其路径上可选的管段都取最大管径时不能计算" "industrial-park.dorvent --size all-cases.dorvent"
+    0 stdout "  流量(t/h) 49.637（求解）|  流量(t/h) -8.116（求解）|汽源份额 一厂 78.5%，二厂 21.5%|管网求解 收敛|  热源 二厂（定压） 供汽 20.863 t/h" two-plant-ring.dorvent
+    0 stdout "节点,类型,用汽量(t/h),要求压力(MPa),要求温度(℃),热源,热源压力(MPa),热源温度(℃),热源流量(t/h),压力(MPa)|二厂,热源,,,,定压,1.25,290,,1.250," "two-plant-ring.dorvent --nodes-csv"
+    1 stdout "自动选管只用于单一热源的枝状管网" "two-plant-ring.dorvent --size ring-sized.dorvent"
     1 stdout "说明 压力不足" short.dorvent
     1 stdout "节点 制药厂 用户|  说明 过热度不足" superheat.dorvent
     0 stdout "节点,类型,用汽量(t/h),|制药厂,用户,8,1,,1.003," "--nodes-csv park.dorvent"
