@@ -5,6 +5,7 @@
 
 #include "bench/networks.h"
 #include "numtext/formatnumber.h"
+#include "pipeline/loadcases.h"
 #include "pipeline/networklayout.h"
 #include "pipeline/networksolver.h"
 #include "pipeline/nodetable.h"
@@ -81,7 +82,7 @@ const NodeRun& nodeOf(const PipelineResult& r, const std::string& name)
 }
 
 /// At every node the steam arriving equals the steam leaving, its demand and what a source adds
-/// (to 1e-6 t/h); over the network the enthalpy the sources deliver equals what the consumers
+/// (to 1e-6 t/h), and the pipes arriving end at its pressure (to 1e-5 MPa); over the network the enthalpy the sources deliver equals what the consumers
 /// take and the pipes lose.
 void expectBalances(const PipelineDocument& d, const PipelineResult& r)
 {
@@ -95,6 +96,10 @@ void expectBalances(const PipelineDocument& d, const PipelineResult& r)
     for (const NetworkNode& node : d.nodes) net[node.name] -= node.demand.value_or(0);
     for (const SourceRun& source : r.sources) net[r.nodes[source.node].name] += source.flow;
     for (const auto& [name, imbalance] : net) EXPECT_NEAR(imbalance, 0, 1e-6) << name;
+    // Every pipe ends at the pressure of the node it feeds, to the solver's tolerance.
+    for (const SegmentRun& run : r.segments) {
+        if (run.status == SegmentStatus::computed) EXPECT_LE(std::abs(run.pend - r.nodes[*run.toNode].p), kPressureTolerance);
+    }
 
     // Mixing at the nodes keeps the enthalpy: what the sources deliver less what the consumers take
     // is what the pipes lose, Σ G·Δh, to rounding.
@@ -306,6 +311,25 @@ TEST(NetworkSolver, TheEnergyBalanceHoldsUnderTheEnergyBalanceLaw)
     d.nodes.push_back({.name = "二厂", .source = SourceKind::pressure, .sourcePressure = 0.98, .sourceTemperature = 260});
     const PipelineResult r = calculatePipeline(d);
     expectBalances(d, r);
+}
+
+TEST(NetworkSolver, ALoadCaseSolvesTheRingWithItsOwnSourceAndDemands)
+{
+    PipelineDocument d = ring(5, 20, 0);
+    d.cases = {{.name = "低负荷", .startPressure = 1.1, .factor = 0.5}};
+    const std::vector<PipelineResult> results = calculateCases(d);
+    ASSERT_EQ(results.size(), 2U);
+    // The case built by hand: the header's source, which 厂 takes, at 1.1 MPa; half the demands.
+    PipelineDocument low = ring(2.5, 10, 0);
+    low.startPressure = 1.1;
+    const PipelineResult alone = calculatePipeline(low);
+    ASSERT_TRUE(results[1].solve && results[1].solve->converged);
+    for (std::size_t i = 0; i < d.segments.size(); ++i) {
+        EXPECT_EQ(cellText(d.segments[i], &results[1].segments[i], Column::flow), cellText(low.segments[i], &alone.segments[i], Column::flow));
+        EXPECT_EQ(cellText(d.segments[i], &results[1].segments[i], Column::pend), cellText(low.segments[i], &alone.segments[i], Column::pend));
+    }
+    EXPECT_NEAR(results[1].sources[0].flow, 12.5, 1e-9);
+    EXPECT_EQ(results[1].nodes[0].p, 1.1);
 }
 
 TEST(NetworkSolver, SourcesAndPlacesRoundTripThroughTheFile)
