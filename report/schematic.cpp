@@ -251,12 +251,17 @@ bool Builder::placeOnSite()
     return true;
 }
 
-/// A pipe as a straight line from the node its steam leaves to the node it feeds, its labels above
-/// the middle: a pipe that closes a loop, or any pipe on a site plan.
+/// A pipe as a straight line from the node its steam leaves to the node it feeds, between their
+/// circles: a pipe that closes a loop, or any pipe on a site plan. Its labels stand above the
+/// line at the first of a few places along it where they cover no label or node drawn before.
 void Builder::addStraightPipe(std::size_t i, std::size_t fromNode, std::size_t toNode)
 {
-    const QPointF from = point(*layout_.places[fromNode]);
-    const QPointF to = point(*layout_.places[toNode]);
+    const QPointF centreFrom = point(*layout_.places[fromNode]);
+    const QPointF centreTo = point(*layout_.places[toNode]);
+    const QLineF whole(centreFrom, centreTo);
+    const double length = whole.length();
+    const QPointF from = length > 2 * kRadius ? whole.pointAt(kRadius / length) : centreFrom;
+    const QPointF to = length > 2 * kRadius ? whole.pointAt(1 - kRadius / length) : centreTo;
     Schematic::Item pipe{.kind = Schematic::Item::pipe, .index = i};
     pipe.line << from << to;
     if (result_.solve && result_.segments[i].flow.value_or(0) != 0) pipe.arrow = arrowOn(from, to);
@@ -264,12 +269,34 @@ void Builder::addStraightPipe(std::size_t i, std::size_t fromNode, std::size_t t
     pipe.textColour = pipe.colour.darker(130);
     pipe.width = critical_[i] ? 3.5 : 1.5;
     pipe.dashed = isWet(result_.segments[i]);
-    const QPointF middle = QLineF(from, to).center();
-    double baseline = middle.y() - kGap - measure_.descent() - measure_.line();
-    for (const QString& text : pipeTexts_[i]) {
-        const double width = measure_.width(text);
-        if (!text.isEmpty()) pipe.labels.push_back(measure_.label(middle.x() - width / 2, baseline, text, width));
-        baseline += measure_.line();
+    const auto labelsAt = [&](double share) {
+        const QPointF at = whole.pointAt(share);
+        std::vector<Schematic::Label> labels;
+        double baseline = at.y() - kGap - measure_.descent() - measure_.line();
+        for (const QString& text : pipeTexts_[i]) {
+            const double width = measure_.width(text);
+            if (!text.isEmpty()) labels.push_back(measure_.label(at.x() - width / 2, baseline, text, width));
+            baseline += measure_.line();
+        }
+        return labels;
+    };
+    const auto free = [this](const std::vector<Schematic::Label>& labels) {
+        for (const Schematic::Item& item : schematic_.items) {
+            for (const Schematic::Label& label : labels) {
+                if (item.kind == Schematic::Item::node && item.shape.intersects(label.box)) return false;
+                for (const Schematic::Label& other : item.labels) {
+                    if (other.box.intersects(label.box)) return false;
+                }
+            }
+        }
+        return true;
+    };
+    pipe.labels = labelsAt(0.5);
+    for (const double share : {0.5, 0.35, 0.65, 0.22, 0.78}) {
+        if (std::vector<Schematic::Label> labels = labelsAt(share); free(labels)) {
+            pipe.labels = std::move(labels);
+            break;
+        }
     }
     schematic_.items.push_back(std::move(pipe));
 }
@@ -415,6 +442,7 @@ Schematic Builder::build()
     critical_.assign(result_.segments.size(), false);
     for (const std::size_t i : pathTo(result_, result_.critical)) critical_[i] = true;
 
+    std::vector<std::size_t> straight;  // drawn after the nodes, their labels clear of those placed
     for (std::size_t i = 0; i < pipeTexts_.size(); ++i) {
         const SegmentRun& run = result_.segments[i];
         if (!run.fromNode || !run.toNode || !layout_.places[*run.fromNode] || !layout_.places[*run.toNode]) continue;
@@ -424,13 +452,14 @@ Schematic Builder::build()
         if (tree && !sited_) {
             addPipe(i, *run.fromNode, *run.toNode);
         } else if (result_.solve || (tree && sited_)) {
-            addStraightPipe(i, *run.fromNode, *run.toNode);
+            straight.push_back(i);
         }
     }
     for (std::size_t n = 0; n < result_.nodes.size(); ++n) {
         if (layout_.places[n]) addNode(n, *layout_.places[n], false);
         if (layout_.stubs[n]) addNode(n, *layout_.stubs[n], true);
     }
+    for (const std::size_t i : straight) addStraightPipe(i, *result_.segments[i].fromNode, *result_.segments[i].toNode);
     for (Schematic::Item& item : schematic_.items) {
         item.box = item.kind == Schematic::Item::pipe ? item.line.boundingRect() : item.shape;
         if (item.drain) item.box |= item.drain->box();
