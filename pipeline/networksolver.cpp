@@ -13,6 +13,7 @@
 #include "mainwin/steaminput.h"
 #include "numtext/decimalsum.h"
 #include "numtext/formatnumber.h"
+#include "pipeline/loopmodel.h"
 #include "pipeline/pipecompute.h"
 #include "pipes/guanjing.h"
 #include "pipes/qiuliusu.h"
@@ -60,40 +61,6 @@ std::optional<PipeStart> steamOf(const PipelineDocument& document, double p, dou
     return start;
 }
 
-/// Solves A x = b for a small dense symmetric positive definite A, by elimination with pivoting.
-std::vector<double> solveDense(std::vector<std::vector<double>> A, std::vector<double> b)
-{
-    const std::size_t n = b.size();
-    for (std::size_t k = 0; k < n; ++k) {
-        std::size_t pivot = k;
-        for (std::size_t r = k + 1; r < n; ++r) {
-            if (std::abs(A[r][k]) > std::abs(A[pivot][k])) pivot = r;
-        }
-        std::swap(A[k], A[pivot]);
-        std::swap(b[k], b[pivot]);
-        if (A[k][k] == 0) continue;
-        for (std::size_t r = k + 1; r < n; ++r) {
-            const double f = A[r][k] / A[k][k];
-            if (f == 0) continue;
-            for (std::size_t c = k; c < n; ++c) A[r][c] -= f * A[k][c];
-            b[r] -= f * b[k];
-        }
-    }
-    std::vector<double> x(n, 0.0);
-    for (std::size_t k = n; k-- > 0;) {
-        double sum = b[k];
-        for (std::size_t c = k + 1; c < n; ++c) sum -= A[k][c] * x[c];
-        x[k] = A[k][k] != 0 ? sum / A[k][k] : 0.0;
-    }
-    return x;
-}
-
-/// A tree pipe or a loop-closing pipe as one passes it, and whether that is its typed direction.
-struct Passage {
-    std::size_t pipe;
-    double sign;
-};
-
 class Solver {
 public:
     Solver(const PipelineDocument& document, const NetworkLayout& layout)
@@ -108,13 +75,9 @@ private:
     std::string readSources();
     void findReached();
     std::string checkPipes();
-    void buildForest();
     void firstResistances();
 
-    // The square-law model: each pipe's drop R·G·|G|, flows balanced at every node.
-    void treeFlows();
-    void treePressures();
-    double loopResidual(std::size_t k) const;
+    // The square-law model solved with each pipe's last resistance.
     void solveModel();
 
     // Every pipe computed in the direction its steam flows.
@@ -131,8 +94,6 @@ private:
         double temperature = 0;     // of a fixed-flow source, in temperatureUnit
         std::string temperatureUnit;
         bool reached = false;       // in a part of the network that a fixed-pressure source feeds
-        std::optional<std::size_t> parent, parentPipe;
-        int depth = 0;
         double modelP = 0;          // MPa, by the square-law model
         std::optional<PipeStart> state;
         double injectedH = 0;       // kJ/kg, of a fixed-flow source's steam at its pressure
@@ -144,22 +105,20 @@ private:
     };
     struct Pipe {
         bool active = false;        // solved: sound, and reached
-        bool chord = false;         // closes a loop, or joins the trees of two sources
         bool stagnant = false;      // so little steam that it condenses: not computed, not mixed
-        double R = 0;               // MPa/(t/h)²
+        double R = 0;               // MPa/(t/h)², the square law's resistance
         double G = 0;               // t/h, positive from 起点 to 终点
         SegmentRun run{};
         std::optional<PipeStart> end; // where its steam leaves it, once computed
         double hEnd = 0;            // kJ/kg
-        std::vector<Passage> loops; // the loops it is part of (chord index, sign)
     };
 
     const PipelineDocument& d_;
     const NetworkLayout& layout_;
     std::vector<Node> nodes_;
     std::vector<Pipe> pipes_;
-    std::vector<std::size_t> order_;   // reached nodes, each after its parent in the forest
-    std::vector<std::size_t> chords_;
+    std::optional<LoopModel> model_;
+    std::vector<std::size_t> order_;   // reached nodes, each after its parent in the model's forest
     std::vector<std::size_t> sourceNodes_;
     double flowScale_ = 1;             // t/h, the demands' sum
     PipelineResult result_;
@@ -221,47 +180,27 @@ std::string Solver::readSources()
     return {};
 }
 
-/// The nodes that a fixed-pressure source reaches through sound pipes, whichever way they point.
+/// The square-law model of the sound pipes, and what it reaches: the nodes joined to a
+/// fixed-pressure source through pipes whichever way they point.
 void Solver::findReached()
 {
-    std::vector<std::vector<std::size_t>> touching(nodes_.size());
+    std::vector<std::optional<LoopModel::Ends>> ends(pipes_.size());
     for (std::size_t i = 0; i < pipes_.size(); ++i) {
         const PipelineSegment& s = d_.segments[i];
         if (s.from.empty() || s.to.empty() || s.from == s.to) continue;
-        touching[*layout_.indexOf(s.from)].push_back(i);
-        touching[*layout_.indexOf(s.to)].push_back(i);
-        pipes_[i].active = true;
+        ends[i] = LoopModel::Ends{*layout_.indexOf(s.from), *layout_.indexOf(s.to)};
     }
-    std::queue<std::size_t> queue;
+    std::vector<std::optional<double>> fixed(nodes_.size());
     for (std::size_t n = 0; n < nodes_.size(); ++n) {
-        if (nodes_[n].source == SourceKind::pressure) {
-            nodes_[n].reached = true;
-            queue.push(n);
-            order_.push_back(n);
-        }
+        if (nodes_[n].source == SourceKind::pressure) fixed[n] = nodes_[n].start.state.p;
     }
-    // Breadth first, so that the forest's paths are short and its loops small.
-    while (!queue.empty()) {
-        const std::size_t n = queue.front();
-        queue.pop();
-        for (const std::size_t i : touching[n]) {
-            const PipelineSegment& s = d_.segments[i];
-            const std::size_t other = *layout_.indexOf(s.from) == n ? *layout_.indexOf(s.to) : *layout_.indexOf(s.from);
-            if (nodes_[other].reached) continue;
-            nodes_[other].reached = true;
-            nodes_[other].parent = n;
-            nodes_[other].parentPipe = i;
-            nodes_[other].depth = nodes_[n].depth + 1;
-            order_.push_back(other);
-            queue.push(other);
-        }
-    }
+    model_.emplace(ends, fixed);
+    order_ = model_->order();
+    for (const std::size_t n : order_) nodes_[n].reached = true;
     for (std::size_t i = 0; i < pipes_.size(); ++i) {
-        if (!pipes_[i].active) continue;
-        if (!nodes_[*layout_.indexOf(d_.segments[i].from)].reached) {
-            pipes_[i].active = false;
-            pipes_[i].run.message = "未计算：没有定压热源与该管段相连";
-        }
+        if (!ends[i]) continue;
+        pipes_[i].active = nodes_[ends[i]->from].reached;
+        if (!pipes_[i].active) pipes_[i].run.message = "未计算：没有定压热源与该管段相连";
     }
 }
 
@@ -292,35 +231,6 @@ std::string Solver::checkPipes()
     return {};
 }
 
-/// The loops: each pipe outside the forest closes one, through the forest back to its start.
-void Solver::buildForest()
-{
-    for (std::size_t i = 0; i < pipes_.size(); ++i) {
-        if (!pipes_[i].active) continue;
-        const std::size_t to = *layout_.indexOf(d_.segments[i].to);
-        const std::size_t from = *layout_.indexOf(d_.segments[i].from);
-        if (nodes_[to].parentPipe == i || nodes_[from].parentPipe == i) continue;
-        const std::size_t k = chords_.size();
-        chords_.push_back(i);
-        pipes_[i].chord = true;
-        pipes_[i].loops.push_back({k, 1.0});
-        // From its end up the forest, and from the forest down to its start.
-        std::size_t x = to, y = from;
-        const auto root = [this](std::size_t n) { return !nodes_[n].parent; };
-        while (x != y && !(root(x) && root(y))) {
-            if (nodes_[x].depth >= nodes_[y].depth && !root(x)) {
-                const std::size_t p = *nodes_[x].parentPipe;
-                pipes_[p].loops.push_back({k, *layout_.indexOf(d_.segments[p].from) == x ? 1.0 : -1.0});
-                x = *nodes_[x].parent;
-            } else {
-                const std::size_t p = *nodes_[y].parentPipe;
-                pipes_[p].loops.push_back({k, *layout_.indexOf(d_.segments[p].from) == *nodes_[y].parent ? 1.0 : -1.0});
-                y = *nodes_[y].parent;
-            }
-        }
-    }
-}
-
 /// A first resistance of every pipe from the friction of its pipe at 10 t/h and its length with
 /// local resistances, at the density of the first fixed-pressure source's steam.
 void Solver::firstResistances()
@@ -342,88 +252,17 @@ void Solver::firstResistances()
     }
 }
 
-/// Each forest pipe carries what its side of the forest takes, the loop-closing flows given.
-void Solver::treeFlows()
-{
-    std::vector<double> out(nodes_.size(), 0.0);
-    for (const std::size_t n : order_) out[n] = nodes_[n].demand - nodes_[n].inject;
-    for (const std::size_t i : chords_) {
-        out[*layout_.indexOf(d_.segments[i].from)] += pipes_[i].G;
-        out[*layout_.indexOf(d_.segments[i].to)] -= pipes_[i].G;
-    }
-    for (auto it = order_.rbegin(); it != order_.rend(); ++it) {
-        const Node& node = nodes_[*it];
-        if (!node.parent) continue;
-        Pipe& pipe = pipes_[*node.parentPipe];
-        pipe.G = *layout_.indexOf(d_.segments[*node.parentPipe].to) == *it ? out[*it] : -out[*it];
-        out[*node.parent] += out[*it];
-    }
-}
-
-void Solver::treePressures()
-{
-    for (const std::size_t n : order_) {
-        Node& node = nodes_[n];
-        if (!node.parent) {
-            if (node.source == SourceKind::pressure) node.modelP = node.start.state.p;
-            continue;
-        }
-        const Pipe& pipe = pipes_[*node.parentPipe];
-        const double drop = pipe.R * pipe.G * std::abs(pipe.G);
-        const bool down = *layout_.indexOf(d_.segments[*node.parentPipe].to) == n;
-        node.modelP = nodes_[*node.parent].modelP + (down ? -drop : drop);
-    }
-}
-
-double Solver::loopResidual(std::size_t k) const
-{
-    const std::size_t i = chords_[k];
-    const Pipe& pipe = pipes_[i];
-    return nodes_[*layout_.indexOf(d_.segments[i].from)].modelP - nodes_[*layout_.indexOf(d_.segments[i].to)].modelP -
-           pipe.R * pipe.G * std::abs(pipe.G);
-}
-
-/// Newton's method on the loop-closing flows, the square law's derivative 2·R·|G| kept from
-/// vanishing at no flow, with the step halved where it would not lessen the residual.
+/// The flows and pressures of the square-law model with each pipe's resistance as it stands.
 void Solver::solveModel()
 {
-    treeFlows();
-    treePressures();
-    const std::size_t loops = chords_.size();
-    if (loops == 0) return;
-    const auto largest = [this, loops] {
-        double r = 0;
-        for (std::size_t k = 0; k < loops; ++k) r = std::max(r, std::abs(loopResidual(k)));
-        return r;
-    };
-    const double floor = 1e-4 * flowScale_;
-    double residual = largest();
-    for (int step = 0; step < 100 && residual > 1e-12; ++step) {
-        std::vector<std::vector<double>> J(loops, std::vector<double>(loops, 0.0));
-        std::vector<double> r(loops);
-        for (std::size_t k = 0; k < loops; ++k) r[k] = loopResidual(k);
-        for (const Pipe& pipe : pipes_) {
-            if (pipe.loops.empty()) continue;
-            const double D = 2 * pipe.R * std::max(std::abs(pipe.G), floor);
-            for (const Passage& a : pipe.loops) {
-                for (const Passage& b : pipe.loops) J[a.pipe][b.pipe] += D * a.sign * b.sign;
-            }
-        }
-        const std::vector<double> dc = solveDense(std::move(J), r);
-        std::vector<double> before(loops);
-        for (std::size_t k = 0; k < loops; ++k) before[k] = pipes_[chords_[k]].G;
-        double scale = 1;
-        for (int halving = 0; halving < 30; ++halving, scale /= 2) {
-            for (std::size_t k = 0; k < loops; ++k) pipes_[chords_[k]].G = before[k] + scale * dc[k];
-            treeFlows();
-            treePressures();
-            const double now = largest();
-            if (now < residual || halving == 29) {
-                residual = now;
-                break;
-            }
-        }
+    std::vector<double> S(pipes_.size(), 0.0), out(nodes_.size(), 0.0);
+    for (std::size_t i = 0; i < pipes_.size(); ++i) S[i] = pipes_[i].active ? pipes_[i].R : 0.0;
+    for (const std::size_t n : order_) out[n] = nodes_[n].demand - nodes_[n].inject;
+    model_->solve(S, out, 1e-4 * flowScale_);
+    for (std::size_t i = 0; i < pipes_.size(); ++i) {
+        if (pipes_[i].active) pipes_[i].G = model_->flows()[i];
     }
+    for (const std::size_t n : order_) nodes_[n].modelP = model_->pressures()[n];
 }
 
 /// The steam arriving at a node mixed: by its enthalpy, at the end pressure of its largest inflow.
@@ -717,7 +556,6 @@ PipelineResult Solver::run()
         fail(why);
         return std::move(result_);
     }
-    buildForest();
     firstResistances();
     int failing = 0, negative = 0;
     for (int iteration = 1; iteration <= kMostSolveIterations; ++iteration) {

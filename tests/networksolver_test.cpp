@@ -6,6 +6,7 @@
 #include "bench/networks.h"
 #include "numtext/formatnumber.h"
 #include "pipeline/loadcases.h"
+#include "pipeline/loopmodel.h"
 #include "pipeline/networklayout.h"
 #include "pipeline/networksolver.h"
 #include "pipeline/nodetable.h"
@@ -135,6 +136,27 @@ PipelineDocument ring(double a, double b, double c)
                {.name = "乙", .demand = b},
                {.name = "丙", .demand = c}};
     return d;
+}
+
+TEST(LoopModel, SplitsAsTheSquareLawSaysByHand)
+{
+    // Two pipes from A (held at 1 MPa) to B, which takes 10 t/h; S 0.001 and 0.004 MPa/(t/h)²:
+    // G₁/G₂ = √(S₂/S₁) = 2, so 20/3 and 10/3 t/h, and B at 1 − 0.001·(20/3)² MPa. The second pipe
+    // typed from B to A carries its flow negative. C joins nothing held at a pressure.
+    LoopModel model({LoopModel::Ends{0, 1}, LoopModel::Ends{1, 0}, LoopModel::Ends{2, 3}}, {1.0, {}, {}, {}});
+    EXPECT_EQ(model.loopCount(), 1U);
+    EXPECT_FALSE(model.reached(2));
+    model.solve({0.001, 0.004, 1}, {0, 10, 0, 0}, 1e-3);
+    EXPECT_NEAR(model.flows()[0], 20.0 / 3, 1e-9);
+    EXPECT_NEAR(model.flows()[1], -10.0 / 3, 1e-9);
+    EXPECT_NEAR(model.pressures()[1], 1 - 0.001 * 400.0 / 9, 1e-12);
+    // A second source at B held at 0.99 MPa feeding C: B then takes from A only what the drop of
+    // 0.01 MPa pushes, √(0.01/0.001) and √(0.01/0.004) t/h, and sends the rest of its own.
+    LoopModel two({LoopModel::Ends{0, 1}, LoopModel::Ends{1, 0}, LoopModel::Ends{1, 2}}, {1.0, 0.99, {}});
+    two.solve({0.001, 0.004, 0.002}, {0, 0, 5}, 1e-3);
+    EXPECT_NEAR(two.flows()[0], std::sqrt(10.0), 1e-9);
+    EXPECT_NEAR(two.flows()[1], -std::sqrt(2.5), 1e-9);
+    EXPECT_NEAR(two.flows()[2], 5, 1e-12);
 }
 
 TEST(NetworkSolver, ARingSplitsItsFlowAsTheLoopEquationSays)
