@@ -43,6 +43,15 @@ QWidget* frmguanxian::createNetworkWidgets(QWidget* client)
     for (const NodeColumn c : {NodeColumn::dryness, NodeColumn::condensate, NodeColumn::feeders}) {
         header->moveSection(header->visualIndex(static_cast<int>(c)), header->visualIndex(static_cast<int>(NodeColumn::remark)));
     }
+    // A source's kind picked from its list: none, at a fixed pressure, of a fixed flow.
+    tbljiedian->pickFromList(static_cast<int>(NodeColumn::source), [] {
+        QList<ListChoice> choices;
+        for (const std::string_view name : kSourceKindNames) {
+            const QString text = name.empty() ? QString() : qs(std::string(name));
+            choices.append({name.empty() ? QStringLiteral("（非热源）") : text, text});
+        }
+        return choices;
+    });
     // A source's kind and state after the needs, where the engineer marks the plants.
     for (const NodeColumn c : kSourceColumns) {
         header->moveSection(header->visualIndex(static_cast<int>(c)), header->visualIndex(static_cast<int>(NodeColumn::p)));
@@ -158,9 +167,13 @@ void frmguanxian::showNetwork()
             totals += QStringLiteral("。最不利用户：%1（%2）").arg(qs(r.nodes[*r.critical].name), qs(pathText(d, r, r.critical)));
         }
         if (r.solve && r.solve->converged) {
-            totals += QStringLiteral("。管网求解：计算 %1 次，节点压力残差 %2 Pa")
+            QStringList sources;
+            for (const SourceRun& source : r.sources) {
+                sources << QStringLiteral("%1 %2 t/h").arg(qs(r.nodes[source.node].name), qs(formatFixed(source.flow, 3)));
+            }
+            totals += QStringLiteral("。管网求解：计算 %1 次，节点压力残差 %2 Pa；热源供汽 %3")
                           .arg(r.solve->iterations)
-                          .arg(qs(formatFixed(r.solve->residual * 1e6, 1)));
+                          .arg(qs(formatFixed(r.solve->residual * 1e6, 1)), sources.join(QStringLiteral("、")));
         }
     }
     lblzongji->setText(totals);

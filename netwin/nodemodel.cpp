@@ -110,7 +110,10 @@ QVariant NodeModel::data(const QModelIndex& index, int role) const
     case Qt::EditRole: return qs(nodeCellText(pipes_->document(), pipes_->result(), node, column));
     case Qt::ToolTipRole:
         if (column == NodeColumn::remark) return data(index, Qt::DisplayRole);
-        return problemOf(index.row(), index.column());
+        if (const QString problem = problemOf(index.row(), index.column()); !problem.isEmpty()) return problem;
+        return qs(unusedSourceInput(pipes_->document(), node.name, column));
+    case Qt::ForegroundRole:  // a source's input that does nothing, greyed
+        return unusedSourceInput(pipes_->document(), node.name, column).empty() ? QVariant() : QVariant(QBrush(kTakenColour));
     case Qt::BackgroundRole:
         if (!problemOf(index.row(), index.column()).isEmpty()) return QBrush(kProblemColour);
         if (shortOf) return QBrush(kFlagColour);

@@ -33,6 +33,9 @@ public:
     const std::vector<std::size_t>& order() const { return order_; }
     /// The pipes that close a loop or join two trees.
     std::size_t loopCount() const { return chords_.size(); }
+    /// The node a node's forest pipe comes from, and that pipe; none for a root or a node not reached.
+    std::optional<std::size_t> parent(std::size_t node) const { return parent_[node]; }
+    std::optional<std::size_t> parentPipe(std::size_t node) const { return parentPipe_[node]; }
 
     /// Solves for the flows, from the flows of the solve before: S by pipe [MPa/(t/h)²], out by
     /// node [t/h] (its demand, less what it feeds in); floor [t/h] keeps the derivative of a pipe

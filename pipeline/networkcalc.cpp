@@ -89,7 +89,7 @@ PipelineResult calculateNetwork(const PipelineDocument& document)
     const NetworkLayout layout(document);
     if (needsSolve(document, layout)) {
         PipelineResult result = solveNetwork(document, layout);
-        result.critical = criticalConsumer(layout, result.nodes);
+        if (result.solve->converged) result.critical = criticalConsumer(layout, result.nodes);
         std::tie(result.profile, result.joints) = profileAlong(result, pathTo(result, result.critical));
         return result;
     }

@@ -83,8 +83,11 @@ private:
     // Every pipe computed in the direction its steam flows.
     bool computePass();
     void mixInto(std::size_t n, const std::vector<std::size_t>& in);
+    std::string backflow() const;
     void fillResults();
     void fail(const std::string& message);
+    NodeKind kindOf(std::size_t n) const;
+    double totalDemand() const;
 
     struct Node {
         SourceKind source = SourceKind::none;
@@ -124,6 +127,7 @@ private:
     PipelineResult result_;
     SolveRun solve_;
     std::string endFault_;             // the first pipe without its two ends, for the one line
+    std::vector<int> touches_;         // by node, the pipes with both ends that name it
 };
 
 std::string Solver::readSources()
@@ -173,6 +177,15 @@ std::string Solver::readSources()
         }
         sourceNodes_.push_back(n);
     }
+    double injected = 0, demanded = 0;
+    for (const Node& node : nodes_) {
+        injected += node.inject;
+        demanded += node.demand;
+    }
+    if (injected > demanded + kNoFlow) {
+        return "定流量热源共供汽 " + formatShortest(injected) + " t/h，多于总用汽量 " + formatShortest(demanded) +
+               " t/h：多余的蒸汽将倒流入定压热源";
+    }
     if (std::none_of(nodes_.begin(), nodes_.end(), [](const Node& node) { return node.source == SourceKind::pressure; })) {
         return marked ? "管网没有定压热源：至少一个热源应给定压力"
                       : "管网没有热源：每个节点都有管段供汽，请在节点表的“热源”列中指定热源";
@@ -207,48 +220,73 @@ void Solver::findReached()
 /// The first fault of a pipe that the solve needs; the pipe keeps it.
 std::string Solver::checkPipes()
 {
+    // Every typed flow at once: each is refused at its cell, and the line names them all.
+    std::string typed;
     for (std::size_t i = 0; i < pipes_.size(); ++i) {
         const PipelineSegment& s = d_.segments[i];
-        Pipe& pipe = pipes_[i];
-        if (!pipe.active) continue;
-        if (s.flow || s.notNumbers.count("flow") != 0) {
-            failRun(pipe.run, "环状或多热源管网的管段流量由计算求得，请清空蒸汽流量", SegmentField::flow);
-            return "管段 " + std::to_string(i + 1) + "：" + pipe.run.message;
-        }
-        // The inputs that do not depend on the steam, checked with any steam.
+        if (!pipes_[i].active || (!s.flow && s.notNumbers.count("flow") == 0)) continue;
+        failRun(pipes_[i].run, kTypedFlowMessage, SegmentField::flow);
+        typed += (typed.empty() ? "" : "、") + std::to_string(i + 1);
+    }
+    if (!typed.empty()) return "管段 " + typed + "：" + std::string(kTypedFlowMessage);
+    PipeStart any;  // the inputs that do not depend on the steam, checked with any steam
+    for (const std::size_t n : sourceNodes_) {
+        if (nodes_[n].source == SourceKind::pressure) any = nodes_[n].start;
+    }
+    for (std::size_t i = 0; i < pipes_.size(); ++i) {
+        if (!pipes_[i].active) continue;
         SegmentRun probe;
-        PipeStart any = nodes_[sourceNodes_.front()].start;
-        for (const std::size_t n : sourceNodes_) {
-            if (nodes_[n].source == SourceKind::pressure) any = nodes_[n].start;
-        }
         probe.t0 = any.state.tsheshidu;
-        PipeFlow flow{.value = 1.0, .summed = true};
-        if (!pipeInput(d_, s, flow, any.state, 0.0, probe) && probe.field != SegmentField::heatLoss) {
-            pipe.run = probe;
+        if (!pipeInput(d_, d_.segments[i], PipeFlow{.value = 1.0, .summed = true}, any.state, 0.0, probe) &&
+            probe.field != SegmentField::heatLoss) {
+            pipes_[i].run = probe;
             return "管段 " + std::to_string(i + 1) + "：" + probe.message;
         }
     }
     return {};
 }
 
-/// A first resistance of every pipe from the friction of its pipe at 10 t/h and its length with
-/// local resistances, at the density of the first fixed-pressure source's steam.
+/// Why the solution found cannot be run: a fixed-pressure source that would take steam in.
+std::string Solver::backflow() const
+{
+    for (const std::size_t n : sourceNodes_) {
+        if (nodes_[n].source != SourceKind::pressure) continue;
+        double produced = nodes_[n].demand;
+        for (std::size_t i = 0; i < pipes_.size(); ++i) {
+            if (!pipes_[i].active) continue;
+            if (*layout_.indexOf(d_.segments[i].from) == n) produced += pipes_[i].G;
+            if (*layout_.indexOf(d_.segments[i].to) == n) produced -= pipes_[i].G;
+        }
+        if (produced < -kNoFlow) {
+            return "热源" + quoted(layout_.names[n]) + "的供汽量为 " + formatFixed(produced, 3) +
+                   " t/h，蒸汽将倒流入该热源：应提高其压力，或降低其他热源的压力或流量";
+        }
+    }
+    return {};
+}
+
+/// The square law's resistance [MPa/(t/h)²] of a pipe by its friction alone, for a flow [t/h] of
+/// steam in a state: the specific friction loss over its length with local resistances.
+double frictionResistance(const PipelineSegment& s, SteamState state, double flow)
+{
+    const double density = refreshDensity(state);
+    const PipeSize* row = findCatalogueRow(s.dn);
+    const double D = row != nullptr ? static_cast<double>(row->waijing) : s.outerDiameter.value_or(100);
+    const double wall = row != nullptr ? static_cast<double>(row->bihou) : s.wall.value_or(4);
+    double w = 0, R = 0;
+    const auto area = state.area == region::saturation ? region::steam : state.area;
+    if (qiuliusu(area, static_cast<float>(flow), density, D, wall, w, R) || R <= 0) R = 100;  // Pa/m
+    return R * s.length.value_or(100) * (1 + s.zeta.value_or(0)) * 1e-6 / (flow * flow);
+}
+
+/// A first resistance of every pipe, by its friction at 10 t/h at the state of the first
+/// fixed-pressure source.
 void Solver::firstResistances()
 {
     const std::size_t first = *std::find_if(sourceNodes_.begin(), sourceNodes_.end(),
                                             [this](std::size_t n) { return nodes_[n].source == SourceKind::pressure; });
-    SteamState state = nodes_[first].start.state;
-    const double density = refreshDensity(state);
     for (std::size_t i = 0; i < pipes_.size(); ++i) {
-        if (!pipes_[i].active) continue;
-        const PipelineSegment& s = d_.segments[i];
-        const PipeSize* row = findCatalogueRow(s.dn);
-        const double D = row != nullptr ? static_cast<double>(row->waijing) : s.outerDiameter.value_or(100);
-        const double wall = row != nullptr ? static_cast<double>(row->bihou) : s.wall.value_or(4);
-        double w = 0, R = 0;
-        constexpr double probe = 10;  // t/h
-        if (qiuliusu(state.area, static_cast<float>(probe), density, D, wall, w, R) || R <= 0) R = 100;
-        pipes_[i].R = R * s.length.value_or(100) * (1 + s.zeta.value_or(0)) * 1e-6 / (probe * probe);
+        if (pipes_[i].active) pipes_[i].R = frictionResistance(d_.segments[i], nodes_[first].start.state, 10);
     }
 }
 
@@ -287,7 +325,6 @@ void Solver::mixInto(std::size_t n, const std::vector<std::size_t>& in)
     for (const std::size_t i : in) {
         const Pipe& pipe = pipes_[i];
         const double G = std::abs(pipe.G);
-        if (!node.feed || G > std::abs(pipes_[*node.feed].G)) node.feed = i;
         if (pipe.stagnant) {
             node.water += G;  // arrives as condensate
             continue;
@@ -296,6 +333,7 @@ void Solver::mixInto(std::size_t n, const std::vector<std::size_t>& in)
             known = false;
             continue;
         }
+        if (!node.feed || G > std::abs(pipes_[*node.feed].G)) node.feed = i;
         flow += G;
         enthalpy += G * pipe.hEnd;
         const std::vector<double>& from = nodes_[*pipe.run.fromNode].shares;
@@ -389,11 +427,12 @@ bool Solver::computePass()
             }
             if (pipe.run.status == SegmentStatus::failed && pipe.run.velocity > 0 && pipe.run.velocity < kStagnantVelocity) {
                 // Steam that barely moves condenses in any pipe: a dead leg that needs draining, and
-                // too little to change the node it joins.
+                // too little to change the node it joins. Its drop is its friction's alone.
                 pipe.stagnant = true;
                 const double velocity = pipe.run.velocity;
                 pipe.run = SegmentRun();
                 pipe.run.message = "流速 " + formatFixed(velocity, 3) + " m/s，近乎滞流，管内蒸汽冷凝，未计算：应设疏水";
+                pipe.R = frictionResistance(d_.segments[i], nodes_[n].state->state, std::abs(pipe.G));
             }
             sound = sound && (pipe.run.status == SegmentStatus::computed || pipe.stagnant);
             pipe.run.fromNode = from;
@@ -402,10 +441,16 @@ bool Solver::computePass()
         }
     }
     if (done < reached) return false;  // steam going round a loop: not yet a solution
+    // The end of every pipe computed against the pressure of the node it feeds; across a stagnant
+    // pipe, the drop of its friction.
     solve_.residual = 0;
     for (const Pipe& pipe : pipes_) {
-        if (!pipe.end) continue;
-        solve_.residual = std::max(solve_.residual, std::abs(pipe.run.pend - nodes_[*pipe.run.toNode].p));
+        if (pipe.end) {
+            solve_.residual = std::max(solve_.residual, std::abs(pipe.run.pend - nodes_[*pipe.run.toNode].p));
+        } else if (pipe.stagnant) {
+            const double drop = nodes_[*pipe.run.fromNode].p - nodes_[*pipe.run.toNode].p;
+            solve_.residual = std::max(solve_.residual, std::abs(drop - pipe.R * pipe.G * pipe.G));
+        }
     }
     return sound;
 }
@@ -417,23 +462,46 @@ void Solver::fail(const std::string& message)
     for (std::size_t i = 0; i < pipes_.size(); ++i) {
         SegmentRun& run = pipes_[i].run;
         if (pipes_[i].active && run.status != SegmentStatus::failed) {
-            const std::optional<std::size_t> from = layout_.indexOf(d_.segments[i].from), to = layout_.indexOf(d_.segments[i].to);
             run = SegmentRun();
             run.message = "未计算：管网未能求解";
-            run.fromNode = from;
-            run.toNode = to;
         }
         if (run.message.empty() && run.status != SegmentStatus::failed) run.message = "未计算：管网未能求解";
+        run.fromNode = layout_.indexOf(d_.segments[i].from);
+        run.toNode = layout_.indexOf(d_.segments[i].to);
         if (pipes_[i].active) run.flow.reset();  // no flow is known where nothing is solved
-        result_.segments[i] = run;
     }
     for (std::size_t n = 0; n < nodes_.size(); ++n) {
-        NodeRun node{.name = layout_.names[n], .message = "管网未能求解"};
-        node.kind = nodes_[n].source != SourceKind::none ? NodeKind::source : NodeKind::consumer;
+        NodeRun node{.name = layout_.names[n], .kind = kindOf(n), .message = "管网未能求解"};
+        // The schematic still draws the network: along the model's forest, from the sources.
+        if (model_ && model_->parentPipe(n)) {
+            const std::size_t i = *model_->parentPipe(n);
+            node.feed = i;
+            pipes_[i].run.fromNode = model_->parent(n);
+            pipes_[i].run.toNode = n;
+        }
         result_.nodes.push_back(std::move(node));
     }
+    for (std::size_t i = 0; i < pipes_.size(); ++i) result_.segments[i] = pipes_[i].run;
+    result_.totals.demand = totalDemand();
     result_.solve = solve_;
     result_.topologyMessage = endFault_;
+}
+
+/// A source, a consumer (a node with a demand, or the end of a line), or a branch point.
+NodeKind Solver::kindOf(std::size_t n) const
+{
+    if (nodes_[n].source != SourceKind::none) return NodeKind::source;
+    return nodes_[n].demand > 0 || touches_[n] <= 1 ? NodeKind::consumer : NodeKind::branch;
+}
+
+/// The nodes' demands added as decimals, so that 0.1 + 0.2 t/h read 0.3.
+double Solver::totalDemand() const
+{
+    double total = 0;
+    for (const NetworkNode* data : layout_.data) {
+        if (data != nullptr && data->demand) total = addDecimals(total, *data->demand);
+    }
+    return total;
 }
 
 /// The largest imbalance of the flows at a node that is no fixed-pressure source [t/h].
@@ -443,15 +511,12 @@ double massResidual(const std::vector<double>& net) { return net.empty() ? 0.0 :
 void Solver::fillResults()
 {
     std::vector<double> imbalance(nodes_.size(), 0.0);
-    std::vector<int> touches(nodes_.size(), 0);
     for (const std::size_t n : order_) imbalance[n] = nodes_[n].inject - nodes_[n].demand;
     for (std::size_t i = 0; i < pipes_.size(); ++i) {
         Pipe& pipe = pipes_[i];
         SegmentRun& run = pipe.run;
         if (pipe.active) {
             const std::size_t from = *layout_.indexOf(d_.segments[i].from), to = *layout_.indexOf(d_.segments[i].to);
-            ++touches[from];
-            ++touches[to];
             imbalance[from] -= pipe.G;
             imbalance[to] += pipe.G;
             if (std::abs(pipe.G) <= kNoFlow && !pipe.stagnant) {
@@ -465,6 +530,10 @@ void Solver::fillResults()
             run.flowSummed = true;
             run.flowSolved = true;
             run.reversed = pipe.G < 0;
+            if (run.reversed) {
+                run.directionNote = "蒸汽由终点" + quoted(d_.segments[i].to) + "流向起点" + quoted(d_.segments[i].from) +
+                                    "，起点参数为" + quoted(d_.segments[i].to) + "处的";
+            }
             if (run.status == SegmentStatus::computed) {
                 result_.totals.length += *d_.segments[i].length;
                 result_.totals.heatLossKw += run.heatLossKw;
@@ -477,9 +546,7 @@ void Solver::fillResults()
         const Node& node = nodes_[n];
         const NetworkNode* data = layout_.data[n];
         NodeRun run{.name = layout_.names[n], .feed = node.feed, .shares = node.shares};
-        run.kind = node.source != SourceKind::none ? NodeKind::source
-                   : node.demand > 0 || touches[n] <= 1 ? NodeKind::consumer
-                                                       : NodeKind::branch;
+        run.kind = kindOf(n);
         if (!node.reached) {
             run.message = "没有定压热源与该节点相连";
         } else if (!node.state) {
@@ -503,14 +570,13 @@ void Solver::fillResults()
             run.temperatureShort = run.temperatureMargin && *run.temperatureMargin < 0;
         }
         result_.nodes.push_back(std::move(run));
-        if (data != nullptr && data->demand) result_.totals.demand = addDecimals(result_.totals.demand, *data->demand);
     }
     double delivered = 0;
     for (const std::size_t n : sourceNodes_) {
         const Node& node = nodes_[n];
         SourceRun source{.node = n, .kind = node.source};
         if (node.source == SourceKind::pressure) {
-            source.flow = node.demand - imbalance[n];
+            source.flow = -imbalance[n];  // what leaves it through its pipes, and its own demand
             source.h = enthalpyOf(d_, node.start);
         } else {
             source.flow = node.inject;
@@ -521,6 +587,7 @@ void Solver::fillResults()
         result_.sources.push_back(source);
     }
     result_.totals.sourceFlow = delivered;
+    result_.totals.demand = totalDemand();
     for (const std::size_t n : order_) {
         if (nodes_[n].source == SourceKind::pressure) imbalance[n] = 0;
     }
@@ -538,6 +605,7 @@ PipelineResult Solver::run()
 {
     result_.network = true;
     result_.segments.resize(d_.segments.size());
+    touches_.assign(nodes_.size(), 0);
     for (std::size_t i = 0; i < pipes_.size(); ++i) {
         pipes_[i].run.fromNode = layout_.indexOf(d_.segments[i].from);
         pipes_[i].run.toNode = layout_.indexOf(d_.segments[i].to);
@@ -545,6 +613,9 @@ PipelineResult Solver::run()
         if (s.from.empty() || s.to.empty() || s.from == s.to) {
             failRun(pipes_[i].run, layout_.faults[i]->second, layout_.faults[i]->first);
             if (endFault_.empty() && !isBlank(s)) endFault_ = "管段 " + std::to_string(i + 1) + "：" + pipes_[i].run.message;
+        } else {
+            ++touches_[*layout_.indexOf(s.from)];
+            ++touches_[*layout_.indexOf(s.to)];
         }
     }
     if (std::string why = readSources(); !why.empty()) {
@@ -581,8 +652,10 @@ PipelineResult Solver::run()
                     // The heat-loss law stops where steam would condense, which in a slow pipe of a
                     // loop is the heat lost, not the drop: the energy balance goes on into wet steam.
                     const bool condensing = d_.temperatureLaw == TemperatureLaw::heatLoss && run.message == kEndNotSuperheatedMessage;
-                    fail("管段 " + std::to_string(i + 1) + " 算不出（" + run.message + "），管网无法求解" +
-                         (condensing ? "；若是管内蒸汽因散热而冷凝，可改用“按焓平衡”计算" : ""));
+                    fail("管段 " + std::to_string(i + 1) + " 算不出：" +
+                         (condensing ? std::string("末端蒸汽不属于过热蒸汽，多因管内流速低、散热使蒸汽冷凝（也可能是压降过大）；"
+                                                   "可改用“按焓平衡”计算湿蒸汽")
+                                     : run.message));
                     return std::move(result_);
                 }
             }
@@ -592,7 +665,11 @@ PipelineResult Solver::run()
     }
     if (!solve_.converged) {
         fail("管网求解未收敛：计算 " + std::to_string(kMostSolveIterations) + " 次后，节点处管段末端压力仍相差 " +
-             formatFixed(solve_.residual, 6) + " MPa");
+             formatFixed(solve_.residual * 1e6, 1) + " Pa，超过允许的 " + formatShortest(kPressureTolerance * 1e6) + " Pa");
+        return std::move(result_);
+    }
+    if (std::string why = backflow(); !why.empty()) {
+        fail(why);
         return std::move(result_);
     }
     fillResults();

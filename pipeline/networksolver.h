@@ -18,6 +18,8 @@ inline constexpr double kNoFlow = 1e-6;
 inline constexpr double kStagnantVelocity = 2.0;
 /// The most the end pressure of a pipe may differ from the pressure of the node it feeds [MPa].
 inline constexpr double kPressureTolerance = 1e-5;
+/// A flow typed on a pipe of a solved network, refused at its cell.
+inline constexpr std::string_view kTypedFlowMessage = "环状或多热源管网的管段流量由计算求得，请清空蒸汽流量";
 /// The most calculations of every pipe before the solver gives up.
 inline constexpr int kMostSolveIterations = 60;
 

@@ -189,6 +189,18 @@ std::string nodeCellProblem(const PipelineDocument& document, const std::string&
     return kept == data->notNumbers.end() ? std::string() : notNumberReason(kept->second);
 }
 
+std::string unusedSourceInput(const PipelineDocument& document, const std::string& node, NodeColumn column)
+{
+    const NetworkNode* data = findNode(document, node);
+    const auto need = needOf(column);
+    if (data == nullptr || !need || std::find(kSourceColumns.begin(), kSourceColumns.end(), column) == kSourceColumns.end()) return {};
+    if (!(data->*need->first) && data->notNumbers.count(std::string(need->second)) == 0) return {};
+    if (data->source == SourceKind::none) return "该节点不是热源，此值不起作用";
+    if (data->source == SourceKind::pressure && column == NodeColumn::sourceFlow) return "定压热源的流量由管网求得，此值不起作用";
+    if (data->source == SourceKind::flow && column == NodeColumn::sourcePressure) return "定流量热源的压力由管网求得，此值不起作用";
+    return {};
+}
+
 std::vector<NodeColumn> nodeTableColumns(const PipelineDocument& document)
 {
     std::vector<NodeColumn> columns;

@@ -61,6 +61,10 @@ bool setNodeCellText(PipelineDocument& document, const std::string& node, NodeCo
 /// Why a node's number cell holds no number, for its mark; empty when it does.
 std::string nodeCellProblem(const PipelineDocument& document, const std::string& node, NodeColumn column);
 
+/// Why a source's input typed on a node does nothing (on a node that is no source, a fixed-pressure
+/// source's flow, a fixed-flow source's pressure); empty where it is used or empty.
+std::string unusedSourceInput(const PipelineDocument& document, const std::string& node, NodeColumn column);
+
 /// The node table as CSV (RFC 4180, CR LF): the header, one row per node.
 std::string csvNodes(const PipelineDocument& document, const PipelineResult& result);
 

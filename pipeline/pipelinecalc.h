@@ -94,8 +94,9 @@ struct SegmentRun {
     std::optional<std::size_t> fromNode, toNode;
     std::optional<BalanceRun> balance;  ///< for a pipe computed by its energy balance
     /// In a solved network: the steam flows from the typed end (终点) to the typed start (起点), and
-    /// the flow shows negative.
+    /// the flow shows negative; the note says so, and where the start's numbers are from.
     bool reversed = false;
+    std::string directionNote{};
 };
 
 enum class NodeKind { source, branch, consumer };

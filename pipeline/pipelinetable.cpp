@@ -78,6 +78,7 @@ std::string remarkOf(const SegmentRun& run)
     if (run.velocityAboveBand) add(run.velocityNote);
     add(run.superheatNote);
     if (run.insulation) add(run.insulation->warnings);
+    add(run.directionNote);
     if (run.velocityBelowBand) add(std::string(kNoteMark) + run.velocityNote);
     return remark;
 }

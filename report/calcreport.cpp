@@ -109,18 +109,22 @@ QStringList startState(const PipelineDocument& d)
     for (QString& line : lines) line = printedUnits(line);
     // The sources of a network of several: each with its state; what one leaves empty is the above.
     if (marksSources(d)) {
-        lines << QStringLiteral("热源（空缺的压力、温度取上述起点状态）：");
+        lines << QStringLiteral("热源：");
         for (const NetworkNode& node : d.nodes) {
             if (node.source == SourceKind::none) continue;
-            const auto value = [](const std::optional<double>& v, const char* unit) {
-                return v ? qs(formatShortest(*v)) + QString::fromUtf8(unit) : QStringLiteral("—");
+            // Its own value, else the start state's above, said so.
+            const auto value = [](const std::optional<double>& own, const char* unit, const std::optional<double>& start,
+                                  const std::string& startUnit) {
+                if (own) return qs(formatShortest(*own)) + QString::fromUtf8(unit);
+                return start ? QStringLiteral("%1 %2（同起点）").arg(qs(formatShortest(*start)), qs(startUnit)) : QStringLiteral("—");
             };
             QString line = QStringLiteral("%1：%2，压力 %3，温度 %4")
                                .arg(qs(node.name), qs(std::string(kSourceKindNames[static_cast<std::size_t>(node.source)])),
-                                    node.source == SourceKind::flow ? QStringLiteral("由管网定") : value(node.sourcePressure, " MPa"),
-                                    value(node.sourceTemperature, " ℃"));
-            if (node.source == SourceKind::flow) line += QStringLiteral("，流量 %1").arg(value(node.sourceFlow, " t/h"));
-            lines << line;
+                                    node.source == SourceKind::flow ? QStringLiteral("由管网定")
+                                                                    : value(node.sourcePressure, " MPa", d.startPressure, d.pressureUnit),
+                                    value(node.sourceTemperature, " ℃", d.startTemperature, d.temperatureUnit));
+            if (node.source == SourceKind::flow) line += QStringLiteral("，流量 %1").arg(value(node.sourceFlow, " t/h", {}, {}));
+            lines << printedUnits(line);
         }
     }
     // The case these results are of, where there is any other.
@@ -228,10 +232,14 @@ std::pair<QStringList, QStringList> remarks(const PipelineDocument& document, co
 }
 
 /// The nodes of a network: what each needs, what it gets, and what it is short of.
+QString mainFeeder(const PipelineResult& result, const NodeRun& node);
+
 PageTable nodeTable(const PipelineDocument& document, const PipelineResult& result)
 {
     PageTable table;
-    const std::vector<NodeColumn> columns = nodeTableColumns(document);
+    std::vector<NodeColumn> columns = nodeTableColumns(document);
+    // The sources' own inputs stand in the section of the start state, with what they take.
+    std::erase_if(columns, [](NodeColumn c) { return std::find(kSourceColumns.begin(), kSourceColumns.end(), c) != kSourceColumns.end(); });
     for (const NodeColumn column : columns) {
         const auto [name, unit] = nodeColumnHeader(column);
         const bool text = column == NodeColumn::name || column == NodeColumn::kind || column == NodeColumn::remark ||
@@ -240,10 +248,38 @@ PageTable nodeTable(const PipelineDocument& document, const PipelineResult& resu
     }
     for (const NodeRun& node : result.nodes) {
         QStringList row;
-        for (const NodeColumn column : columns) row << qs(nodeCellText(document, result, node, column));
+        for (const NodeColumn column : columns) {
+            row << (column == NodeColumn::feeders ? mainFeeder(result, node) : qs(nodeCellText(document, result, node, column)));
+        }
         table.rows.push_back(row);
     }
     return table;
+}
+
+/// The column 汽源份额 of the report, narrow enough for a page: a node's main source and its
+/// share; a source's flow. The shares of nodes fed by several sources follow the table whole.
+QString mainFeeder(const PipelineResult& result, const NodeRun& node)
+{
+    for (const SourceRun& source : result.sources) {
+        if (&result.nodes[source.node] == &node) return node.computed ? qs(formatFixed(source.flow, 3)) + QStringLiteral(" t/h") : QString();
+    }
+    if (!node.computed || node.shares.empty()) return {};
+    const auto most = std::max_element(node.shares.begin(), node.shares.end());
+    const std::size_t k = static_cast<std::size_t>(most - node.shares.begin());
+    return QStringLiteral("%1 %2%").arg(qs(result.nodes[result.sources[k].node].name), qs(formatFixed(100 * *most, 1)));
+}
+
+/// The nodes that more than one source feeds, each with every source's share.
+QStringList sharedSupply(const PipelineDocument& document, const PipelineResult& result)
+{
+    QStringList lines;
+    for (const NodeRun& node : result.nodes) {
+        if (!node.computed || node.kind == NodeKind::source) continue;
+        const auto fed = std::count_if(node.shares.begin(), node.shares.end(), [](double share) { return share >= 0.0005; });
+        if (fed > 1) lines << qs(node.name) + QStringLiteral("：") + qs(nodeCellText(document, result, node, NodeColumn::feeders));
+    }
+    if (!lines.isEmpty()) lines.prepend(QStringLiteral("由多个热源供汽的节点（汽源份额按流向追溯）："));
+    return lines;
 }
 
 /// The network's totals and its critical consumer with the path to it.
@@ -394,6 +430,7 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
     if (result.network) {
         next(QStringLiteral("节点"));
         layout.table(nodeTable(document, result), table);
+        layout.lines(sharedSupply(document, result), body);
         layout.lines(networkTotals(document, result), body);
     }
     if (const std::optional<CaseSection> cases = caseSection(document)) {

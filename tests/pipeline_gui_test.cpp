@@ -467,7 +467,7 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     // typed on a pipe would contradict; said above the table and at the cell.
     model->setData(cell(6, Column::to), "N1");
     EXPECT_EQ(std::pair(shows("lblxiaoxi"), tip(1, Column::flow)),
-              std::pair(QString("管网未能求解：管段 2：环状或多热源管网的管段流量由计算求得，请清空蒸汽流量"),
+              std::pair(QString("管网未能求解：管段 2、16：环状或多热源管网的管段流量由计算求得，请清空蒸汽流量"),
                         QString("环状或多热源管网的管段流量由计算求得，请清空蒸汽流量")));
     undo();
 
