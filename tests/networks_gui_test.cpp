@@ -3,6 +3,7 @@
 #include "numtext/formatnumber.h"
 
 #include "pipeline/nodetable.h"
+#include "pipeline/treelayout.h"
 #include "report/schematic.h"
 
 namespace dorvent {
@@ -88,6 +89,34 @@ TEST_F(RingWindow, ShowsTheSolvedFlowsWhereTheSteamComesFromAndHowTheSolveWent)
     EXPECT_TRUE(shows("lblxiaoxi").startsWith("管网未能求解：管段 2："));
     EXPECT_EQ(text(1, Column::pend), "");
     EXPECT_FALSE(tip(1, Column::flow).isEmpty());
+}
+
+TEST(NetworkSchematic, DrawsTheSitePlanNorthUpAndEachNodeInItsMainSourcesColour)
+{
+    PipelineDocument d = example("two-plant-ring.dorvent");
+    const PipelineResult r = calculatePipeline(d);
+    ASSERT_TRUE(r.solve && r.solve->converged);
+    const Schematic drawn = makeSchematic(d, r);
+    ASSERT_EQ(drawn.sources.size(), 2U);
+    std::map<QString, const Schematic::Item*> nodes;
+    for (const Schematic::Item& item : drawn.items) {
+        if (item.kind == Schematic::Item::node) nodes[QString::fromStdString(r.nodes[item.index].name)] = &item;
+    }
+    // North up and east right: 纺织厂 (y 400) above 环1 (y 0), 环2 (x 1200) right of it.
+    EXPECT_LT(nodes.at("纺织厂")->shape.center().y(), nodes.at("环1")->shape.center().y());
+    EXPECT_GT(nodes.at("环2")->shape.center().x(), nodes.at("环1")->shape.center().x());
+    // 化肥厂 gets 78.5 % of its steam from 一厂, 造纸厂 74.2 % from 二厂.
+    EXPECT_EQ(nodes.at("化肥厂")->fill, drawn.sources[0].second);
+    EXPECT_EQ(nodes.at("造纸厂")->fill, drawn.sources[1].second);
+    const QString svg = QString::fromStdString(schematicSvg(drawn));
+    EXPECT_TRUE(svg.contains(QStringLiteral("fill=\"%1\"").arg(drawn.sources[1].second.name(QColor::HexRgb))));
+
+    // Without the plan: one tree for each source, the first source's on top.
+    for (NetworkNode& node : d.nodes) node.x = node.y = std::nullopt;
+    const PipelineResult again = calculatePipeline(d);
+    const TreeLayout layout = layOutTree(again);
+    ASSERT_TRUE(layout.places[again.sources[0].node] && layout.places[again.sources[1].node]);
+    EXPECT_LT(layout.places[again.sources[0].node]->row, layout.places[again.sources[1].node]->row);
 }
 
 TEST_F(PipelineWindow, MarkingASecondSourceKeepsTheFirstAndUndoesInOneStep)
