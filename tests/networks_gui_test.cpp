@@ -1,3 +1,5 @@
+#include <QRegularExpression>
+
 #include "guitest.h"
 
 #include "numtext/formatnumber.h"
@@ -109,7 +111,9 @@ TEST(NetworkSchematic, DrawsTheSitePlanNorthUpAndEachNodeInItsMainSourcesColour)
     EXPECT_EQ(nodes.at("化肥厂")->fill, drawn.sources[0].second);
     EXPECT_EQ(nodes.at("造纸厂")->fill, drawn.sources[1].second);
     const QString svg = QString::fromStdString(schematicSvg(drawn));
-    EXPECT_TRUE(svg.contains(QStringLiteral("fill=\"%1\"").arg(drawn.sources[1].second.name(QColor::HexRgb))));
+    // A consumer's circle keeps its fill in the SVG, not only the plant's square.
+    const QRegularExpression filledCircle(QStringLiteral("<circle [^>]*fill=\"%1\"").arg(drawn.sources[1].second.name(QColor::HexRgb)));
+    EXPECT_TRUE(svg.contains(filledCircle));
 
     // Without the plan: one tree for each source, the first source's on top.
     for (NetworkNode& node : d.nodes) node.x = node.y = std::nullopt;
