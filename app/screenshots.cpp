@@ -118,6 +118,19 @@ int main(int argc, char* argv[])
     } else {
         saved = false;
     }
+    // Two plants on a ring: the schematic from the site plan, and where each node's steam comes from.
+    if (pipeline != nullptr && pipeline->openFile(folder.filePath(QStringLiteral("../examples/two-plant-ring.dorvent")))) {
+        pipeline->resize(1400, 1000);
+        for (QSplitter* split : pipeline->findChildren<QSplitter*>()) {
+            split->setSizes(split->orientation() == Qt::Vertical ? QList<int>{300, 600} : QList<int>{620, 780});
+        }
+        find<QTabWidget>(*pipeline, "tabtu")->setCurrentIndex(1);
+        QApplication::processEvents();
+        pipeline->findChild<QAction*>(QStringLiteral("mshiying"))->trigger();
+        saved &= save(*pipeline, folder, QStringLiteral("frmguanxian-ring.png"));
+    } else {
+        saved = false;
+    }
     // Its two cases side by side: the comparison page, with the summer case shown in the tables.
     if (pipeline != nullptr && pipeline->openFile(network)) {
         pipeline->resize(1400, 1000);

@@ -276,6 +276,26 @@ void BM_networkInsulated(benchmark::State& state)
 }
 BENCHMARK(BM_networkInsulated)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Apply([](auto* b) { repeated(b); });
 
+// Solving a network of 1000 pipes with 50 loops and 3 sources after an edit. The counters: the
+// solver's iterations, and its largest pressure difference at a node [Pa].
+void BM_loopedNetwork(benchmark::State& state)
+{
+    std::array<PipelineDocument, 2> networks = {loopedNetwork(), loopedNetwork()};
+    networks[1].startPressure = 2.500001;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const PipelineResult result = calculatePipeline(cycle(networks, i));
+        if (!result.solve || !result.solve->converged) {
+            state.SkipWithError(result.solve ? result.solve->message.c_str() : "not solved");
+            break;
+        }
+        state.counters["iterations"] = result.solve->iterations;
+        state.counters["residualPa"] = result.solve->residual * 1e6;
+        benchmark::DoNotOptimize(result.nodes.data());
+    }
+}
+BENCHMARK(BM_loopedNetwork)->Unit(benchmark::kMillisecond)->Apply([](auto* b) { repeated(b); });
+
 // A network of 1000 pipes by either temperature law: the first argument 0 for the heat-loss law,
 // 1 for the energy balance; the second 0 for thermalNetwork, superheated throughout, 1 for
 // wetNetwork, whose far branches turn wet. The counters: pipes computed, wet, failed.

@@ -168,6 +168,27 @@ void BM_networkEdit(benchmark::State& state)
 }
 BENCHMARK(BM_networkEdit)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond)->Apply([](auto* b) { dorvent::bench::repeated(b); });
 
+// One cell edit in the network of 1000 pipes with 50 loops and 3 sources until the tables, the
+// schematic (shown) and the chart show it solved again: the length of the 400th pipe, on the
+// spine, 30 m and 31 m in turn.
+void BM_loopedNetworkEdit(benchmark::State& state)
+{
+    ShownPipeline shown;
+    dorvent::PipelineModel* model = shown.window.model();
+    model->resetDocument(dorvent::bench::loopedNetwork());
+    shown.window.findChild<QTabWidget*>(QStringLiteral("tabtu"))->setCurrentIndex(1);
+    QApplication::processEvents();
+    const QModelIndex length = model->index(399, static_cast<int>(dorvent::Column::length));
+    bool longer = false;
+    for (auto _ : state) {
+        model->setData(length, longer ? QStringLiteral("30") : QStringLiteral("31"));
+        longer = !longer;
+        QApplication::processEvents();
+    }
+    if (!model->result().solve || !model->result().solve->converged) state.SkipWithError("the network was not solved");
+}
+BENCHMARK(BM_loopedNetworkEdit)->Unit(benchmark::kMillisecond)->Apply([](auto* b) { dorvent::bench::repeated(b); });
+
 BENCHMARK(BM_reportPdf)
     ->Args({100, 3})
     ->Args({1000, 3})

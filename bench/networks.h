@@ -2,6 +2,7 @@
 
 // A network for the benchmarks of the calculation and of the window.
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 
@@ -70,6 +71,43 @@ inline PipelineDocument wetNetwork(int pipes)
         network.segments[i].dn = 40;
         network.segments[i].length = 400;
     }
+    return network;
+}
+
+/// A network of 1000 pipes with 50 loops and 3 sources: a spine of 475 pipes of 30 m, sized as if
+/// fed from both ends, with
+/// a branch of 20 m from every node of it to a consumer of 1 t/h; 49 pipes of DN200 and 300 m
+/// each joining a node of the spine to the one nine further on; a plant at either end of the spine at fixed
+/// pressure (2.5 MPa and 345 ℃, 2.45 MPa and 340 ℃), and a third feeding 30 t/h at 330 ℃ into
+/// a quarter of the way along the spine through a pipe of its own. Heat losses from the heat-loss table.
+inline PipelineDocument loopedNetwork()
+{
+    PipelineDocument network{.startPressure = 2.5, .startTemperature = 345};
+    constexpr int spine = 475;
+    const PipelineSegment pipe{.dn = 500, .length = 30, .zeta = 0.2, .beta = 0.2, .phi = 1, .ambient = 20,
+                               .dropPerKm = 1, .heatLossSource = HeatLossSource::overhead};
+    const auto node = [](const char* kind, int i) { return kind + std::to_string(i); };
+    for (int i = 0; i < spine; ++i) {
+        PipelineSegment along = pipe, branch = pipe;
+        const int flow = spine / 2 - std::min(i, spine - 1 - i) + 2;  // fed from both ends
+        along.dn = flow > 150 ? 600 : flow > 60 ? 400 : flow > 20 ? 250 : flow > 5 ? 150 : 80;
+        std::tie(along.from, along.to) = std::tuple(node("S", i), node("S", i + 1));
+        std::tie(branch.from, branch.to, branch.dn, branch.length) = std::tuple(node("S", i + 1), node("U", i + 1), 50, 20);
+        network.segments.push_back(along);
+        network.segments.push_back(branch);
+        network.nodes.push_back({.name = node("U", i + 1), .demand = 1});
+    }
+    for (int k = 0; k < 49; ++k) {
+        PipelineSegment link = pipe;
+        std::tie(link.from, link.to, link.dn, link.length) = std::tuple(node("S", 5 + 9 * k), node("S", 14 + 9 * k), 200, 300);
+        network.segments.push_back(link);
+    }
+    PipelineSegment feed = pipe;
+    std::tie(feed.from, feed.to, feed.dn, feed.length) = std::tuple(std::string("P3"), node("S", spine / 4), 200, 200);
+    network.segments.push_back(feed);
+    network.nodes.push_back({.name = "S0", .source = SourceKind::pressure});
+    network.nodes.push_back({.name = node("S", spine), .source = SourceKind::pressure, .sourcePressure = 2.45, .sourceTemperature = 340});
+    network.nodes.push_back({.name = "P3", .source = SourceKind::flow, .sourceTemperature = 330, .sourceFlow = 30});
     return network;
 }
 

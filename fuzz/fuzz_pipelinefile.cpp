@@ -5,7 +5,8 @@
 // computed segment is a "0.000" number, says why there is no superheat, or is what a column of
 // insulation or of the energy balance holds; in a series main nothing
 // after a segment that did not compute is computed, in a network every pipe is a pipe of its tree
-// computed from a computed node, or refused at one of its node cells.
+// computed from a computed node, or refused at one of its node cells; a network solved for its
+// flows balances them at every node and meets its pressures, or computes nothing.
 
 #include <algorithm>
 #include <cmath>
@@ -15,6 +16,7 @@
 #include <string_view>
 
 #include "pipeline/loadcases.h"
+#include "pipeline/networksolver.h"
 #include "pipeline/pipelinecalc.h"
 #include "pipeline/pipelinefile.h"
 #include "pipeline/pipelinetable.h"
@@ -92,12 +94,46 @@ void checkNetwork(const PipelineResult& result)
     require(!result.critical || *result.critical < result.nodes.size());
 }
 
+/// A network solved for its flows: where it says it is solved, the flows balance at every node
+/// and every computed pipe ends at its node's pressure; where it says not, nothing is computed.
+void checkSolved(const PipelineDocument& document, const PipelineResult& result)
+{
+    if (!result.solve->converged) {
+        require(!result.solve->message.empty());
+        for (const NodeRun& node : result.nodes) require(!node.computed);
+        for (const SegmentRun& run : result.segments) require(run.status != SegmentStatus::computed);
+        return;
+    }
+    std::vector<double> net(result.nodes.size(), 0.0);
+    for (std::size_t i = 0; i < document.segments.size(); ++i) {
+        const SegmentRun& run = result.segments[i];
+        if (!run.flow || !run.fromNode || !run.toNode) continue;
+        // The run's nodes are in the direction of its steam; its flow is signed by the typed one.
+        const double G = std::fabs(*run.flow);
+        net[*run.fromNode] -= G;
+        net[*run.toNode] += G;
+        if (run.status == SegmentStatus::computed) require(std::fabs(run.pend - result.nodes[*run.toNode].p) <= kPressureTolerance);
+    }
+    for (const NetworkNode& node : document.nodes) {
+        const auto it = std::find_if(result.nodes.begin(), result.nodes.end(), [&node](const NodeRun& n) { return n.name == node.name; });
+        if (it != result.nodes.end()) net[static_cast<std::size_t>(it - result.nodes.begin())] -= node.demand.value_or(0);
+    }
+    for (const SourceRun& source : result.sources) net[source.node] += source.flow;
+    for (std::size_t n = 0; n < net.size(); ++n) {
+        if (result.nodes[n].message != "没有定压热源与该节点相连") require(std::fabs(net[n]) <= 1e-6 * std::max(1.0, result.totals.demand));
+    }
+}
+
 void checkCalculation(const PipelineDocument& document)
 {
     const PipelineResult result = calculatePipeline(document);
     require(result.segments.size() == document.segments.size());
     checkCells(document, result);
-    result.network ? checkNetwork(result) : checkSeries(document, result);
+    if (result.solve) {
+        checkSolved(document, result);
+    } else {
+        result.network ? checkNetwork(result) : checkSeries(document, result);
+    }
 }
 
 }  // namespace

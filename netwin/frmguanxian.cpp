@@ -438,6 +438,16 @@ void frmguanxian::showDocument()
                                                    : QStringLiteral("起点状态（%1）：").arg(qs(caseName(d, model_->shownCase())));
     if (!r.startMessage.empty()) {
         lblqidian->setText(title + qs(r.startMessage));
+    } else if (r.solve) {
+        // A network solved for its flows starts at each of its sources.
+        QStringList sources;
+        for (const SourceRun& source : r.sources) {
+            const NodeRun& node = r.nodes[source.node];
+            sources << QStringLiteral("%1 %2 MPa，%3 ℃").arg(qs(node.name), qs(formatFixed(node.p, 3)), qs(formatFixed(node.t, 3)));
+        }
+        const QString heading = model_->shownCase() == 0 ? QStringLiteral("热源状态：")
+                                                         : QStringLiteral("热源状态（%1）：").arg(qs(caseName(d, model_->shownCase())));
+        lblqidian->setText(heading + (r.solve->converged ? sources.join(QStringLiteral("；")) : QStringLiteral("管网未能求解")));
     } else if (!r.profile.empty()) {
         const ProfilePoint& start = r.profile.front();
         QString text = title + QStringLiteral("%1 MPa，%2 ℃，过热蒸汽")
@@ -458,6 +468,7 @@ void frmguanxian::showFailure()
     const PipelineResult& r = model_->result();
     // The layout of a network first: until it is a tree, its faults are what stops the calculation.
     QString failure = r.topologyMessage.empty() ? QString() : QStringLiteral("管网布置有误：") + qs(r.topologyMessage);
+    if (failure.isEmpty() && r.solve && !r.solve->converged) failure = QStringLiteral("管网未能求解：") + qs(r.solve->message);
     for (std::size_t i = 0; i < r.segments.size() && failure.isEmpty(); ++i) {
         if (r.segments[i].status != SegmentStatus::failed || model_->problemOf(static_cast<int>(i), 0).isEmpty()) continue;
         const std::string& label = d.segments[i].label;

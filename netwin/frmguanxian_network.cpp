@@ -40,8 +40,21 @@ QWidget* frmguanxian::createNetworkWidgets(QWidget* client)
     tbljiedian->setObjectName(QStringLiteral("tbljiedian"));
     // The dryness and the water arriving stand before the remark, as in the exported table.
     QHeaderView* header = tbljiedian->horizontalHeader();
-    for (const NodeColumn c : {NodeColumn::dryness, NodeColumn::condensate}) {
+    for (const NodeColumn c : {NodeColumn::dryness, NodeColumn::condensate, NodeColumn::feeders}) {
         header->moveSection(header->visualIndex(static_cast<int>(c)), header->visualIndex(static_cast<int>(NodeColumn::remark)));
+    }
+    // A source's kind picked from its list: none, at a fixed pressure, of a fixed flow.
+    tbljiedian->pickFromList(static_cast<int>(NodeColumn::source), [] {
+        QList<ListChoice> choices;
+        for (const std::string_view name : kSourceKindNames) {
+            const QString text = name.empty() ? QString() : qs(std::string(name));
+            choices.append({name.empty() ? QStringLiteral("（非热源）") : text, text});
+        }
+        return choices;
+    });
+    // A source's kind and state after the needs, where the engineer marks the plants.
+    for (const NodeColumn c : kSourceColumns) {
+        header->moveSection(header->visualIndex(static_cast<int>(c)), header->visualIndex(static_cast<int>(NodeColumn::p)));
     }
     lblzongji = new QLabel(client);
     lblzongji->setObjectName(QStringLiteral("lblzongji"));
@@ -116,6 +129,10 @@ void frmguanxian::showNetwork()
     for (const NodeColumn c : {NodeColumn::dryness, NodeColumn::condensate}) {
         if (tbljiedian->isColumnHidden(static_cast<int>(c)) == wetColumns) tbljiedian->setColumnHidden(static_cast<int>(c), !wetColumns);
     }
+    const bool feeders = marksSources(d);
+    if (tbljiedian->isColumnHidden(static_cast<int>(NodeColumn::feeders)) == feeders) {
+        tbljiedian->setColumnHidden(static_cast<int>(NodeColumn::feeders), !feeders);
+    }
     fitSchematic_ = false;
 
     // The profile leads to the node the user picked while it is there, else to the critical consumer.
@@ -137,7 +154,10 @@ void frmguanxian::showNetwork()
     QString totals;
     if (r.network) {
         totals = QStringLiteral("总用汽量 %1 t/h").arg(qs(formatShortest(r.totals.demand)));
-        if (r.totals.sourceFlow) totals += QStringLiteral("，汽源流量 %1 t/h").arg(qs(formatShortest(*r.totals.sourceFlow)));
+        if (r.totals.sourceFlow) {
+            totals += QStringLiteral("，汽源流量 %1 t/h")
+                          .arg(qs(r.solve ? formatFixed(*r.totals.sourceFlow, 3) : formatShortest(*r.totals.sourceFlow)));
+        }
         totals += QStringLiteral("，已算管段总长 %1 m").arg(qs(formatShortest(r.totals.length)));
         if (r.allComputed) totals += QStringLiteral("，热损失 %1 kW").arg(qs(formatFixed(r.totals.heatLossKw, 3)));
         if (r.allComputed && r.totals.condensate) {
@@ -145,6 +165,15 @@ void frmguanxian::showNetwork()
         }
         if (r.critical) {
             totals += QStringLiteral("。最不利用户：%1（%2）").arg(qs(r.nodes[*r.critical].name), qs(pathText(d, r, r.critical)));
+        }
+        if (r.solve && r.solve->converged) {
+            QStringList sources;
+            for (const SourceRun& source : r.sources) {
+                sources << QStringLiteral("%1 %2 t/h").arg(qs(r.nodes[source.node].name), qs(formatFixed(source.flow, 3)));
+            }
+            totals += QStringLiteral("。管网求解：计算 %1 次，节点压力残差 %2 Pa；热源供汽 %3")
+                          .arg(r.solve->iterations)
+                          .arg(qs(formatFixed(r.solve->residual * 1e6, 1)), sources.join(QStringLiteral("、")));
         }
     }
     lblzongji->setText(totals);

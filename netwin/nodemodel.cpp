@@ -107,14 +107,17 @@ QVariant NodeModel::data(const QModelIndex& index, int role) const
                          (column == NodeColumn::superheat && node.superheatShort);
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole: return qs(nodeCellText(pipes_->document(), node, column));
+    case Qt::EditRole: return qs(nodeCellText(pipes_->document(), pipes_->result(), node, column));
     case Qt::ToolTipRole:
         if (column == NodeColumn::remark) return data(index, Qt::DisplayRole);
-        return problemOf(index.row(), index.column());
+        if (const QString problem = problemOf(index.row(), index.column()); !problem.isEmpty()) return problem;
+        return qs(unusedSourceInput(pipes_->document(), node.name, column));
+    case Qt::ForegroundRole:  // a source's input that does nothing, greyed
+        return unusedSourceInput(pipes_->document(), node.name, column).empty() ? QVariant() : QVariant(QBrush(kTakenColour));
     case Qt::BackgroundRole:
         if (!problemOf(index.row(), index.column()).isEmpty()) return QBrush(kProblemColour);
         if (shortOf) return QBrush(kFlagColour);
-        if (column >= kFirstNodeResult) return QBrush(kResultColour);
+        if (isNodeResult(column)) return QBrush(kResultColour);
         return {};
     case Qt::FontRole:
         if (pipes_->result().critical == static_cast<std::size_t>(index.row())) {
@@ -124,7 +127,8 @@ QVariant NodeModel::data(const QModelIndex& index, int role) const
         }
         return {};
     case Qt::TextAlignmentRole: {
-        const bool text = column == NodeColumn::name || column == NodeColumn::kind || column == NodeColumn::remark;
+        const bool text = column == NodeColumn::name || column == NodeColumn::kind || column == NodeColumn::remark ||
+                          column == NodeColumn::source || column == NodeColumn::feeders;
         return QVariant::fromValue(Qt::AlignVCenter | (text ? Qt::AlignLeft : Qt::AlignRight));
     }
     default: return {};

@@ -83,10 +83,10 @@ public:
     explicit Legend(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
     /// Lays the legend out for a width in pixels, with the wet pipes and drain marks of a document
-    /// under 按焓平衡; gives its height.
-    int layOut(int width, bool wetSteam)
+    /// under 按焓平衡 and the colours of the sources where there are several; gives its height.
+    int layOut(int width, bool wetSteam, const std::vector<std::pair<QString, QColor>>& sources)
     {
-        legend_ = schematicLegend((width - 2 * kMargin) / kLegendScale, true, wetSteam);
+        legend_ = schematicLegend((width - 2 * kMargin) / kLegendScale, true, wetSteam, sources);
         return static_cast<int>(std::ceil(legend_.bounds.height() * kLegendScale)) + 2 * kMargin;
     }
 
@@ -137,7 +137,7 @@ SchematicView::~SchematicView()
 void SchematicView::setSchematic(Schematic schematic, bool fit)
 {
     picture_->changed();
-    const bool legendChanges = schematic.wetSteam != schematic_.wetSteam;
+    const bool legendChanges = schematic.wetSteam != schematic_.wetSteam || schematic.sources != schematic_.sources;
     schematic_ = std::move(schematic);
     if (legendChanges) placeLegend();
     marked_.assign(schematic_.items.size(), false);
@@ -194,7 +194,7 @@ void SchematicView::placeLegend()
     const QRect area = contentsRect();
     // Its rows end short of the vertical scroll bar, which runs down beside it when the picture scrolls.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
-    const int height = legend_->layOut(area.width() - bar, schematic_.wetSteam);
+    const int height = legend_->layOut(area.width() - bar, schematic_.wetSteam, schematic_.sources);
     setViewportMargins(0, height, 0, 0);
     legend_->setGeometry(area.left(), area.top(), area.width(), height);
     legend_->update();  // its entries may change while its size stays

@@ -186,8 +186,14 @@ std::vector<std::string> criticalLines(const PipelineDocument& document, const s
 {
     std::vector<std::string> lines;
     std::optional<std::pair<std::size_t, std::size_t>> overall;  // case, node
+    std::optional<std::size_t> unsolved;  // a case whose network was not solved: no node of it is known
     for (std::size_t k = 0; k < results.size(); ++k) {
         const PipelineResult& r = results[k];
+        if (r.solve && !r.solve->converged) {
+            lines.push_back(caseName(document, k) + "：管网未能求解（" + r.solve->message + "）");
+            if (!unsolved) unsolved = k;
+            continue;
+        }
         if (!r.critical) {
             lines.push_back(caseName(document, k) + "：" + (r.startMessage.empty() ? "无" : r.startMessage));
             continue;
@@ -196,7 +202,9 @@ std::vector<std::string> criticalLines(const PipelineDocument& document, const s
         lines.push_back(caseName(document, k) + "：" + criticalText(node));
         if (!overall || criticalKey(node) < criticalKey(results[overall->first].nodes[overall->second])) overall = {k, *r.critical};
     }
-    if (overall && results.size() > 1) {
+    if (unsolved && results.size() > 1) {
+        lines.push_back("全部工况：不能判定，" + caseName(document, *unsolved) + "的管网未能求解");
+    } else if (overall && results.size() > 1) {
         lines.push_back("全部工况：" + criticalText(results[overall->first].nodes[overall->second]) + "（" +
                         caseName(document, overall->first) + "）");
     }

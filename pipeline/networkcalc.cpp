@@ -8,6 +8,7 @@
 
 #include "numtext/decimalsum.h"
 #include "pipeline/networklayout.h"
+#include "pipeline/networksolver.h"
 #include "pipeline/pipecompute.h"
 
 namespace dorvent {
@@ -85,9 +86,15 @@ std::optional<std::size_t> criticalConsumer(const NetworkLayout& layout, const s
 
 PipelineResult calculateNetwork(const PipelineDocument& document)
 {
+    const NetworkLayout layout(document);
+    if (needsSolve(document, layout)) {
+        PipelineResult result = solveNetwork(document, layout);
+        if (result.solve->converged) result.critical = criticalConsumer(layout, result.nodes);
+        std::tie(result.profile, result.joints) = profileAlong(result, pathTo(result, result.critical));
+        return result;
+    }
     PipelineResult result;
     result.network = true;
-    const NetworkLayout layout(document);
     const std::vector<PipeFlow> flows = flowsOf(document, layout);
     result.segments.resize(document.segments.size());
     for (std::size_t i = 0; i < document.segments.size(); ++i) {

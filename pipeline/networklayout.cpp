@@ -45,7 +45,7 @@ NetworkLayout::NetworkLayout(const PipelineDocument& document)
     }
     if (!source) {
         for (auto& fault : faults) {
-            if (!fault) fault = {SegmentField::from, "管网没有汽源：每个节点都有管段供汽（本程序只计算枝状管网）"};
+            if (!fault) fault = {SegmentField::from, "管网没有汽源：每个节点都有管段供汽"};
         }
         return;
     }
@@ -61,7 +61,8 @@ NetworkLayout::NetworkLayout(const PipelineDocument& document)
             placed[i] = true;
             const std::size_t to = *indexOf(document.segments[i].to);
             if (reached[to]) {
-                faults[i] = {SegmentField::to, "节点" + quoted(names[to]) + "由多根管段供汽：本程序只计算枝状管网"};
+                fedTwice = true;
+                faults[i] = {SegmentField::to, "节点" + quoted(names[to]) + "由多根管段供汽"};
                 continue;
             }
             reached[to] = true;
@@ -74,7 +75,8 @@ NetworkLayout::NetworkLayout(const PipelineDocument& document)
     for (std::size_t i = 0; i < count; ++i) {
         if (faults[i] || placed[i]) continue;
         const std::size_t to = *indexOf(document.segments[i].to);
-        faults[i] = reached[to] ? std::pair(SegmentField::to, "节点" + quoted(names[to]) + "由多根管段供汽：本程序只计算枝状管网")
+        fedTwice = fedTwice || reached[to];
+        faults[i] = reached[to] ? std::pair(SegmentField::to, "节点" + quoted(names[to]) + "由多根管段供汽")
                                 : std::pair(SegmentField::from, "管段未与汽源" + quoted(names[*source]) + "相连");
     }
 }

@@ -25,6 +25,7 @@ public:
     std::vector<std::optional<std::size_t>> feed;       // of each node: the pipe of the tree that feeds it
     std::vector<std::optional<std::pair<SegmentField, std::string>>> faults;  // of each pipe
     std::vector<const NetworkNode*> data;               // of each node: what the document holds for it
+    bool fedTwice = false;                              // a node is fed by more than one pipe: a loop
 
     std::optional<std::size_t> indexOf(const std::string& name) const
     {

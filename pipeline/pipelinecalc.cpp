@@ -92,7 +92,12 @@ std::pair<std::vector<ProfilePoint>, std::vector<double>> profileAlong(const Pip
     for (const std::size_t i : path) {
         const SegmentRun& run = result.segments[i];
         if (run.status != SegmentStatus::computed) break;
-        if (profile.empty()) profile.push_back({0.0, run.p0, run.t0, saturationCelsius(run.p0)});
+        if (profile.empty()) {
+            profile.push_back({0.0, run.p0, run.t0, saturationCelsius(run.p0)});
+        } else if (result.solve && (profile.back().p != run.p0 || profile.back().t != run.t0)) {
+            // Where steams meet, the node's mixture: a step at the node, not a slope along the pipe.
+            profile.push_back({profile.back().distance, run.p0, run.t0, saturationCelsius(run.p0)});
+        }
         appendSections(profile, joints, run);
     }
     return {profile, joints};

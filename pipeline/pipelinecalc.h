@@ -86,10 +86,17 @@ struct SegmentRun {
     }
     std::optional<double> flow;  ///< [t/h] the flow the segment carries, typed or summed
     bool flowSummed = false;     ///< summed from the demands downstream, not typed
+    bool flowSolved = false;     ///< solved with the network's pressures: shown to 0.001 t/h
     /// The end of every 100 m section, from the segment's start [m], MPa and K.
     std::vector<SectionEnd> sections;
-    std::optional<std::size_t> fromNode, toNode;  ///< in a network: the indices of its nodes
+    /// In a network: the indices of its nodes, in the direction the steam flows (a solved network's
+    /// pipe that carries steam against its typed direction has them the other way round).
+    std::optional<std::size_t> fromNode, toNode;
     std::optional<BalanceRun> balance;  ///< for a pipe computed by its energy balance
+    /// In a solved network: the steam flows from the typed end (终点) to the typed start (起点), and
+    /// the flow shows negative; the note says so, and where the start's numbers are from.
+    bool reversed = false;
+    std::string directionNote{};
 };
 
 enum class NodeKind { source, branch, consumer };
@@ -107,6 +114,28 @@ struct NodeRun {
     std::optional<std::size_t> feed{};  ///< the segment that feeds it; none for the source
     /// Where wet steam arrives (按焓平衡): its dryness, and the water it carries [t/h].
     std::optional<double> dryness{}, condensate{};
+    /// In a solved network: the part of its steam that comes from each source, in the order of
+    /// PipelineResult::sources; they add up to 1.
+    std::vector<double> shares{};
+};
+
+/// A source of a solved network: what it delivers.
+struct SourceRun {
+    std::size_t node = 0;    ///< its index in PipelineResult::nodes
+    SourceKind kind = SourceKind::pressure;
+    double flow = 0;         ///< [t/h] leaving it (less its own demand)
+    double heatKw = 0;       ///< the enthalpy it delivers, flow × h [kW]
+    double h = 0;            ///< of its steam [kJ/kg]
+};
+
+/// How the network solver ended: its outer iterations (each a calculation of every pipe), and the
+/// largest difference between the end pressure of a pipe and the pressure of the node it feeds.
+struct SolveRun {
+    bool converged = false;
+    int iterations = 0;
+    double residual = 0;     ///< [MPa]
+    double massResidual = 0; ///< the largest imbalance of the flows at a node [t/h]
+    std::string message{};   ///< why it has no solution; empty when converged
 };
 
 /// The state along the main at the start and at the end of every 100 m section.
@@ -142,6 +171,10 @@ struct PipelineResult {
     std::string topologyMessage;  ///< the first fault of the network's layout, for one line; blank rows aside
     std::vector<NodeRun> nodes;   ///< in the order the pipes name them
     std::optional<std::size_t> critical;  ///< the critical consumer (最不利用户), an index of nodes
+    /// Of a network solved for its flows (loops, several sources): how the solve went, and its
+    /// sources; none for a tree fed from one source, computed pipe after pipe.
+    std::optional<SolveRun> solve;
+    std::vector<SourceRun> sources;
 };
 
 /// The segments from the source to a node of a network (its index in nodes), in the order the

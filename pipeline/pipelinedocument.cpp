@@ -40,6 +40,27 @@ const NetworkNode* findNode(const PipelineDocument& document, std::string_view n
     return nullptr;
 }
 
+bool marksSources(const PipelineDocument& document)
+{
+    return std::any_of(document.nodes.begin(), document.nodes.end(),
+                       [](const NetworkNode& node) { return node.source != SourceKind::none; });
+}
+
+bool placesNodes(const PipelineDocument& document)
+{
+    return std::any_of(document.nodes.begin(), document.nodes.end(),
+                       [](const NetworkNode& node) { return node.x || node.y; });
+}
+
+bool holdsSources(const PipelineDocument& document)
+{
+    return std::any_of(document.nodes.begin(), document.nodes.end(), [](const NetworkNode& node) {
+        return node.source != SourceKind::none || node.sourcePressure || node.sourceTemperature || node.sourceFlow ||
+               node.x || node.y || node.notNumbers.count("sourcePressure") != 0 ||
+               node.notNumbers.count("sourceTemperature") != 0 || node.notNumbers.count("sourceFlow") != 0;
+    });
+}
+
 const InsulationConstruction* findConstruction(const PipelineDocument& document, std::string_view name)
 {
     for (const InsulationConstruction& c : document.constructions) {

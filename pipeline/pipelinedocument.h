@@ -72,12 +72,23 @@ std::optional<double> readCellNumber(std::string_view text);
 /// number beyond what a document holds.
 std::string notNumberReason(std::string_view text);
 
-/// A node of a network: a consumer's demand and what it needs at its connection.
+/// How a node feeds the network: not at all, as a source at a fixed pressure and temperature, or
+/// as a source of a fixed flow at a fixed temperature whose pressure the network sets.
+enum class SourceKind { none = 0, pressure = 1, flow = 2 };
+inline constexpr std::array<std::string_view, 3> kSourceKindNames = {"", "定压", "定流量"};
+
+/// A node of a network: a consumer's demand and what it needs at its connection; a source's
+/// state; where it lies on the site plan.
 struct NetworkNode {
     std::string name{};
     std::optional<double> demand{};               ///< 用汽量 [t/h]
     std::optional<double> requiredPressure{};     ///< least pressure [MPa], absolute
     std::optional<double> requiredTemperature{};  ///< least temperature [℃]
+    SourceKind source = SourceKind::none;
+    /// A source's state in the document's units; an empty one takes the header's start state.
+    std::optional<double> sourcePressure{}, sourceTemperature{};
+    std::optional<double> sourceFlow{};           ///< [t/h], of a fixed-flow source
+    std::optional<double> x{}, y{};               ///< on the site plan [m]; both or neither
     /// Texts typed in place of a number, by key ("demand"), as for a segment.
     std::map<std::string, std::string> notNumbers{};
 
@@ -207,5 +218,12 @@ std::vector<std::string> nodeNames(const PipelineDocument& document);
 
 /// What the document holds for a node; null for a node without data.
 const NetworkNode* findNode(const PipelineDocument& document, std::string_view name);
+
+/// Whether a node of the document is marked as a source (热源).
+bool marksSources(const PipelineDocument& document);
+/// Whether a node of the document has site-plan coordinates.
+bool placesNodes(const PipelineDocument& document);
+/// Whether a node of the document holds anything of a source or of the site plan.
+bool holdsSources(const PipelineDocument& document);
 
 }  // namespace dorvent

@@ -29,6 +29,7 @@ constexpr std::array<std::string_view, 4> kUninsulatedSources = {"typed", "overh
 constexpr std::array<std::string_view, 2> kOperations = {"yearRound", "seasonal"};
 /// Temperature laws in the order of TemperatureLaw; from version 4 on.
 constexpr std::array<std::string_view, 2> kTemperatureLaws = {"heatLoss", "enthalpyBalance"};
+constexpr std::array<std::string_view, 3> kSourceKinds = {"none", "pressure", "flow"};
 constexpr int kDeepestNesting = 8;  // the format itself needs four levels
 
 // ---- writing -------------------------------------------------------------------------------
@@ -81,15 +82,23 @@ std::string input(const PipelineSegment& s, std::string_view key)
     return "null";
 }
 
-std::string nodeText(const NetworkNode& n)
+std::string nodeText(const NetworkNode& n, bool sources)
 {
     std::string text;
-    ObjectWriter(text, 4)
-        .field("name", quoted(n.name))
+    ObjectWriter written(text, 4);
+    written.field("name", quoted(n.name))
         .field("demand", input(n.demand, n.notNumbers, "demand"))
         .field("requiredPressure", input(n.requiredPressure, n.notNumbers, "requiredPressure"))
-        .field("requiredTemperature", input(n.requiredTemperature, n.notNumbers, "requiredTemperature"))
-        .close();
+        .field("requiredTemperature", input(n.requiredTemperature, n.notNumbers, "requiredTemperature"));
+    if (sources) {
+        written.field("source", quoted(std::string(kSourceKinds[static_cast<std::size_t>(n.source)])))
+            .field("sourcePressure", input(n.sourcePressure, n.notNumbers, "sourcePressure"))
+            .field("sourceTemperature", input(n.sourceTemperature, n.notNumbers, "sourceTemperature"))
+            .field("sourceFlow", input(n.sourceFlow, n.notNumbers, "sourceFlow"))
+            .field("x", number(n.x))
+            .field("y", number(n.y));
+    }
+    written.close();
     return text;
 }
 
@@ -397,9 +406,23 @@ bool Reader::node(const Json& json, const std::string& path, NetworkNode& n)
     if (!json.is_object()) return fail("字段 " + path + " 应为对象");
     if (!nodeName(json, path, "name", n.name)) return false;
     if (n.name.empty()) return fail("字段 " + path + ".name 不应为空");
-    return input(json, path, "demand", n.demand, n.notNumbers, "demand") &&
-           input(json, path, "requiredPressure", n.requiredPressure, n.notNumbers, "requiredPressure") &&
-           input(json, path, "requiredTemperature", n.requiredTemperature, n.notNumbers, "requiredTemperature");
+    if (!input(json, path, "demand", n.demand, n.notNumbers, "demand") ||
+        !input(json, path, "requiredPressure", n.requiredPressure, n.notNumbers, "requiredPressure") ||
+        !input(json, path, "requiredTemperature", n.requiredTemperature, n.notNumbers, "requiredTemperature")) {
+        return false;
+    }
+    if (version_ < 6) return true;
+    std::size_t kind = 0;
+    if (!choice(json, path, "source", kSourceKinds, kind) ||
+        !input(json, path, "sourcePressure", n.sourcePressure, n.notNumbers, "sourcePressure") ||
+        !input(json, path, "sourceTemperature", n.sourceTemperature, n.notNumbers, "sourceTemperature") ||
+        !input(json, path, "sourceFlow", n.sourceFlow, n.notNumbers, "sourceFlow") || !number(json, path, "x", n.x) ||
+        !number(json, path, "y", n.y)) {
+        return false;
+    }
+    if (n.x.has_value() != n.y.has_value()) return fail("字段 " + path + " 的 x 与 y 应同时给出或同时为 null");
+    n.source = static_cast<SourceKind>(kind);
+    return true;
 }
 
 bool Reader::text(const Json& object, const std::string& path, std::string_view key, std::string& out)
@@ -516,8 +539,8 @@ std::optional<PipelineDocument> Reader::document(const Json& root)
     }
     std::optional<double> version;
     if (!number(root, "", "version", version)) return std::nullopt;
-    if (version != 1 && version != 2 && version != 3 && version != 4 && version != 5) {
-        fail("字段 version：本程序只能读取版本 1、2、3、4 和 5 的管线文件");
+    if (!version || *version != std::floor(*version) || *version < kOldestPipelineVersion || *version > kPipelineVersion) {
+        fail("字段 version：本程序只能读取版本 1、2、3、4、5 和 6 的管线文件");
         return std::nullopt;
     }
     version_ = static_cast<int>(*version);
@@ -737,17 +760,18 @@ std::string writePipelineFile(const PipelineDocument& d)
         .field("temperature", number(d.startTemperature))
         .field("temperatureUnit", quoted(d.temperatureUnit))
         .close();
-    const bool cases = usesCases(d);
+    const bool sources = holdsSources(d);
+    const bool cases = sources || usesCases(d);
     const bool law = cases || setsTemperatureLaw(d);  // each version holds everything of the one before
     const bool insulation = law || usesInsulation(d);
     std::vector<std::string> segments, nodes;
     for (const PipelineSegment& s : d.segments) segments.push_back(segmentText(s, insulation));
-    for (const NetworkNode& n : d.nodes) nodes.push_back(nodeText(n));
+    for (const NetworkNode& n : d.nodes) nodes.push_back(nodeText(n, sources));
 
     std::string text;
     ObjectWriter root(text, 0);
     root.field("format", quoted(std::string(kPipelineFormat)))
-        .field("version", std::to_string(cases ? kPipelineVersion : law ? kTemperatureLawVersion : insulation ? kInsulationVersion : kNetworkVersion))
+        .field("version", std::to_string(sources ? kPipelineVersion : cases ? kCasesVersion : law ? kTemperatureLawVersion : insulation ? kInsulationVersion : kNetworkVersion))
         .field("project", quoted(d.project))
         .field("designer", quoted(d.designer))
         .field("start", start)

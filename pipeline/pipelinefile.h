@@ -12,12 +12,14 @@ namespace dorvent {
 /// A pipeline file is a JSON document (UTF-8) whose "format" and "version" come first; docs/
 /// describes it. This program reads versions 1 (a series main), 2 (a network: pipes between
 /// named nodes, and the nodes' demands and requirements), 3 (insulation constructions, own
-/// materials and their settings), 4 (the temperature law and the lowest dryness) and 5 (load
-/// cases), and writes the oldest version that holds the document: 5 once it has a case beyond the
-/// design case or names that otherwise, else 4 once it sets the law or the dryness otherwise than
+/// materials and their settings), 4 (the temperature law and the lowest dryness), 5 (load
+/// cases) and 6 (sources and site-plan coordinates of nodes), and writes the oldest version that
+/// holds the document: 6 once a node holds anything of a source or a place, else 5 once it has a case
+/// beyond the design case or names that otherwise, else 4 once it sets the law or the dryness otherwise than
 /// the older versions read them, else 3 once it holds anything of insulation, else 2.
 inline constexpr std::string_view kPipelineFormat = "dorvent-pipeline";
-inline constexpr int kPipelineVersion = 5;
+inline constexpr int kPipelineVersion = 6;
+inline constexpr int kCasesVersion = 5;
 inline constexpr int kTemperatureLawVersion = 4;
 inline constexpr int kInsulationVersion = 3;
 inline constexpr int kNetworkVersion = 2;

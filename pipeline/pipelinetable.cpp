@@ -78,6 +78,7 @@ std::string remarkOf(const SegmentRun& run)
     if (run.velocityAboveBand) add(run.velocityNote);
     add(run.superheatNote);
     if (run.insulation) add(run.insulation->warnings);
+    add(run.directionNote);
     if (run.velocityBelowBand) add(std::string(kNoteMark) + run.velocityNote);
     return remark;
 }
@@ -271,7 +272,7 @@ std::string cellText(const PipelineSegment& segment, const SegmentRun* run, Colu
     default: break;
     }
     if (column == Column::flow && !segment.flow && segment.notNumbers.empty() && run != nullptr && run->flowSummed) {
-        return shortest(run->flow);  // summed from downstream
+        return run->flowSolved ? fixed3(*run->flow) : shortest(run->flow);  // summed from downstream, or solved
     }
     if (const NumberInput* input = numberInput(column)) return inputText(segment, *input);
     return run != nullptr ? resultText(*run, column) : std::string();
@@ -291,7 +292,7 @@ std::string totalsText(const PipelineResult& result, Column column)
     if (column == Column::length) return formatShortest(result.totals.length);
     if (column == Column::remark && !result.startMessage.empty()) return "起点状态：" + result.startMessage;
     if (result.network) {  // drops along branches side by side add up to nothing; the source's flow does
-        if (column == Column::flow) return shortest(result.totals.sourceFlow);
+        if (column == Column::flow) return result.solve && result.totals.sourceFlow ? fixed3(*result.totals.sourceFlow) : shortest(result.totals.sourceFlow);
         if (column == Column::heatLossKw && result.allComputed) return fixed3(result.totals.heatLossKw);
         if (column == Column::condensate && result.allComputed && result.totals.condensate) return fixed3(*result.totals.condensate);
         return {};
@@ -388,7 +389,10 @@ std::string resultLines(const PipelineDocument& document, const PipelineResult& 
         text += "\n管段 " + std::to_string(i + 1) + " " + printable(s.label) + "\n";
         if (result.network) {
             text += "  起点 " + printable(s.from) + "  终点 " + printable(s.to) + "\n";
-            if (run.flow) text += "  流量(t/h) " + formatShortest(*run.flow) + (run.flowSummed ? "（求和）" : "") + "\n";
+            if (run.flow) {
+                text += "  流量(t/h) " + (run.flowSolved ? formatFixed(*run.flow, 3) + "（求解）"
+                                                         : formatShortest(*run.flow) + (run.flowSummed ? "（求和）" : "")) + "\n";
+            }
         }
         if (run.status != SegmentStatus::computed) {
             text += "  " + cellText(s, &run, Column::remark) + "\n";
@@ -415,13 +419,30 @@ std::string nodeLines(const PipelineDocument& document, const PipelineResult& re
         text += "\n节点 " + printable(node.name) + " " + std::string(kNodeKindNames[static_cast<std::size_t>(node.kind)]) + "\n";
         for (const NodeColumn c : nodeTableColumns(document)) {
             if (c == NodeColumn::name || c == NodeColumn::kind) continue;  // in the line's head
-            const std::string value = nodeCellText(document, node, c);
+            const std::string value = nodeCellText(document, result, node, c);
             if (!value.empty()) text += "  " + std::string(nodeColumnTitle(c)) + " " + printable(value) + "\n";
         }
     }
+    text += solveLines(result);
     if (result.critical) {
         text += "\n最不利用户 " + printable(result.nodes[*result.critical].name) + "\n  路径 " +
                 printable(pathText(document, result, result.critical)) + "\n";
+    }
+    return text;
+}
+
+std::string solveLines(const PipelineResult& result)
+{
+    if (!result.solve) return {};
+    const SolveRun& solve = *result.solve;
+    if (!solve.converged) return "\n管网求解 " + printable(solve.message) + "\n";
+    std::string text = "\n管网求解 收敛，计算各管段 " + std::to_string(solve.iterations) + " 次；节点处末端压力最大相差 " +
+                       formatFixed(solve.residual * 1e6, 1) + " Pa，节点流量最大不平衡 " +
+                       formatFixed(solve.massResidual, 6) + " t/h\n";
+    for (const SourceRun& source : result.sources) {
+        text += "  热源 " + printable(result.nodes[source.node].name) + "（" +
+                std::string(kSourceKindNames[static_cast<std::size_t>(source.kind)]) + "） 供汽 " +
+                formatFixed(source.flow, 3) + " t/h，焓流量 " + formatFixed(source.heatKw, 3) + " kW\n";
     }
     return text;
 }
@@ -430,8 +451,11 @@ std::string pathText(const PipelineDocument& document, const PipelineResult& res
 {
     const std::vector<std::size_t> path = pathTo(result, node);
     if (!result.network || path.empty()) return {};
-    std::string text = document.segments[path.front()].from;
-    for (const std::size_t i : path) text += " → " + document.segments[i].to;
+    // Along the steam, which in a solved network may run against a pipe's typed direction.
+    const auto name = [&](std::optional<std::size_t> n) { return n ? result.nodes[*n].name : std::string(); };
+    std::string text = result.segments[path.front()].fromNode ? name(result.segments[path.front()].fromNode)
+                                                              : document.segments[path.front()].from;
+    for (const std::size_t i : path) text += " → " + (result.segments[i].toNode ? name(result.segments[i].toNode) : document.segments[i].to);
     return text;
 }
 

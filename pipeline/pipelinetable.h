@@ -100,6 +100,10 @@ std::string csvTable(const PipelineDocument& document, const PipelineResult& res
 std::string resultLines(const PipelineDocument& document, const PipelineResult& result);
 std::string nodeLines(const PipelineDocument& document, const PipelineResult& result);
 
+/// How a solved network's solve went and what each source delivers, as lines; nothing for a tree
+/// computed pipe after pipe.
+std::string solveLines(const PipelineResult& result);
+
 /// The nodes from the source to a node of a network: "热电厂 → N1 → B2"; empty for none.
 std::string pathText(const PipelineDocument& document, const PipelineResult& result, std::optional<std::size_t> node);
 

@@ -1,5 +1,8 @@
 #include "pipeline/pipesizing.h"
 
+#include "pipeline/networklayout.h"
+#include "pipeline/networksolver.h"
+
 #include <algorithm>
 #include <limits>
 #include <optional>
@@ -402,6 +405,7 @@ std::vector<std::string> inEveryCase(const PipelineDocument& document,
 std::vector<std::string> startProblems(const PipelineDocument& document)
 {
     if (!isNetwork(document)) return {"自动选管只用于管网：请输入各管段的起点和终点"};
+    if (needsSolve(document, NetworkLayout(document))) return {std::string(kLoopSizingMessage)};
     return inEveryCase(document, [&document](std::size_t k) {
         return caseProblems(documentForCase(document, k).document, calculateCase(document, k));
     });

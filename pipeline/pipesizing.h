@@ -8,6 +8,10 @@
 
 namespace dorvent {
 
+/// Sizing walks a tree from its one source; where the flows depend on the sizes it refuses.
+inline constexpr std::string_view kLoopSizingMessage =
+    "自动选管只用于单一热源的枝状管网：环状或多热源管网中各管段的流量随管径而变，请手工选管，再计算校核";
+
 struct SizingOptions {
     /// No pipe larger than the pipe feeding it (by outer diameter).
     bool telescoping = true;

@@ -24,17 +24,17 @@ TreeLayout layOutTree(const PipelineResult& result, std::size_t columns)
 {
     TreeLayout layout{std::vector<std::optional<TreePlace>>(result.nodes.size()),
                       std::vector<std::optional<TreePlace>>(result.nodes.size())};
-    std::optional<std::size_t> source;
-    for (std::size_t n = 0; n < result.nodes.size() && !source; ++n) {
-        if (result.nodes[n].kind == NodeKind::source) source = n;
+    // A band for every source, the first on top; a tree's one source so stands alone.
+    std::vector<std::size_t> bands;
+    for (std::size_t n = result.nodes.size(); n-- > 0;) {
+        if (result.nodes[n].kind == NodeKind::source && !result.nodes[n].feed) bands.push_back(n);
     }
-    if (!source) return layout;
+    if (bands.empty()) return layout;
     const std::vector<std::vector<std::size_t>> children = childrenOf(result);
 
     double nextRow = 0;
     std::vector<std::size_t> depth(result.nodes.size(), 0);  // in its band
     std::vector<double> row(result.nodes.size(), 0);         // in the band being laid out
-    std::vector<std::size_t> bands{*source};                  // the first nodes of the bands still to lay out
     while (!bands.empty()) {
         const std::size_t first = bands.back();
         bands.pop_back();

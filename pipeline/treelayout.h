@@ -15,7 +15,8 @@ struct TreePlace {
     double row;
 };
 
-/// The tidy layout of a network's tree: the source on the left, every pipe one column to the
+/// The tidy layout of a network's tree (of each source's, one below the other, in a network of
+/// several): the source on the left, every pipe one column to the
 /// right of the node it leaves; the ends of the tree one row each, siblings in table order, and
 /// a node that feeds others level with the middle of its first and last one. A subtree so takes
 /// rows of its own, and no two lines cross.

@@ -13,6 +13,7 @@
 #include "report/filewrite.h"
 #include "report/insulationreport.h"
 #include "report/pagedlayout.h"
+#include "pipeline/networksolver.h"
 #include "pipeline/nodetable.h"
 #include "pipeline/pipelinetable.h"
 #include "report/profilechart.h"
@@ -106,6 +107,26 @@ QStringList startState(const PipelineDocument& d)
                                qs(formatShortest(*d.startTemperature)), qs(d.temperatureUnit))};
     lines += qs(report).split(QStringLiteral("\r\n"));
     for (QString& line : lines) line = printedUnits(line);
+    // The sources of a network of several: each with its state; what one leaves empty is the above.
+    if (marksSources(d)) {
+        lines << QStringLiteral("热源：");
+        for (const NetworkNode& node : d.nodes) {
+            if (node.source == SourceKind::none) continue;
+            // Its own value, else the start state's above, said so.
+            const auto value = [](const std::optional<double>& own, const char* unit, const std::optional<double>& start,
+                                  const std::string& startUnit) {
+                if (own) return qs(formatShortest(*own)) + QString::fromUtf8(unit);
+                return start ? QStringLiteral("%1 %2（同起点）").arg(qs(formatShortest(*start)), qs(startUnit)) : QStringLiteral("—");
+            };
+            QString line = QStringLiteral("%1：%2，压力 %3，温度 %4")
+                               .arg(qs(node.name), qs(std::string(kSourceKindNames[static_cast<std::size_t>(node.source)])),
+                                    node.source == SourceKind::flow ? QStringLiteral("由管网定")
+                                                                    : value(node.sourcePressure, " MPa", d.startPressure, d.pressureUnit),
+                                    value(node.sourceTemperature, " ℃", d.startTemperature, d.temperatureUnit));
+            if (node.source == SourceKind::flow) line += QStringLiteral("，流量 %1").arg(value(node.sourceFlow, " t/h", {}, {}));
+            lines << printedUnits(line);
+        }
+    }
     // The case these results are of, where there is any other.
     if (!d.cases.empty()) {
         lines.prepend(QStringLiteral("工况：%1。除“工况对比”一节外，本计算书的结果均为此工况的结果").arg(qs(d.designCase)));
@@ -211,28 +232,61 @@ std::pair<QStringList, QStringList> remarks(const PipelineDocument& document, co
 }
 
 /// The nodes of a network: what each needs, what it gets, and what it is short of.
+QString mainFeeder(const PipelineResult& result, const NodeRun& node);
+
 PageTable nodeTable(const PipelineDocument& document, const PipelineResult& result)
 {
     PageTable table;
-    const std::vector<NodeColumn> columns = nodeTableColumns(document);
+    std::vector<NodeColumn> columns = nodeTableColumns(document);
+    // The sources' own inputs stand in the section of the start state, with what they take.
+    std::erase_if(columns, [](NodeColumn c) { return std::find(kSourceColumns.begin(), kSourceColumns.end(), c) != kSourceColumns.end(); });
     for (const NodeColumn column : columns) {
         const auto [name, unit] = nodeColumnHeader(column);
-        const bool text = column == NodeColumn::name || column == NodeColumn::kind || column == NodeColumn::remark;
+        const bool text = column == NodeColumn::name || column == NodeColumn::kind || column == NodeColumn::remark ||
+                          column == NodeColumn::source || column == NodeColumn::feeders;
         table.columns.push_back({unit.empty() ? QStringList{qs(name)} : QStringList{qs(name), qs(unit)}, !text});
     }
     for (const NodeRun& node : result.nodes) {
         QStringList row;
-        for (const NodeColumn column : columns) row << qs(nodeCellText(document, node, column));
+        for (const NodeColumn column : columns) {
+            row << (column == NodeColumn::feeders ? mainFeeder(result, node) : qs(nodeCellText(document, result, node, column)));
+        }
         table.rows.push_back(row);
     }
     return table;
+}
+
+/// The column 汽源份额 of the report, narrow enough for a page: a node's main source and its
+/// share; a source's flow. The shares of nodes fed by several sources follow the table whole.
+QString mainFeeder(const PipelineResult& result, const NodeRun& node)
+{
+    for (const SourceRun& source : result.sources) {
+        if (&result.nodes[source.node] == &node) return node.computed ? qs(formatFixed(source.flow, 3)) + QStringLiteral(" t/h") : QString();
+    }
+    if (!node.computed || node.shares.empty()) return {};
+    const auto most = std::max_element(node.shares.begin(), node.shares.end());
+    const std::size_t k = static_cast<std::size_t>(most - node.shares.begin());
+    return QStringLiteral("%1 %2%").arg(qs(result.nodes[result.sources[k].node].name), qs(formatFixed(100 * *most, 1)));
+}
+
+/// The nodes that more than one source feeds, each with every source's share.
+QStringList sharedSupply(const PipelineDocument& document, const PipelineResult& result)
+{
+    QStringList lines;
+    for (const NodeRun& node : result.nodes) {
+        if (!node.computed || node.kind == NodeKind::source) continue;
+        const auto fed = std::count_if(node.shares.begin(), node.shares.end(), [](double share) { return share >= 0.0005; });
+        if (fed > 1) lines << qs(node.name) + QStringLiteral("：") + qs(nodeCellText(document, result, node, NodeColumn::feeders));
+    }
+    if (!lines.isEmpty()) lines.prepend(QStringLiteral("由多个热源供汽的节点（汽源份额按流向追溯）："));
+    return lines;
 }
 
 /// The network's totals and its critical consumer with the path to it.
 QStringList networkTotals(const PipelineDocument& document, const PipelineResult& result)
 {
     QStringList lines{QStringLiteral("总用汽量：%1 t/h").arg(qs(formatShortest(result.totals.demand)))};
-    if (result.totals.sourceFlow) lines << QStringLiteral("汽源流量：%1 t/h").arg(qs(formatShortest(*result.totals.sourceFlow)));
+    if (result.totals.sourceFlow) lines << QStringLiteral("汽源流量：%1 t/h").arg(qs(totalsText(result, Column::flow)));
     lines << QStringLiteral("已算管段总长：%1 m").arg(qs(formatShortest(result.totals.length)));
     if (result.allComputed) lines << QStringLiteral("管网热损失：%1 kW").arg(qs(formatFixed(result.totals.heatLossKw, 3)));
     if (const std::string condensate = totalsText(result, Column::condensate); !condensate.empty()) {
@@ -244,7 +298,22 @@ QStringList networkTotals(const PipelineDocument& document, const PipelineResult
         if (critical.pressureMargin) line += QStringLiteral("，压力裕量 %1 MPa").arg(qs(formatFixed(*critical.pressureMargin, 3)));
         lines << line;
     }
+    // How the solve went, and what each source delivers.
+    for (const QString& line : qs(solveLines(result)).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) lines << line.trimmed();
     return lines;
+}
+
+/// How a network with loops or several sources is solved, with the tolerances the solve keeps.
+QString solveMethod()
+{
+    return QStringLiteral(
+        "本管网含环路或多个热源，各管段的流量和流向由计算求得。以定压热源的压力和温度、定流量热源的流量和温度为边界，"
+        "先按平方律（压降 = S·G·|G|，阻力系数 S 取各管段上一次实际计算的压降除以流量的平方）用牛顿法求各环路的流量，"
+        "使各节点流入的蒸汽等于流出的蒸汽加用汽量；再按流向，从压力高的节点到低的节点，用上述管段计算方法逐根算出"
+        "各管段的压降和末端状态，节点的蒸汽为流入蒸汽按焓混合（定压热源节点保持其给定状态）。两步交替迭代，"
+        "直至汇于每个节点的各管段末端压力相差不超过 %1 MPa；节点流量平衡在每次迭代中都精确满足。"
+        "流速低于 %2 m/s 而不能算出的管段视为近乎滞流，管内蒸汽冷凝，其流量计入平衡而不参与混合。")
+        .arg(qs(formatShortest(kPressureTolerance)), qs(formatShortest(kStagnantVelocity)));
 }
 
 void titleBlock(PagedLayout& layout, const PipelineDocument& document, const QString& title, const QString& date)
@@ -293,7 +362,7 @@ void schematicPages(PagedLayout& layout, const Schematic& schematic)
         paintSchematic(painter, area, schematic, QRectF(b.left(), b.top() + top / scale, b.width(), (bottom - top) / scale));
     });
     const double legendScale = point * 8 / kSchematicFontSize;  // its texts of 8 pt
-    const Schematic legend = schematicLegend(layout.width() / legendScale, false, schematic.wetSteam);
+    const Schematic legend = schematicLegend(layout.width() / legendScale, false, schematic.wetSteam, schematic.sources);
     layout.picture(legend.bounds.height() * legendScale, [legend](QPainter& painter, const QRectF& area) {
         paintSchematic(painter, QRectF(area.topLeft(), legend.bounds.size() * (area.height() / legend.bounds.height())), legend);
     });
@@ -320,6 +389,7 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
     next(QStringLiteral("计算方法"));
     const auto [methodText, formula] = method(result.network, document.temperatureLaw == TemperatureLaw::heatLoss, body);
     layout.paragraph(methodText, body, Qt::AlignLeft, formula);
+    if (result.solve) layout.paragraph(solveMethod(), body);
     const std::optional<WetSteamSection> wet = wetSteamSection(document, result);
     if (wet) layout.paragraph(wet->method, body);
     next(QStringLiteral("起点蒸汽状态"));
@@ -360,6 +430,7 @@ int printReport(const PipelineDocument& document, const PipelineResult& result, 
     if (result.network) {
         next(QStringLiteral("节点"));
         layout.table(nodeTable(document, result), table);
+        layout.lines(sharedSupply(document, result), body);
         layout.lines(networkTotals(document, result), body);
     }
     if (const std::optional<CaseSection> cases = caseSection(document)) {

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -40,6 +41,29 @@ bool isWet(const SegmentRun& run) { return run.status == SegmentStatus::computed
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
+// The nodes' fill by the source that feeds them most: light, so that the outline's warning and
+// failure colours stay plain on them.
+const std::array<QColor, 6> kSourceFills = {QColor(190, 215, 245), QColor(250, 215, 170), QColor(200, 235, 190),
+                                            QColor(235, 200, 235), QColor(245, 240, 170), QColor(200, 235, 235)};
+QColor sourceFill(std::size_t k) { return kSourceFills[k % kSourceFills.size()]; }
+
+/// The source that feeds a node most, in result.sources; none where one source feeds the network.
+std::optional<std::size_t> mainSource(const PipelineResult& result, const NodeRun& node)
+{
+    if (result.sources.size() < 2 || node.shares.empty() || !node.computed) return std::nullopt;
+    return static_cast<std::size_t>(std::max_element(node.shares.begin(), node.shares.end()) - node.shares.begin());
+}
+
+/// A small triangle on the line from a to b at its middle, pointing towards b.
+QPolygonF arrowOn(const QPointF& a, const QPointF& b)
+{
+    const QLineF line(a, b);
+    if (line.length() < 1) return {};
+    const QPointF along = (b - a) / line.length(), across(-along.y(), along.x());
+    const QPointF tip = line.center() + 3.5 * along;
+    return QPolygonF({tip, tip - 7 * along + 3 * across, tip - 7 * along - 3 * across});
+}
+
 QColor pipeColour(const SegmentRun& run)
 {
     if (run.status == SegmentStatus::failed) return kFailed;
@@ -61,7 +85,10 @@ QStringList pipeLines(const PipelineSegment& s, const SegmentRun& run)
     name += (name.isEmpty() ? "" : " ") + (pipe != nullptr ? qs(dnText(*pipe)) : QStringLiteral("自选"));
     QString size;
     if (s.length) size = QStringLiteral("%1 m").arg(qs(formatShortest(*s.length)));
-    if (run.flow) size += (size.isEmpty() ? "" : "  ") + QStringLiteral("%1 t/h").arg(qs(formatShortest(*run.flow)));
+    if (run.flow) {
+        const std::string flow = run.flowSolved ? formatFixed(*run.flow, 3) : formatShortest(*run.flow);
+        size += (size.isEmpty() ? "" : "  ") + QStringLiteral("%1 t/h").arg(qs(flow));
+    }
     return {name, size};
 }
 
@@ -171,11 +198,16 @@ private:
     void layOut();
     std::vector<double> columnLefts() const;
     void addPipe(std::size_t segment, std::size_t from, std::size_t to);
+    void addStraightPipe(std::size_t segment, std::size_t from, std::size_t to);
+    bool placeOnSite();
     void addDrain(Schematic::Item& pipe, std::size_t segment, std::size_t toNode);
     /// How far left of a node's centre its labels reach below its line; less than 0 where they do not.
     double labelsUnder(std::size_t node, bool below) const { return below ? nodeWidths_[node] - kRadius : -kRadius; }
     void addNode(std::size_t node, const TreePlace& place, bool stub);
-    QPointF point(const TreePlace& place) const { return {xs_[static_cast<std::size_t>(place.column)], place.row * kRow}; }
+    QPointF point(const TreePlace& place) const
+    {
+        return sited_ ? QPointF(place.column, place.row) : QPointF(xs_[static_cast<std::size_t>(place.column)], place.row * kRow);
+    }
     bool feeds(std::size_t node) const { return !children_[node].empty(); }
     /// Whether a node begins a band, the source the first: its labels stand on its left.
     bool beginsBand(std::size_t node) const { return layout_.stubs[node] || result_.nodes[node].kind == NodeKind::source; }
@@ -191,8 +223,83 @@ private:
     TreeLayout layout_;
     std::vector<double> xs_;
     std::vector<bool> critical_;
+    bool sited_ = false;  // the nodes stand where the site plan puts them, in points
     Schematic schematic_;
 };
+
+/// Where every node the pipes name has its coordinates: each node there, the plan's north up,
+/// scaled so that the plan is as wide or as high as a band.
+bool Builder::placeOnSite()
+{
+    std::vector<const NetworkNode*> data;
+    double left = 0, right = 0, top = 0, bottom = 0;
+    for (std::size_t n = 0; n < result_.nodes.size(); ++n) {
+        const NetworkNode* node = findNode(document_, result_.nodes[n].name);
+        if (node == nullptr || !node->x || !node->y) return false;
+        left = n == 0 ? *node->x : std::min(left, *node->x);
+        right = n == 0 ? *node->x : std::max(right, *node->x);
+        top = n == 0 ? *node->y : std::max(top, *node->y);
+        bottom = n == 0 ? *node->y : std::min(bottom, *node->y);
+        data.push_back(node);
+    }
+    if (data.empty()) return false;
+    const double extent = std::max({right - left, top - bottom, 1.0});
+    const double scale = (kBandWidth - 2 * kMargin) / extent;  // pt a metre
+    layout_.places.assign(result_.nodes.size(), std::nullopt);
+    layout_.stubs.assign(result_.nodes.size(), std::nullopt);
+    for (std::size_t n = 0; n < data.size(); ++n) layout_.places[n] = TreePlace{(*data[n]->x - left) * scale, (top - *data[n]->y) * scale};
+    return true;
+}
+
+/// A pipe as a straight line from the node its steam leaves to the node it feeds, between their
+/// circles: a pipe that closes a loop, or any pipe on a site plan. Its labels stand above the
+/// line at the first of a few places along it where they cover no label or node drawn before.
+void Builder::addStraightPipe(std::size_t i, std::size_t fromNode, std::size_t toNode)
+{
+    const QPointF centreFrom = point(*layout_.places[fromNode]);
+    const QPointF centreTo = point(*layout_.places[toNode]);
+    const QLineF whole(centreFrom, centreTo);
+    const double length = whole.length();
+    const QPointF from = length > 2 * kRadius ? whole.pointAt(kRadius / length) : centreFrom;
+    const QPointF to = length > 2 * kRadius ? whole.pointAt(1 - kRadius / length) : centreTo;
+    Schematic::Item pipe{.kind = Schematic::Item::pipe, .index = i};
+    pipe.line << from << to;
+    if (result_.solve && result_.segments[i].flow.value_or(0) != 0) pipe.arrow = arrowOn(from, to);
+    pipe.colour = pipeColour(result_.segments[i]);
+    pipe.textColour = pipe.colour.darker(130);
+    pipe.width = critical_[i] ? 3.5 : 1.5;
+    pipe.dashed = isWet(result_.segments[i]);
+    const auto labelsAt = [&](double share) {
+        const QPointF at = whole.pointAt(share);
+        std::vector<Schematic::Label> labels;
+        double baseline = at.y() - kGap - measure_.descent() - measure_.line();
+        for (const QString& text : pipeTexts_[i]) {
+            const double width = measure_.width(text);
+            if (!text.isEmpty()) labels.push_back(measure_.label(at.x() - width / 2, baseline, text, width));
+            baseline += measure_.line();
+        }
+        return labels;
+    };
+    const auto free = [this](const std::vector<Schematic::Label>& labels) {
+        for (const Schematic::Item& item : schematic_.items) {
+            for (const Schematic::Label& label : labels) {
+                if (item.kind == Schematic::Item::node && item.shape.intersects(label.box)) return false;
+                for (const Schematic::Label& other : item.labels) {
+                    if (other.box.intersects(label.box)) return false;
+                }
+            }
+        }
+        return true;
+    };
+    pipe.labels = labelsAt(0.5);
+    for (const double share : {0.5, 0.35, 0.65, 0.22, 0.78}) {
+        if (std::vector<Schematic::Label> labels = labelsAt(share); free(labels)) {
+            pipe.labels = std::move(labels);
+            break;
+        }
+    }
+    schematic_.items.push_back(std::move(pipe));
+}
 
 double Builder::columnFor(std::size_t node, bool below) const
 {
@@ -270,6 +377,7 @@ void Builder::addPipe(std::size_t i, std::size_t fromNode, std::size_t toNode)
     const QPointF to = point(layout_.stubs[toNode] ? *layout_.stubs[toNode] : *layout_.places[toNode]);
     Schematic::Item pipe{.kind = Schematic::Item::pipe, .index = i};
     pipe.line << from << QPointF(from.x() + kTrunk, from.y()) << QPointF(from.x() + kTrunk, to.y()) << to;
+    if (result_.solve) pipe.arrow = arrowOn(pipe.line[2], to - QPointF(kRadius, 0));
     pipe.colour = pipeColour(result_.segments[i]);
     pipe.textColour = pipe.colour.darker(130);
     pipe.width = critical_[i] ? 3.5 : 1.5;
@@ -313,6 +421,7 @@ void Builder::addNode(std::size_t n, const TreePlace& place, bool stub)
     item.shape = QRectF(at.x() - kRadius, at.y() - kRadius, 2 * kRadius, 2 * kRadius);
     item.square = node.kind == NodeKind::source && !stub;
     item.colour = nodeColour(node);
+    if (const auto k = mainSource(result_, node)) item.fill = sourceFill(*k);
     item.textColour = kText;
     item.width = result_.critical == n ? 3.0 : 1.5;
     if (stub) {
@@ -320,7 +429,7 @@ void Builder::addNode(std::size_t n, const TreePlace& place, bool stub)
     } else if (beginsBand(n)) {
         item.labels = labelsBeside(nodeLines(node, layout_.stubs[n] ? QStringLiteral("（接上）") : QString()), at, Side::left, measure_);
     } else {
-        item.labels = labelsBeside(nodeTexts_[n], at, feeds(n) ? Side::below : Side::right, measure_);
+        item.labels = labelsBeside(nodeTexts_[n], at, feeds(n) && !sited_ ? Side::below : Side::right, measure_);
     }
     schematic_.items.push_back(std::move(item));
 }
@@ -328,22 +437,29 @@ void Builder::addNode(std::size_t n, const TreePlace& place, bool stub)
 Schematic Builder::build()
 {
     children_ = childrenOf(result_);
-    layOut();
+    sited_ = placeOnSite();
+    if (!sited_) layOut();
     critical_.assign(result_.segments.size(), false);
     for (const std::size_t i : pathTo(result_, result_.critical)) critical_[i] = true;
 
+    std::vector<std::size_t> straight;  // drawn after the nodes, their labels clear of those placed
     for (std::size_t i = 0; i < pipeTexts_.size(); ++i) {
         const SegmentRun& run = result_.segments[i];
-        if (!run.fromNode || !run.toNode || !layout_.places[*run.fromNode] || !layout_.places[*run.toNode] ||
-            result_.nodes[*run.toNode].feed != i) {
-            continue;  // no pipe of the tree: its row in the table says why
+        if (!run.fromNode || !run.toNode || !layout_.places[*run.fromNode] || !layout_.places[*run.toNode]) continue;
+        const bool tree = result_.nodes[*run.toNode].feed == i;
+        // Outside a solved network's tree a pipe closes a loop; outside a tree computed pipe after
+        // pipe it is refused, and its row in the table says why.
+        if (tree && !sited_) {
+            addPipe(i, *run.fromNode, *run.toNode);
+        } else if (result_.solve || (tree && sited_)) {
+            straight.push_back(i);
         }
-        addPipe(i, *run.fromNode, *run.toNode);
     }
     for (std::size_t n = 0; n < result_.nodes.size(); ++n) {
         if (layout_.places[n]) addNode(n, *layout_.places[n], false);
         if (layout_.stubs[n]) addNode(n, *layout_.stubs[n], true);
     }
+    for (const std::size_t i : straight) addStraightPipe(i, *result_.segments[i].fromNode, *result_.segments[i].toNode);
     for (Schematic::Item& item : schematic_.items) {
         item.box = item.kind == Schematic::Item::pipe ? item.line.boundingRect() : item.shape;
         if (item.drain) item.box |= item.drain->box();
@@ -352,6 +468,11 @@ Schematic Builder::build()
     }
     schematic_.bounds.adjust(-kMargin, -kMargin, kMargin, kMargin);
     schematic_.wetSteam = document_.temperatureLaw == TemperatureLaw::enthalpyBalance;
+    if (result_.sources.size() >= 2) {
+        for (std::size_t k = 0; k < result_.sources.size(); ++k) {
+            schematic_.sources.emplace_back(qs(result_.nodes[result_.sources[k].node].name), sourceFill(k));
+        }
+    }
     return std::move(schematic_);
 }
 
@@ -369,13 +490,14 @@ Schematic makeSchematic(const PipelineDocument& document, const PipelineResult& 
     return Builder(document, result).build();
 }
 
-Schematic schematicLegend(double width, bool selection, bool wetSteam)
+Schematic schematicLegend(double width, bool selection, bool wetSteam, const std::vector<std::pair<QString, QColor>>& sources)
 {
     struct Entry {
         QColor colour;
         double width;
-        const char* text;
+        QString text;
         bool dashed = false, drain = false;
+        QColor fill{};  // a node's, by the source that feeds it most
     };
     std::vector<Entry> entries = {{kPlain, 1.5, "已算出"},
                                   {kFlagged, 1.5, "有警告"},
@@ -386,25 +508,33 @@ Schematic schematicLegend(double width, bool selection, bool wetSteam)
         entries.push_back({kPlain, 1.5, "湿蒸汽", true});
         entries.push_back({kPlain, 1.5, "疏水点（开始变湿处）", false, true});
     }
+    for (const auto& [name, fill] : sources) entries.push_back({kPlain, 1.5, QStringLiteral("主要由%1供汽").arg(name), false, false, fill});
     if (selection) entries.push_back({kPlain, 1.5, "选中"});  // the last: the window marks it
     Measure measure;
     const double sample = 20, line = measure.line() + 6;
     Schematic legend;
     QPointF at(0, measure.ascent());
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const QString text = QString::fromUtf8(entries[i].text);
+        const QString& text = entries[i].text;
         const double entryWidth = sample + kGap + measure.width(text);
         if (at.x() > 0 && at.x() + entryWidth > width) at = QPointF(0, at.y() + line);
         Schematic::Item item{.kind = Schematic::Item::pipe, .index = i};
         const double middle = at.y() - measure.ascent() + measure.line() / 2;
-        item.line << QPointF(at.x() + 3, middle) << QPointF(at.x() + sample - 3, middle);
+        if (entries[i].fill.isValid()) {
+            item.kind = Schematic::Item::node;
+            item.shape = QRectF(at.x() + sample / 2 - kRadius, middle - kRadius, 2 * kRadius, 2 * kRadius);
+            item.fill = entries[i].fill;
+        } else {
+            item.line << QPointF(at.x() + 3, middle) << QPointF(at.x() + sample - 3, middle);
+        }
         item.colour = entries[i].colour;
         item.width = entries[i].width;
         item.dashed = entries[i].dashed;
         if (entries[i].drain) item.drain = Schematic::Drain{.at = item.line.boundingRect().center(), .colour = kDrain};
         item.textColour = kText;
         item.labels.push_back(measure.label(at.x() + sample + kGap, at.y(), text, measure.width(text)));
-        item.box = item.line.boundingRect().adjusted(0, -item.width, 0, item.width) | item.labels.back().box;
+        item.box = (item.kind == Schematic::Item::node ? item.shape : item.line.boundingRect()).adjusted(0, -item.width, 0, item.width) |
+                   item.labels.back().box;
         if (item.drain) item.box |= item.drain->box();
         legend.bounds |= item.box;
         legend.items.push_back(std::move(item));
@@ -415,10 +545,12 @@ Schematic schematicLegend(double width, bool selection, bool wetSteam)
 
 Schematic withLegend(Schematic schematic)
 {
-    Schematic legend = schematicLegend(std::max(schematic.bounds.width() - 2 * kMargin, 360.0), false, schematic.wetSteam);
+    Schematic legend = schematicLegend(std::max(schematic.bounds.width() - 2 * kMargin, 360.0), false, schematic.wetSteam,
+                                       schematic.sources);
     const QPointF shift = schematic.bounds.bottomLeft() + QPointF(kMargin, 0) - legend.bounds.topLeft();
     for (Schematic::Item& item : legend.items) {
         item.line.translate(shift);
+        item.shape.translate(shift);
         if (item.drain) item.drain->at += shift;
         for (Schematic::Label& label : item.labels) {
             label.at += shift;

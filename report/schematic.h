@@ -26,8 +26,12 @@ namespace dorvent {
 /// the table, and the path to the critical consumer is drawn heavier. Under 按焓平衡 a pipe whose
 /// steam is wet is dashed, and a drain mark (疏水) hangs below its line where the steam becomes
 /// saturated, labelled with the distance from the pipe's start. A deep tree is folded into
-/// bands (layOutTree) as wide as a report's page holds at a legible size. Coordinates in points;
-/// one picture for the window, the exports and the report.
+/// bands (layOutTree) as wide as a report's page holds at a legible size. A network solved for its
+/// flows is laid out by the tree of the pipes that feed each node most, one tree for each source;
+/// its other pipes, which close loops or join two sources' trees, are straight lines across, and
+/// an arrow on every pipe shows which way its steam flows. Where every node has site-plan
+/// coordinates, the nodes stand where the plan puts them and every pipe is a straight line.
+/// Coordinates in points; one picture for the window, the exports and the report.
 struct Schematic {
     struct Label {
         QPointF at;  ///< the left end of its base line
@@ -58,6 +62,8 @@ struct Schematic {
         double width = 1.5;
         bool dashed = false;  ///< a pipe carrying wet steam
         std::optional<Drain> drain{};
+        QColor fill{};        ///< a node's inside: its main source's colour where there are several; else white
+        QPolygonF arrow{};    ///< where the steam flows along a pipe of a solved network: a small triangle
         std::vector<Label> labels{};
         QColor textColour{};
         QRectF box{};  ///< the line or the shape with the labels
@@ -67,6 +73,9 @@ struct Schematic {
     /// Under 按焓平衡, the only law whose steam can turn wet: the legend explains the dashed pipes
     /// and the drain marks.
     bool wetSteam = false;
+    /// Where several sources feed the network: each source's name and the colour of the nodes it
+    /// feeds most, for the legend.
+    std::vector<std::pair<QString, QColor>> sources{};
 };
 
 Schematic makeSchematic(const PipelineDocument& document, const PipelineResult& result);
@@ -80,7 +89,8 @@ QFont schematicFont();
 /// width (points), from (0, 0). With selection, its last item shows how the window marks the
 /// tables' current rows (paintSchematicItems with the item marked). With wetSteam, it shows the
 /// wet pipes and the drain marks too.
-Schematic schematicLegend(double width, bool selection, bool wetSteam = false);
+Schematic schematicLegend(double width, bool selection, bool wetSteam = false,
+                          const std::vector<std::pair<QString, QColor>>& sources = {});
 
 /// The schematic with its legend below it, for the exported pictures.
 Schematic withLegend(Schematic schematic);

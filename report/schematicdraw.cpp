@@ -54,6 +54,8 @@ QString svgDrain(const Schematic::Drain& drain)
         .arg(leg.x1()).arg(leg.y1()).arg(leg.x2()).arg(leg.y2()).arg(colour, svgPoints(drain.triangle()));
 }
 
+QColor fillOf(const Schematic::Item& item) { return item.fill.isValid() ? item.fill : QColor(Qt::white); }
+
 void drawShape(QPainter& painter, const Schematic::Item& item)
 {
     if (item.kind == Schematic::Item::pipe) {
@@ -98,9 +100,14 @@ void paintSchematicItems(QPainter& painter, const Schematic& schematic, const st
             drawShape(painter, item);
         }
         painter.setPen(linePen(item));
-        painter.setBrush(item.kind == Schematic::Item::pipe ? QBrush(Qt::NoBrush) : QBrush(Qt::white));
+        painter.setBrush(item.kind == Schematic::Item::pipe ? QBrush(Qt::NoBrush) : QBrush(fillOf(item)));
         drawShape(painter, item);
         if (item.drain) drawDrain(painter, *item.drain);
+        if (!item.arrow.isEmpty()) {
+            painter.setPen(QPen(item.colour, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+            painter.setBrush(item.colour);
+            painter.drawPolygon(item.arrow);
+        }
         if (!labels) continue;
         for (const Schematic::Label& label : item.labels) {
             painter.setPen(label.colour.isValid() ? label.colour : item.textColour);
@@ -127,13 +134,18 @@ std::string schematicSvg(const Schematic& schematic)
             svg += QStringLiteral("<polyline points=\"%1\" fill=\"none\" stroke=\"%2\" stroke-width=\"%3\"%4/>\n")
                        .arg(svgPoints(item.line), colour).arg(item.width).arg(dashes);
             if (item.drain) svg += svgDrain(*item.drain);
+            if (!item.arrow.isEmpty()) {
+                svg += QStringLiteral("<polygon points=\"%1\" fill=\"%2\" stroke=\"%2\" stroke-width=\"1\"/>\n")
+                           .arg(svgPoints(item.arrow), colour);
+            }
         } else if (item.square) {
-            svg += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%3\" fill=\"white\" stroke=\"%4\" stroke-width=\"%5\"/>\n")
-                       .arg(item.shape.left()).arg(item.shape.top()).arg(item.shape.width()).arg(colour).arg(item.width);
+            svg += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%3\" fill=\"%6\" stroke=\"%4\" stroke-width=\"%5\"/>\n")
+                       .arg(item.shape.left()).arg(item.shape.top()).arg(item.shape.width()).arg(colour).arg(item.width)
+                       .arg(item.fill.isValid() ? svgColour(item.fill) : QStringLiteral("white"));
         } else {
-            svg += QStringLiteral("<circle cx=\"%1\" cy=\"%2\" r=\"%3\" fill=\"white\" stroke=\"%4\" stroke-width=\"%5\"/>\n")
+            svg += QStringLiteral("<circle cx=\"%1\" cy=\"%2\" r=\"%3\" fill=\"%6\" stroke=\"%4\" stroke-width=\"%5\"/>\n")
                        .arg(item.shape.center().x()).arg(item.shape.center().y()).arg(item.shape.width() / 2).arg(colour)
-                       .arg(item.width);
+                       .arg(item.width).arg(item.fill.isValid() ? svgColour(item.fill) : QStringLiteral("white"));
         }
         for (const Schematic::Label& label : item.labels) {
             svg += QStringLiteral("<text x=\"%1\" y=\"%2\" fill=\"%3\">%4</text>\n")

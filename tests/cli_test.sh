@@ -15,7 +15,7 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 second='{"label": "B-C", "pipe": {"dn": 200, "outerDiameter": null, "wall": null}, "length": 5000, "flow": 10,'
 second+=' "zeta": 0.2, "beta": 0.2, "phi": 1, "ambient": 20, "dropPerKm": 5, "heatLoss": {"source": "overhead", "value": null}}'
 sed "0,/^    }\$/s//    },\n    $second/" worked-case.dorvent >second-fails.dorvent
-sed 's/"version": [12]/"version": 6/' worked-case.dorvent >version6.dorvent
+sed 's/"version": [12]/"version": 7/' worked-case.dorvent >version7.dorvent
 echo '管段 A-B 长度 250' >not-json.dorvent
 # The park at its design load alone, without its summer case.
 sed -e '/"designCase"/,/^  \],$/d' -e 's/"version": 5/"version": 4/' industrial-park.dorvent >park.dorvent
@@ -45,7 +45,7 @@ cases=(
     0 stdout "管段 6 E-F|合计" steam-main.dorvent
     1 stdout "$worked|管段 2 B-C|  压降过大，使末端蒸汽不属于过热蒸汽，不能用本程序计算" second-fails.dorvent
     2 stderr "not-json.dorvent：文件不是有效的 JSON 文档（第 1 行）" not-json.dorvent
-    2 stderr "字段 version：本程序只能读取版本 1、2、3、4 和 5 的管线文件" version6.dorvent
+    2 stderr "字段 version：本程序只能读取版本 1、2、3、4、5 和 6 的管线文件" version7.dorvent
     2 stderr "文件不存在" missing.dorvent
     2 stderr "文件过大：管线文件不超过 16 MB" too-large.dorvent
     1 stdout "起点 请输入起点压力" no-start.dorvent
@@ -58,6 +58,9 @@ cases=(
     2 stderr "文件中没有名为“冬季”的工况（有：设计工况、夏季最小负荷）" "industrial-park.dorvent --case 冬季"
     1 stdout "工况,节点,类型,用汽量(t/h),|设计工况,制药厂,用户,8,1,,1.003,|夏季最小负荷,制药厂,用户,2.4,1,," "--nodes-csv industrial-park.dorvent"
     1 stdout "自动选管：以下要求不能满足，管径未改：|【夏季最小负荷】管段 2“造纸支线”：其路径上可选的管段都取最大管径时不能计算" "industrial-park.dorvent --size all-cases.dorvent"
+    0 stdout "  流量(t/h) 49.637（求解）|  流量(t/h) -8.116（求解）|汽源份额 一厂 78.5%，二厂 21.5%|管网求解 收敛|  热源 二厂（定压） 供汽 20.863 t/h" two-plant-ring.dorvent
+    0 stdout "节点,类型,用汽量(t/h),要求压力(MPa),要求温度(℃),热源,热源压力(MPa),热源温度(℃),热源流量(t/h),压力(MPa)|二厂,热源,,,,定压,1.25,290,,1.250," "two-plant-ring.dorvent --nodes-csv"
+    1 stdout "自动选管只用于单一热源的枝状管网" "two-plant-ring.dorvent --size ring-sized.dorvent"
     1 stdout "说明 压力不足" short.dorvent
     1 stdout "节点 制药厂 用户|  说明 过热度不足" superheat.dorvent
     0 stdout "节点,类型,用汽量(t/h),|制药厂,用户,8,1,,1.003," "--nodes-csv park.dorvent"

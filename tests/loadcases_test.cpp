@@ -114,7 +114,7 @@ TEST(LoadCases, FilesKeepCasesAndOlderDocumentsStayInTheirVersion)
     EXPECT_EQ(refusal("\"designCase\": \"冬季\"", "\"designCase\": \"\""), "字段 designCase 不应为空");
     EXPECT_EQ(refusal("\"factor\": 0.3", "\"factor\": true"), "字段 cases[0].factor 应为数值、文本或 null");
     EXPECT_EQ(refusal("\"甲\": 4.25", "\"甲\": [1]"), "字段 cases[0].demands.甲 应为数值、文本或 null");
-    EXPECT_EQ(refusal("\"version\": 5", "\"version\": 6"), "字段 version：本程序只能读取版本 1、2、3、4 和 5 的管线文件");
+    EXPECT_EQ(refusal("\"version\": 5", "\"version\": 7"), "字段 version：本程序只能读取版本 1、2、3、4、5 和 6 的管线文件");
 }
 
 TEST(LoadCases, RenamingANodeTakesItsDemandsInEveryCase)

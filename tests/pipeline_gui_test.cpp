@@ -463,10 +463,13 @@ TEST_F(PipelineWindow, ANetworkShowsItsNodesSchematicAndCriticalPath)
     EXPECT_TRUE(!drawn->flagged.empty() && drawn->flagged.front().from == 0);  // the profile shades it too
     undo();
 
-    // A pipe that feeds N1 again breaks the tree: named above the table and at its cell.
+    // A pipe that feeds N1 again closes a loop: the network is solved for its flows, which a flow
+    // typed on a pipe would contradict; said above the table and at the cell.
     model->setData(cell(6, Column::to), "N1");
-    EXPECT_EQ(std::pair(shows("lblxiaoxi"), tip(6, Column::to).isEmpty()),
-              std::pair(QString("管网布置有误：管段 7：节点“N1”由多根管段供汽：本程序只计算枝状管网"), false));
+    EXPECT_EQ(std::pair(shows("lblxiaoxi"), tip(1, Column::flow)),
+              std::pair(QString("管网未能求解：管段 2、16：环状或多热源管网的管段流量由计算求得，请清空蒸汽流量"),
+                        QString("环状或多热源管网的管段流量由计算求得，请清空蒸汽流量")));
+    undo();
 
     // The schematic's exports: a picture, and an SVG whose texts are text.
     ASSERT_TRUE(pipeline->exportNetwork(folder.filePath("network.svg")) && pipeline->exportNetwork(folder.filePath("network.png")));
@@ -522,7 +525,7 @@ TEST_F(PipelineWindow, FilesKeepTheDocumentAndABadFileLeavesItUntouched)
 
     type(0, Column::label, "changed");
     EXPECT_FALSE(pipeline->openFile(written(folder.filePath("bad.dorvent"), R"({"format": "dorvent-pipeline", "version": 9})")));
-    EXPECT_EQ(messages.texts, QStringList({"无法打开管线文件 bad.dorvent：\r\n字段 version：本程序只能读取版本 1、2、3、4 和 5 的管线文件"}));
+    EXPECT_EQ(messages.texts, QStringList({"无法打开管线文件 bad.dorvent：\r\n字段 version：本程序只能读取版本 1、2、3、4、5 和 6 的管线文件"}));
     EXPECT_EQ(std::pair(text(0, Column::label), pipeline->isWindowModified()), std::pair(QString("changed"), true));  // nothing lost
 
     // Unsaved changes: closing asks, and Cancel keeps the window open.

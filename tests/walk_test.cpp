@@ -34,7 +34,7 @@ const QStringList kPastedOnly = {"", QString::fromUtf8("1\0" "2", 3), "\x1b[31m"
 // Node names: the same name twice makes a loop or a second feed, a new one an orphan or a second source.
 const QStringList kNames = {"S", "A", "B", "C", "D", " A ", "热电厂", "N1", "制药厂", ""};
 const QStringList kSaveNames = {"a.dorvent", "b", "管线 c.dorvent"};  // "b" gains its extension
-const char* const kStarts[] = {nullptr, "worked-case.dorvent", "steam-main.dorvent", "industrial-park.dorvent"};
+const char* const kStarts[] = {nullptr, "worked-case.dorvent", "steam-main.dorvent", "industrial-park.dorvent", "two-plant-ring.dorvent"};
 // Insulation: whole rows of the construction and own-material tables, and what is typed into their cells.
 const QStringList kConstructionRows = {"主线保温\t硅酸铝棉毡\t80\t岩棉\t60\t铝合金薄板\t\t3", "支线保温\t复合硅酸盐\t70\t\t\t有光泽的镀锌薄钢板\t\t0",
                                        "地沟保温\t泡沫玻璃\t50\t\t\t\t0.9\t0", "薄保温\t岩棉\t10\t\t\t\t0.3\t0.5"};
@@ -94,7 +94,7 @@ QStringList itemsOf(const QComboBox& list)
 }
 
 /// What the walks reached: steps after which the window showed these.
-struct Reached { int computed = 0, trees = 0, sized = 0, saved = 0, opened = 0, questions = 0, insulated = 0, designed = 0, otherCase = 0; };
+struct Reached { int computed = 0, trees = 0, sized = 0, saved = 0, opened = 0, questions = 0, insulated = 0, designed = 0, otherCase = 0, solved = 0; };
 /// Where a walk first failed, and how; step -1 for none.
 struct Fault { int step = -1; std::string what; };
 
@@ -206,6 +206,19 @@ private:
         if (pick(3) != 0) return type(nodeTable_, cell, text);
         const QString row = QStringList({any(kNames), "用户", any(kTexts), any(kTexts), any(kTexts)}).join('\t');
         pasteAt(nodeTable_, cell, pick(2) == 0 ? text : row);
+    }
+    /// A node made a source, at a fixed pressure or of a fixed flow, or no longer one; or a source's
+    /// pressure, temperature or flow typed.
+    void markSource()
+    {
+        if (nodeTable_->model()->rowCount() == 0) return;
+        const NodeColumn column = kSourceColumns[static_cast<std::size_t>(pick(4))];
+        const QModelIndex cell = nodeTable_->model()->index(pick(nodeTable_->model()->rowCount()), static_cast<int>(column));
+        const QStringList texts = column == NodeColumn::source            ? QStringList{"定压", "定流量", "", "定压", "热"}
+                                  : column == NodeColumn::sourcePressure    ? QStringList{"1.2", "0.9", "1.6", "", "x"}
+                                  : column == NodeColumn::sourceTemperature ? QStringList{"280", "320", "", "150"}
+                                                                            : QStringList{"5", "20", "", "0", "-3"};
+        type(nodeTable_, cell, any(texts));
     }
     void toggleFixed()  // as a click on the check does
     {
@@ -578,6 +591,7 @@ private:
         };
         results(model_, static_cast<int>(kFirstResultColumn), static_cast<int>(Column::remark));
         results(nodeTable_->model(), static_cast<int>(kFirstNodeResult), static_cast<int>(NodeColumn::remark));
+        results(nodeTable_->model(), static_cast<int>(NodeColumn::feeders), static_cast<int>(NodeColumn::feeders) + 1);
         for (const QString& text : shown)
             if (text.contains(bad)) return "shows \"" + utf8(text) + '"';
         return {};
@@ -884,7 +898,7 @@ const Walk::Step Walk::kSteps[] = {
     {"profile", 3, &Walk::pickProfileNode}, {"schematic", 3, &Walk::clickSchematic}, {"row", 3, &Walk::pickRow},
     {"export", 1, &Walk::exportFile},        {"construction", 6, &Walk::editConstruction}, {"material", 2, &Walk::editMaterial},
     {"insulate", 4, &Walk::insulatePipe},     {"settings", 2, &Walk::editSettings},       {"thickness", 2, &Walk::designThickness},
-    {"case", 5, &Walk::editCase},
+    {"case", 5, &Walk::editCase},          {"source", 4, &Walk::markSource},
 };
 
 const Walk::Invariant Walk::kInvariants[] = {
@@ -919,6 +933,7 @@ Fault Walk::run(int steps)
         reached_.trees += result.network && result.topologyMessage.empty() && result.allComputed ? 1 : 0;
         reached_.insulated += std::ranges::any_of(result.segments, [](const SegmentRun& run) { return run.insulation.has_value(); }) ? 1 : 0;
         reached_.otherCase += model_->shownCase() > 0 ? 1 : 0;
+        reached_.solved += result.solve && result.solve->converged ? 1 : 0;
     }
     return {};
 }
@@ -947,10 +962,10 @@ TEST(PipelineWalk, EveryStepShowsAFreshCalculationAndUndoGivesBackEveryState)
         ADD_FAILURE() << "the shortest walk that fails: WALK_SEEDS=" << seed.toStdString() << " WALK_STEPS=" << fails << " scripts/walk\n" << lines;
     }
     std::printf("walk: %lld steps (%lld seeds) in %.1f s; computed after %d, networks after %d, insulated pipes after %d, "
-                "another case than the design case shown after %d; "
+                "another case than the design case shown after %d, a network solved for its flows after %d; "
                 "%d sizings and %d thickness designs applied, %d saves, %d files opened, %d questions\n",
                 static_cast<long long>(steps) * seeds.size(), static_cast<long long>(seeds.size()), clock.elapsed() / 1000.0,
-                reached.computed, reached.trees, reached.insulated, reached.otherCase, reached.sized, reached.designed, reached.saved,
+                reached.computed, reached.trees, reached.insulated, reached.otherCase, reached.solved, reached.sized, reached.designed, reached.saved,
                 reached.opened, reached.questions);
     // The suite's walk reaches what it is there for.
     EXPECT_TRUE(qEnvironmentVariableIsSet("WALK_STEPS") || (reached.computed > 0 && reached.trees > 0 && reached.sized > 0 && reached.saved > 0 &&
