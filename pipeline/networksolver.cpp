@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
-#include <numeric>
 #include <queue>
 #include <string>
 #include <utility>
@@ -84,6 +82,7 @@ private:
     bool computePass();
     void mixInto(std::size_t n, const std::vector<std::size_t>& in);
     std::string backflow() const;
+    std::vector<double> imbalances() const;
     void fillResults();
     void fail(const std::string& message);
     NodeKind kindOf(std::size_t n) const;
@@ -249,20 +248,29 @@ std::string Solver::checkPipes()
 /// Why the solution found cannot be run: a fixed-pressure source that would take steam in.
 std::string Solver::backflow() const
 {
+    const std::vector<double> net = imbalances();
     for (const std::size_t n : sourceNodes_) {
-        if (nodes_[n].source != SourceKind::pressure) continue;
-        double produced = nodes_[n].demand;
-        for (std::size_t i = 0; i < pipes_.size(); ++i) {
-            if (!pipes_[i].active) continue;
-            if (*layout_.indexOf(d_.segments[i].from) == n) produced += pipes_[i].G;
-            if (*layout_.indexOf(d_.segments[i].to) == n) produced -= pipes_[i].G;
-        }
-        if (produced < -kNoFlow) {
+        const double produced = -net[n];  // what leaves it through its pipes, and its own demand
+        if (nodes_[n].source == SourceKind::pressure && produced < -kNoFlow) {
             return "热源" + quoted(layout_.names[n]) + "的供汽量为 " + formatFixed(produced, 3) +
                    " t/h，蒸汽将倒流入该热源：应提高其压力，或降低其他热源的压力或流量";
         }
     }
     return {};
+}
+
+/// By node: what the pipes bring and a fixed-flow source adds, less what the pipes take and its
+/// demand [t/h]; nothing at a node that nothing reaches.
+std::vector<double> Solver::imbalances() const
+{
+    std::vector<double> net(nodes_.size(), 0.0);
+    for (const std::size_t n : order_) net[n] = nodes_[n].inject - nodes_[n].demand;
+    for (std::size_t i = 0; i < pipes_.size(); ++i) {
+        if (!pipes_[i].active) continue;
+        net[*layout_.indexOf(d_.segments[i].from)] -= pipes_[i].G;
+        net[*layout_.indexOf(d_.segments[i].to)] += pipes_[i].G;
+    }
+    return net;
 }
 
 /// The square law's resistance [MPa/(t/h)²] of a pipe by its friction alone, for a flow [t/h] of
@@ -504,21 +512,15 @@ double Solver::totalDemand() const
     return total;
 }
 
-/// The largest imbalance of the flows at a node that is no fixed-pressure source [t/h].
-double massResidual(const std::vector<double>& net) { return net.empty() ? 0.0 : *std::max_element(net.begin(), net.end()); }
-
 /// The solved network as results: pipes, nodes, sources, totals.
 void Solver::fillResults()
 {
-    std::vector<double> imbalance(nodes_.size(), 0.0);
-    for (const std::size_t n : order_) imbalance[n] = nodes_[n].inject - nodes_[n].demand;
+    const std::vector<double> imbalance = imbalances();
     for (std::size_t i = 0; i < pipes_.size(); ++i) {
         Pipe& pipe = pipes_[i];
         SegmentRun& run = pipe.run;
         if (pipe.active) {
             const std::size_t from = *layout_.indexOf(d_.segments[i].from), to = *layout_.indexOf(d_.segments[i].to);
-            imbalance[from] -= pipe.G;
-            imbalance[to] += pipe.G;
             if (std::abs(pipe.G) <= kNoFlow && !pipe.stagnant) {
                 run = SegmentRun();
                 run.message = "管段中没有蒸汽流动";
@@ -588,12 +590,11 @@ void Solver::fillResults()
     }
     result_.totals.sourceFlow = delivered;
     result_.totals.demand = totalDemand();
+    // The largest imbalance at a node that is no fixed-pressure source: those balance by their flow.
+    solve_.massResidual = 0;
     for (const std::size_t n : order_) {
-        if (nodes_[n].source == SourceKind::pressure) imbalance[n] = 0;
+        if (nodes_[n].source != SourceKind::pressure) solve_.massResidual = std::max(solve_.massResidual, std::abs(imbalance[n]));
     }
-    std::vector<double> absolute;
-    for (const double value : imbalance) absolute.push_back(std::abs(value));
-    solve_.massResidual = massResidual(absolute);
     result_.solve = solve_;
     result_.topologyMessage = endFault_;
     result_.allComputed = std::all_of(pipes_.begin(), pipes_.end(), [](const Pipe& pipe) {
